@@ -1,0 +1,123 @@
+#include "UML/Model/SyntaxRunCodec.h"
+
+#include <cstdlib>
+
+namespace {
+
+const int kInitialCapacity = 897; // 128 runs and the terminator
+const int kGrowth = 448;          // 64 runs
+const int kRunLength = 7;
+
+char DigitChar(unsigned v)
+{
+    static const char alphabet[] =
+        "0123456789ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz*+";
+    return alphabet[v & 63];
+}
+
+int DigitValue(char c)
+{
+    if (c >= '0' && c <= '9')
+        return c - '0';
+    if (c >= 'A' && c <= 'Z')
+        return c - 'A' + 10;
+    if (c >= 'a' && c <= 'z')
+        return c - 'a' + 36;
+    return c == '*' ? 62 : 63;
+}
+
+} // namespace
+
+SyntaxRunCodec theSyntaxWriter;
+
+SyntaxRunCodec::SyntaxRunCodec()
+    : capacity_(kInitialCapacity)
+    , owned_(static_cast<char*>(std::calloc(kInitialCapacity, 1)))
+{
+    if (!owned_)
+        capacity_ = 0;
+    text_ = owned_ ? owned_ : "";
+}
+
+SyntaxRunCodec::~SyntaxRunCodec()
+{
+    std::free(owned_);
+}
+
+void SyntaxRunCodec::Reset()
+{
+    length_ = readPos_ = base_ = 0;
+    borrowed_ = false;
+    text_ = owned_ ? owned_ : "";
+    if (owned_)
+        owned_[0] = '\0';
+}
+
+void SyntaxRunCodec::SetBase(int base)
+{
+    if (base >= 0)
+        base_ = base;
+}
+
+bool SyntaxRunCodec::AddRun(int offset, COLORREF colour)
+{
+    if (borrowed_)
+        return false;
+    if (length_ + kRunLength + 1 > capacity_) {
+        char* grown = static_cast<char*>(std::realloc(owned_, capacity_ + kGrowth));
+        if (!grown)
+            return false;
+        owned_ = grown;
+        text_ = grown;
+        capacity_ += kGrowth;
+    }
+    const unsigned c = colour & 0xFFFFFF;
+    const unsigned o = static_cast<unsigned>(offset + base_) & 0x3FFFF;
+    char* p = owned_ + length_;
+    p[0] = DigitChar(c >> 18);
+    p[1] = DigitChar(c >> 12);
+    p[2] = DigitChar(c >> 6);
+    p[3] = DigitChar(c);
+    p[4] = DigitChar(o >> 12);
+    p[5] = DigitChar(o >> 6);
+    p[6] = DigitChar(o);
+    p[7] = '\0';
+    length_ += kRunLength;
+    return true;
+}
+
+void SyntaxRunCodec::Attach(const char* text)
+{
+    borrowed_ = true;
+    text_ = text;
+    readPos_ = 0;
+}
+
+void SyntaxRunCodec::Rewind()
+{
+    readPos_ = 0;
+    base_ = 0;
+}
+
+bool SyntaxRunCodec::NextRun(int& offset, int& colour)
+{
+    offset = colour = 0;
+    if (!text_)
+        return false;
+    const char* run = text_ + readPos_;
+    for (int i = 0; i < kRunLength; ++i) {
+        if (run[i] == '\0') {
+            readPos_ += i;
+            return false;
+        }
+    }
+    int c = 0, o = 0;
+    for (int i = 0; i < 4; ++i)
+        c = (c << 6) | DigitValue(run[i]);
+    for (int i = 4; i < kRunLength; ++i)
+        o = (o << 6) | DigitValue(run[i]);
+    colour = c;
+    offset = o;
+    readPos_ += kRunLength;
+    return true;
+}
