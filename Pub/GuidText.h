@@ -1,0 +1,19 @@
+// Identifier texts: 22 characters of six bits each from the alphabet
+// "0"-"9", "A"-"Z", "a"-"z", "*", "+", made from 128 random bits.
+// The last character carries the top two bits of the last byte ("0"-"3");
+// element identifiers add 3 to it ("3"-"6"), symbol identifiers and the
+// per-run name do not.
+#pragma once
+
+#include "Platform/Types.h"
+
+const int GuidTextLength = 22;
+
+// The character of the low six bits of value.
+char SixBitToChar(int value);
+// The value of an alphabet character; 63 for any character outside it.
+int CharToSixBit(char ch);
+
+// Writes a fresh identifier text and its terminator; returns 1, or 0 when
+// size is GuidTextLength or less (nothing written) or no random bits came.
+int MakeGuidText(char* buffer, int size, BOOL elementFlag);
