@@ -1,5 +1,7 @@
 #include "UML/Model/SyntaxRunCodec.h"
 
+#include "Pub/GuidText.h"
+
 #include <cstdlib>
 
 namespace {
@@ -7,24 +9,6 @@ namespace {
 const int kInitialCapacity = 897; // 128 runs and the terminator
 const int kGrowth = 448;          // 64 runs
 const int kRunLength = 7;
-
-char DigitChar(unsigned v)
-{
-    static const char alphabet[] =
-        "0123456789ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz*+";
-    return alphabet[v & 63];
-}
-
-int DigitValue(char c)
-{
-    if (c >= '0' && c <= '9')
-        return c - '0';
-    if (c >= 'A' && c <= 'Z')
-        return c - 'A' + 10;
-    if (c >= 'a' && c <= 'z')
-        return c - 'a' + 36;
-    return c == '*' ? 62 : 63;
-}
 
 } // namespace
 
@@ -74,13 +58,13 @@ bool SyntaxRunCodec::AddRun(int offset, COLORREF colour)
     const unsigned c = colour & 0xFFFFFF;
     const unsigned o = static_cast<unsigned>(offset + base_) & 0x3FFFF;
     char* p = owned_ + length_;
-    p[0] = DigitChar(c >> 18);
-    p[1] = DigitChar(c >> 12);
-    p[2] = DigitChar(c >> 6);
-    p[3] = DigitChar(c);
-    p[4] = DigitChar(o >> 12);
-    p[5] = DigitChar(o >> 6);
-    p[6] = DigitChar(o);
+    p[0] = SixBitToChar(c >> 18);
+    p[1] = SixBitToChar(c >> 12);
+    p[2] = SixBitToChar(c >> 6);
+    p[3] = SixBitToChar(c);
+    p[4] = SixBitToChar(o >> 12);
+    p[5] = SixBitToChar(o >> 6);
+    p[6] = SixBitToChar(o);
     p[7] = '\0';
     length_ += kRunLength;
     return true;
@@ -113,9 +97,9 @@ bool SyntaxRunCodec::NextRun(int& offset, int& colour)
     }
     int c = 0, o = 0;
     for (int i = 0; i < 4; ++i)
-        c = (c << 6) | DigitValue(run[i]);
+        c = (c << 6) | CharToSixBit(run[i]);
     for (int i = 4; i < kRunLength; ++i)
-        o = (o << 6) | DigitValue(run[i]);
+        o = (o << 6) | CharToSixBit(run[i]);
     colour = c;
     offset = o;
     readPos_ += kRunLength;
