@@ -1,0 +1,222 @@
+// Block transfers, ternary raster operations and single pixels of CDC.
+#include "Platform/GdiData.h"
+
+#include <QPainter>
+
+namespace {
+
+bool UsesSource(DWORD rop)
+{
+    const unsigned code = (rop >> 16) & 0xFF;
+    return ((code >> 2) & 0x33) != (code & 0x33);
+}
+
+bool UsesPattern(DWORD rop)
+{
+    const unsigned code = (rop >> 16) & 0xFF;
+    return ((code >> 4) & 0x0F) != (code & 0x0F);
+}
+
+// The truth table of a ternary operation applied bitwise to three colours.
+QRgb Ternary(unsigned code, QRgb p, QRgb s, QRgb d)
+{
+    QRgb result = 0;
+    for (unsigned i = 0; i < 8; ++i) {
+        if (!((code >> i) & 1))
+            continue;
+        result |= ((i & 4) ? p : ~p) & ((i & 2) ? s : ~s) & ((i & 1) ? d : ~d);
+    }
+    return result;
+}
+
+bool IsMonoTarget(const DcRecord& dc)
+{
+    return dc.kind == DcKind::Memory && dc.state.bitmap && dc.state.bitmap->mono;
+}
+
+QRgb ToMono(QRgb c) { return qGray(c) >= 128 ? 0xFFFFFFu : 0u; }
+
+// The source rectangle in the destination's colour form: monochrome to
+// colour takes the destination's text (black) and background (white)
+// colours; colour to monochrome makes the source's background colour white.
+QImage SourceImage(const DcRecord& src, const QRect& rect, const DcRecord& dest)
+{
+    QImage out(rect.size(), QImage::Format_RGB32);
+    out.fill(Qt::black);
+    if (!src.image)
+        return out;
+    const QRect inImage = rect.translated(src.surfaceOrigin);
+    const bool srcMono = IsMonoTarget(src);
+    const bool destMono = IsMonoTarget(dest);
+    const QRgb fore = RgbFromColorRef(dest.state.textColor), back = RgbFromColorRef(dest.state.bkColor);
+    const QRgb srcBack = RgbFromColorRef(src.state.bkColor) & 0xFFFFFF;
+    for (int y = 0; y < rect.height(); ++y) {
+        const int sy = inImage.top() + y;
+        if (sy < 0 || sy >= src.image->height())
+            continue;
+        auto* in = reinterpret_cast<const QRgb*>(src.image->constScanLine(sy));
+        auto* row = reinterpret_cast<QRgb*>(out.scanLine(y));
+        for (int x = 0; x < rect.width(); ++x) {
+            const int sx = inImage.left() + x;
+            if (sx < 0 || sx >= src.image->width())
+                continue;
+            QRgb c = in[sx] & 0xFFFFFF;
+            if (srcMono && !destMono)
+                c = c ? back : fore;
+            else if (!srcMono && destMono)
+                c = c == srcBack ? 0xFFFFFFu : 0u;
+            row[x] = 0xFF000000u | c;
+        }
+    }
+    return out;
+}
+
+} // namespace
+
+void DcRasterOp(DcRecord& dc, const QRect& rect, const QImage* source, DWORD rop)
+{
+    if (rect.isEmpty())
+        return;
+    const unsigned code = (rop >> 16) & 0xFF;
+    if (!dc.image) {
+        // Printers and pictures know only plain copies and fills.
+        QPainter* painter = DcPainter(dc);
+        if (!painter)
+            return;
+        painter->setCompositionMode(QPainter::CompositionMode_SourceOver);
+        if (source && UsesSource(rop))
+            painter->drawImage(rect, *source);
+        else if (code == 0xF0)
+            painter->fillRect(rect, DcBrush(dc, dc.state.brush));
+        else if (code == 0x00 || code == 0xFF)
+            painter->fillRect(rect, code ? Qt::white : Qt::black);
+        return;
+    }
+    DcReleaseImage(dc.image);
+    QRegion area(rect);
+    if (std::optional<QRegion> clip = DcClip(dc))
+        area = area.intersected(*clip);
+    area = area.translated(dc.surfaceOrigin).intersected(QRect(QPoint(0, 0), dc.image->size()));
+    const bool mono = IsMonoTarget(dc);
+    const bool pattern = UsesPattern(rop);
+    const BrushRecord* brush = dc.state.brush;
+    const bool solidBrush = !brush || brush->style == BS_SOLID || brush->style == BS_NULL;
+    QRgb solid = DcBrushPixel(dc, brush, 0, 0) & 0xFFFFFF;
+    if (mono)
+        solid = ToMono(solid);
+    QImage& image = *dc.image;
+    for (const QRect& r : area) {
+        for (int iy = r.top(); iy <= r.bottom(); ++iy) {
+            auto* row = reinterpret_cast<QRgb*>(image.scanLine(iy));
+            const int y = iy - dc.surfaceOrigin.y();
+            const QRgb* src = source ? reinterpret_cast<const QRgb*>(source->constScanLine(y - rect.top())) : nullptr;
+            for (int ix = r.left(); ix <= r.right(); ++ix) {
+                const int x = ix - dc.surfaceOrigin.x();
+                const QRgb s = src ? src[x - rect.left()] & 0xFFFFFF : 0;
+                if (code == 0xCC) {
+                    row[ix] = 0xFF000000u | s;
+                    continue;
+                }
+                QRgb p = solid;
+                if (pattern && !solidBrush) {
+                    p = DcBrushPixel(dc, brush, x, y) & 0xFFFFFF;
+                    if (mono)
+                        p = ToMono(p);
+                }
+                row[ix] = 0xFF000000u | (Ternary(code, p, s, row[ix] & 0xFFFFFF) & 0xFFFFFF);
+            }
+        }
+    }
+}
+
+BOOL CDC::BitBlt(int x, int y, int width, int height, CDC* src, int xSrc, int ySrc, DWORD rop)
+{
+    DcRecord* dc = DcOf(this);
+    if (!dc)
+        return FALSE;
+    const QRect rect = DcToDeviceRect(*dc, x, y, x + width, y + height);
+    if (!UsesSource(rop)) {
+        DcRasterOp(*dc, rect, nullptr, rop);
+        return TRUE;
+    }
+    DcRecord* source = DcOf(src);
+    if (!source)
+        return FALSE;
+    const QPoint origin = DcToDevice(*source, xSrc, ySrc);
+    const QImage image = SourceImage(*source, QRect(origin, rect.size()), *dc);
+    DcRasterOp(*dc, rect, &image, rop);
+    return TRUE;
+}
+
+BOOL CDC::StretchBlt(int x, int y, int width, int height, CDC* src, int xSrc, int ySrc, int srcWidth,
+                     int srcHeight, DWORD rop)
+{
+    DcRecord* dc = DcOf(this);
+    if (!dc)
+        return FALSE;
+    const QRect rect = DcToDeviceRect(*dc, x, y, x + width, y + height);
+    if (!UsesSource(rop)) {
+        DcRasterOp(*dc, rect, nullptr, rop);
+        return TRUE;
+    }
+    DcRecord* source = DcOf(src);
+    if (!source)
+        return FALSE;
+    const QRect from = DcToDeviceRect(*source, xSrc, ySrc, xSrc + srcWidth, ySrc + srcHeight);
+    QImage image = SourceImage(*source, from, *dc);
+    if (image.size() != rect.size())
+        image = image.scaled(rect.size(), Qt::IgnoreAspectRatio, Qt::FastTransformation);
+    DcRasterOp(*dc, rect, &image, rop);
+    return TRUE;
+}
+
+BOOL CDC::PatBlt(int x, int y, int width, int height, DWORD rop)
+{
+    DcRecord* dc = DcOf(this);
+    if (!dc || UsesSource(rop))
+        return FALSE;
+    DcRasterOp(*dc, DcToDeviceRect(*dc, x, y, x + width, y + height), nullptr, rop);
+    return TRUE;
+}
+
+COLORREF CDC::GetPixel(int x, int y) const
+{
+    DcRecord* dc = DcOf(this);
+    if (!dc || !dc->image)
+        return CLR_INVALID;
+    const QPoint p = DcToDevice(*dc, x, y);
+    std::optional<QRegion> clip = DcClip(*dc);
+    if (clip && !clip->contains(p))
+        return CLR_INVALID;
+    const QPoint in = p + dc->surfaceOrigin;
+    if (!dc->image->rect().contains(in))
+        return CLR_INVALID;
+    return ColorRefFromRgb(dc->image->pixel(in));
+}
+
+COLORREF CDC::SetPixel(int x, int y, COLORREF color)
+{
+    DcRecord* dc = DcOf(this);
+    if (!dc)
+        return CLR_INVALID;
+    const QPoint p = DcToDevice(*dc, x, y);
+    std::optional<QRegion> clip = DcClip(*dc);
+    if (clip && !clip->contains(p))
+        return CLR_INVALID;
+    if (!dc->image) {
+        if (QPainter* painter = DcPainter(*dc))
+            painter->fillRect(QRect(p, QSize(1, 1)), QColor(RgbFromColorRef(color)));
+        return color & 0xFFFFFF;
+    }
+    const QPoint in = p + dc->surfaceOrigin;
+    if (!dc->image->rect().contains(in))
+        return CLR_INVALID;
+    DcReleaseImage(dc->image);
+    QRgb c = RgbFromColorRef(color);
+    if (IsMonoTarget(*dc))
+        c = 0xFF000000u | ToMono(c);
+    dc->image->setPixel(in, c);
+    return ColorRefFromRgb(c);
+}
+
+BOOL CDC::SetPixelV(int x, int y, COLORREF color) { return SetPixel(x, y, color) != CLR_INVALID; }

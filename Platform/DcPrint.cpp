@@ -1,0 +1,59 @@
+// Documents and pages of a printer context.
+#include "Platform/GdiData.h"
+
+#include <QPagedPaintDevice>
+
+int CDC::StartDoc(LPCTSTR docName)
+{
+    DOCINFO info{int(sizeof(DOCINFO)), docName, nullptr, nullptr, 0};
+    return StartDoc(&info);
+}
+
+int CDC::StartDoc(const DOCINFO*)
+{
+    DcRecord* dc = DcOf(this);
+    if (!dc || dc->kind != DcKind::Printer || dc->docStarted)
+        return -1;
+    dc->docStarted = true;
+    dc->pageStarted = false;
+    dc->pagesDone = 0;
+    return DcPainter(*dc) ? 1 : -1;
+}
+
+int CDC::StartPage()
+{
+    DcRecord* dc = DcOf(this);
+    if (!dc || dc->kind != DcKind::Printer || !dc->docStarted || dc->pageStarted)
+        return -1;
+    // The painter opens the first page itself; every later one is asked for.
+    if (dc->pagesDone > 0 && DcPainter(*dc))
+        static_cast<QPagedPaintDevice*>(dc->device)->newPage();
+    dc->pageStarted = true;
+    return 1;
+}
+
+int CDC::EndPage()
+{
+    DcRecord* dc = DcOf(this);
+    if (!dc || !dc->pageStarted)
+        return -1;
+    dc->pageStarted = false;
+    ++dc->pagesDone;
+    return 1;
+}
+
+int CDC::EndDoc()
+{
+    DcRecord* dc = DcOf(this);
+    if (!dc || !dc->docStarted)
+        return -1;
+    if (dc->painter) {
+        dc->painter->end();
+        delete dc->painter;
+        dc->painter = nullptr;
+    }
+    dc->docStarted = false;
+    return 1;
+}
+
+int CDC::AbortDoc() { return EndDoc(); }
