@@ -1,0 +1,334 @@
+// The database object: one storage image (see dbImage.h), the shared monitor
+// and named kernel objects of its database name, the states of the threads
+// that use it, and the tables bound to it.
+//
+// Every thread that uses an engine is attached (Open attaches the opening
+// thread). Reads and writes run inside the calling thread's transaction; a
+// change is made copy-on-write against the committed root and becomes durable
+// when Commit flips the header's current root.
+//
+// Addresses into the image (GetRow, index pointers) stay valid only until the
+// next allocation: when its allocatable area is full the image grows into a
+// new, larger section and every engine maps that at its next transaction.
+#pragma once
+
+#include "MemDB/dbError.h"
+#include "MemDB/dbHoleCache.h"
+#include "MemDB/dbImage.h"
+#include "MemDB/dbKernel.h"
+#include "MemDB/dbMonitor.h"
+#include "MemDB/dbOs.h"
+#include "MemDB/dbPagedFile.h"
+#include "MemDB/dbThreadState.h"
+#include "MemDB/dbWorkerPool.h"
+
+#include <cstddef>
+#include <cstdint>
+#include <pthread.h>
+
+class dbTableInfo;
+
+// Head of the chain of static table descriptors, kept by dbTableInfo.
+extern dbTableInfo* dbStaticTableChain;
+
+class dbEngine {
+public:
+    enum dbAccessType {
+        dbReadOnly = 0,
+        dbAllAccess = 1,        // one writer, exclusive
+        dbConcurrentRead = 2,
+        dbConcurrentUpdate = 3
+    };
+    enum dbLockType {
+        dbSharedLock = 0,
+        dbExclusiveLock = 1,
+        dbCommitLock = 2        // exclusive, index pointers left as they are
+    };
+    enum dbDetachFlags { dbCommitOnDetach = 1, dbDestroyOnDetach = 2 };
+    enum {
+        dbMaxThreads = 64,
+        dbDefaultParallelScanThreshold = 1000,
+        dbTableHashSize = 1009
+    };
+
+    typedef void (*dbErrorHandler)(int code, const char* message, int arg, void* context);
+
+    struct OpenParameters {
+        const char* databaseName = nullptr;
+        const char* fileName = nullptr;
+        unsigned commitDelaySec = 0;
+        int waitLockTimeoutMs = -1;
+        dbAccessType accessType = dbAllAccess;
+        size_t initSize = 0;
+        size_t extensionQuantum = 0x400000;
+        size_t initIndexSize = 0x80000;
+        int nThreads = 1;
+        size_t freeSpaceReuseThreshold = 0x400000;
+        int parallelScanThreshold = dbDefaultParallelScanThreshold;
+    };
+
+    struct dbSpaceStatistics {
+        size_t usedBytes;
+        size_t holeCount;
+        size_t holeBytes;
+        size_t minHole;
+        size_t maxHole;
+        size_t histogram[32];   // holes by size: [16 << i, 16 << (i + 1))
+    };
+
+    // ---- Engine object, open and close ----------------------------------
+
+    explicit dbEngine(dbAccessType accessType = dbAllAccess, size_t initSize = 0,
+                      size_t extensionQuantum = 0x400000, size_t initIndexSize = 0x80000,
+                      int nThreads = 1);
+    virtual ~dbEngine();
+    dbEngine(const dbEngine&) = delete;
+    dbEngine& operator=(const dbEngine&) = delete;
+
+    // False after reporting code 4 with the failing step's message; the
+    // engine then holds nothing and may be opened again.
+    bool Open(const char* databaseName, const char* fileName = nullptr,
+              int waitLockTimeoutMs = -1, unsigned commitDelaySec = 0);
+    bool OpenWithParameters(const OpenParameters& parameters);
+    void Close();
+    bool IsOpen() const { return opened; }
+
+    dbAccessType GetAccessType() const { return accessType; }
+    int GetVersion() const;
+    void SetThreadCount(int n);
+    int GetThreadCount() const { return nThreads; }
+    const char* GetDatabaseName() const { return databaseName; }
+    const char* GetFileName() const { return fileName; }
+
+    // Address of a stored object through the working index.
+    char* GetRow(oid_t id) const { return baseAddr + (currIndex[id] & ~dbFlagsMask); }
+
+    // ---- Errors ----------------------------------------------------------
+
+    // Code 0 is ignored, code 4 (and code 11 while no static table
+    // descriptor exists) is printed to stderr, every other code throws
+    // dbException. A user handler, when set, sees every report first.
+    virtual void HandleError(int code, const char* message = nullptr, int arg = 0);
+    virtual int FormatErrorMessage(char* buffer, size_t bufferSize, int code,
+                                   const char* message, int arg);
+    dbErrorHandler SetErrorHandler(dbErrorHandler handler, void* context = nullptr);
+
+    // ---- Transactions ----------------------------------------------------
+
+    bool BeginTransaction(dbLockType lockType);
+    void Commit();
+    void Rollback();
+    void Attach();
+    void Detach(int flags = dbCommitOnDetach | dbDestroyOnDetach);
+    void EndTransaction(dbThreadState* state);
+
+    bool IsInWriteTransaction();
+    bool IsLockFree();
+    bool IsWriteAccessRequested();
+    bool IsAttached();
+    void SetThreadState(dbThreadState* state);
+    dbThreadState* GetThreadState() const
+    {
+        return static_cast<dbThreadState*>(pthread_getspecific(threadStateKey));
+    }
+
+    // Starts a thread that writes the image to fileName every periodSec
+    // seconds until close; a name ending in '?' gets a time stamp per copy.
+    bool StartBackup(const char* fileName, int periodSec);
+    // Writes the image (or a compacted copy) to a file; false when a backup
+    // is already running or the file cannot be written.
+    bool WriteBackup(const char* path, bool compactify = false);
+
+    // ---- Space and identifier allocation -----------------------------------
+
+    offs_t AllocateSpace(size_t size, oid_t moveId = 0);
+    void FreeSpace(offs_t offset, size_t size);
+    void CopyBitmapPages(offs_t offset, size_t size);
+    void MarkImageDirty();
+    oid_t AllocateIds(int n = 1);
+    void FreeIds(oid_t first, int n = 1);
+    bool IsSpaceFree(offs_t offset, int quanta) const;
+    void MarkSpaceUsed(offs_t offset, int quanta);
+    void GetSpaceStatistics(dbSpaceStatistics& statistics);
+
+    // Entries of the working object index. SetEntry points an identifier
+    // handed out by AllocateIds at its object.
+    oid_t GetEntry(oid_t id) const { return currIndex[id]; }
+    void SetEntry(oid_t id, offs_t offset, dbObjectKind kind) { currIndex[id] = offset | kind; }
+    oid_t GetCurrentIndexSize() const { return currIndexSize; }
+    oid_t GetCommittedIndexSize() const { return committedIndexSize; }
+    const dbImageHeader* GetHeader() const { return header; }
+    const char* GetBase() const { return baseAddr; }
+    int GetSectionVersion() const { return sectionVersion; }
+
+    // True when the identifier belongs to the committed state unchanged.
+    bool IsShared(oid_t id) const
+    {
+        return id < committedIndexSize && index[0][id] == index[1][id];
+    }
+    // Marks the index page of an identifier as changed in this transaction.
+    void SetDirty(oid_t id) { monitor->dirtyPagesMap[id >> 15] |= 1u << ((id >> 10) & 31); }
+
+    dbHoleCache& GetHoleCache() { return holeCache; }
+    size_t GetAllocatedBytes() const { return allocatedSize; }
+    size_t GetFreedBytes() const { return deallocatedSize; }
+
+    // ---- Dictionary and schema ---------------------------------------------
+
+    // Writes the Metatable's own dictionary record (identifier 1).
+    void InitMetatable();
+    // Clears the next link of the last row of every stored table.
+    void RepairRowLists();
+    // Binds the application's table descriptors to the image and commits.
+    bool LoadSchema(bool alter);
+
+protected:
+    virtual void DoClose();
+
+private:
+    friend class dbImageChecker;
+
+    struct dbAllocatedArea {
+        offs_t offset;
+        size_t size;
+        dbAllocatedArea* next;
+    };
+    struct dbAllocationPosition {
+        int page;      // bitmap page slot: 2 .. 8193
+        int offset;    // byte within the bitmap page
+    };
+
+    bool IsReadOnlyMode() const
+    {
+        return accessType == dbReadOnly || accessType == dbConcurrentRead;
+    }
+    static bool IsLockFreeState(const dbThreadState* state)
+    {
+        return !state->holdsSharedLock && !state->holdsExclusiveLock && !state->holdsMutatorLock;
+    }
+
+    // open and close
+    void ReleaseOpenObjects(bool createdInitMutex);
+    bool OpenFailed(const char* message, bool createdInitMutex);
+    void InitializeImage();
+    void RecoverImage();
+    bool CheckSectionVersion();
+    void RefreshIndexPointers(int workRoot);
+    int MapImage(int version, size_t size, dbOpenDisposition disposition);
+    void GrowImage(size_t requiredSize);
+    void KernelName(char* buffer, size_t size, const char* suffix) const;
+
+    // monitor and locks
+    void EnterMonitor();
+    void LeaveMonitor();
+    void EnterMutator();
+    void LeaveMutator();
+    bool WaitSemaphore(dbKernelSync& semaphore, dbThreadState* state);
+    void RecoverDeadlock();
+    void CommitImage(dbThreadState* state);
+    void ReleaseWithoutCommit(dbThreadState* state);
+    void RemoveThreadState(dbThreadState* state);
+
+    // delayed commit and backup
+    static void* DelayedCommitThread(void* engine);
+    static void* BackupThread(void* engine);
+    void DelayedCommitLoop();
+    void BackupLoop();
+    bool WriteCompactImage(dbPagedFile& file);
+
+    // Reports an error that ends the operation: throws even when an
+    // overriding HandleError returns.
+    [[noreturn]] void Fail(int code, const char* message = nullptr, int arg = 0);
+
+    // allocation
+    class AllocationGuard;
+    bool OverlapsAllocation(offs_t offset, size_t size) const;
+    char* BitmapPage(int slot) const { return baseAddr + (currIndex[slot] & ~dbFlagsMask); }
+    void CloneBitmapPage(int slot);
+    void SetBitmapBits(offs_t offset, size_t quanta, bool used);
+    offs_t ExtendAllocatableArea(size_t size, bool pageObject, oid_t moveId);
+    offs_t FinishAllocation(offs_t offset, size_t size, oid_t moveId);
+
+    // ---- state -----------------------------------------------------------
+    dbAccessType accessType;
+    size_t initSize;
+    size_t extensionQuantum;
+    size_t initIndexSize;
+    size_t freeSpaceReuseThreshold;
+
+    dbWorkerPool threadPool;
+    dbHoleCache holeCache;
+    pthread_key_t threadStateKey;
+
+    char* baseAddr;
+    dbImageHeader* header;
+    oid_t* currIndex;         // the working index
+    oid_t* index[2];
+
+    int nThreads;
+    bool modified;
+
+    dbAllocationPosition smallObjectPosition;
+    dbAllocationPosition pageObjectPosition;
+    dbAllocatedArea* allocatedAreas;
+
+    char* databaseName;
+    size_t databaseNameLength;
+    char* fileName;
+
+    int sectionVersion;        // version of the mapped image section
+    oid_t committedIndexSize;
+    oid_t currIndexSize;
+
+    oid_t updatedRecordId;
+    int waitLockTimeout;
+
+    dbKernelScope kernelScope;
+    dbPagedFile file;
+    dbSharedMemory monitorSection;
+    dbKernelSync monitorSem;   // "<name>.cs"
+    dbKernelSync mutatorSem;   // "<name>.mcs"
+    dbKernelSync initMutex;    // "<name>.in"
+    dbKernelSync writeSem;     // "<name>.ws"
+    dbKernelSync readSem;      // "<name>.rs"
+    dbKernelSync upgradeSem;   // "<name>.us"
+    dbKernelSync backupCompletedEvent; // "<name>.bce"
+    dbSharedMonitor* monitor;
+
+    dbTableInfo* tables;
+    int32_t maxHoles[dbFirstUserId];  // per bitmap slot: bound on its largest hole in quanta
+    bool opened;
+
+    size_t allocatedSize;
+    size_t deallocatedSize;
+
+    unsigned commitDelay;
+    unsigned commitTimeout;
+    uint64_t commitTimerStarted;
+    dbSectionLock commitTimerLock;
+    dbSectionLock commitLock;
+    dbKernelSync delayedCommitStopTimerEvent; // "<name>.dce"
+    dbKernelSync delayedCommitStartTimerEvent;
+    dbKernelSync commitThreadSyncEvent;
+    bool delayedCommitEventsOpened;
+    dbThreadState* delayedCommitContext;
+    dbSectionLock backupLock;
+    dbKernelSync backupInitEvent;
+    char* backupFileName;
+    int backupPeriod;
+    bool stopDelayedCommitThread;
+    bool backupThreadRunning;
+    bool commitThreadRunning;
+    pthread_t backupThread;
+    pthread_t commitThread;
+
+    dbListLink threadContextList;
+    dbSectionLock threadContextListLock;
+
+    dbErrorHandler errorHandler;
+    void* errorHandlerContext;
+    int clientId;
+    int parallelScanThreshold;
+
+    dbTableInfo* tableHash[dbTableHashSize];
+};

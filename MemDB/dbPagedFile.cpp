@@ -1,0 +1,100 @@
+#include "MemDB/dbPagedFile.h"
+
+#include "MemDB/dbOs.h"
+
+#include <cerrno>
+#include <fcntl.h>
+#include <unistd.h>
+
+int dbPagedFile::Open(const char* name, bool readOnlyView, size_t sectionSize, dbKernelScope scope,
+                      dbOpenDisposition disposition)
+{
+    Close();
+    int error = section.Open(name, sectionSize, scope, readOnlyView, disposition);
+    if (error != 0)
+        return error;
+    base = section.Base();
+    size = section.Size();
+    readOnly = readOnlyView;
+    return 0;
+}
+
+int dbPagedFile::CreateForBackup(const char* path, bool unbuffered)
+{
+    Close();
+    int flags = O_RDWR | O_CREAT | O_TRUNC | O_CLOEXEC;
+    fd = open(path, flags, 0644);
+    if (fd < 0)
+        return errno;
+    posix_fadvise(fd, 0, 0, POSIX_FADV_SEQUENTIAL);
+    if (unbuffered)
+        posix_fadvise(fd, 0, 0, POSIX_FADV_DONTNEED);
+    return 0;
+}
+
+void dbPagedFile::Close()
+{
+    section.Close();
+    base = nullptr;
+    size = 0;
+    if (fd >= 0) {
+        close(fd);
+        fd = -1;
+    }
+}
+
+int dbPagedFile::Write(const void* data, size_t length, size_t* written)
+{
+    size_t done = 0;
+    const char* p = static_cast<const char*>(data);
+    while (done < length) {
+        ssize_t n = write(fd, p + done, length - done);
+        if (n < 0) {
+            if (errno == EINTR)
+                continue;
+            *written = done;
+            return errno;
+        }
+        done += static_cast<size_t>(n);
+    }
+    *written = done;
+    return 0;
+}
+
+bool dbPagedFile::WriteAll(const void* data, size_t length)
+{
+    size_t written;
+    return Write(data, length, &written) == 0 && written == length;
+}
+
+int dbPagedFile::WriteAt(const void* data, size_t length, long position)
+{
+    size_t written = 0;
+    int error = lseek(fd, position, SEEK_SET) < 0 ? errno : Write(data, length, &written);
+    if (error != 0)
+        dbTrace("Failed to save page to the disk, position=%ld, size=%ld, error=%d\n", position,
+                static_cast<long>(length), error);
+    return error;
+}
+
+int dbPagedFile::Read(void* data, size_t length, size_t* read)
+{
+    const size_t piece = 16777216;
+    char* p = static_cast<char*>(data);
+    size_t done = 0;
+    while (done < length) {
+        size_t want = length - done < piece ? length - done : piece;
+        ssize_t n = ::read(fd, p + done, want);
+        if (n < 0) {
+            if (errno == EINTR)
+                continue;
+            *read = done;
+            return errno;
+        }
+        if (n == 0)
+            break;
+        done += static_cast<size_t>(n);
+    }
+    *read = done;
+    return 0;
+}
