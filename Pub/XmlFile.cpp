@@ -284,6 +284,11 @@ BOOL CXmlFile::ReadNextNode()
     return TRUE;
 }
 
+BOOL CXmlFile::NameIs(const char* name) const
+{
+    return EqualNoCase(m_name, name);
+}
+
 BOOL CXmlFile::ReadNextAttribute()
 {
     if (!m_file || m_mode != XML_READ || !m_inStartTag || m_attrState == 3 || m_markup.Count() == 0)

@@ -58,6 +58,8 @@ public:
     const char* GetName() const { return m_name; }
     const char* GetValue() const { return m_value.c_str(); }
     int GetValueLength() const { return int(m_value.size()); }
+    // Element and attribute names are matched without regard to case.
+    BOOL NameIs(const char* name) const;
 
     // Writing; every writer does nothing unless the file is open for writing.
     void WriteHeader();

@@ -141,6 +141,20 @@ TEST_F(XmlTest, LongNamesAndValues)
               "S " + name.substr(0, 63) + "\nA " + name.substr(63) + "=\nE " + name.substr(0, 63) + "\n");
 }
 
+TEST_F(XmlTest, NamesMatchWithoutCase)
+{
+    Put(kDecl + "<Page Width=\"10\"/>");
+    auto xml = std::make_unique<CXmlFile>();
+    ASSERT_TRUE(xml->Open(path.c_str(), XML_READ));
+    ASSERT_TRUE(xml->ReadNextNode());
+    EXPECT_STREQ(xml->GetName(), "Page"); // names come back as written
+    EXPECT_TRUE(xml->NameIs("PAGE"));
+    EXPECT_FALSE(xml->NameIs("PAGES"));
+    ASSERT_TRUE(xml->ReadNextAttribute());
+    EXPECT_TRUE(xml->NameIs("width"));
+    EXPECT_STREQ(xml->GetValue(), "10");
+}
+
 TEST_F(XmlTest, AttributeKindsDuringReading)
 {
     Put(kDecl + "<a x=\"1\"/><b / y=\"2\">");
