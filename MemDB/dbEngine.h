@@ -25,7 +25,9 @@
 #include <cstddef>
 #include <cstdint>
 #include <pthread.h>
+#include <vector>
 
+class dbFieldInfo;
 class dbTableInfo;
 
 // Head of the chain of static table descriptors, kept by dbTableInfo.
@@ -182,6 +184,46 @@ public:
     // Binds the application's table descriptors to the image and commits.
     bool LoadSchema(bool alter);
 
+    // ---- Records, cursors and schema upkeep (tables) -----------------------
+
+    // Record operations. Insert, update, remove and table deletion take the
+    // exclusive lock. An identifier that is not a live record of the table
+    // (free, out of range, an index object, another table's row) is refused:
+    // update, remove and fetch then do nothing and report false.
+    oid_t InsertRecord(dbTableInfo* table, const void* record);
+    bool UpdateRecord(oid_t id, dbTableInfo* table, const void* record);
+    bool RemoveRecord(dbTableInfo* table, oid_t id);
+    bool FetchRecord(oid_t id, dbTableInfo* table, void* record);
+    void DeleteTable(dbTableInfo* table);
+    bool IsRecordOf(oid_t id, const dbTableInfo* table) const;
+
+    // Internal objects of the indices.
+    oid_t AllocateObject(dbObjectKind kind);
+    void FreeObject(oid_t id);
+    const char* GetObject(oid_t id) const { return GetRow(id); }
+    char* PutObject(oid_t id) { return MakePrivate(id); }
+    // The writable copy of an object in this transaction.
+    char* MakePrivate(oid_t id);
+    // Gives record id a place of newSize bytes (links kept, body not copied).
+    char* PlaceRecord(oid_t id, size_t newSize);
+
+    // Bound tables.
+    void BindTable(dbTableInfo* table, oid_t tableId);
+    dbTableInfo* FindTableByInternedName(const char* name) const;
+    dbTableInfo* FindBoundTable(dbTableInfo* table) const;
+    // Unbinds every table; clones made for this engine are destroyed.
+    void UnbindTables();
+
+    // Re-points the record buffers of the calling thread's cursors when the
+    // image has been mapped anew since it lay at oldBase with oldSize bytes.
+    void RebaseCursors(const char* oldBase, size_t oldSize);
+
+    // Frees the record places set aside during the transaction; the commit
+    // calls it, a rollback forgets them with DiscardDeferredSpace.
+    void FreeDeferredSpace();
+    void DiscardDeferredSpace() { deferredAreas.clear(); }
+    // ---- end of records, cursors and schema upkeep ------------------------
+
 protected:
     virtual void DoClose();
 
@@ -331,4 +373,34 @@ private:
     int parallelScanThreshold;
 
     dbTableInfo* tableHash[dbTableHashSize];
+
+    // ---- records and schema (tables) ---------------------------------------
+    struct dbDeferredArea {
+        offs_t offset;
+        size_t size;
+    };
+    size_t ObjectSize(oid_t id) const;
+    bool IsLiveRecord(oid_t id) const;
+    void ReleaseRecordSpace(oid_t id);
+    void LinkRecord(oid_t tableId, oid_t id, size_t size);
+    void UnlinkRecord(oid_t tableId, oid_t id);
+    void AddInverseReference(dbFieldInfo* field, oid_t record, oid_t target);
+    void RemoveInverseReferences(dbTableInfo* table, oid_t record);
+    void RemoveInverseReference(dbFieldInfo* field, oid_t record, oid_t target);
+    bool IsBeingRemoved(oid_t id) const;
+    // Re-fetches the thread's cursors that stand on a changed record.
+    void RefreshCursors(oid_t id);
+    void NotifyRemoval(dbTableInfo* table, oid_t id, oid_t next, oid_t prev);
+    void InsertIntoIndices(dbTableInfo* table, oid_t id, bool updatedOnly);
+    void RemoveFromIndices(dbTableInfo* table, oid_t id, bool updatedOnly);
+    oid_t AddTableRecord(dbTableInfo* table);
+    void UpdateTableRecord(dbTableInfo* table, oid_t row);
+    void ConvertTable(oid_t row, dbTableInfo* table);
+    bool AlterIndices(bool alter, dbTableInfo* table);
+    void ResolveReferences();
+
+    std::vector<dbDeferredArea> deferredAreas;
+    std::vector<oid_t> removingRecords;      // records whose inverse references are being removed
+    const std::vector<oid_t>* deletedRows = nullptr;   // sorted rows of a table being emptied, or null
+    // ---- end of records and schema ------------------------------------------
 };

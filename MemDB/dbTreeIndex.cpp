@@ -1,0 +1,622 @@
+// The T-tree. Node and record addresses are taken afresh after every step
+// that may allocate (making an object private, creating a node), since
+// allocation may move objects; keys being inserted or removed are copied out
+// of their record first for the same reason.
+#include "MemDB/dbTreeIndex.h"
+
+#include <cstring>
+#include <vector>
+
+#include "MemDB/dbCursor.h"
+#include "MemDB/dbEngine.h"
+#include "MemDB/dbIndexSearch.h"
+
+static_assert(sizeof(dbTtreeNode) == 512, "tree node layout");
+
+namespace {
+
+struct Tree {
+    dbEngine* db;
+    int type;
+    size_t size;
+    dbComparator cmp;
+    size_t offs;
+
+    const dbTtreeNode* Node(uint32_t id) const
+    {
+        return reinterpret_cast<const dbTtreeNode*>(db->GetObject(id));
+    }
+    dbTtreeNode* Writable(uint32_t id) const
+    {
+        return reinterpret_cast<dbTtreeNode*>(db->PutObject(id));
+    }
+    const void* KeyOf(uint32_t recordId) const
+    {
+        auto* rec = reinterpret_cast<const uint8_t*>(db->GetRow(recordId));
+        if (type == dbFieldInfo::tpString) {
+            uint32_t at;
+            memcpy(&at, rec + offs + 4, 4);
+            return rec + at;
+        }
+        return rec + offs;
+    }
+    int Compare(const void* key, uint32_t recordId) const
+    {
+        return dbFieldInfo::CompareKeys(type, key, KeyOf(recordId), size, cmp);
+    }
+    std::vector<uint8_t> CopyKey(uint32_t recordId) const
+    {
+        auto* p = static_cast<const uint8_t*>(KeyOf(recordId));
+        size_t n = type == dbFieldInfo::tpString ? strlen(reinterpret_cast<const char*>(p)) + 1
+                                                  : size;
+        return std::vector<uint8_t>(p, p + n);
+    }
+    uint32_t NewNode(uint32_t recordId) const
+    {
+        uint32_t id = db->AllocateObject(dbTtreeNodeKind);
+        dbTtreeNode* n = Writable(id);
+        memset(n, 0, sizeof(*n));
+        n->nItems = 1;
+        n->item[0] = recordId;
+        return id;
+    }
+
+    bool Insert(uint32_t& nodeId, uint32_t recordId, const void* key) const;
+    bool GrewLeft(uint32_t& nodeId) const;
+    bool GrewRight(uint32_t& nodeId) const;
+    int Remove(uint32_t& nodeId, uint32_t recordId, const void* key) const;
+    int ShrankLeft(uint32_t& nodeId) const;
+    int ShrankRight(uint32_t& nodeId) const;
+    void Free(uint32_t nodeId) const;
+};
+
+// Makes both nodes private before either address is used.
+void MakePrivate(const Tree& t, uint32_t a, uint32_t b)
+{
+    t.Writable(a);
+    t.Writable(b);
+}
+
+bool Tree::GrewLeft(uint32_t& nodeId) const
+{
+    dbTtreeNode* n = Writable(nodeId);
+    if (n->balance > 0) {
+        n->balance = 0;
+        return false;
+    }
+    if (n->balance == 0) {
+        n->balance = -1;
+        return true;
+    }
+    uint32_t leftId = n->left;
+    MakePrivate(*this, nodeId, leftId);
+    n = Writable(nodeId);
+    dbTtreeNode* l = Writable(leftId);
+    if (l->balance < 0) {
+        n->left = l->right;
+        l->right = nodeId;
+        n->balance = l->balance = 0;
+        nodeId = leftId;
+        return false;
+    }
+    uint32_t grandId = l->right;
+    MakePrivate(*this, nodeId, leftId);
+    Writable(grandId);
+    n = Writable(nodeId);
+    l = Writable(leftId);
+    dbTtreeNode* g = Writable(grandId);
+    l->right = g->left;
+    n->left = g->right;
+    g->left = leftId;
+    g->right = nodeId;
+    n->balance = g->balance < 0 ? 1 : 0;
+    l->balance = g->balance > 0 ? -1 : 0;
+    g->balance = 0;
+    nodeId = grandId;
+    return false;
+}
+
+bool Tree::GrewRight(uint32_t& nodeId) const
+{
+    dbTtreeNode* n = Writable(nodeId);
+    if (n->balance < 0) {
+        n->balance = 0;
+        return false;
+    }
+    if (n->balance == 0) {
+        n->balance = 1;
+        return true;
+    }
+    uint32_t rightId = n->right;
+    MakePrivate(*this, nodeId, rightId);
+    n = Writable(nodeId);
+    dbTtreeNode* r = Writable(rightId);
+    if (r->balance > 0) {
+        n->right = r->left;
+        r->left = nodeId;
+        n->balance = r->balance = 0;
+        nodeId = rightId;
+        return false;
+    }
+    uint32_t grandId = r->left;
+    MakePrivate(*this, nodeId, rightId);
+    Writable(grandId);
+    n = Writable(nodeId);
+    r = Writable(rightId);
+    dbTtreeNode* g = Writable(grandId);
+    r->left = g->right;
+    n->right = g->left;
+    g->right = rightId;
+    g->left = nodeId;
+    n->balance = g->balance > 0 ? -1 : 0;
+    r->balance = g->balance < 0 ? 1 : 0;
+    g->balance = 0;
+    nodeId = grandId;
+    return false;
+}
+
+bool Tree::Insert(uint32_t& nodeId, uint32_t recordId, const void* key) const
+{
+    if (nodeId == 0) {
+        nodeId = NewNode(recordId);
+        return true;
+    }
+    const dbTtreeNode* n = Node(nodeId);
+    int count = n->nItems;
+    int diff = Compare(key, n->item[0]);
+    if (diff <= 0) {
+        if (count < dbTtreeNode::MaxItems && (n->left == 0 || diff == 0)) {
+            dbTtreeNode* w = Writable(nodeId);
+            memmove(&w->item[1], &w->item[0], count * sizeof(uint32_t));
+            w->item[0] = recordId;
+            w->nItems = static_cast<uint16_t>(count + 1);
+            return false;
+        }
+        if (n->left == 0) {
+            uint32_t child = NewNode(recordId);
+            Writable(nodeId)->left = child;
+        } else {
+            uint32_t child = n->left;
+            bool grew = Insert(child, recordId, key);
+            if (child != Node(nodeId)->left)
+                Writable(nodeId)->left = child;
+            if (!grew)
+                return false;
+        }
+        return GrewLeft(nodeId);
+    }
+    diff = Compare(key, n->item[count - 1]);
+    if (diff >= 0) {
+        if (count < dbTtreeNode::MaxItems && (n->right == 0 || diff == 0)) {
+            dbTtreeNode* w = Writable(nodeId);
+            w->item[count] = recordId;
+            w->nItems = static_cast<uint16_t>(count + 1);
+            return false;
+        }
+        if (n->right == 0) {
+            uint32_t child = NewNode(recordId);
+            Writable(nodeId)->right = child;
+        } else {
+            uint32_t child = n->right;
+            bool grew = Insert(child, recordId, key);
+            if (child != Node(nodeId)->right)
+                Writable(nodeId)->right = child;
+            if (!grew)
+                return false;
+        }
+        return GrewRight(nodeId);
+    }
+    // Strictly between the first and the last item.
+    int l = 1, r = count - 1;
+    while (l < r) {
+        int m = (l + r) / 2;
+        int c = Compare(key, n->item[m]);
+        if (c == 0) {
+            l = m;
+            break;
+        }
+        if (c > 0)
+            l = m + 1;
+        else
+            r = m;
+    }
+    dbTtreeNode* w = Writable(nodeId);
+    if (count < dbTtreeNode::MaxItems) {
+        memmove(&w->item[l + 1], &w->item[l], (count - l) * sizeof(uint32_t));
+        w->item[l] = recordId;
+        w->nItems = static_cast<uint16_t>(count + 1);
+        return false;
+    }
+    uint32_t pushed;
+    if (w->balance < 0) {
+        pushed = w->item[count - 1];
+        memmove(&w->item[l + 1], &w->item[l], (count - 1 - l) * sizeof(uint32_t));
+        w->item[l] = recordId;
+    } else {
+        pushed = w->item[0];
+        memmove(&w->item[0], &w->item[1], (l - 1) * sizeof(uint32_t));
+        w->item[l - 1] = recordId;
+    }
+    std::vector<uint8_t> pushedKey = CopyKey(pushed);
+    return Insert(nodeId, pushed, pushedKey.data());
+}
+
+int Tree::ShrankLeft(uint32_t& nodeId) const
+{
+    dbTtreeNode* n = Writable(nodeId);
+    if (n->balance < 0) {
+        n->balance = 0;
+        return 1;
+    }
+    if (n->balance == 0) {
+        n->balance = 1;
+        return 0;
+    }
+    uint32_t rightId = n->right;
+    MakePrivate(*this, nodeId, rightId);
+    n = Writable(nodeId);
+    dbTtreeNode* r = Writable(rightId);
+    if (r->balance >= 0) {
+        n->right = r->left;
+        r->left = nodeId;
+        nodeId = rightId;
+        if (r->balance == 0) {
+            n->balance = 1;
+            r->balance = -1;
+            return 0;
+        }
+        n->balance = r->balance = 0;
+        return 1;
+    }
+    uint32_t grandId = r->left;
+    MakePrivate(*this, nodeId, rightId);
+    Writable(grandId);
+    n = Writable(nodeId);
+    r = Writable(rightId);
+    dbTtreeNode* g = Writable(grandId);
+    r->left = g->right;
+    n->right = g->left;
+    g->right = rightId;
+    g->left = nodeId;
+    n->balance = g->balance > 0 ? -1 : 0;
+    r->balance = g->balance < 0 ? 1 : 0;
+    g->balance = 0;
+    nodeId = grandId;
+    return 1;
+}
+
+int Tree::ShrankRight(uint32_t& nodeId) const
+{
+    dbTtreeNode* n = Writable(nodeId);
+    if (n->balance > 0) {
+        n->balance = 0;
+        return 1;
+    }
+    if (n->balance == 0) {
+        n->balance = -1;
+        return 0;
+    }
+    uint32_t leftId = n->left;
+    MakePrivate(*this, nodeId, leftId);
+    n = Writable(nodeId);
+    dbTtreeNode* l = Writable(leftId);
+    if (l->balance <= 0) {
+        n->left = l->right;
+        l->right = nodeId;
+        nodeId = leftId;
+        if (l->balance == 0) {
+            n->balance = -1;
+            l->balance = 1;
+            return 0;
+        }
+        n->balance = l->balance = 0;
+        return 1;
+    }
+    uint32_t grandId = l->right;
+    MakePrivate(*this, nodeId, leftId);
+    Writable(grandId);
+    n = Writable(nodeId);
+    l = Writable(leftId);
+    dbTtreeNode* g = Writable(grandId);
+    l->right = g->left;
+    n->left = g->right;
+    g->left = leftId;
+    g->right = nodeId;
+    n->balance = g->balance < 0 ? 1 : 0;
+    l->balance = g->balance > 0 ? -1 : 0;
+    g->balance = 0;
+    nodeId = grandId;
+    return 1;
+}
+
+int Tree::Remove(uint32_t& nodeId, uint32_t recordId, const void* key) const
+{
+    const dbTtreeNode* n = Node(nodeId);
+    int count = n->nItems;
+    if (n->left != 0 && Compare(key, n->item[0]) <= 0) {
+        uint32_t child = n->left;
+        int h = Remove(child, recordId, key);
+        if (h >= 0) {
+            if (child != Node(nodeId)->left)
+                Writable(nodeId)->left = child;
+            return h > 0 ? ShrankLeft(nodeId) : 0;
+        }
+        n = Node(nodeId);
+    }
+    if (Compare(key, n->item[count - 1]) <= 0) {
+        for (int p = 0; p < count; ++p) {
+            if (n->item[p] != recordId)
+                continue;
+            if (count == 1) {
+                if (n->right == 0 || n->left == 0) {
+                    uint32_t child = n->right == 0 ? n->left : n->right;
+                    db->FreeObject(nodeId);
+                    nodeId = child;
+                    return 1;
+                }
+            }
+            if (count <= dbTtreeNode::MaxItems - 2 && (n->left != 0 || n->right != 0)) {
+                if (n->left != 0 && n->balance <= 0) {
+                    uint32_t last = n->left;
+                    const dbTtreeNode* m;
+                    while ((m = Node(last))->right != 0)
+                        last = m->right;
+                    uint32_t moved = m->item[m->nItems - 1];
+                    dbTtreeNode* w = Writable(nodeId);
+                    memmove(&w->item[1], &w->item[0], p * sizeof(uint32_t));
+                    w->item[0] = moved;
+                    std::vector<uint8_t> movedKey = CopyKey(moved);
+                    uint32_t child = w->left;
+                    int h = Remove(child, moved, movedKey.data());
+                    if (child != Node(nodeId)->left)
+                        Writable(nodeId)->left = child;
+                    return h > 0 ? ShrankLeft(nodeId) : 0;
+                }
+                if (n->right != 0) {
+                    uint32_t first = n->right;
+                    const dbTtreeNode* m;
+                    while ((m = Node(first))->left != 0)
+                        first = m->left;
+                    uint32_t moved = m->item[0];
+                    dbTtreeNode* w = Writable(nodeId);
+                    memmove(&w->item[p], &w->item[p + 1], (count - p - 1) * sizeof(uint32_t));
+                    w->item[count - 1] = moved;
+                    std::vector<uint8_t> movedKey = CopyKey(moved);
+                    uint32_t child = w->right;
+                    int h = Remove(child, moved, movedKey.data());
+                    if (child != Node(nodeId)->right)
+                        Writable(nodeId)->right = child;
+                    return h > 0 ? ShrankRight(nodeId) : 0;
+                }
+            }
+            dbTtreeNode* w = Writable(nodeId);
+            memmove(&w->item[p], &w->item[p + 1], (count - p - 1) * sizeof(uint32_t));
+            w->nItems = static_cast<uint16_t>(count - 1);
+            return 0;
+        }
+    }
+    if (n->right == 0)
+        return -1;
+    uint32_t child = n->right;
+    int h = Remove(child, recordId, key);
+    if (h < 0)
+        return -1;
+    if (child != Node(nodeId)->right)
+        Writable(nodeId)->right = child;
+    return h > 0 ? ShrankRight(nodeId) : 0;
+}
+
+void Tree::Free(uint32_t nodeId) const
+{
+    const dbTtreeNode* n = Node(nodeId);
+    uint32_t left = n->left, right = n->right;
+    db->FreeObject(nodeId);
+    if (left)
+        Free(left);
+    if (right)
+        Free(right);
+}
+
+Tree MakeTree(dbEngine* db, int type, size_t size, dbComparator cmp, size_t offs)
+{
+    return Tree{db, type, size, cmp, offs};
+}
+
+Tree MakeTree(const dbIndexSearch& s)
+{
+    return Tree{s.db, s.type, s.sizeofType, s.comparator, s.offs};
+}
+
+uint32_t Root(dbEngine* db, uint32_t treeId)
+{
+    uint32_t root;
+    memcpy(&root, db->GetObject(treeId), 4);
+    return root;
+}
+
+void SetRoot(dbEngine* db, uint32_t treeId, uint32_t root)
+{
+    memcpy(db->PutObject(treeId), &root, 4);
+}
+
+// Filter and adding rule; false stops the whole search.
+bool Report(dbIndexSearch& s, uint32_t id)
+{
+    if (s.filter && !s.filter(s, id))
+        return true;
+    return s.cursor->Add(id);
+}
+
+// Reports an item of a range search; false stops the search.
+bool ReportInRange(const Tree& t, dbIndexSearch& s, uint32_t id)
+{
+    if (s.lastKey) {
+        int c = t.Compare(s.lastKey, id);
+        if (c < 0 || (c == 0 && !s.lastKeyInclusion))
+            return false;
+    }
+    if (s.prefixLength != 0) {
+        auto* key = static_cast<const char*>(t.KeyOf(id));
+        if (strncmp(key, static_cast<const char*>(s.firstKey), s.prefixLength) != 0)
+            return false;
+    }
+    return Report(s, id);
+}
+
+bool FindInRange(const Tree& t, uint32_t nodeId, dbIndexSearch& s)
+{
+    while (nodeId != 0) {
+        s.probes += 1;
+        const dbTtreeNode* n = t.Node(nodeId);
+        int count = n->nItems;
+        int start = 0;
+        if (s.firstKey) {
+            int c = t.Compare(s.firstKey, n->item[0]);
+            if (c < 0 || (c == 0 && s.firstKeyInclusion)) {
+                if (n->left && !FindInRange(t, n->left, s))
+                    return false;
+                n = t.Node(nodeId);
+            } else {
+                c = t.Compare(s.firstKey, n->item[count - 1]);
+                if (c > 0 || (c == 0 && !s.firstKeyInclusion)) {
+                    nodeId = n->right;
+                    continue;
+                }
+                int l = 0, r = count;
+                while (l < r) {
+                    int m = (l + r) / 2;
+                    c = t.Compare(s.firstKey, n->item[m]);
+                    if (c > 0 || (c == 0 && !s.firstKeyInclusion))
+                        l = m + 1;
+                    else
+                        r = m;
+                }
+                start = l;
+            }
+        } else if (n->left) {
+            if (!FindInRange(t, n->left, s))
+                return false;
+            n = t.Node(nodeId);
+        }
+        for (int i = start; i < count; ++i) {
+            if (!ReportInRange(t, s, t.Node(nodeId)->item[i]))
+                return false;
+        }
+        nodeId = t.Node(nodeId)->right;
+    }
+    return true;
+}
+
+enum Walk { Go, Stop, End };
+
+// In-order walk reporting keys that are prefixes of the value; End once a
+// key above the value over its own length is reached.
+Walk FindPrefixes(const Tree& t, uint32_t nodeId, dbIndexSearch& s, const char* value)
+{
+    if (nodeId == 0)
+        return Go;
+    s.probes += 1;
+    Walk w = FindPrefixes(t, t.Node(nodeId)->left, s, value);
+    if (w != Go)
+        return w;
+    int count = t.Node(nodeId)->nItems;
+    for (int i = 0; i < count; ++i) {
+        uint32_t id = t.Node(nodeId)->item[i];
+        auto* key = static_cast<const char*>(t.KeyOf(id));
+        int c = strncmp(key, value, strlen(key));
+        if (c > 0)
+            return End;
+        if (c == 0 && !Report(s, id))
+            return Stop;
+    }
+    return FindPrefixes(t, t.Node(nodeId)->right, s, value);
+}
+
+bool WalkNodes(const Tree& t, uint32_t nodeId, dbIndexSearch& s, bool forward)
+{
+    while (nodeId != 0) {
+        s.probes += 1;
+        const dbTtreeNode* n = t.Node(nodeId);
+        if (!WalkNodes(t, forward ? n->left : n->right, s, forward))
+            return false;
+        int count = t.Node(nodeId)->nItems;
+        for (int i = 0; i < count; ++i) {
+            if (!Report(s, t.Node(nodeId)->item[forward ? i : count - 1 - i]))
+                return false;
+        }
+        n = t.Node(nodeId);
+        nodeId = forward ? n->right : n->left;
+    }
+    return true;
+}
+
+} // namespace
+
+uint32_t dbTreeIndex::Create(dbEngine* db)
+{
+    uint32_t id = db->AllocateObject(dbTtreeKind);
+    SetRoot(db, id, 0);
+    return id;
+}
+
+void dbTreeIndex::Insert(dbEngine* db, uint32_t treeId, uint32_t recordId, int type,
+                         size_t size, dbComparator cmp, size_t offs)
+{
+    Tree t = MakeTree(db, type, size, cmp, offs);
+    std::vector<uint8_t> key = t.CopyKey(recordId);
+    uint32_t root = Root(db, treeId);
+    uint32_t newRoot = root;
+    t.Insert(newRoot, recordId, key.data());
+    if (newRoot != root)
+        SetRoot(db, treeId, newRoot);
+}
+
+void dbTreeIndex::Remove(dbEngine* db, uint32_t treeId, uint32_t recordId, int type,
+                         size_t size, dbComparator cmp, size_t offs)
+{
+    uint32_t root = Root(db, treeId);
+    if (root == 0)
+        return;
+    Tree t = MakeTree(db, type, size, cmp, offs);
+    std::vector<uint8_t> key = t.CopyKey(recordId);
+    uint32_t newRoot = root;
+    t.Remove(newRoot, recordId, key.data());
+    if (newRoot != root)
+        SetRoot(db, treeId, newRoot);
+}
+
+void dbTreeIndex::Clear(dbEngine* db, uint32_t treeId)
+{
+    uint32_t root = Root(db, treeId);
+    if (root != 0) {
+        MakeTree(db, 0, 0, nullptr, 0).Free(root);
+        SetRoot(db, treeId, 0);
+    }
+}
+
+void dbTreeIndex::Drop(dbEngine* db, uint32_t treeId)
+{
+    Clear(db, treeId);
+    db->FreeObject(treeId);
+}
+
+bool dbTreeIndex::Find(dbEngine* db, uint32_t treeId, dbIndexSearch& search)
+{
+    return FindInRange(MakeTree(search), Root(db, treeId), search);
+}
+
+bool dbTreeIndex::FindPrefixesOf(dbEngine* db, uint32_t treeId, dbIndexSearch& search)
+{
+    auto* value = static_cast<const char*>(search.firstKey);
+    return FindPrefixes(MakeTree(search), Root(db, treeId), search, value) != Stop;
+}
+
+bool dbTreeIndex::WalkForward(dbEngine* db, uint32_t treeId, dbIndexSearch& search)
+{
+    return WalkNodes(MakeTree(search), Root(db, treeId), search, true);
+}
+
+bool dbTreeIndex::WalkBackward(dbEngine* db, uint32_t treeId, dbIndexSearch& search)
+{
+    return WalkNodes(MakeTree(search), Root(db, treeId), search, false);
+}

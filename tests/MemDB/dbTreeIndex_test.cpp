@@ -1,0 +1,287 @@
+// The T-tree against a std::multimap model under random inserts, removals
+// and key changes, with its structural invariants checked after each batch.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <map>
+#include <random>
+#include <set>
+
+#include "MemDB/dbIndexSearch.h"
+#include "MemDB/dbTreeIndex.h"
+#include "dbTablesFixture.h"
+
+using namespace tablestest;
+
+namespace {
+
+struct Keyed {
+    int32_t key;
+    const char* name;
+};
+
+dbFieldInfo* DescribeKeyed()
+{
+    return dbFieldList({dbDescribe<int32_t>("key", offsetof(Keyed, key), dbFieldInfo::INDEXED),
+                        dbDescribe<const char*>("name", offsetof(Keyed, name),
+                                                dbFieldInfo::INDEXED)});
+}
+
+class TreeIndexTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        table = base.AddTable("Keyed", sizeof(Keyed), DescribeKeyed);
+        ASSERT_TRUE(base.Open());
+        keyField = table->FindField("key");
+        nameField = table->FindField("name");
+    }
+
+    oid_t Insert(int32_t key, const char* name = "")
+    {
+        Keyed rec{key, name};
+        return db().InsertRecord(table, &rec);
+    }
+    dbEngine& db() { return base.db; }
+
+    // Checks order, balance and fill of the subtree; returns its height.
+    int CheckNode(oid_t node, dbFieldInfo* fd, const void* low, const void* high,
+                  std::vector<oid_t>& inOrder)
+    {
+        if (node == 0)
+            return 0;
+        const auto* n = reinterpret_cast<const dbTtreeNode*>(db().GetObject(node));
+        EXPECT_EQ(db().GetEntry(node) & dbFlagsMask, uint32_t(dbTtreeNodeKind));
+        EXPECT_GE(n->nItems, 1);
+        EXPECT_LE(n->nItems, dbTtreeNode::MaxItems);
+        dbTtreeNode copy = *n;
+        const void* first = KeyOf(copy.item[0], fd);
+        const void* last = KeyOf(copy.item[copy.nItems - 1], fd);
+        int lh = CheckNode(copy.left, fd, low, first, inOrder);
+        for (int i = 0; i < copy.nItems; ++i) {
+            const void* k = KeyOf(copy.item[i], fd);
+            if (i > 0) {
+                EXPECT_LE(Compare(fd, KeyOf(copy.item[i - 1], fd), k), 0);
+            }
+            if (low) {
+                EXPECT_LE(Compare(fd, low, k), 0);
+            }
+            if (high) {
+                EXPECT_LE(Compare(fd, k, high), 0);
+            }
+            inOrder.push_back(copy.item[i]);
+        }
+        int rh = CheckNode(copy.right, fd, last, high, inOrder);
+        EXPECT_EQ(copy.balance, rh - lh) << "node " << node;
+        return std::max(lh, rh) + 1;
+    }
+    const void* KeyOf(oid_t id, dbFieldInfo* fd)
+    {
+        const char* rec = db().GetRow(id);
+        if (fd->type == dbFieldInfo::tpString)
+            return rec + dbGet32(rec, fd->dbsOffs + 4);
+        return rec + fd->dbsOffs;
+    }
+    int Compare(dbFieldInfo* fd, const void* a, const void* b)
+    {
+        return dbFieldInfo::CompareKeys(fd->type, a, b, fd->dbsSize, nullptr);
+    }
+    std::vector<oid_t> CheckTree(dbFieldInfo* fd)
+    {
+        std::vector<oid_t> inOrder;
+        oid_t root = dbGet32(db().GetObject(fd->tTree), 0);
+        CheckNode(root, fd, nullptr, nullptr, inOrder);
+        return inOrder;
+    }
+    // Runs a range search into a scratch cursor and returns what it found.
+    std::vector<oid_t> Search(dbFieldInfo* fd, const void* low, bool lowIn, const void* high,
+                              bool highIn, size_t prefix = 0)
+    {
+        dbRecordCursor cursor(table);
+        dbIndexSearch s;
+        s.db = &db();
+        s.cursor = &cursor;
+        s.firstKey = low;
+        s.firstKeyInclusion = lowIn;
+        s.lastKey = high;
+        s.lastKeyInclusion = highIn;
+        s.type = fd->type;
+        s.sizeofType = fd->dbsSize;
+        s.offs = fd->dbsOffs;
+        s.prefixLength = prefix;
+        dbTreeIndex::Find(&db(), fd->tTree, s);
+        std::vector<oid_t> ids(cursor.GetNumberOfRecords());
+        cursor.ToArray(ids.data());
+        return ids;
+    }
+    std::vector<std::string> Names(const std::vector<oid_t>& ids)
+    {
+        std::vector<std::string> names;
+        for (oid_t id : ids)
+            names.push_back(static_cast<const char*>(KeyOf(id, nameField)));
+        return names;
+    }
+
+    Database base;
+    dbTableInfo* table = nullptr;
+    dbFieldInfo* keyField = nullptr;
+    dbFieldInfo* nameField = nullptr;
+};
+
+TEST_F(TreeIndexTest, RandomChangesKeepTheTreeInStepWithAMultimap)
+{
+    std::mt19937 rng(12345);
+    std::multimap<int32_t, oid_t> model;
+    std::map<oid_t, int32_t> keyOf;
+    for (int round = 0; round < 12; ++round) {
+        // Few distinct keys: runs of equal keys longer than a node.
+        int spread = round % 3 == 0 ? 4 : 2000;
+        for (int step = 0; step < 400; ++step) {
+            int op = rng() % 10;
+            if (op < 6 || keyOf.empty()) {
+                int32_t key = static_cast<int32_t>(rng() % spread) - spread / 2;
+                oid_t id = Insert(key);
+                model.emplace(key, id);
+                keyOf[id] = key;
+            } else {
+                auto it = keyOf.begin();
+                std::advance(it, rng() % keyOf.size());
+                oid_t id = it->first;
+                auto range = model.equal_range(it->second);
+                for (auto m = range.first; m != range.second; ++m) {
+                    if (m->second == id) {
+                        model.erase(m);
+                        break;
+                    }
+                }
+                if (op < 8) {
+                    ASSERT_TRUE(db().RemoveRecord(table, id));
+                    keyOf.erase(it);
+                } else {
+                    Keyed rec{static_cast<int32_t>(rng() % spread), ""};
+                    ASSERT_TRUE(db().UpdateRecord(id, table, &rec));
+                    it->second = rec.key;
+                    model.emplace(rec.key, id);
+                }
+            }
+        }
+        std::vector<oid_t> inOrder = CheckTree(keyField);
+        ASSERT_EQ(inOrder.size(), model.size());
+        auto m = model.begin();
+        for (size_t i = 0; i < inOrder.size(); ++i, ++m)
+            ASSERT_EQ(keyOf.at(inOrder[i]), m->first) << "position " << i;
+        std::multiset<oid_t> a(inOrder.begin(), inOrder.end()), b;
+        for (auto& kv : model)
+            b.insert(kv.second);
+        ASSERT_EQ(a, b);
+
+        int32_t lo = static_cast<int32_t>(rng() % spread) - spread / 2, hi = lo + spread / 4;
+        std::vector<oid_t> found = Search(keyField, &lo, true, &hi, false);
+        size_t expected = std::distance(model.lower_bound(lo), model.lower_bound(hi));
+        ASSERT_EQ(found.size(), expected);
+        for (oid_t id : found) {
+            ASSERT_GE(keyOf.at(id), lo);
+            ASSERT_LT(keyOf.at(id), hi);
+        }
+        ASSERT_TRUE(base.Consistent());
+        if (round % 4 == 3)
+            db().Commit();
+    }
+}
+
+TEST_F(TreeIndexTest, EqualKeysBeyondOneNodeAreAllFound)
+{
+    std::set<oid_t> ids;
+    for (int i = 0; i < 300; ++i)
+        ids.insert(Insert(i % 2 == 0 ? 7 : 9));
+    int32_t seven = 7, nine = 9;
+    EXPECT_EQ(Search(keyField, &seven, true, &seven, true).size(), 150u);
+    EXPECT_EQ(Search(keyField, &seven, false, &nine, true).size(), 150u);
+    EXPECT_EQ(Search(keyField, &seven, true, nullptr, true).size(), 300u);
+    EXPECT_EQ(CheckTree(keyField).size(), 300u);
+    for (oid_t id : ids)
+        db().RemoveRecord(table, id);
+    EXPECT_EQ(dbGet32(db().GetObject(keyField->tTree), 0), 0u);
+    EXPECT_TRUE(base.Consistent());
+}
+
+TEST_F(TreeIndexTest, FullNodeTakesAKeyBetweenItsFirstAndLast)
+{
+    std::vector<oid_t> ids;
+    for (int i = 0; i < dbTtreeNode::MaxItems; ++i)
+        ids.push_back(Insert(i * 2));
+    Insert(101);
+    Insert(-1);
+    Insert(500);
+    Insert(57);
+    std::vector<oid_t> inOrder = CheckTree(keyField);
+    ASSERT_EQ(inOrder.size(), ids.size() + 4);
+    int32_t all = INT32_MIN;
+    EXPECT_EQ(Search(keyField, &all, true, nullptr, true), inOrder);
+}
+
+TEST_F(TreeIndexTest, RemovingARecordTheTreeDoesNotHoldChangesNothing)
+{
+    oid_t a = Insert(1), b = Insert(2), c = Insert(3);
+    for (int i = 0; i < 2; ++i)
+        dbTreeIndex::Remove(&db(), keyField->tTree, b, keyField->type, keyField->dbsSize,
+                            nullptr, keyField->dbsOffs);
+    EXPECT_EQ(CheckTree(keyField), (std::vector<oid_t>{a, c}));
+    EXPECT_TRUE(db().RemoveRecord(table, b));
+    EXPECT_EQ(CheckTree(keyField), (std::vector<oid_t>{a, c}));
+    EXPECT_TRUE(base.Consistent());
+}
+
+TEST_F(TreeIndexTest, StringSearches)
+{
+    for (const char* name : {"abd", "a", "abc", "b", "aa", "ab", "abcd", "ac"})
+        Insert(0, name);
+    // prefix length 2 stops at the first key not beginning with "ab"
+    EXPECT_EQ(Names(Search(nameField, "ab", true, nullptr, true, 2)),
+              (std::vector<std::string>{"ab", "abc", "abcd", "abd"}));
+    EXPECT_EQ(Names(Search(nameField, "ab", false, "abd", false)),
+              (std::vector<std::string>{"abc", "abcd"}));
+
+    dbRecordCursor cursor(table);
+    dbIndexSearch s;
+    s.db = &db();
+    s.cursor = &cursor;
+    s.firstKey = "abc";
+    s.type = nameField->type;
+    s.sizeofType = nameField->dbsSize;
+    s.offs = nameField->dbsOffs;
+    dbTreeIndex::FindPrefixesOf(&db(), nameField->tTree, s);
+    std::vector<oid_t> ids(cursor.GetNumberOfRecords());
+    cursor.ToArray(ids.data());
+    EXPECT_EQ(Names(ids), (std::vector<std::string>{"a", "ab", "abc"}));
+}
+
+TEST_F(TreeIndexTest, WalksReportEveryRecordInKeyOrderBothWays)
+{
+    for (int32_t k : {5, 3, 9, 1, 7})
+        Insert(k);
+    for (bool forward : {true, false}) {
+        dbRecordCursor cursor(table);
+        dbIndexSearch s;
+        s.db = &db();
+        s.cursor = &cursor;
+        s.type = keyField->type;
+        s.sizeofType = keyField->dbsSize;
+        s.offs = keyField->dbsOffs;
+        if (forward)
+            dbTreeIndex::WalkForward(&db(), keyField->tTree, s);
+        else
+            dbTreeIndex::WalkBackward(&db(), keyField->tTree, s);
+        std::vector<oid_t> ids(cursor.GetNumberOfRecords());
+        cursor.ToArray(ids.data());
+        std::vector<int32_t> keys;
+        for (oid_t id : ids)
+            keys.push_back(*static_cast<const int32_t*>(KeyOf(id, keyField)));
+        std::vector<int32_t> expected{1, 3, 5, 7, 9};
+        if (!forward)
+            std::reverse(expected.begin(), expected.end());
+        EXPECT_EQ(keys, expected);
+    }
+}
+
+} // namespace
