@@ -371,6 +371,8 @@ void dbEngine::InitializeImage()
     file.Flush();
     header->initialized = 1;
     file.Flush();
+    // Both indices now describe the laid-out image: nothing to commit.
+    modified = false;
 }
 
 void dbEngine::RecoverImage()
@@ -532,9 +534,8 @@ void dbEngine::DoClose()
     if (accessType == dbConcurrentUpdate)
         LeaveMutator();
 
-    // 6. Forget the bound tables.
-    tables = nullptr;
-    memset(tableHash, 0, sizeof tableHash);
+    // 6. Unbind the tables.
+    UnbindTables();
 
     // 7. Release the section and the kernel objects.
     free(databaseName);

@@ -145,6 +145,10 @@ bool dbImageChecker::Check(const dbEngine& db, std::string* problems)
         }
     }
 
+    // Record places given up in this transaction stay used until the commit.
+    for (const auto& area : db.deferredAreas)
+        claim(area.offset, area.size, "set-aside record", 0);
+
     // Bitmap against the claimed space.
     size_t leaked = 0, unmarked = 0;
     for (size_t p = 0; p < pages; p++) {

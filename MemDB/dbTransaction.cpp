@@ -351,6 +351,7 @@ void dbEngine::CommitImage(dbThreadState* state)
             FreeSpace(offset, size);
         }
     }
+    FreeDeferredSpace();
 
     // 4.
     file.Flush();
@@ -454,6 +455,7 @@ void dbEngine::Rollback()
         monitor->concurrentTransId++;
         RefreshIndexPointers(accessType == dbConcurrentRead ? c : w);
         LeaveMonitor();
+        DiscardDeferredSpace();
         RepairRowLists();
     }
     if (monitor->users > 0)
