@@ -1,0 +1,41 @@
+// Bitmaps read from Windows BMP images.
+#include "Platform/GdiData.h"
+
+#include <QFile>
+
+BOOL CBitmap::LoadFromMemory(const void* data, size_t size)
+{
+    // The file header (14 bytes) and at least the core part of an info header.
+    if (m_hObject || !data || size < 26 || size > 0x7FFFFFFF)
+        return FALSE;
+    const auto* bytes = static_cast<const BYTE*>(data);
+    if (bytes[0] != 'B' || bytes[1] != 'M')
+        return FALSE;
+    QImage image;
+    if (!image.loadFromData(bytes, int(size), "BMP") || image.isNull())
+        return FALSE;
+    // A two-colour black-and-white image stays monochrome, as a 1-bit resource does.
+    const DWORD headerSize = DWORD(bytes[14]) | DWORD(bytes[15]) << 8 | DWORD(bytes[16]) << 16 | DWORD(bytes[17]) << 24;
+    const int bitsAt = headerSize == 12 ? 24 : 28;
+    bool mono = size > size_t(bitsAt + 1) && bytes[bitsAt] == 1 && bytes[bitsAt + 1] == 0;
+    if (mono) {
+        const QImage rgb = image.convertToFormat(QImage::Format_RGB32);
+        for (int y = 0; y < rgb.height() && mono; ++y)
+            for (int x = 0; x < rgb.width() && mono; ++x) {
+                const QRgb c = rgb.pixel(x, y) & 0xFFFFFF;
+                mono = c == 0 || c == 0xFFFFFF;
+            }
+    }
+    return Attach(BitmapHandle(NewBitmapRecord(image, mono)));
+}
+
+BOOL CBitmap::LoadFromFile(LPCTSTR path)
+{
+    if (!path)
+        return FALSE;
+    QFile file(QString::fromUtf8(path));
+    if (!file.open(QIODevice::ReadOnly) || file.size() > 64 * 1024 * 1024)
+        return FALSE;
+    const QByteArray data = file.readAll();
+    return LoadFromMemory(data.constData(), size_t(data.size()));
+}

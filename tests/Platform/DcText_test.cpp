@@ -1,0 +1,152 @@
+// Text on CDC: metrics from LOGFONT heights, extents, DrawText layout.
+#include "DcFixture.h"
+
+#include <cstring>
+
+namespace {
+
+LOGFONT Font(int height, const char* face = "Arial")
+{
+    LOGFONT lf{};
+    lf.lfHeight = height;
+    lf.lfWeight = FW_NORMAL;
+    std::strcpy(lf.lfFaceName, face);
+    return lf;
+}
+
+TEST(DcText, NegativeHeightIsTheCharacterHeightPositiveTheCell)
+{
+    struct Case {
+        int mode, height, scale; // scale: logical units per device pixel, roughly
+    };
+    const Case cases[] = {{MM_TEXT, -20, 1}, {MM_TEXT, 20, 1}, {MM_HIMETRIC, -529, 26}, {MM_HIMETRIC, 529, 26}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message() << c.mode << " " << c.height);
+        DcCanvas canvas(10, 10);
+        canvas.dc.SetMapMode(c.mode);
+        CFont font;
+        LOGFONT lf = Font(c.height);
+        font.CreateFontIndirect(&lf);
+        canvas.dc.SelectObject(&font);
+        TEXTMETRIC tm;
+        ASSERT_TRUE(canvas.dc.GetTextMetrics(&tm));
+        EXPECT_EQ(tm.tmHeight, tm.tmAscent + tm.tmDescent);
+        const int wanted = c.height < 0 ? -c.height : c.height;
+        const int measured = c.height < 0 ? tm.tmHeight - tm.tmInternalLeading : tm.tmHeight;
+        EXPECT_NEAR(measured, wanted, 1.5 * c.scale);
+        EXPECT_GT(tm.tmAveCharWidth, 0);
+        EXPECT_GT(tm.tmInternalLeading, 0);
+        const CSize extent = canvas.dc.GetTextExtent("Wide text");
+        EXPECT_EQ(extent.cy, tm.tmHeight);
+        EXPECT_GT(extent.cx, canvas.dc.GetTextExtent("Wide").cx);
+    }
+}
+
+TEST(DcText, TextOutIsAnchoredAtItsTopLeftCorner)
+{
+    DcCanvas canvas(120, 40);
+    CFont font;
+    LOGFONT lf = Font(-16);
+    font.CreateFontIndirect(&lf);
+    canvas.dc.SelectObject(&font);
+    canvas.dc.SetBkMode(TRANSPARENT);
+    canvas.dc.TextOut(10, 8, "Hg");
+    canvas.Save("dctext_textout");
+    TEXTMETRIC tm;
+    canvas.dc.GetTextMetrics(&tm);
+    const QRect ink = canvas.InkBox();
+    EXPECT_GE(ink.top(), 8);
+    EXPECT_LE(ink.bottom(), 8 + tm.tmHeight);
+    EXPECT_GE(ink.left(), 10);
+    EXPECT_LE(ink.left(), 12);
+
+    // OPAQUE mode paints the text cell in the background colour.
+    DcCanvas opaque(120, 40);
+    opaque.dc.SelectObject(&font);
+    opaque.dc.SetBkColor(RGB(0, 255, 0));
+    opaque.dc.TextOut(10, 8, "Hg");
+    EXPECT_EQ(opaque.Pixel(10, 8), RGB(0, 255, 0));
+    EXPECT_EQ(opaque.Pixel(9, 8), RGB(255, 255, 255));
+}
+
+TEST(DcText, DrawTextBreaksWordsAndEndsCutLinesWithAnEllipsis)
+{
+    DcCanvas canvas(200, 120);
+    CDC& dc = canvas.dc;
+    CFont font;
+    LOGFONT lf = Font(-14);
+    font.CreateFontIndirect(&lf);
+    dc.SelectObject(&font);
+    dc.SetBkMode(TRANSPARENT);
+    TEXTMETRIC tm;
+    dc.GetTextMetrics(&tm);
+    const char* text = "The quick brown fox jumps over the lazy dog";
+    const int full = dc.GetTextExtent(text).cx;
+
+    // Word break: measured, then drawn within the same box.
+    CRect calc(10, 10, 90, 10);
+    const int height = dc.DrawText(text, &calc, DT_WORDBREAK | DT_CALCRECT);
+    EXPECT_EQ(height % tm.tmHeight, 0);
+    EXPECT_GE(height / tm.tmHeight, 3);
+    EXPECT_EQ(calc.Height(), height);
+    EXPECT_LE(calc.Width(), 80);
+    CRect box(10, 10, 90, 100);
+    dc.DrawText(text, &box, DT_WORDBREAK);
+    QRect ink = canvas.InkBox();
+    EXPECT_LE(ink.right(), 89);
+    EXPECT_LE(ink.bottom(), 10 + height);
+    EXPECT_GT(ink.bottom(), 10 + height - tm.tmHeight);
+
+    // Ellipsis on one line keeps the ink inside the box.
+    DcCanvas cut(200, 40);
+    cut.dc.SelectObject(&font);
+    cut.dc.SetBkMode(TRANSPARENT);
+    ASSERT_GT(full, 100);
+    CRect line(5, 5, 105, 30);
+    cut.dc.DrawText(text, &line, DT_SINGLELINE | DT_END_ELLIPSIS | DT_NOPREFIX | DT_VCENTER);
+    CRect measured = line;
+    cut.dc.DrawText(text, &measured, DT_SINGLELINE | DT_END_ELLIPSIS | DT_CALCRECT);
+    canvas.Save("dctext_wordbreak");
+    cut.Save("dctext_ellipsis");
+    ink = cut.InkBox();
+    EXPECT_LE(ink.right(), 104);
+    EXPECT_GT(ink.right(), 80);
+    EXPECT_LE(measured.Width(), 100);
+    // Vertically centred in the box.
+    EXPECT_NEAR((ink.top() + ink.bottom()) / 2.0, (5 + 30) / 2.0, tm.tmHeight / 2.0);
+}
+
+TEST(DcText, AlignmentAndPrefixes)
+{
+    CFont font;
+    LOGFONT lf = Font(-14);
+    font.CreateFontIndirect(&lf);
+    for (UINT format : {UINT(DT_LEFT), UINT(DT_CENTER), UINT(DT_RIGHT)}) {
+        DcCanvas canvas(200, 30);
+        canvas.dc.SelectObject(&font);
+        canvas.dc.SetBkMode(TRANSPARENT);
+        CRect box(20, 0, 180, 30);
+        canvas.dc.DrawText("Middle", &box, format | DT_SINGLELINE);
+        const QRect ink = canvas.InkBox();
+        const int width = canvas.dc.GetTextExtent("Middle").cx;
+        if (format == DT_LEFT) {
+            EXPECT_NEAR(ink.left(), 20, 2);
+        } else if (format == DT_RIGHT) {
+            EXPECT_NEAR(ink.right(), 179, 2);
+        } else {
+            EXPECT_NEAR(ink.left(), 20 + (160 - width) / 2, 2);
+        }
+    }
+    // "&&" stands for one ampersand; "&F" underlines F and draws no ampersand.
+    DcCanvas canvas(200, 30);
+    canvas.dc.SelectObject(&font);
+    CRect a(0, 0, 200, 30), b(0, 0, 200, 30);
+    canvas.dc.DrawText("A&&B", &a, DT_SINGLELINE | DT_CALCRECT);
+    canvas.dc.DrawText("A&B", &b, DT_SINGLELINE | DT_NOPREFIX | DT_CALCRECT);
+    EXPECT_EQ(a.Width(), b.Width());
+    CRect c(0, 0, 200, 30);
+    canvas.dc.DrawText("&File", &c, DT_SINGLELINE | DT_CALCRECT);
+    EXPECT_EQ(c.Width(), canvas.dc.GetTextExtent("File").cx);
+}
+
+} // namespace

@@ -1,0 +1,152 @@
+// Bitmaps from BMP images, image lists with masks, icons and DrawState.
+#include "DcFixture.h"
+#include "Platform/Icon.h"
+#include "Platform/ImageList.h"
+#include "Platform/SysColors.h"
+
+#include <QBuffer>
+
+namespace {
+
+const COLORREF kWhite = RGB(255, 255, 255);
+const COLORREF kRed = RGB(255, 0, 0);
+
+// Two 16x16 images side by side on white: a blue square in the first, a
+// green bar in the second.
+QByteArray TwoIconBmp()
+{
+    QImage image(32, 16, QImage::Format_RGB888);
+    image.fill(Qt::white);
+    for (int y = 4; y < 12; ++y)
+        for (int x = 4; x < 12; ++x)
+            image.setPixel(x, y, qRgb(0, 0, 255));
+    for (int y = 0; y < 16; ++y)
+        image.setPixel(16 + 7, y, qRgb(0, 160, 0));
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    image.save(&buffer, "BMP");
+    return bytes;
+}
+
+TEST(Bitmaps, BmpImagesLoadAndBadOnesAreRefused)
+{
+    const QByteArray bmp = TwoIconBmp();
+    CBitmap bitmap;
+    ASSERT_TRUE(bitmap.LoadFromMemory(bmp.constData(), size_t(bmp.size())));
+    EXPECT_EQ(bitmap.GetSize(), CSize(32, 16));
+    BITMAP info;
+    EXPECT_EQ(bitmap.GetBitmap(&info), int(sizeof info));
+    EXPECT_EQ(info.bmBitsPixel, 32);
+
+    const QByteArray cases[] = {QByteArray(), bmp.left(30), QByteArray("BMxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxx"),
+                                QByteArray("PK") + bmp.mid(2)};
+    for (const QByteArray& bad : cases) {
+        CBitmap refused;
+        EXPECT_FALSE(refused.LoadFromMemory(bad.constData(), size_t(bad.size()))) << bad.size();
+        EXPECT_EQ(refused.m_hObject, nullptr);
+    }
+    CBitmap missing;
+    EXPECT_FALSE(missing.LoadFromFile("/nonexistent/dir/none.bmp"));
+}
+
+TEST(ImageLists, WideBitmapGivesOneMaskedImagePerColumnOfSixteen)
+{
+    CImageList list;
+    ASSERT_TRUE(list.Create(16, 16, ILC_COLORDDB | ILC_MASK, 0, 1));
+    const QByteArray bmp = TwoIconBmp();
+    CBitmap bitmap;
+    ASSERT_TRUE(bitmap.LoadFromMemory(bmp.constData(), size_t(bmp.size())));
+    EXPECT_EQ(list.Add(&bitmap, kWhite), 0);
+    EXPECT_EQ(list.GetImageCount(), 2);
+    EXPECT_EQ(list.Add(&bitmap, kWhite), 2);
+
+    DcCanvas canvas(48, 16);
+    canvas.dc.FillSolidRect(0, 0, 48, 16, kRed);
+    list.Draw(&canvas.dc, 0, CPoint(0, 0), ILD_TRANSPARENT);
+    list.Draw(&canvas.dc, 1, CPoint(16, 0), ILD_NORMAL);
+    list.Draw(&canvas.dc, 1, CPoint(32, 0), ILD_MASK);
+    canvas.Save("imagelist_masked");
+    EXPECT_EQ(canvas.Pixel(0, 0), kRed);        // white was the mask colour
+    EXPECT_EQ(canvas.Pixel(6, 6), RGB(0, 0, 255));
+    EXPECT_EQ(canvas.Pixel(16 + 7, 3), RGB(0, 160, 0));
+    EXPECT_EQ(canvas.Pixel(16 + 2, 3), kRed);
+    EXPECT_EQ(canvas.Pixel(32 + 7, 3), RGB(0, 0, 0)); // the mask alone: a black silhouette
+    EXPECT_EQ(canvas.Pixel(32 + 2, 3), kRed);
+
+    // Replace, remove and extract keep the other images in order.
+    HICON second = list.ExtractIcon(1);
+    ASSERT_NE(second, nullptr);
+    EXPECT_EQ(list.Replace(0, second), 0);
+    EXPECT_TRUE(list.Remove(1));
+    EXPECT_EQ(list.GetImageCount(), 3);
+    ICONINFO info;
+    ASSERT_TRUE(GetIconInfo(second, &info));
+    CBitmap mask, color;
+    mask.Attach(info.hbmMask);
+    color.Attach(info.hbmColor);
+    CDC maskDc;
+    maskDc.CreateCompatibleDC(nullptr);
+    CBitmap* old = maskDc.SelectObject(&mask);
+    EXPECT_EQ(maskDc.GetPixel(2, 2), kWhite);
+    EXPECT_EQ(maskDc.GetPixel(7, 2), RGB(0, 0, 0));
+    maskDc.SelectObject(old);
+    DestroyIcon(second);
+    EXPECT_EQ(list.ExtractIcon(3), nullptr);
+    EXPECT_FALSE(list.Remove(3));
+    EXPECT_TRUE(list.Remove(-1));
+    EXPECT_EQ(list.GetImageCount(), 0);
+    EXPECT_EQ(list.Add(&bitmap, kWhite), 0);
+}
+
+TEST(ImageLists, NarrowBitmapAndUncreatedListAreRefused)
+{
+    CBitmap narrow;
+    narrow.CreateBitmap(8, 16, 1, 32, nullptr);
+    CImageList none;
+    EXPECT_EQ(none.Add(&narrow, kWhite), -1);
+    CImageList list;
+    list.Create(16, 16, ILC_MASK, 0, 1);
+    EXPECT_EQ(list.Add(&narrow, kWhite), -1);
+    EXPECT_EQ(list.GetImageCount(), 0);
+}
+
+// The derived copies the menus make: the icon drawn on the button face, then
+// every pixel that differs from the face recoloured; and the disabled look.
+TEST(ImageLists, FadedCopyAndDisabledStateFromAnIcon)
+{
+    CImageList list;
+    list.Create(16, 16, ILC_COLORDDB | ILC_MASK, 0, 1);
+    const QByteArray bmp = TwoIconBmp();
+    CBitmap bitmap;
+    bitmap.LoadFromMemory(bmp.constData(), size_t(bmp.size()));
+    list.Add(&bitmap, kWhite);
+    HICON icon = list.ExtractIcon(0);
+
+    DcCanvas canvas(16, 16);
+    const COLORREF face = GetSysColor(COLOR_BTNFACE);
+    canvas.dc.FillSolidRect(0, 0, 16, 16, face);
+    DrawIconEx(canvas.dc, 0, 0, icon, 16, 16, 0, nullptr, DI_NORMAL);
+    for (int y = 0; y < 16; ++y)
+        for (int x = 0; x < 16; ++x) {
+            const COLORREF c = canvas.dc.GetPixel(x, y);
+            if (c != face) // blend 30% towards white
+                canvas.dc.SetPixel(x, y, RGB(GetRValue(c) + (255 - GetRValue(c)) * 3 / 10,
+                                             GetGValue(c) + (255 - GetGValue(c)) * 3 / 10,
+                                             GetBValue(c) + (255 - GetBValue(c)) * 3 / 10));
+        }
+    canvas.Save("imagelist_faded");
+    EXPECT_EQ(canvas.Pixel(0, 0), face);
+    EXPECT_EQ(canvas.Pixel(6, 6), RGB(76, 76, 255));
+
+    DcCanvas disabled(20, 20);
+    disabled.dc.FillSolidRect(0, 0, 20, 20, face);
+    disabled.dc.DrawState(CPoint(2, 2), CSize(16, 16), icon, DSS_DISABLED);
+    disabled.Save("imagelist_disabled");
+    EXPECT_EQ(disabled.Pixel(2 + 6, 2 + 6), GetSysColor(COLOR_BTNSHADOW));
+    EXPECT_EQ(disabled.Pixel(2 + 12, 2 + 12), GetSysColor(COLOR_BTNHIGHLIGHT));
+    EXPECT_EQ(disabled.Pixel(2 + 1, 2 + 1), face);
+    DestroyIcon(icon);
+}
+
+} // namespace
