@@ -39,3 +39,17 @@ BOOL CBitmap::LoadFromFile(LPCTSTR path)
     const QByteArray data = file.readAll();
     return LoadFromMemory(data.constData(), size_t(data.size()));
 }
+
+BOOL CBitmap::CreateCompatibleBitmap(CDC* dc, int width, int height)
+{
+    if (m_hObject || width < 0 || height < 0 || width > 32767 || height > 32767)
+        return FALSE;
+    // A memory context holding a monochrome bitmap (or a zero size) gives a
+    // monochrome bitmap; every other context a colour one.
+    DcRecord* record = DcOf(dc);
+    const bool mono = (record && record->kind == DcKind::Memory && record->state.bitmap && record->state.bitmap->mono)
+                      || width == 0 || height == 0;
+    QImage image(width ? width : 1, height ? height : 1, QImage::Format_RGB32);
+    image.fill(Qt::black);
+    return Attach(BitmapHandle(NewBitmapRecord(image, mono)));
+}
