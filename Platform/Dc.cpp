@@ -424,11 +424,10 @@ CGdiObject* CDC::SelectObject(CGdiObject* object)
         if (dc->kind != DcKind::Memory || (bitmap->selectedIn && bitmap->selectedIn != dc && !bitmap->stock))
             return nullptr;
         old = dc->state.bitmap;
-        CGdiObject* wrapper = CGdiObject::FromHandle(old);
         GdiRetain(bitmap);
         BindBitmap(*dc, bitmap);
         GdiRelease(old);
-        return wrapper;
+        return CGdiObject::FromHandle(old);
     }
     case OBJ_REGION:
         SelectClipRgn(static_cast<CRgn*>(object));
@@ -436,9 +435,9 @@ CGdiObject* CDC::SelectObject(CGdiObject* object)
     default:
         return nullptr;
     }
-    CGdiObject* wrapper = CGdiObject::FromHandle(old);
     SelectInto(dc->state, record);
-    return wrapper;
+    // An object deleted while selected went with its release: no wrapper for it.
+    return CGdiObject::FromHandle(old);
 }
 
 CPen* CDC::SelectObject(CPen* pen) { return static_cast<CPen*>(SelectObject(static_cast<CGdiObject*>(pen))); }
