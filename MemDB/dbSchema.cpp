@@ -222,7 +222,7 @@ bool dbEngine::LoadSchema(bool alter)
     if (!BeginTransaction(exclusive ? dbExclusiveLock : dbSharedLock))
         return false;
     dbCriticalSection guard(dbTableInfo::GetDescriptorChainLock());
-    for (dbTableInfo* desc = dbTableInfo::chain; desc; desc = desc->next) {
+    for (dbTableInfo* desc = dbStaticTableChain; desc; desc = desc->next) {
         dbTableInfo* table = desc;
         if (desc->db == dbTableInfo::Detached)
             table = desc->CloneFor();

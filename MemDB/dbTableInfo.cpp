@@ -10,7 +10,6 @@
 #include "MemDB/dbOs.h"
 
 dbEngine* const dbTableInfo::Detached = reinterpret_cast<dbEngine*>(-1);
-dbTableInfo* dbTableInfo::chain;
 
 namespace {
 
@@ -153,14 +152,14 @@ dbTableInfo::~dbTableInfo()
 void dbTableInfo::LinkIntoChain()
 {
     dbCriticalSection cs(GetDescriptorChainLock());
-    next = chain;
-    chain = this;
+    next = dbStaticTableChain;
+    dbStaticTableChain = this;
 }
 
 void dbTableInfo::UnlinkFromChain()
 {
     dbCriticalSection cs(GetDescriptorChainLock());
-    for (dbTableInfo** tp = &chain; *tp; tp = &(*tp)->next) {
+    for (dbTableInfo** tp = &dbStaticTableChain; *tp; tp = &(*tp)->next) {
         if (*tp == this) {
             *tp = next;
             break;

@@ -14,6 +14,10 @@
 
 class dbEngine;
 class dbSectionLock;
+class dbTableInfo;
+
+// Head of the chain of static descriptors (linked through next).
+extern dbTableInfo* dbStaticTableChain;
 
 class dbTableInfo {
 public:
@@ -40,7 +44,6 @@ public:
     void SetIndexFlagsFromStored();
     bool CheckInverseReferences();
 
-    static dbTableInfo* chain;
     static dbSectionLock& GetDescriptorChainLock();
 
     dbTableInfo* next;
