@@ -1,0 +1,112 @@
+#include "Platform/WinApp.h"
+
+#include "Platform/CString.h"
+#include "Platform/Cursor.h"
+#include "Platform/Resource.h"
+#include "Platform/Wnd.h"
+
+#include <QAbstractEventDispatcher>
+#include <QApplication>
+#include <QFileInfo>
+#include <QSettings>
+
+#include <cstring>
+
+IMPLEMENT_DYNAMIC(CWinApp, CCmdTarget)
+
+namespace {
+
+CWinApp* g_app = nullptr;
+
+} // namespace
+
+// Idle processing: Qt announces each time its loop is about to wait.
+struct WinAppIdle {
+    static void Run(CWinApp* app)
+    {
+        if (app->m_inIdle)
+            return;
+        app->m_inIdle = true;
+        app->m_idleCount = 0;
+        while (app->OnIdle(app->m_idleCount++)) {
+        }
+        app->m_inIdle = false;
+    }
+};
+
+CWinApp::CWinApp(LPCTSTR lpszAppName)
+{
+    if (lpszAppName)
+        m_appName = lpszAppName;
+    else if (QCoreApplication::instance())
+        m_appName = QFileInfo(QCoreApplication::applicationFilePath()).completeBaseName().toStdString();
+    m_pszAppName = m_appName.c_str();
+    m_profileName = m_appName;
+    m_pszProfileName = m_profileName.c_str();
+    g_app = this;
+}
+
+CWinApp::~CWinApp()
+{
+    if (g_app == this)
+        g_app = nullptr;
+}
+
+BOOL CWinApp::InitInstance() { return TRUE; }
+int CWinApp::ExitInstance() { return 0; }
+
+int CWinApp::Run()
+{
+    QAbstractEventDispatcher* dispatcher = QAbstractEventDispatcher::instance();
+    QMetaObject::Connection idle;
+    if (dispatcher)
+        idle = QObject::connect(dispatcher, &QAbstractEventDispatcher::aboutToBlock, [this]() { WinAppIdle::Run(this); });
+    QApplication::exec();
+    QObject::disconnect(idle);
+    return ExitInstance();
+}
+
+BOOL CWinApp::OnIdle(LONG lCount)
+{
+    if (lCount == 0 && m_pMainWnd && m_pMainWnd->GetSafeHwnd()) {
+        m_pMainWnd->SendMessage(WM_IDLEUPDATECMDUI, TRUE);
+        if (m_pMainWnd && m_pMainWnd->GetSafeHwnd())
+            m_pMainWnd->SendMessageToDescendants(WM_IDLEUPDATECMDUI, TRUE, 0, TRUE, TRUE);
+    }
+    return lCount < 1;
+}
+
+BOOL CWinApp::PreTranslateMessage(MSG* pMsg)
+{
+    CWnd* main = m_pMainWnd && IsWindow(m_pMainWnd->GetSafeHwnd()) ? m_pMainWnd : nullptr;
+    if (CWnd::WalkPreTranslateTree(main ? main->GetSafeHwnd() : nullptr, pMsg))
+        return TRUE;
+    // A modeless window outside the main window still gets the main
+    // window's keyboard table.
+    if (main) {
+        CWnd* target = CWnd::FromHandle(pMsg->hwnd);
+        if (target && target->GetTopLevelParent() != main)
+            return main->PreTranslateMessage(pMsg);
+    }
+    return FALSE;
+}
+
+BOOL AfxPreTranslateMessage(MSG* pMsg)
+{
+    if (g_app)
+        return g_app->PreTranslateMessage(pMsg);
+    return CWnd::WalkPreTranslateTree(nullptr, pMsg);
+}
+
+CWinApp* AfxGetApp() { return g_app; }
+CWnd* AfxGetMainWnd() { return g_app ? g_app->m_pMainWnd : nullptr; }
+LPCTSTR AfxGetAppName() { return g_app ? g_app->m_pszAppName : ""; }
+
+void PostQuitMessage(int nExitCode) { QCoreApplication::exit(nExitCode); }
+
+HCURSOR CWinApp::LoadCursor(UINT nIDResource) const
+{
+    return ::LoadCursor(AfxGetResourceHandle(), MAKEINTRESOURCE(nIDResource));
+}
+
+HCURSOR CWinApp::LoadStandardCursor(LPCTSTR lpszCursorName) const { return ::LoadCursor(nullptr, lpszCursorName); }

@@ -1,0 +1,76 @@
+// CWinApp: the application object. It runs Qt's event loop as the message
+// loop, with idle processing each time the queue runs empty (OnIdle with a
+// rising count until it asks for no more), filters every queued message
+// through the windows' PreTranslateMessage, and keeps the profile (the
+// registry settings of the application, on QSettings).
+#pragma once
+
+#include "Platform/CmdTarget.h"
+#include "Platform/Messages.h"
+
+#include <string>
+
+class CString;
+class CWnd;
+
+class CWinApp : public CCmdTarget {
+    DECLARE_DYNAMIC(CWinApp)
+public:
+    // There is one application object; it registers itself here and is
+    // what AfxGetApp returns until it is destroyed.
+    explicit CWinApp(LPCTSTR lpszAppName = nullptr);
+    ~CWinApp() override;
+
+    LPCTSTR m_pszAppName = nullptr;
+    LPCTSTR m_pszRegistryKey = nullptr;
+    LPCTSTR m_pszProfileName = nullptr;
+    CWnd* m_pMainWnd = nullptr;
+    HINSTANCE m_hInstance = nullptr;
+    int m_nCmdShow = 1;
+
+    virtual BOOL InitInstance();
+    virtual int ExitInstance();
+    // Runs the message loop until the quit message; returns ExitInstance().
+    virtual int Run();
+    // Idle work; lCount counts the calls since the queue last held a
+    // message. The base updates the main window's command UI at count 0.
+    virtual BOOL OnIdle(LONG lCount);
+    virtual BOOL PreTranslateMessage(MSG* pMsg);
+    CWnd* GetMainWnd() { return m_pMainWnd; }
+
+    // The profile: sections and entries under the registry key and the
+    // profile name ("Software\<key>\<profile>\<section>\<entry>").
+    void SetRegistryKey(LPCTSTR lpszRegistryKey);
+    UINT GetProfileInt(LPCTSTR lpszSection, LPCTSTR lpszEntry, int nDefault);
+    BOOL WriteProfileInt(LPCTSTR lpszSection, LPCTSTR lpszEntry, int nValue);
+    CString GetProfileString(LPCTSTR lpszSection, LPCTSTR lpszEntry, LPCTSTR lpszDefault = nullptr);
+    // A null value removes the entry; a null entry removes the whole section.
+    BOOL WriteProfileString(LPCTSTR lpszSection, LPCTSTR lpszEntry, LPCTSTR lpszValue);
+    // The bytes of a binary entry; the caller frees *ppData with delete[].
+    BOOL GetProfileBinary(LPCTSTR lpszSection, LPCTSTR lpszEntry, BYTE** ppData, UINT* pBytes);
+    BOOL WriteProfileBinary(LPCTSTR lpszSection, LPCTSTR lpszEntry, const BYTE* pData, UINT nBytes);
+
+    HCURSOR LoadCursor(UINT nIDResource) const;
+    HCURSOR LoadStandardCursor(LPCTSTR lpszCursorName) const;
+
+private:
+    CWinApp(const CWinApp&) = delete;
+    CWinApp& operator=(const CWinApp&) = delete;
+    // The texts behind m_pszAppName, m_pszRegistryKey and m_pszProfileName.
+    std::string m_appName;
+    std::string m_registryKey;
+    std::string m_profileName;
+    LONG m_idleCount = 0;
+    bool m_inIdle = false;
+    friend struct WinAppIdle;
+};
+
+CWinApp* AfxGetApp();
+CWnd* AfxGetMainWnd();
+LPCTSTR AfxGetAppName();
+// Ends the message loop with the given exit code once the queue reaches it.
+void PostQuitMessage(int nExitCode);
+// The filter every queued message passes before it is dispatched: the
+// application's PreTranslateMessage, or without an application the
+// windows from the target up to its top level. True when consumed.
+BOOL AfxPreTranslateMessage(MSG* pMsg);
