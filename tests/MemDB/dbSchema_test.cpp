@@ -167,6 +167,28 @@ TEST(SchemaLoad, WithoutAlterationADifferentTableFailsTheLoad)
     EXPECT_EQ(changed->tableId, 0u);
 }
 
+TEST(SchemaLoad, DetachedDescriptorGetsAClonePerEngine)
+{
+    dbTableInfo detached("Second", dbTableInfo::Detached, sizeof(Second), DescribeSecond);
+    Database one, two;
+    ASSERT_TRUE(one.Open());
+    ASSERT_TRUE(two.Open());
+    dbTableInfo* a = one.db.FindBoundTable(&detached);
+    dbTableInfo* b = two.db.FindBoundTable(&detached);
+    ASSERT_NE(a, nullptr);
+    ASSERT_NE(b, nullptr);
+    EXPECT_NE(a, b);
+    EXPECT_EQ(a->cloneOf, &detached);
+    EXPECT_EQ(detached.tableId, 0u);
+    Second rec{3};
+    EXPECT_NE(one.db.InsertRecord(a, &rec), 0u);
+    EXPECT_EQ(two.db.InsertRecord(a, &rec), 0u);
+    dbRecordCursor c(&detached);
+    c.db = &one.db;
+    EXPECT_EQ(c.SelectByKey("parent", int32_t(3)), 1);
+    EXPECT_EQ(c.GetTable(), a);
+}
+
 struct Node {
     dbReference up;
     dbArray<dbReference> down;
