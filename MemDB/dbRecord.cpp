@@ -103,8 +103,31 @@ bool dbEngine::IsRecordOf(oid_t id, const dbTableInfo* table) const
         || !IsLiveRecord(id) || !IsLiveRecord(table->tableId)) {
         return false;
     }
-    if (Header(GetRow(id))->size < table->fixedSize)
+    const char* rec = GetRow(id);
+    uint32_t size = Header(const_cast<char*>(rec))->size;
+    if (size < table->fixedSize)
         return false;
+    // A row of the table is in each of its tree indices under its key: a
+    // hit there settles it in logarithmic time. Keys shared by many rows
+    // and misses fall back to the row list.
+    for (dbFieldInfo* fd = table->indexedFields; fd; fd = fd->nextIndexedField) {
+        if (fd->tTree == 0 || fd->type == dbFieldInfo::tpRectangle)
+            continue;
+        const void* key = rec + fd->dbsOffs;
+        if (fd->type == dbFieldInfo::tpString) {
+            uint32_t len = dbGet32(rec, fd->dbsOffs), at = dbGet32(rec, fd->dbsOffs + 4);
+            if (len == 0 || at > size || len > size - at || rec[at + len - 1] != 0)
+                return false;
+            key = rec + at;
+        }
+        int found = dbTreeIndex::Contains(const_cast<dbEngine*>(this), fd->tTree, id, key,
+                                          fd->type, fd->dbsSize, fd->comparator, fd->dbsOffs,
+                                          64);
+        if (found > 0)
+            return true;
+        if (found == 0)
+            break;
+    }
     // Walk the row list both ways until an end is reached; the record is a
     // row of the table when that end is the table's first or last row.
     dbDictionaryRecord dict(Bytes(GetRow(table->tableId)));

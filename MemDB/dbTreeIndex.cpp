@@ -68,6 +68,7 @@ struct Tree {
     int ShrankLeft(uint32_t& nodeId) const;
     int ShrankRight(uint32_t& nodeId) const;
     void Free(uint32_t nodeId) const;
+    int Contains(uint32_t nodeId, uint32_t recordId, const void* key, int& budget) const;
 };
 
 // Makes both nodes private before either address is used.
@@ -406,6 +407,47 @@ int Tree::Remove(uint32_t& nodeId, uint32_t recordId, const void* key) const
     return h > 0 ? ShrankRight(nodeId) : 0;
 }
 
+int Tree::Contains(uint32_t nodeId, uint32_t recordId, const void* key, int& budget) const
+{
+    while (nodeId != 0) {
+        const dbTtreeNode* n = Node(nodeId);
+        int count = n->nItems;
+        int first = Compare(key, n->item[0]);
+        if (first < 0) {
+            nodeId = n->left;
+            continue;
+        }
+        int last = Compare(key, n->item[count - 1]);
+        if (last > 0) {
+            nodeId = n->right;
+            continue;
+        }
+        if (first == 0 && n->left != 0) {
+            int r = Contains(n->left, recordId, key, budget);
+            if (r != 0)
+                return r;
+        }
+        int l = 0, r = count;
+        while (l < r) {
+            int m = (l + r) / 2;
+            if (Compare(key, n->item[m]) > 0)
+                l = m + 1;
+            else
+                r = m;
+        }
+        for (int i = l; i < count && Compare(key, n->item[i]) == 0; ++i) {
+            if (n->item[i] == recordId)
+                return 1;
+            if (--budget < 0)
+                return -1;
+        }
+        if (last != 0)
+            return 0;
+        nodeId = n->right;
+    }
+    return 0;
+}
+
 void Tree::Free(uint32_t nodeId) const
 {
     const dbTtreeNode* n = Node(nodeId);
@@ -583,6 +625,13 @@ void dbTreeIndex::Remove(dbEngine* db, uint32_t treeId, uint32_t recordId, int t
     t.Remove(newRoot, recordId, key.data());
     if (newRoot != root)
         SetRoot(db, treeId, newRoot);
+}
+
+int dbTreeIndex::Contains(dbEngine* db, uint32_t treeId, uint32_t recordId, const void* key,
+                          int type, size_t size, dbComparator cmp, size_t offs, int budget)
+{
+    Tree t = MakeTree(db, type, size, cmp, offs);
+    return t.Contains(Root(db, treeId), recordId, key, budget);
 }
 
 void dbTreeIndex::Clear(dbEngine* db, uint32_t treeId)

@@ -38,6 +38,11 @@ public:
     // tree does not hold leaves it unchanged.
     static void Remove(dbEngine* db, uint32_t treeId, uint32_t recordId, int type, size_t size,
                        dbComparator cmp, size_t offs);
+    // Looks for recordId among the records whose key equals that of the
+    // stored record at key; 1 found, 0 absent, -1 when more than budget
+    // records share the key.
+    static int Contains(dbEngine* db, uint32_t treeId, uint32_t recordId, const void* key,
+                        int type, size_t size, dbComparator cmp, size_t offs, int budget);
     static void Clear(dbEngine* db, uint32_t treeId);
     static void Drop(dbEngine* db, uint32_t treeId);
 

@@ -186,7 +186,7 @@ struct Small {
 
 dbFieldInfo* DescribeSmall()
 {
-    return dbFieldList({dbDescribe<int32_t>("n", offsetof(Small, n))});
+    return dbFieldList({dbDescribe<int32_t>("n", offsetof(Small, n), dbFieldInfo::INDEXED)});
 }
 
 TEST(RecordTables, ARowOfAnotherTableIsRefused)
