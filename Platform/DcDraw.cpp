@@ -160,6 +160,27 @@ QRectF ShapeBox(const QRect& r)
     return QRectF(r.left() + 0.5, r.top() + 0.5, std::max(0, r.width() - 1), std::max(0, r.height() - 1));
 }
 
+// A shape whose pen is solid or null and whose brush is solid or null can be
+// drawn by one painter call.
+bool PlainShape(const DcRecord& dc)
+{
+    const bool pen = IsNullPen(dc) || dc.state.pen->style == PS_SOLID || dc.state.pen->style == PS_INSIDEFRAME;
+    const bool brush = IsNullBrush(dc) || dc.state.brush->style == BS_SOLID;
+    return pen && brush;
+}
+
+void SetPlainPenAndBrush(const DcRecord& dc, QPainter* painter)
+{
+    if (IsNullPen(dc))
+        painter->setPen(Qt::NoPen);
+    else
+        painter->setPen(MakePen(dc, RopColor(dc, dc.state.pen->color), false));
+    if (IsNullBrush(dc))
+        painter->setBrush(Qt::NoBrush);
+    else
+        painter->setBrush(QColor(RgbFromColorRef(RopColor(dc, dc.state.brush->color))));
+}
+
 enum class ArcKind { Arc, Pie, Chord };
 
 BOOL DrawArc(CDC* self, ArcKind kind, int left, int top, int right, int bottom, int xs, int ys, int xe, int ye)
@@ -302,6 +323,55 @@ CPoint CDC::GetCurrentPosition() const
 // segment leaves out its end point in every direction, joints are drawn
 // once (XOR drawing stays reversible) and dash patterns run on across the
 // segments. Other targets stroke the path.
+// The binary raster operation: R2 code - 1 is the truth table over pen and
+// destination, bit (pen * 2 + destination).
+static QRgb Binary(int rop2, QRgb p, QRgb d)
+{
+    const unsigned table = unsigned(rop2 - 1);
+    QRgb r = 0;
+    if (table & 1) r |= ~p & ~d;
+    if (table & 2) r |= ~p & d;
+    if (table & 4) r |= p & ~d;
+    if (table & 8) r |= p & d;
+    return r & 0xFFFFFF;
+}
+
+// Writes single device pixels straight into the target image through the
+// binary raster operation, inside the clip region.
+class PixelWriter {
+public:
+    explicit PixelWriter(DcRecord& dc) : m_dc(dc), m_clip(DcClip(dc))
+    {
+        m_rectClip = m_clip && m_clip->rectCount() <= 1;
+        if (m_rectClip)
+            m_clipRect = m_clip->boundingRect();
+        m_mono = dc.kind == DcKind::Memory && dc.state.bitmap && dc.state.bitmap->mono;
+    }
+    // False when the image is shared and must be drawn through the painter.
+    bool Usable() const { return m_dc.image && m_dc.image->isDetached(); }
+    void Plot(int x, int y, QRgb pen)
+    {
+        if (m_clip && (m_rectClip ? !m_clipRect.contains(x, y) : !m_clip->contains(QPoint(x, y))))
+            return;
+        const int ix = x + m_dc.surfaceOrigin.x(), iy = y + m_dc.surfaceOrigin.y();
+        QImage& image = *m_dc.image;
+        if (ix < 0 || iy < 0 || ix >= image.width() || iy >= image.height())
+            return;
+        QRgb* pixel = reinterpret_cast<QRgb*>(image.bits() + qsizetype(iy) * image.bytesPerLine()) + ix;
+        QRgb c = m_dc.state.rop2 == R2_COPYPEN ? pen & 0xFFFFFF : Binary(m_dc.state.rop2, pen & 0xFFFFFF, *pixel & 0xFFFFFF);
+        if (m_mono)
+            c = qGray(c) >= 128 ? 0xFFFFFF : 0;
+        *pixel = 0xFF000000u | c;
+    }
+
+private:
+    DcRecord& m_dc;
+    std::optional<QRegion> m_clip;
+    QRect m_clipRect;
+    bool m_rectClip = false;
+    bool m_mono = false;
+};
+
 static void CosmeticPolyline(DcRecord& dc, QPainter* painter, const QPoint* points, int count)
 {
     const PenRecord* pen = dc.state.pen;
@@ -309,6 +379,11 @@ static void CosmeticPolyline(DcRecord& dc, QPainter* painter, const QPoint* poin
     int cycle = 0;
     for (qreal v : pattern)
         cycle += int(v);
+    const QRgb ink = RgbFromColorRef(pen->color);
+    const QRgb gap = RgbFromColorRef(dc.state.bkColor);
+    const bool fillGaps = dc.state.bkMode == OPAQUE;
+    PixelWriter writer(dc);
+    const bool direct = writer.Usable();
     QPolygon on, off;
     int phase = 0;
     for (int i = 1; i < count; ++i) {
@@ -328,7 +403,14 @@ static void CosmeticPolyline(DcRecord& dc, QPainter* painter, const QPoint* poin
                 draw = k % 2 == 0;
                 ++phase;
             }
-            (draw ? on : off) << QPoint(x, y);
+            if (direct) {
+                if (draw)
+                    writer.Plot(x, y, ink);
+                else if (fillGaps)
+                    writer.Plot(x, y, gap);
+            } else {
+                (draw ? on : off) << QPoint(x, y);
+            }
             const int e2 = 2 * err;
             if (e2 >= dy) {
                 err += dy;
@@ -340,12 +422,14 @@ static void CosmeticPolyline(DcRecord& dc, QPainter* painter, const QPoint* poin
             }
         }
     }
+    if (direct)
+        return;
     painter->setBrush(Qt::NoBrush);
     QPen qpen(QColor(RgbFromColorRef(RopColor(dc, pen->color))), 0);
     qpen.setCapStyle(Qt::SquareCap);
     painter->setPen(qpen);
     painter->drawPoints(on);
-    if (!off.isEmpty() && dc.state.bkMode == OPAQUE) {
+    if (!off.isEmpty() && fillGaps) {
         qpen.setColor(QColor(RgbFromColorRef(RopColor(dc, dc.state.bkColor))));
         painter->setPen(qpen);
         painter->drawPoints(off);
@@ -431,7 +515,15 @@ BOOL CDC::PolyPolygon(const POINT* points, const int* counts, int polygons)
         outlines.push_back(std::move(outline));
         p += counts[k];
     }
-    Fill(*dc, painter, fill);
+    if (polygons == 1 && !IsNullBrush(*dc) && dc->state.brush->style == BS_SOLID) {
+        painter->setPen(Qt::NoPen);
+        painter->setBrush(QColor(RgbFromColorRef(RopColor(*dc, dc->state.brush->color))));
+        const std::vector<QPoint>& outline = outlines.front();
+        painter->drawPolygon(outline.data(), int(outline.size()) - 1,
+                             dc->state.polyFillMode == WINDING ? Qt::WindingFill : Qt::OddEvenFill);
+    } else {
+        Fill(*dc, painter, fill);
+    }
     for (const std::vector<QPoint>& outline : outlines)
         StrokeLines(*dc, painter, outline.data(), int(outline.size()));
     return TRUE;
@@ -485,6 +577,12 @@ BOOL CDC::Ellipse(int left, int top, int right, int bottom)
     const QRect r = DcToDeviceRect(*dc, left, top, right, bottom);
     if (r.width() <= 0 || r.height() <= 0)
         return TRUE;
+    if (PlainShape(*dc)) {
+        // The common case goes through the painter's own ellipse in one call.
+        SetPlainPenAndBrush(*dc, painter);
+        painter->drawEllipse(QRect(r.left(), r.top(), r.width() - 1, r.height() - 1));
+        return TRUE;
+    }
     QPainterPath path;
     path.addEllipse(ShapeBox(r));
     Fill(*dc, painter, path);
@@ -504,6 +602,11 @@ BOOL CDC::RoundRect(int left, int top, int right, int bottom, int width, int hei
     if (r.width() <= 0 || r.height() <= 0)
         return TRUE;
     const double ew = std::fabs(width * DcScaleX(*dc)), eh = std::fabs(height * DcScaleY(*dc));
+    if (PlainShape(*dc)) {
+        SetPlainPenAndBrush(*dc, painter);
+        painter->drawRoundedRect(QRect(r.left(), r.top(), r.width() - 1, r.height() - 1), ew / 2, eh / 2);
+        return TRUE;
+    }
     QPainterPath path;
     path.addRoundedRect(ShapeBox(r), ew / 2, eh / 2);
     Fill(*dc, painter, path);

@@ -54,6 +54,16 @@ Metrics MetricsOf(const QFont& font)
     return m;
 }
 
+// The metrics of the context's font, from the font record's cache.
+Metrics MetricsOf(const DcRecord& dc, const QFont& font)
+{
+    const FontRecord* record = dc.state.font;
+    if (!record || record->cachedScale != std::fabs(DcScaleY(dc)))
+        return MetricsOf(font);
+    return Metrics{record->ascent, record->descent, record->ascent + record->descent, record->internalLeading,
+                   record->externalLeading, record->averageWidth, record->maxWidth};
+}
+
 int Advance(const QFont& font, const QString& text)
 {
     return int(std::lround(QFontMetricsF(font).horizontalAdvance(text)));
@@ -63,12 +73,13 @@ int ToLogicalX(const DcRecord& dc, int device) { return int(std::lround(device /
 int ToLogicalY(const DcRecord& dc, int device) { return int(std::lround(device / std::fabs(DcScaleY(dc)))); }
 
 // Draws one run of text with its top-left corner at a device point.
+// A width below 0 is measured here when the background needs it.
 void DrawRun(DcRecord& dc, QPainter* painter, const QFont& font, const Metrics& m, QPointF topLeft,
-             const QString& text, int underlineAt)
+             const QString& text, int underlineAt, int width)
 {
     painter->setCompositionMode(QPainter::CompositionMode_SourceOver);
     if (dc.state.bkMode == OPAQUE)
-        painter->fillRect(QRectF(topLeft, QSizeF(Advance(font, text), m.height)),
+        painter->fillRect(QRectF(topLeft, QSizeF(width < 0 ? Advance(font, text) : width, m.height)),
                           QColor(RgbFromColorRef(dc.state.bkColor)));
     painter->setFont(font);
     painter->setPen(QColor(RgbFromColorRef(dc.state.textColor)));
@@ -188,8 +199,15 @@ QFont DcFont(const DcRecord& dc)
     font.setUnderline(lf.lfUnderline != 0);
     font.setStrikeOut(lf.lfStrikeOut != 0);
     if (record) {
+        const Metrics m = MetricsOf(font);
         record->cached = font;
         record->cachedScale = scale;
+        record->ascent = m.ascent;
+        record->descent = m.descent;
+        record->internalLeading = m.internalLeading;
+        record->externalLeading = m.externalLeading;
+        record->averageWidth = m.averageWidth;
+        record->maxWidth = m.maxWidth;
     }
     return font;
 }
@@ -205,8 +223,10 @@ BOOL CDC::TextOut(int x, int y, LPCTSTR text, int count)
     const UINT align = dc->state.textAlign;
     const QPoint anchor = (align & TA_UPDATECP) ? dc->state.current : QPoint(x, y);
     const QFont font = DcFont(*dc);
-    const Metrics m = MetricsOf(font);
-    const int width = Advance(font, s);
+    const Metrics m = MetricsOf(*dc, font);
+    // Measuring shapes the text: only when the placement needs the width.
+    const bool needWidth = (align & (TA_UPDATECP | TA_RIGHT | TA_CENTER)) || dc->state.bkMode == OPAQUE;
+    const int width = needWidth ? Advance(font, s) : 0;
     if (align & TA_UPDATECP)
         dc->state.current.rx() += ToLogicalX(*dc, width) * (DcScaleX(*dc) < 0 ? -1 : 1);
     QPainter* painter = DcPainter(*dc);
@@ -229,7 +249,7 @@ BOOL CDC::TextOut(int x, int y, LPCTSTR text, int count)
         painter->rotate(-escapement / 10.0);
         painter->translate(-p);
     }
-    DrawRun(*dc, painter, font, m, QPointF(left, top), s, -1);
+    DrawRun(*dc, painter, font, m, QPointF(left, top), s, -1, width);
     if (escapement)
         painter->restore();
     return TRUE;
@@ -285,7 +305,7 @@ int CDC::DrawText(LPCTSTR text, int count, LPRECT rect, UINT format)
     if (format & DT_EXPANDTABS)
         s = ExpandTabs(s);
     const QFont font = DcFont(*dc);
-    const Metrics m = MetricsOf(font);
+    const Metrics m = MetricsOf(*dc, font);
     const QRect box = DcToDeviceRect(*dc, rect->left, rect->top, rect->right, rect->bottom);
 
     std::vector<QString> paragraphs;
@@ -355,7 +375,7 @@ int CDC::DrawText(LPCTSTR text, int count, LPRECT rect, UINT format)
         else if (format & DT_RIGHT)
             left = box.left() + box.width() - width;
         if (!line.text.isEmpty())
-            DrawRun(*dc, painter, font, m, QPointF(left, top), line.text, line.underlineAt);
+            DrawRun(*dc, painter, font, m, QPointF(left, top), line.text, line.underlineAt, width);
         top += m.height;
     }
     painter->restore();
@@ -370,7 +390,7 @@ CSize CDC::GetTextExtent(LPCTSTR text, int count) const
     if (!dc)
         return CSize();
     const QFont font = DcFont(*dc);
-    const Metrics m = MetricsOf(font);
+    const Metrics m = MetricsOf(*dc, font);
     return CSize(ToLogicalX(*dc, Advance(font, Utf8(text, count))), ToLogicalY(*dc, m.height));
 }
 
@@ -380,7 +400,7 @@ CSize CDC::GetTabbedTextExtent(LPCTSTR text, int count, int tabPositions, const 
     if (!dc)
         return CSize();
     const QFont font = DcFont(*dc);
-    const Metrics m = MetricsOf(font);
+    const Metrics m = MetricsOf(*dc, font);
     const int step = tabPositions == 1 && tabStops ? tabStops[0] : 8 * m.averageWidth;
     int x = 0;
     for (const QString& part : Utf8(text, count).split('\t')) {
@@ -397,7 +417,7 @@ BOOL CDC::GetTextMetrics(LPTEXTMETRIC tm) const
     if (!dc || !tm)
         return FALSE;
     const QFont font = DcFont(*dc);
-    const Metrics m = MetricsOf(font);
+    const Metrics m = MetricsOf(*dc, font);
     std::memset(tm, 0, sizeof *tm);
     tm->tmAscent = ToLogicalY(*dc, m.ascent);
     tm->tmDescent = ToLogicalY(*dc, m.descent);

@@ -46,9 +46,12 @@ struct BrushRecord : GdiRecord {
 struct FontRecord : GdiRecord {
     FontRecord() : GdiRecord(OBJ_FONT) {}
     LOGFONT lf{};
-    // The Qt font last made for a device scale, kept for the next call.
+    // The Qt font and its metrics (device pixels) last made for a device
+    // scale, kept for the next call.
     QFont cached;
     double cachedScale = 0;
+    int ascent = 0, descent = 0, internalLeading = 0, externalLeading = 0;
+    int averageWidth = 0, maxWidth = 0;
 };
 
 struct DcRecord;
