@@ -3,6 +3,7 @@
 
 #include <QPaintDevice>
 #include <QPainter>
+#include <QPrinter>
 
 #include <cmath>
 #include <cstring>
@@ -658,10 +659,27 @@ int CDC::GetDeviceCaps(int index) const
         return dc->kind == DcKind::Printer ? DT_RASPRINTER : dc->kind == DcKind::Svg ? DT_METAFILE : DT_RASDISPLAY;
     case LOGPIXELSX: return dc->dpiX;
     case LOGPIXELSY: return dc->dpiY;
-    case HORZRES: case PHYSICALWIDTH: return dc->kind == DcKind::Image ? 1920 : width;
-    case VERTRES: case PHYSICALHEIGHT: return dc->kind == DcKind::Image ? 1080 : height;
+    case HORZRES: return dc->kind == DcKind::Image ? 1920 : width;
+    case VERTRES: return dc->kind == DcKind::Image ? 1080 : height;
     case HORZSIZE: return MulDiv(dc->kind == DcKind::Image ? 1920 : width, 254, dc->dpiX * 10);
     case VERTSIZE: return MulDiv(dc->kind == DcKind::Image ? 1080 : height, 254, dc->dpiY * 10);
+    default: break;
+    }
+    // A printer's device pixels cover the printable area; the paper is larger.
+    if (auto* printer = dc->kind == DcKind::Printer ? dynamic_cast<QPrinter*>(dc->device) : nullptr) {
+        const QRect paper = printer->paperRect(QPrinter::DevicePixel).toRect();
+        const QRect page = printer->pageRect(QPrinter::DevicePixel).toRect();
+        switch (index) {
+        case PHYSICALWIDTH: return paper.width();
+        case PHYSICALHEIGHT: return paper.height();
+        case PHYSICALOFFSETX: return page.left() - paper.left();
+        case PHYSICALOFFSETY: return page.top() - paper.top();
+        default: break;
+        }
+    }
+    switch (index) {
+    case PHYSICALWIDTH: return dc->kind == DcKind::Image ? 1920 : width;
+    case PHYSICALHEIGHT: return dc->kind == DcKind::Image ? 1080 : height;
     case PHYSICALOFFSETX: case PHYSICALOFFSETY: return 0;
     case BITSPIXEL: return dc->kind == DcKind::Memory && dc->state.bitmap && dc->state.bitmap->mono ? 1 : 32;
     case PLANES: return 1;
