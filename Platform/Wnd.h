@@ -185,6 +185,10 @@ public:
     void ShowScrollBar(UINT nBar, BOOL bShow = TRUE);
     void EnableScrollBarCtrl(int nBar, BOOL bEnable = TRUE);
 
+    // A message box owned by this window (MB_... type, ID... answer); the
+    // caption defaults to the application's name.
+    int MessageBox(LPCTSTR lpszText, LPCTSTR lpszCaption = nullptr, UINT nType = 0);
+
     // The menu handle of a top-level window (drawn and run by the menu classes).
     HMENU GetMenuHandle() const;
     void SetMenuHandle(HMENU hMenu);

@@ -1,0 +1,92 @@
+#include "Platform/CString.h"
+#include "Platform/DialogHook.h"
+#include "Platform/WinApp.h"
+#include "Platform/Wnd.h"
+
+#include <QSettings>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+#include <memory>
+
+namespace {
+
+class ProfileTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(dir.isValid());
+        QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, dir.path());
+        app = std::make_unique<CWinApp>("Vexal");
+        app->SetRegistryKey("VexalUML");
+    }
+    QTemporaryDir dir;
+    std::unique_ptr<CWinApp> app;
+};
+
+TEST_F(ProfileTest, ValuesRoundTripAndSurviveANewApplicationObject)
+{
+    EXPECT_TRUE(app->WriteProfileInt("Settings", "Zoom", -150));
+    EXPECT_TRUE(app->WriteProfileString("Bar-SCBar-1", "sizeHorz", "200 / 30"));
+    const BYTE bytes[] = { 0, 1, 2, 255 };
+    EXPECT_TRUE(app->WriteProfileBinary("Settings", "Blob", bytes, sizeof bytes));
+
+    app = std::make_unique<CWinApp>("Vexal");
+    app->SetRegistryKey("VexalUML");
+    EXPECT_EQ(UINT(-150), app->GetProfileInt("Settings", "Zoom", 7));
+    EXPECT_STREQ("200 / 30", app->GetProfileString("Bar-SCBar-1", "sizeHorz"));
+    BYTE* data = nullptr;
+    UINT size = 0;
+    ASSERT_TRUE(app->GetProfileBinary("Settings", "Blob", &data, &size));
+    ASSERT_EQ(sizeof bytes, size);
+    EXPECT_EQ(0, memcmp(bytes, data, size));
+    delete[] data;
+
+    // Missing values and text where a number was wanted give the default.
+    EXPECT_EQ(7u, app->GetProfileInt("Settings", "Missing", 7));
+    EXPECT_EQ(7u, app->GetProfileInt("Bar-SCBar-1", "sizeHorz", 7));
+    EXPECT_STREQ("none", app->GetProfileString("Nowhere", "x", "none"));
+    // Section names may hold slashes without making sub-sections.
+    EXPECT_TRUE(app->WriteProfileString("a/b", "c", "1"));
+    EXPECT_STREQ("1", app->GetProfileString("a/b", "c"));
+    EXPECT_STREQ("", app->GetProfileString("a", "b/c"));
+}
+
+TEST_F(ProfileTest, NullValueRemovesEntryAndNullEntryTheSection)
+{
+    app->WriteProfileString("S", "one", "1");
+    app->WriteProfileString("S", "two", "2");
+    app->WriteProfileString("S", "one", nullptr);
+    EXPECT_STREQ("gone", app->GetProfileString("S", "one", "gone"));
+    EXPECT_STREQ("2", app->GetProfileString("S", "two"));
+    app->WriteProfileString("S", nullptr, nullptr);
+    EXPECT_STREQ("gone", app->GetProfileString("S", "two", "gone"));
+}
+
+TEST(DialogHook, AnswersMessageBoxesWithoutAWindow)
+{
+    std::vector<std::string> asked;
+    DialogHook old = AfxSetDialogHook([&](DialogRequest& r, INT_PTR* answer) {
+        if (r.kind != DialogKind::MessageBox)
+            return false;
+        asked.push_back(std::string(r.title) + ": " + r.text);
+        *answer = (r.style & MB_TYPEMASK) == MB_YESNOCANCEL ? IDNO : IDOK;
+        return true;
+    });
+    CWinApp app("Vexal");
+    EXPECT_EQ(IDNO, AfxMessageBox("The project files were changed, save it or not?", MB_YESNOCANCEL));
+    EXPECT_EQ(IDOK, MessageBox(nullptr, "Done", "Script", MB_OK | MB_ICONINFORMATION));
+    const std::vector<std::string> expected = { "Vexal: The project files were changed, save it or not?",
+                                                "Script: Done" };
+    EXPECT_EQ(expected, asked);
+
+    // Without a hook and without a display, the default button answers.
+    AfxSetDialogHook(nullptr);
+    EXPECT_EQ(IDNO, AfxMessageBox("q", MB_YESNOCANCEL | MB_DEFBUTTON2));
+    EXPECT_EQ(IDCANCEL, AfxMessageBox("q", MB_OKCANCEL | MB_DEFBUTTON2));
+    DialogRequest request = { DialogKind::FileOpen, nullptr, "Open", "", 0, 0, nullptr };
+    EXPECT_EQ(IDCANCEL, AfxRunModal(request, [] { return INT_PTR(IDOK); }));
+    AfxSetDialogHook(old);
+}
+
+} // namespace
