@@ -3,6 +3,7 @@
 #include "Platform/Gdi.h"
 #include "Platform/GdiData.h"
 #include "Platform/GlobalMemory.h"
+#include "Platform/MetaFileDc.h"
 
 #include <QBuffer>
 #include <QClipboard>
@@ -12,12 +13,7 @@
 #include <cstring>
 #include <map>
 #include <string>
-#include <unordered_set>
 #include <vector>
-
-struct HENHMETAFILE__ {
-    QByteArray svg;
-};
 
 namespace {
 
@@ -38,12 +34,6 @@ std::map<UINT, std::string>& FormatNames()
 {
     static std::map<UINT, std::string> names;
     return names;
-}
-
-std::unordered_set<HENHMETAFILE>& Metafiles()
-{
-    static std::unordered_set<HENHMETAFILE> live;
-    return live;
 }
 
 // The MIME type of a format; empty for a format the clipboard cannot carry.
@@ -110,29 +100,6 @@ void Publish(State& s)
 
 } // namespace
 
-HENHMETAFILE CreateEnhMetaFileFromSvg(const char* svg, size_t size)
-{
-    auto* h = new HENHMETAFILE__{ QByteArray(svg, qsizetype(size)) };
-    Metafiles().insert(h);
-    return h;
-}
-
-const char* GetEnhMetaFileSvg(HENHMETAFILE hemf, size_t* size)
-{
-    if (!Metafiles().count(hemf))
-        return nullptr;
-    *size = size_t(hemf->svg.size());
-    return hemf->svg.constData();
-}
-
-BOOL DeleteEnhMetaFile(HENHMETAFILE hemf)
-{
-    if (!Metafiles().erase(hemf))
-        return FALSE;
-    delete hemf;
-    return TRUE;
-}
-
 BOOL OpenClipboard(HWND)
 {
     State& s = Clip();
@@ -185,12 +152,10 @@ HANDLE SetClipboardData(UINT uFormat, HANDLE hMem)
         DeleteObject(hMem);
     } else if (uFormat == CF_ENHMETAFILE) {
         auto hemf = static_cast<HENHMETAFILE>(hMem);
-        size_t size = 0;
-        const char* svg = GetEnhMetaFileSvg(hemf, &size);
-        if (!svg)
+        data.resize(qsizetype(GetEnhMetaFileBits(hemf, 0, nullptr)));
+        GetEnhMetaFileBits(hemf, UINT(data.size()), reinterpret_cast<LPBYTE>(data.data()));
+        if (!DeleteEnhMetaFile(hemf))
             return nullptr;
-        data = QByteArray(svg, qsizetype(size));
-        DeleteEnhMetaFile(hemf);
     } else {
         if (!GlobalLock(static_cast<HGLOBAL>(hMem)))
             return nullptr;

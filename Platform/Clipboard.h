@@ -13,14 +13,6 @@
 #define CF_UNICODETEXT 13
 #define CF_ENHMETAFILE 14
 
-// An enhanced metafile: a finished picture, kept as SVG.
-struct HENHMETAFILE__;
-typedef HENHMETAFILE__* HENHMETAFILE;
-HENHMETAFILE CreateEnhMetaFileFromSvg(const char* svg, size_t size);
-// The SVG bytes of a metafile and their count; null for a stale handle.
-const char* GetEnhMetaFileSvg(HENHMETAFILE hemf, size_t* size);
-BOOL DeleteEnhMetaFile(HENHMETAFILE hemf);
-
 BOOL OpenClipboard(HWND hWndNewOwner);
 BOOL CloseClipboard();
 BOOL EmptyClipboard();
