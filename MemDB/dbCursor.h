@@ -7,7 +7,8 @@
 // transaction ends. Records the thread removes after the select are
 // remembered and skipped by every move, so a cursor never stands on a
 // removed or recycled identifier. Texts in the record buffer point into the
-// stored record; they stay readable until the transaction ends.
+// stored record; they stay readable until the transaction ends (the engine
+// re-points them when the image is mapped anew).
 #pragma once
 
 #include <cstddef>

@@ -190,6 +190,11 @@ public:
     // exclusive lock. An identifier that is not a live record of the table
     // (free, out of range, an index object, another table's row) is refused:
     // update, remove and fetch then do nothing and report false.
+    // Texts of a fetched record point into the image. Record space given up
+    // in a transaction is reused only after the commit, so they read the
+    // fetched values until then, except that a change which makes the image
+    // grow maps it anew: the record buffers of the thread's cursors follow,
+    // other copies must be fetched again after the thread's next change.
     oid_t InsertRecord(dbTableInfo* table, const void* record);
     bool UpdateRecord(oid_t id, dbTableInfo* table, const void* record);
     bool RemoveRecord(dbTableInfo* table, oid_t id);
