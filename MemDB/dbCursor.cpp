@@ -187,6 +187,15 @@ void dbRecordCursor::SelectAllRows()
         Fetch();
 }
 
+int dbRecordCursor::GetNumberOfRecords() const
+{
+    if (allRecords)
+        return static_cast<int>(
+            dbDictionaryRecord(reinterpret_cast<const uint8_t*>(db->GetRow(table->tableId)))
+                .RowCount());
+    return static_cast<int>(selection.nRows);
+}
+
 bool dbRecordCursor::IsLive(uint32_t id) const
 {
     return removedIds.empty() || removedIds.count(id) == 0;

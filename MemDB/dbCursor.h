@@ -89,7 +89,8 @@ public:
     void RemoveAllSelected();
 
     uint32_t GetCurrentOid() const { return currId; }
-    int GetNumberOfRecords() const { return static_cast<int>(selection.nRows); }
+    // Selected identifiers, or the table's rows in all-rows mode.
+    int GetNumberOfRecords() const;
     void* GetRecord() const { return record; }
     dbTableInfo* GetTable() const { return table; }
     dbEngine* GetEngine() const { return db; }

@@ -199,6 +199,7 @@ TEST_F(CursorTest, AllRowsWalkGoesOnAfterRemovals)
     dbTypedCursor<Row> c(table, dbCursorForUpdate);
     ASSERT_TRUE(base.db.BeginTransaction(dbEngine::dbExclusiveLock));
     c.SelectAllRows();
+    EXPECT_EQ(c.GetNumberOfRecords(), 6);
     EXPECT_EQ(c->n, 0);
     std::vector<int32_t> kept;
     do {
