@@ -230,6 +230,8 @@ class CBitmap : public CGdiObject {
 public:
     BOOL CreateBitmap(int width, int height, UINT planes, UINT bitsPerPixel, LPCVOID bits);
     BOOL CreateCompatibleBitmap(CDC* dc, int width, int height);
+    // A bitmap resource of the first module of the resource chain that has it.
+    BOOL LoadBitmap(UINT resourceId);
     // A Windows BMP file (1, 4, 8, 24 or 32 bits per pixel, uncompressed or RLE).
     BOOL LoadFromFile(LPCTSTR path);
     // A BMP image held in memory, as a file would hold it.
