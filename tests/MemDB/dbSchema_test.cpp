@@ -152,6 +152,84 @@ TEST(SchemaLoad, ChangedDescriptorConvertsTheStoredRows)
     EXPECT_TRUE(base.Consistent());
 }
 
+struct Lists {
+    dbArray<int16_t> nums;
+    dbArray<const char*> tags;
+    const char* title;
+};
+
+dbFieldInfo* DescribeLists()
+{
+    return dbFieldList({dbDescribeArray<int16_t>("nums", offsetof(Lists, nums)),
+                        dbDescribeArrayOf("tags", offsetof(Lists, tags),
+                                          dbDescribe<const char*>("[]", 0),
+                                          &dbArray<const char*>::Allocate),
+                        dbDescribe<const char*>("title", offsetof(Lists, title))});
+}
+
+// Fields reordered, array elements widened, and a field added in front.
+struct ListsChanged {
+    int8_t flag;
+    const char* title;
+    dbArray<const char*> tags;
+    dbArray<int32_t> nums;
+};
+
+dbFieldInfo* DescribeListsChanged()
+{
+    return dbFieldList({dbDescribe<int8_t>("flag", offsetof(ListsChanged, flag)),
+                        dbDescribe<const char*>("title", offsetof(ListsChanged, title)),
+                        dbDescribeArrayOf("tags", offsetof(ListsChanged, tags),
+                                          dbDescribe<const char*>("[]", 0),
+                                          &dbArray<const char*>::Allocate),
+                        dbDescribeArray<int32_t>("nums", offsetof(ListsChanged, nums))});
+}
+
+TEST(SchemaLoad, ConversionCarriesArraysAndTextsToTheirNewPlaces)
+{
+    Database base;
+    auto* original = new dbTableInfo("Lists", &base.db, sizeof(Lists), DescribeLists);
+    ASSERT_TRUE(base.Open());
+    std::vector<oid_t> ids;
+    std::vector<std::vector<std::string>> tags;
+    for (int i = 0; i < 12; ++i) {
+        Lists rec{};
+        std::vector<int16_t> nums;
+        for (int k = 0; k < i; ++k)
+            nums.push_back(static_cast<int16_t>(k * 1000 - 5000));
+        rec.nums.Assign(nums.data(), nums.size());
+        tags.emplace_back();
+        std::vector<const char*> ptrs;
+        for (int k = 0; k < i % 4; ++k)
+            tags.back().push_back(std::string(k * 7 + 1, char('a' + i)));
+        for (const std::string& t : tags.back())
+            ptrs.push_back(t.c_str());
+        rec.tags.Assign(ptrs.data(), ptrs.size());
+        std::string title = "title " + std::to_string(i);
+        rec.title = title.c_str();
+        ids.push_back(base.db.InsertRecord(original, &rec));
+    }
+    base.db.Commit();
+    base.db.UnbindTables();
+    delete original;
+
+    dbTableInfo* changed = base.AddTable("Lists", sizeof(ListsChanged), DescribeListsChanged);
+    ASSERT_TRUE(base.db.LoadSchema(true));
+    for (int i = 0; i < 12; ++i) {
+        ListsChanged rec{};
+        ASSERT_TRUE(base.db.FetchRecord(ids[i], changed, &rec));
+        EXPECT_EQ(rec.flag, 0);
+        EXPECT_EQ(std::string(rec.title), "title " + std::to_string(i));
+        ASSERT_EQ(rec.nums.Length(), size_t(i));
+        for (int k = 0; k < i; ++k)
+            EXPECT_EQ(rec.nums[k], k * 1000 - 5000);
+        ASSERT_EQ(rec.tags.Length(), tags[i].size());
+        for (size_t k = 0; k < tags[i].size(); ++k)
+            EXPECT_EQ(rec.tags[k], tags[i][k]);
+    }
+    EXPECT_TRUE(base.Consistent());
+}
+
 TEST(SchemaLoad, WithoutAlterationADifferentTableFailsTheLoad)
 {
     Database base;

@@ -189,6 +189,44 @@ TEST_F(TreeIndexTest, RandomChangesKeepTheTreeInStepWithAMultimap)
     }
 }
 
+TEST_F(TreeIndexTest, RandomTextKeysStayInOrder)
+{
+    std::mt19937 rng(4242);
+    std::multimap<std::string, oid_t> model;
+    std::map<oid_t, std::string> nameOf;
+    for (int step = 0; step < 1500; ++step) {
+        if (rng() % 3 != 0 || nameOf.empty()) {
+            std::string name;
+            for (size_t n = rng() % 4; n > 0; --n)
+                name += static_cast<char>('a' + rng() % 3);
+            oid_t id = Insert(0, name.c_str());
+            model.emplace(name, id);
+            nameOf[id] = name;
+        } else {
+            auto it = nameOf.begin();
+            std::advance(it, rng() % nameOf.size());
+            auto range = model.equal_range(it->second);
+            for (auto m = range.first; m != range.second; ++m) {
+                if (m->second == it->first) {
+                    model.erase(m);
+                    break;
+                }
+            }
+            ASSERT_TRUE(db().RemoveRecord(table, it->first));
+            nameOf.erase(it);
+        }
+    }
+    std::vector<oid_t> inOrder = CheckTree(nameField);
+    ASSERT_EQ(inOrder.size(), model.size());
+    auto m = model.begin();
+    for (oid_t id : inOrder)
+        ASSERT_EQ(nameOf.at(id), (m++)->first);
+    std::vector<oid_t> found = Search(nameField, "ab", true, nullptr, true, 2);
+    EXPECT_EQ(found.size(),
+              size_t(std::distance(model.lower_bound("ab"), model.lower_bound("ac"))));
+    EXPECT_TRUE(base.Consistent());
+}
+
 TEST_F(TreeIndexTest, EqualKeysBeyondOneNodeAreAllFound)
 {
     std::set<oid_t> ids;
