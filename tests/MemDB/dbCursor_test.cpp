@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <random>
+#include <set>
 
 #include "dbTablesFixture.h"
 
@@ -74,6 +76,59 @@ TEST_F(CursorTest, SelectionLongerThanOneSegment)
     EXPECT_EQ(back, 2499);
     EXPECT_TRUE(c.IsFirst());
     EXPECT_EQ(c.Seek(c.GetCurrentOid()), 0);
+}
+
+// Walks selections while rows go: every live selected row is visited once,
+// in selection order, and no removed row ever is.
+TEST_F(CursorTest, RandomRemovalsDuringAWalk)
+{
+    std::mt19937 rng(31337);
+    for (int round = 0; round < 20; ++round) {
+        bool allRows = round % 2 == 1;
+        int rows = 50 + static_cast<int>(rng() % 1500);
+        for (int i = 0; i < rows; ++i)
+            Insert(static_cast<int32_t>(rng() % 100), i);
+        dbTypedCursor<Row> c(table, dbCursorForUpdate);
+        if (allRows) {
+            ASSERT_TRUE(base.db.BeginTransaction(dbEngine::dbExclusiveLock));
+            c.SelectAllRows();
+        } else {
+            c.SelectByKeyRange("key", int32_t(10), int32_t(89));
+        }
+        std::vector<oid_t> order(c.GetNumberOfRecords());
+        c.ToArray(order.data());
+        std::set<oid_t> gone;
+        std::vector<oid_t> visited;
+        if (c.First()) {
+            c.Fetch();
+            do {
+                oid_t here = c.GetCurrentOid();
+                ASSERT_EQ(gone.count(here), 0u);
+                visited.push_back(here);
+                int op = rng() % 6;
+                if (op == 0) {
+                    gone.insert(here);
+                    c.RemoveCurrent();
+                } else if (op == 1) {
+                    oid_t victim = order[rng() % order.size()];
+                    if (!gone.count(victim) && victim != here) {
+                        gone.insert(victim);
+                        ASSERT_TRUE(base.db.RemoveRecord(table, victim));
+                    }
+                }
+            } while (c.Next());
+        }
+        std::vector<oid_t> expected;
+        std::set<oid_t> seen(visited.begin(), visited.end());
+        for (oid_t id : order) {
+            if (!gone.count(id) || seen.count(id))
+                expected.push_back(id);
+        }
+        ASSERT_EQ(visited, expected) << "round " << round;
+        ASSERT_TRUE(base.Consistent());
+        base.db.Commit();
+        base.db.DeleteTable(table);
+    }
 }
 
 TEST_F(CursorTest, MovesAtBothEnds)
