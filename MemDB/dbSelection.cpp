@@ -69,23 +69,6 @@ void dbIdSelection::Truncate(size_t start, size_t limit)
         Add(ids[start + i]);
 }
 
-void dbIdSelection::Join(dbIdSelection& other)
-{
-    if (!other.first)
-        return;
-    if (!first) {
-        first = curr = other.first;
-        pos = 0;
-    } else {
-        last->next = other.first;
-        other.first->prev = last;
-    }
-    last = other.last;
-    nRows += other.nRows;
-    other.first = other.last = other.curr = nullptr;
-    other.nRows = other.pos = 0;
-}
-
 void dbIdSelection::Sort(Compare compare, void* context)
 {
     if (nRows < 2)

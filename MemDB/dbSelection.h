@@ -31,8 +31,6 @@ public:
     // Keeps the identifiers at positions start .. start + limit - 1.
     void Truncate(size_t start, size_t limit);
     void Sort(Compare compare, void* context);
-    // Appends the segments of other (emptied) behind this selection's.
-    void Join(dbIdSelection& other);
 
     Segment* first = nullptr;
     Segment* last = nullptr;
