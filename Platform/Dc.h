@@ -179,6 +179,22 @@ struct TEXTMETRIC {
 };
 typedef TEXTMETRIC* LPTEXTMETRIC;
 
+#define DM_ORIENTATION 0x00000001
+#define DM_PAPERSIZE 0x00000002
+#define DM_PRINTQUALITY 0x00000400
+#define DMORIENT_PORTRAIT 1
+#define DMORIENT_LANDSCAPE 2
+
+// The printer settings a context can be reset with; the fields that count
+// are those named in dmFields.
+struct DEVMODE {
+    char dmDeviceName[32];
+    DWORD dmFields;
+    short dmOrientation;
+    short dmPaperSize;
+    short dmPrintQuality;
+};
+
 struct DOCINFO {
     int cbSize;
     LPCTSTR lpszDocName;
@@ -367,6 +383,9 @@ public:
     int EndPage();
     int EndDoc();
     int AbortDoc();
+    // Applies new printer settings (orientation) from the next page on and
+    // returns the mapping to MM_TEXT with zero origins; FALSE off a printer.
+    BOOL ResetDC(const DEVMODE* mode);
 };
 
 // Paint, client and window contexts of a window. The window side supplies

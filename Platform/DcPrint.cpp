@@ -1,6 +1,7 @@
 // Documents and pages of a printer context.
 #include "Platform/GdiData.h"
 
+#include <QPageLayout>
 #include <QPagedPaintDevice>
 
 int CDC::StartDoc(LPCTSTR docName)
@@ -57,3 +58,19 @@ int CDC::EndDoc()
 }
 
 int CDC::AbortDoc() { return EndDoc(); }
+
+BOOL CDC::ResetDC(const DEVMODE* mode)
+{
+    DcRecord* dc = DcOf(this);
+    if (!dc || dc->kind != DcKind::Printer || !mode)
+        return FALSE;
+    auto* paged = static_cast<QPagedPaintDevice*>(dc->device);
+    if (mode->dmFields & DM_ORIENTATION) {
+        const QPageLayout::Orientation orientation =
+            mode->dmOrientation == DMORIENT_LANDSCAPE ? QPageLayout::Landscape : QPageLayout::Portrait;
+        paged->setPageOrientation(orientation);
+    }
+    dc->state.mapMode = MM_TEXT;
+    dc->state.windowOrg = dc->state.viewportOrg = QPoint();
+    return TRUE;
+}

@@ -103,7 +103,17 @@ TEST(DcTargets, PrinterPagesUseThePrintersResolution)
     EXPECT_GE(dc.GetDeviceCaps(PHYSICALOFFSETX), 0);
     EXPECT_EQ(dc.StartPage(), -1); // no document yet
     ASSERT_GT(dc.StartDoc("Scene"), 0);
+    const int portraitWidth = dc.GetDeviceCaps(PHYSICALWIDTH);
     for (int page = 0; page < 2; ++page) {
+        if (page == 1) {
+            // The second page turns to landscape; the reset returns the mapping to MM_TEXT.
+            DEVMODE mode{};
+            mode.dmFields = DM_ORIENTATION;
+            mode.dmOrientation = DMORIENT_LANDSCAPE;
+            EXPECT_TRUE(dc.ResetDC(&mode));
+            EXPECT_EQ(dc.GetMapMode(), MM_TEXT);
+            EXPECT_GT(dc.GetDeviceCaps(PHYSICALWIDTH), portraitWidth);
+        }
         ASSERT_GT(dc.StartPage(), 0);
         DrawScene(dc);
         POINT p{2540, -2540};
@@ -117,6 +127,8 @@ TEST(DcTargets, PrinterPagesUseThePrintersResolution)
     ASSERT_TRUE(pdf.open(QIODevice::ReadOnly));
     const QByteArray bytes = pdf.readAll();
     EXPECT_TRUE(bytes.startsWith("%PDF"));
+    EXPECT_TRUE(bytes.contains("MediaBox [0 0 595")); // A4 upright, then turned
+    EXPECT_TRUE(bytes.contains("MediaBox [0 0 842"));
     EXPECT_EQ(bytes.count("/Type /Page\n") + bytes.count("/Type /Page\r") + bytes.count("/Type /Page "), 2);
 }
 
