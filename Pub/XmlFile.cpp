@@ -145,6 +145,11 @@ void CXmlFile::Close()
     m_file.reset();
 }
 
+BOOL CXmlFile::WriteFailed() const
+{
+    return m_writeFailed || (m_file && m_file->HasWriteError());
+}
+
 BOOL CXmlFile::ReadByte(char& out)
 {
     if (m_readPos >= m_blockBytes) {

@@ -48,8 +48,9 @@ public:
     BOOL Open(const char* path, int mode);
     // Writes what is still buffered (in write mode) and closes the file.
     void Close();
-    // TRUE when some byte written since Open failed to reach the file.
-    BOOL WriteFailed() const { return m_writeFailed; }
+    // TRUE when some byte written since Open failed to reach the file; bytes
+    // still in the output buffer are judged by Flush or Close.
+    BOOL WriteFailed() const;
 
     // Reading.
     BOOL ReadNextNode();

@@ -112,6 +112,13 @@ TEST_F(BufferedFileTest, CloseAndDestructor)
     } // a writer that forgets Close loses nothing
     EXPECT_EQ(Contents(), "kept");
 
+    auto full = std::make_unique<CBufferedFile>();
+    ASSERT_TRUE(full->Open("/dev/full", CFile::modeWrite));
+    full->WriteString("lost");
+    EXPECT_FALSE(full->HasWriteError());
+    full->Close();
+    EXPECT_TRUE(full->HasWriteError());
+
     auto unopened = std::make_unique<CBufferedFile>();
     unopened->WriteString("nowhere");
     unopened->Close();

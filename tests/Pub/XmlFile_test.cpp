@@ -155,6 +155,23 @@ TEST_F(XmlTest, NamesMatchWithoutCase)
     EXPECT_STREQ(xml->GetValue(), "10");
 }
 
+TEST_F(XmlTest, LongValuesRoundTripWhole)
+{
+    std::string value;
+    while (value.size() < 12000)
+        value += "\xC3\xA9<&>\r\n";
+    {
+        auto xml = std::make_unique<CXmlFile>();
+        ASSERT_TRUE(xml->Open(path.c_str(), XML_WRITE));
+        xml->WriteHeader();
+        xml->BeginElement("a");
+        xml->WriteAttribute("v", value.c_str());
+        xml->EndElement();
+        xml->Close();
+    }
+    EXPECT_EQ(Events(Contents()), "S a\nA v=" + value + "\nE a\n");
+}
+
 TEST_F(XmlTest, AttributeKindsDuringReading)
 {
     Put(kDecl + "<a x=\"1\"/><b / y=\"2\">");
@@ -249,6 +266,22 @@ TEST_F(XmlTest, OutputBufferBoundaries)
         xml->Close(); // writes what Flush left behind
         EXPECT_EQ(Contents().size(), size_t(target + 4));
     }
+}
+
+TEST(XmlWriteErrors, FullDeviceIsReportedBeforeAndAfterClose)
+{
+    auto xml = std::make_unique<CXmlFile>();
+    ASSERT_TRUE(xml->Open("/dev/full", XML_WRITE));
+    xml->WriteHeader();
+    xml->BeginElement("a");
+    xml->EndElement();
+    EXPECT_FALSE(xml->WriteFailed()); // still buffered
+    xml->Flush();
+    EXPECT_TRUE(xml->WriteFailed());
+    xml->Close();
+    EXPECT_TRUE(xml->WriteFailed());
+    ASSERT_TRUE(xml->Open("/dev/null", XML_WRITE));
+    EXPECT_FALSE(xml->WriteFailed()); // a new file starts clean
 }
 
 TEST(XmlValues, ParseBoolAndHex4)
