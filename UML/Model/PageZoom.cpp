@@ -1,5 +1,7 @@
 #include "UML/Model/PageZoom.h"
 
+#include "UML/Model/DrawResources.h"
+
 namespace {
 
 float theZoom = 1.0f;
@@ -11,6 +13,7 @@ bool SetZoom(float z)
     if (!(z >= 0.5f && z <= 2.0f) || z == theZoom)
         return false;
     theZoom = z;
+    RebuildDrawFonts();
     return true;
 }
 

@@ -5,8 +5,8 @@
 
 #include "Platform/Geometry.h"
 
-// Accepts 0.5 <= z <= 2.0 when it differs from the current factor; otherwise
-// false and nothing changes.
+// Accepts 0.5 <= z <= 2.0 when it differs from the current factor, and then
+// rebuilds the drawing fonts; otherwise false and nothing changes.
 bool SetZoom(float z);
 float GetZoom();
 
