@@ -5,5 +5,5 @@
 #include "Platform/Types.h"
 
 #define MAKEINTRESOURCE(i) (reinterpret_cast<LPCTSTR>(ULONG_PTR(WORD(i))))
-#define IS_INTRESOURCE(p) ((ULONG_PTR(p) >> 16) == 0)
-#define RESOURCE_ID(p) (WORD(ULONG_PTR(p)))
+#define IS_INTRESOURCE(p) ((reinterpret_cast<ULONG_PTR>(p) >> 16) == 0)
+#define RESOURCE_ID(p) (static_cast<WORD>(reinterpret_cast<ULONG_PTR>(p)))
