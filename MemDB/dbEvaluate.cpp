@@ -310,6 +310,8 @@ void dbEvalContext::FreeHeapTexts()
 void dbEvalContext::Fault(int code, const char* message, int arg)
 {
     FreeHeapTexts();
+    if (message == nullptr)
+        message = dbErrorText(code);
     if (engine != nullptr)
         engine->HandleError(code, message, arg);
     throw dbException(code, message, arg);

@@ -3,6 +3,7 @@
 #include "MemDB/dbQueryText.h"
 
 #include <cstdio>
+#include <cstring>
 
 namespace {
 
@@ -112,6 +113,18 @@ dbTableInfo& QueryRowTable()
 {
     static dbTableInfo table("QueryRow", nullptr, sizeof(QueryRow), DescribeQueryRow);
     return table;
+}
+
+StoredRow::StoredRow(const QueryRow& row)
+{
+    dbTableInfo& table = QueryRowTable();
+    const uint8_t* app = reinterpret_cast<const uint8_t*>(&row);
+    size_t size = dbFieldInfo::StoredSize(table.columns, app, table.fixedSize);
+    words.assign((size + 15) / 8, 0);
+    uint8_t* rec = reinterpret_cast<uint8_t*>(words.data());
+    uint32_t size32 = static_cast<uint32_t>(size);
+    std::memcpy(rec, &size32, 4);
+    dbFieldInfo::StoreRecordFields(table.columns, rec, app, table.fixedSize);
 }
 
 std::string RenderTree(const dbOpNode* n)

@@ -9,6 +9,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <string>
+#include <vector>
 
 struct QueryRow {
     int32_t ID;
@@ -35,6 +36,16 @@ struct QueryRow {
 };
 
 dbTableInfo& QueryRowTable();
+
+// The stored form of a row (header, fixed part, varying part), 16-byte aligned.
+class StoredRow {
+  public:
+    explicit StoredRow(const QueryRow& row);
+    const char* Data() const { return reinterpret_cast<const char*>(words.data()); }
+
+  private:
+    std::vector<uint64_t> words;
+};
 
 // Renders a compiled tree as nested "(op operand...)" text, for example
 // "(int= FID 5)"; field loads show the field name, literals their value.
