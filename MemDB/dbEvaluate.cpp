@@ -532,23 +532,21 @@ void dbEvaluate(const dbOpNode* node, dbEvalContext& ctx, dbEvalValue& v)
       case dbFirst: v.oid = ctx.tableRow != nullptr ? dbGet32(ctx.tableRow, dbDictFirstRow) : 0; return;
       case dbLast: v.oid = ctx.tableRow != nullptr ? dbGet32(ctx.tableRow, dbDictLastRow) : 0; return;
       case dbOr:
-        dbEvaluate(node->op[0], ctx, a);
-        if (a.ivalue != 0) {
-            v.ivalue = 1;
-            return;
-        }
-        dbEvaluate(node->op[1], ctx, b);
-        v.ivalue = b.ivalue != 0;
-        return;
       case dbAnd:
-        dbEvaluate(node->op[0], ctx, a);
-        if (a.ivalue == 0) {
-            v.ivalue = 0;
-            return;
+        // Chains are right-nested: walk their spine instead of recursing.
+        for (;;) {
+            dbEvaluate(node->op[0], ctx, a);
+            if ((a.ivalue != 0) == (kind == dbOr)) {
+                v.ivalue = kind == dbOr;
+                return;
+            }
+            node = node->op[1];
+            if (node->kind != kind) {
+                dbEvaluate(node, ctx, b);
+                v.ivalue = b.ivalue != 0;
+                return;
+            }
         }
-        dbEvaluate(node->op[1], ctx, b);
-        v.ivalue = b.ivalue != 0;
-        return;
       case dbNot:
         dbEvaluate(node->op[0], ctx, a);
         v.ivalue = a.ivalue == 0;

@@ -32,7 +32,10 @@ class dbQueryCompiler {
     // caller holds the query's lock. True on success.
     bool Compile(dbQueryText& query, dbTableInfo* table);
 
-    enum { maxExistsDepth = 4, maxLiteralLength = 4096 };
+    // Bounds that keep the parser's and the interpreter's recursion shallow:
+    // operands nested in parentheses, unary operators and function calls,
+    // and the evaluation depth of a tree.
+    enum { maxExistsDepth = 4, maxLiteralLength = 4096, maxNesting = 400, maxDepth = 1000 };
 
   private:
     struct Aborted {};  // the error handler returned: abandon the compile quietly
@@ -115,6 +118,7 @@ class dbQueryCompiler {
     bool pushedBack = false;
     int pushedToken = 0;
     bool afterIn = false;
+    int nesting = 0;
 
     int64_t ivalue = 0;
     double fvalue = 0;

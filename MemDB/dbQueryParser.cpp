@@ -6,6 +6,7 @@
 #include "MemDB/dbTableInfo.h"
 
 #include <algorithm>
+#include <utility>
 #include <cstdlib>
 
 dbQueryCompiler::dbQueryCompiler(dbEngine* engine) : engine(engine) {}
@@ -24,6 +25,7 @@ bool dbQueryCompiler::Compile(dbQueryText& query, dbTableInfo* t)
     frag = query.Fragments();
     pos = tokenPos = wherePos = lineBias = 0;
     whereSeen = false;
+    nesting = 0;
     pushedBack = false;
     afterIn = false;
     freeVars.clear();
@@ -68,14 +70,22 @@ void dbQueryCompiler::Abandon()
     svalue = nullptr;
 }
 
+// OR and AND group to the right; their operands are gathered in a loop and
+// folded from the right, so long chains need no deep recursion.
 dbOpNode* dbQueryCompiler::Disjunction()
 {
     dbOpNode* left = Conjunction();
     if (lex != tkOr)
         return left;
-    int bStart = pos;
-    dbOpNode* right = Disjunction();
-    return Logical(tkOr, left, right, bStart);
+    std::vector<std::pair<dbOpNode*, int>> operands{{left, 0}};
+    while (lex == tkOr) {
+        int bStart = pos;
+        operands.emplace_back(Conjunction(), bStart);
+    }
+    dbOpNode* result = operands.back().first;
+    for (size_t i = operands.size() - 1; i-- > 0;)
+        result = Logical(tkOr, operands[i].first, result, operands[i + 1].second);
+    return result;
 }
 
 dbOpNode* dbQueryCompiler::Conjunction()
@@ -83,9 +93,15 @@ dbOpNode* dbQueryCompiler::Conjunction()
     dbOpNode* left = Comparison();
     if (lex != tkAnd)
         return left;
-    int bStart = pos;
-    dbOpNode* right = Conjunction();
-    return Logical(tkAnd, left, right, bStart);
+    std::vector<std::pair<dbOpNode*, int>> operands{{left, 0}};
+    while (lex == tkAnd) {
+        int bStart = pos;
+        operands.emplace_back(Comparison(), bStart);
+    }
+    dbOpNode* result = operands.back().first;
+    for (size_t i = operands.size() - 1; i-- > 0;)
+        result = Logical(tkAnd, operands[i].first, result, operands[i + 1].second);
+    return result;
 }
 
 dbOpNode* dbQueryCompiler::Comparison()
@@ -199,17 +215,29 @@ dbOpNode* dbQueryCompiler::Multiplication()
 
 dbOpNode* dbQueryCompiler::Power()
 {
-    int aStart = NextStart();
-    dbOpNode* left = Term();
-    if (lex != tkPower)
-        return left;
-    int bStart = pos;
-    dbOpNode* right = Power();
-    return Arithmetic(tkPower, left, right, aStart, bStart);
+    std::vector<std::pair<dbOpNode*, int>> operands;
+    int start = NextStart();
+    operands.emplace_back(Term(), start);
+    while (lex == tkPower) {
+        start = pos;
+        operands.emplace_back(Term(), start);
+    }
+    dbOpNode* result = operands.back().first;
+    for (size_t i = operands.size() - 1; i-- > 0;)
+        result = Arithmetic(tkPower, operands[i].first, result, operands[i].second,
+                            operands[i + 1].second);
+    return result;
 }
 
 dbOpNode* dbQueryCompiler::Term()
 {
+    struct Nesting {
+        int& depth;
+        explicit Nesting(int& depth) : depth(depth) { ++depth; }
+        ~Nesting() { --depth; }
+    } nest(nesting);
+    if (nesting > maxNesting)
+        ErrorAtLast("Expression is too complex");
     bool inList = afterIn;
     afterIn = false;
     int t = Scan();
@@ -453,6 +481,9 @@ dbOpNode* dbQueryCompiler::FieldLoad(dbOpNode* base, dbFieldInfo* field)
     node->load.base = base;
     node->load.field = field;
     node->offs = static_cast<uint16_t>(field->dbsOffs);
+    node->depth = static_cast<uint16_t>(base != nullptr ? base->depth + 1 : 1);
+    if (node->depth > maxDepth)
+        ErrorAtLast("Expression is too complex");
     if (type == exReference)
         node->refTable = FieldTable(field);
     return node;

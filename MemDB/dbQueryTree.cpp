@@ -105,20 +105,22 @@ int dbNodeOperandCount(int kind)
     return 2;
 }
 
+// Iterative along each node's last operand, so that long OR and AND chains
+// (right-nested) need no deep recursion.
 void dbDestroyTree(dbOpNode* node)
 {
-    if (node == nullptr)
-        return;
-    int n = dbNodeOperandCount(node->kind);
-    for (int i = 0; i < n; i++)
-        dbDestroyTree(node->op[i]);
-    dbFreeNode(node);
+    while (node != nullptr) {
+        int n = dbNodeOperandCount(node->kind);
+        for (int i = 0; i + 1 < n; i++)
+            dbDestroyTree(node->op[i]);
+        dbOpNode* last = n > 0 ? node->op[n - 1] : nullptr;
+        dbFreeNode(node);
+        node = last;
+    }
 }
 
-dbOpNode* dbCopyTree(const dbOpNode* node)
+static dbOpNode* CopyNode(const dbOpNode* node)
 {
-    if (node == nullptr)
-        return nullptr;
     dbOpNode* copy = dbNewNode(node->kind, node->type);
     std::memcpy(static_cast<void*>(copy), node, sizeof(dbOpNode));
     if (node->kind == dbStrLiteral) {
@@ -131,18 +133,30 @@ dbOpNode* dbCopyTree(const dbOpNode* node)
         std::memcpy(copy->str.chars, node->str.chars, node->str.len);
         return copy;
     }
-    int n = dbNodeOperandCount(node->kind);
-    for (int i = 0; i < n; i++)
+    for (int i = 0; i < dbNodeOperandCount(node->kind); i++)
         copy->op[i] = nullptr;
-    for (int i = 0; i < n; i++) {
-        try {
-            copy->op[i] = dbCopyTree(node->op[i]);
-        } catch (...) {
-            dbDestroyTree(copy);
-            throw;
-        }
-    }
     return copy;
+}
+
+dbOpNode* dbCopyTree(const dbOpNode* node)
+{
+    dbOpNode* root = nullptr;
+    dbOpNode** link = &root;
+    try {
+        while (node != nullptr) {
+            dbOpNode* copy = CopyNode(node);
+            *link = copy;
+            int n = dbNodeOperandCount(node->kind);
+            for (int i = 0; i + 1 < n; i++)
+                copy->op[i] = dbCopyTree(node->op[i]);
+            link = n > 0 ? &copy->op[n - 1] : nullptr;
+            node = n > 0 ? node->op[n - 1] : nullptr;
+        }
+    } catch (...) {
+        dbDestroyTree(root);
+        throw;
+    }
+    return root;
 }
 
 void dbFreeOrderKeys(dbOrderKey* key)

@@ -111,6 +111,7 @@ class dbOpNode {
     uint8_t kind;
     uint8_t type;
     uint16_t offs;  // field offset, element size, EXISTS level or raw size
+    uint16_t depth;  // evaluation depth; the right spine of OR and AND chains is iterated
     union {
         dbOpNode* op[3];
         int64_t ivalue;
@@ -176,7 +177,7 @@ struct dbQueryTree {
 dbOpNode* dbNewNode(int kind, int type);
 void dbFreeNode(dbOpNode* node);           // one node; a string literal's text with it
 void dbDestroyTree(dbOpNode* node);        // operands first
-dbOpNode* dbCopyTree(const dbOpNode* node);
+dbOpNode* dbCopyTree(const dbOpNode* node);  // throws std::bad_alloc, leaving nothing behind
 int dbNodeOperandCount(int kind);
 void dbFreeOrderKeys(dbOrderKey* key);
 void dbFreeFollowFields(dbFollowField* field);

@@ -36,11 +36,21 @@ bool IsNumber(const dbOpNode* n)
 
 dbOpNode* dbQueryCompiler::Node(int kind, int type, dbOpNode* a, dbOpNode* b, dbOpNode* c)
 {
+    int depth = 0;
+    for (dbOpNode* operand : {a, b, c})
+        if (operand != nullptr && operand->depth > depth)
+            depth = operand->depth;
+    // The interpreter walks the right spine of OR and AND chains in a loop.
+    if ((kind == dbOr || kind == dbAnd) && b->depth > a->depth)
+        depth = b->depth - 1;
+    if (depth + 1 > maxDepth)
+        ErrorAtLast("Expression is too complex");
     dbOpNode* node = dbNewNode(kind, type);
     made.push_back(node);
     node->op[0] = a;
     node->op[1] = b;
     node->op[2] = c;
+    node->depth = static_cast<uint16_t>(depth + 1);
     return node;
 }
 
@@ -57,18 +67,16 @@ void dbQueryCompiler::FreeTree(dbOpNode* node)
 dbOpNode* dbQueryCompiler::CopyTree(const dbOpNode* node)
 {
     dbOpNode* copy = dbCopyTree(node);
-    struct Track {
-        static void Walk(std::vector<dbOpNode*>& made, dbOpNode* n)
-        {
-            if (n == nullptr)
-                return;
+    std::vector<dbOpNode*> pending{copy};
+    while (!pending.empty()) {
+        dbOpNode* n = pending.back();
+        pending.pop_back();
+        for (; n != nullptr; n = dbNodeOperandCount(n->kind) > 0 ? n->op[dbNodeOperandCount(n->kind) - 1] : nullptr) {
             made.push_back(n);
-            int count = dbNodeOperandCount(n->kind);
-            for (int i = 0; i < count; i++)
-                Walk(made, n->op[i]);
+            for (int i = 0; i + 1 < dbNodeOperandCount(n->kind); i++)
+                pending.push_back(n->op[i]);
         }
-    };
-    Track::Walk(made, copy);
+    }
     return copy;
 }
 

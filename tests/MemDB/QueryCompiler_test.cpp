@@ -304,6 +304,35 @@ TEST(QueryCompiler, TokensNeverSpanFragments)
     }
 }
 
+TEST(QueryCompiler, LongChainsCompileAndDeepNestingIsRefused)
+{
+    std::string chain = "FID=0";
+    for (int i = 1; i < 20000; i++)
+        chain += " or FID=" + std::to_string(i);
+    dbQueryText q;
+    q.Append(dbFragText, chain.c_str());
+    dbQueryCompiler compiler(nullptr);
+    EXPECT_TRUE(compiler.Compile(q, &QueryRowTable()));
+
+    const std::string deep[] = {
+        std::string(100000, '(') + "FID=1",
+        [] { std::string s; for (int i = 0; i < 50000; i++) s += "- "; return s; }() + "1 = FID",
+        "FID = 1" + std::string(100000, '^'),
+        "FID = 0" + [] { std::string s; for (int i = 0; i < 5000; i++) s += "+1"; return s; }(),
+        "Parent" + [] { std::string s; for (int i = 0; i < 5000; i++) s += ".Parent"; return s; }() + " = 0",
+    };
+    for (const std::string& text : deep) {
+        q.Reset().Append(dbFragText, text.c_str());
+        try {
+            compiler.Compile(q, &QueryRowTable());
+            ADD_FAILURE() << text.substr(0, 40);
+        } catch (const dbException& e) {
+            EXPECT_EQ(dbQuerySyntaxError, e.GetErrCode());
+        }
+        EXPECT_EQ(nullptr, q.tree.root);
+    }
+}
+
 TEST(QueryCompiler, FailedCompileLeavesTheQueryReusable)
 {
     size_t freeBefore = dbNodePoolFreeCount();
