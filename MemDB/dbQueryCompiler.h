@@ -124,7 +124,8 @@ class dbQueryCompiler {
     double fvalue = 0;
     char* svalue = nullptr;  // heap copy of the last string literal until a node owns it
     int32_t slength = 0;     // counts the NUL
-    std::string name;
+    std::string name;            // the last identifier or keyword
+    const char* ident = nullptr; // the last identifier, interned
 
     int varKind = 0;
     const void* varAddr = nullptr;

@@ -262,7 +262,7 @@ dbOpNode* dbQueryCompiler::Term()
                 return node;
             }
         }
-        dbFieldInfo* field = table->FindField(name.c_str());
+        dbFieldInfo* field = table->FindField(ident);
         if (field == nullptr)
             ErrorAtStart("Field not found", start);
         node = FieldLoad(nullptr, field);
@@ -406,7 +406,7 @@ dbOpNode* dbQueryCompiler::Selectors(dbOpNode* node)
             if (Scan() != tkIdent)
                 ErrorAtStart("identifier expected", at);
             dbTableInfo* target = ReferencedTable(node);
-            dbFieldInfo* field = target != nullptr ? target->FindField(name.c_str()) : nullptr;
+            dbFieldInfo* field = target != nullptr ? target->FindField(ident) : nullptr;
             if (field == nullptr)
                 ErrorAtLast("Field not found");
             node = FieldLoad(Node(dbDeref, exRawBinary, node), field);
@@ -455,7 +455,7 @@ dbOpNode* dbQueryCompiler::FieldLoad(dbOpNode* base, dbFieldInfo* field)
         int at = pos;
         if (Scan() != tkIdent)
             ErrorAtStart("identifier expected", at);
-        field = field->FindComponent(name.c_str());
+        field = field->FindComponent(ident);
         if (field == nullptr)
             ErrorAtLast("Field not found");
     }
@@ -555,7 +555,7 @@ void dbQueryCompiler::StartFromClause()
         at = pos;
         if (Scan() != tkIdent)
             ErrorAtStart("Field name expected", at);
-        dbFieldInfo* field = table->FindField(name.c_str());
+        dbFieldInfo* field = table->FindField(ident);
         if (field == nullptr)
             ErrorAtLast("Field not found");
         while (field->type == dbFieldInfo::tpStructure) {
@@ -565,7 +565,7 @@ void dbQueryCompiler::StartFromClause()
             at = pos;
             if (Scan() != tkIdent)
                 ErrorAtStart("Field name expected", at);
-            field = field->FindComponent(name.c_str());
+            field = field->FindComponent(ident);
             if (field == nullptr)
                 ErrorAtLast("Field not found");
         }
