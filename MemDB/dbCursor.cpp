@@ -63,14 +63,12 @@ void dbRecordCursor::LinkToThread()
     LinkAfter(&state->cursors);
 }
 
+// A duplicate is recognised before it counts against START, so a record
+// found twice (an OR whose operands both hold) is skipped or kept once.
 bool dbRecordCursor::Add(uint32_t id)
 {
     if (selection.nRows >= limit || selection.nRows >= stmtLimitLen)
         return false;
-    if (nSkipped < stmtLimitStart) {
-        nSkipped += 1;
-        return true;
-    }
     if (checkForDuplicatedIsEnabled) {
         size_t word = id >> 5;
         if (word >= bitmapSize) {
@@ -87,6 +85,10 @@ bool dbRecordCursor::Add(uint32_t id)
         if (bitmap[word] & (1u << (id & 31)))
             return true;
         bitmap[word] |= 1u << (id & 31);
+    }
+    if (nSkipped < stmtLimitStart) {
+        nSkipped += 1;
+        return true;
     }
     selection.Add(id);
     return selection.nRows < limit;

@@ -2,6 +2,7 @@
 // and stored forms.
 #include "MemDB/dbFieldInfo.h"
 
+#include <cmath>
 #include <cstring>
 #include <new>
 
@@ -489,6 +490,19 @@ void dbFieldInfo::RebasePointers(dbFieldInfo* ring, uint8_t* app, const char* ol
     } while ((fd = fd->next) != ring);
 }
 
+// A total order on reals with NaN above every number, so that index keys
+// holding NaN keep the tree ordered.
+static int CompareReals(double x, double y)
+{
+    if (x < y)
+        return -1;
+    if (x > y)
+        return 1;
+    if (x == y)
+        return 0;
+    return std::isnan(x) == std::isnan(y) ? 0 : std::isnan(x) ? 1 : -1;
+}
+
 int dbFieldInfo::CompareKeys(int type, const void* a, const void* b, size_t size,
                              dbComparator cmp)
 {
@@ -529,13 +543,13 @@ int dbFieldInfo::CompareKeys(int type, const void* a, const void* b, size_t size
         float x, y;
         memcpy(&x, a, 4);
         memcpy(&y, b, 4);
-        return x >= y ? x > y : -1;
+        return CompareReals(x, y);
     }
     case tpReal8: {
         double x, y;
         memcpy(&x, a, 8);
         memcpy(&y, b, 8);
-        return x >= y ? x > y : -1;
+        return CompareReals(x, y);
     }
     case tpString: {
         int c = strcmp(static_cast<const char*>(a), static_cast<const char*>(b));
