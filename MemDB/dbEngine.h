@@ -29,6 +29,10 @@
 
 class dbFieldInfo;
 class dbTableInfo;
+class dbRecordCursor;
+class dbQueryText;
+class dbOpNode;
+struct dbQueryTree;
 
 // Head of the chain of static table descriptors, kept by dbTableInfo.
 extern dbTableInfo* dbStaticTableChain;
@@ -228,6 +232,21 @@ public:
     void FreeDeferredSpace();
     void DiscardDeferredSpace() { deferredAreas.clear(); }
     // ---- end of records, cursors and schema upkeep ------------------------
+
+    // ---- Select execution (query) -------------------------------------------
+
+    // Fills the cursor's selection from a query, compiling it first when it
+    // has no compiled part for the cursor's table under this schema.
+    void Select(dbRecordCursor* cursor, dbQueryText& query);
+    bool EvaluateCondition(const dbOpNode* condition, oid_t id, const uint8_t* tableRow,
+                           const char* params);
+    int32_t GetSchemaVersion() const { return schemaVersion; }
+
+private:
+    void FollowBy(dbRecordCursor* cursor, const dbQueryTree& q, const dbOpNode* condition,
+                  const uint8_t* tableRow, const char* params);
+    int32_t schemaVersion = 0;
+    // ---- end of select execution --------------------------------------------
 
 protected:
     virtual void DoClose();

@@ -217,6 +217,7 @@ bool dbTableInfo::CheckInverseReferences()
 
 bool dbEngine::LoadSchema(bool alter)
 {
+    schemaVersion += 1;  // compiled queries hold descriptors and offsets of the old schema
     bool writable = accessType == dbAllAccess || accessType == dbConcurrentUpdate;
     bool exclusive = (alter && writable) || accessType == dbConcurrentUpdate;
     if (!BeginTransaction(exclusive ? dbExclusiveLock : dbSharedLock))

@@ -560,6 +560,25 @@ int dbOrderCompare(dbEngine* db, uint32_t a, uint32_t b, const dbOrderKey* keys,
     return 0;
 }
 
+int dbRecordCursor::Select(dbQueryText& query, int cursorType, void* params)
+{
+    type = cursorType;
+    Reset();
+    if (db == nullptr || table == nullptr || table->tableId == 0)
+        return 0;
+    paramBase = params;
+    struct ParamsGuard {
+        void*& slot;
+        ~ParamsGuard() { slot = nullptr; }
+    } guard{paramBase};
+    db->Select(this, query);
+    if (!allRecords && GotoFirst() && prefetch)
+        Fetch();
+    return static_cast<int>(allRecords ? dbDictionaryRecord(reinterpret_cast<const uint8_t*>(
+                                             db->GetRow(table->tableId))).RowCount()
+                                       : selection.nRows);
+}
+
 bool dbEngine::EvaluateCondition(const dbOpNode* condition, oid_t id, const uint8_t* tableRow,
                                  const char* params)
 {
