@@ -29,6 +29,8 @@
 
 namespace {
 
+thread_local dbSelectPlan lastPlan;
+
 struct OrderContext {
     dbEngine* db;
     const dbOrderKey* keys;
@@ -143,6 +145,7 @@ bool Planner::Constant(const dbOpNode* node, dbEvalValue& v)
 
 bool Planner::Search(dbFieldInfo* field, SelectSearch& search)
 {
+    lastPlan.indexSearches += 1;
     dbTreeIndex::Find(db, field->tTree, search);
     return true;
 }
@@ -329,6 +332,7 @@ bool Planner::Like(dbFieldInfo* field, const char* pattern, char escape, dbOpNod
         if (pattern[0] != '%' || pattern[1] != '\0')
             return false;
         SelectSearch s = NewSearch(field, filter);
+        lastPlan.indexSearches += 1;
         dbTreeIndex::WalkForward(db, field->tTree, s);
         return true;
     }
@@ -362,6 +366,7 @@ bool Planner::TryIndex(dbOpNode* node, dbOpNode* filter, dbOpNode* andRoot, Answ
             dbFieldInfo* field = keyLoad->load.field;
             SelectSearch s = NewSearch(field, filter);
             s.firstKey = subject.str.chars;
+            lastPlan.indexSearches += 1;
             dbTreeIndex::FindPrefixesOf(db, field->tTree, s);
             answer.field = field;
             answer.inKeyOrder = true;
@@ -491,6 +496,11 @@ struct ScanShare {
 
 }  // namespace
 
+const dbSelectPlan& dbLastSelectPlan()
+{
+    return lastPlan;
+}
+
 int dbOrderCompare(dbEngine* db, uint32_t a, uint32_t b, const dbOrderKey* keys,
                    const uint8_t* tableRow, const char* params)
 {
@@ -592,6 +602,7 @@ void dbEngine::Select(dbRecordCursor* cursor, dbQueryText& query)
 {
     dbTableInfo* table = cursor->table;
     dbQueryTree& q = query.tree;
+    lastPlan = dbSelectPlan{};
     {
         std::lock_guard<std::mutex> guard(query.lock);
         if (q.root == nullptr || q.table != table || q.schemaVersion != schemaVersion) {
@@ -628,13 +639,16 @@ void dbEngine::Select(dbRecordCursor* cursor, dbQueryText& query)
     if (q.startFrom != dbStartNone) {
         cursor->LinkToThread();
         FollowBy(cursor, q, condition, tableRow, params);
-        if (ordered)
+        if (ordered) {
+            lastPlan.sorted = true;
             cursor->selection.Sort(CompareOrder, &order);
+        }
         truncate();
         return;
     }
 
     if (condition == nullptr && !ordered && !q.limit) {
+        lastPlan.allRows = true;
         cursor->SelectAllRows();
         return;
     }
@@ -651,6 +665,7 @@ void dbEngine::Select(dbRecordCursor* cursor, dbQueryText& query)
                 HandleError(dbNullReferenceError, "Attempt to set NULL reference as cursor current value");
                 return;
             }
+            lastPlan.byId = true;
             cursor->SelectById(v.oid);
             return;
         }
@@ -688,10 +703,13 @@ void dbEngine::Select(dbRecordCursor* cursor, dbQueryText& query)
             const dbOrderKey* key = q.order;
             bool keyOrder = key->next == nullptr && key->field != nullptr && key->field == answer.field
                          && answer.inKeyOrder && !orChain;
-            if (!keyOrder)
+            if (!keyOrder) {
+                lastPlan.sorted = true;
                 cursor->selection.Sort(CompareOrder, &order);
-            else if (!key->ascending)
+            } else if (!key->ascending) {
+                lastPlan.reversed = true;
                 cursor->selection.Reverse();
+            }
         }
         truncate();
         return;
@@ -713,6 +731,7 @@ void dbEngine::Select(dbRecordCursor* cursor, dbQueryText& query)
         s.offs = key->field->dbsOffs;
         s.tableRow = tableRow;
         s.params = params;
+        lastPlan.treeWalks += 1;
         if (key->ascending)
             dbTreeIndex::WalkForward(this, key->field->tTree, s);
         else
@@ -739,12 +758,15 @@ void dbEngine::Select(dbRecordCursor* cursor, dbQueryText& query)
                 ctx.FreeHeapTexts();
                 match = v.ivalue != 0;
             }
+            lastPlan.rowsScanned += 1;
             if (match && !cursor->Add(id))
                 break;
             id = reinterpret_cast<const dbRecordHeader*>(rec)->next;
         }
-        if (ordered)
+        if (ordered) {
+            lastPlan.sorted = true;
             cursor->selection.Sort(CompareOrder, &order);
+        }
         truncate();
         return;
     }

@@ -14,4 +14,17 @@ class dbEngine;
 int dbOrderCompare(dbEngine* db, uint32_t a, uint32_t b, const dbOrderKey* keys,
                    const uint8_t* tableRow, const char* params);
 
+// How the calling thread's last select found its records.
+struct dbSelectPlan {
+    int indexSearches;  // index searches made for the condition
+    int treeWalks;      // walks of the ORDER BY field's tree index
+    int rowsScanned;    // rows the scan tested
+    bool allRows;       // the cursor walks the table's row list
+    bool byId;          // the condition named one record
+    bool sorted;        // the selection was sorted afterwards
+    bool reversed;      // the selection was reversed instead of sorted
+};
+
+const dbSelectPlan& dbLastSelectPlan();
+
 #endif

@@ -335,10 +335,13 @@ TEST(QueryCompiler, LongChainsCompileAndDeepNestingIsRefused)
 
 TEST(QueryCompiler, FailedCompileLeavesTheQueryReusable)
 {
-    size_t freeBefore = dbNodePoolFreeCount();
     dbQueryText q;
-    q.Append(dbFragText, "FID = 1 and SN in (1, 2, 3, 'x') order by SN, Weight * 2");
     dbQueryCompiler compiler(nullptr);
+    q.Append(dbFragText, "FID = 1");
+    ASSERT_TRUE(compiler.Compile(q, &QueryRowTable()));
+    q.Reset();
+    size_t freeBefore = dbNodePoolFreeCount();
+    q.Append(dbFragText, "FID = 1 and SN in (1, 2, 3, 'x') order by SN, Weight * 2");
     EXPECT_THROW(compiler.Compile(q, &QueryRowTable()), dbException);
     EXPECT_EQ(nullptr, q.tree.root);
     EXPECT_EQ(freeBefore, dbNodePoolFreeCount()) << "every node of the failed compile is back";

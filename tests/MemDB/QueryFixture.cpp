@@ -1,11 +1,10 @@
 #include "QueryFixture.h"
 
+#include "MemDB/dbEngine.h"
 #include "MemDB/dbQueryText.h"
 
 #include <cstdio>
 #include <cstring>
-
-namespace {
 
 dbFieldInfo* DescribeQueryRow()
 {
@@ -14,10 +13,10 @@ dbFieldInfo* DescribeQueryRow()
         dbDescribe<int32_t>("FID", offsetof(QueryRow, FID), dbFieldInfo::INDEXED),
         dbDescribe<int32_t>("SN", offsetof(QueryRow, SN)),
         dbDescribe<int32_t>("PID", offsetof(QueryRow, PID), dbFieldInfo::INDEXED),
-        dbDescribe<int8_t>("MMC", offsetof(QueryRow, MMC)),
+        dbDescribe<int8_t>("MMC", offsetof(QueryRow, MMC), dbFieldInfo::INDEXED),
         dbDescribe<int16_t>("Kind", offsetof(QueryRow, Kind)),
         dbDescribe<int64_t>("Big", offsetof(QueryRow, Big)),
-        dbDescribe<double>("Weight", offsetof(QueryRow, Weight)),
+        dbDescribe<double>("Weight", offsetof(QueryRow, Weight), dbFieldInfo::INDEXED),
         dbDescribe<float>("Ratio", offsetof(QueryRow, Ratio)),
         dbDescribe<bool>("Flag", offsetof(QueryRow, Flag)),
         dbDescribe<char*>("Name", offsetof(QueryRow, Name), dbFieldInfo::INDEXED),
@@ -31,6 +30,8 @@ dbFieldInfo* DescribeQueryRow()
                          dbFieldList({dbDescribe<int32_t>("x", 0), dbDescribe<int32_t>("y", 4)})),
     });
 }
+
+namespace {
 
 const char* const kKindNames[] = {
     "bool@", "int1@", "int2@", "int4@", "int8@", "real4@", "real8@", "str@", "ref@", "arr@",
@@ -109,9 +110,12 @@ std::string KindName(const dbOpNode* n)
 
 }  // namespace
 
+// Fixed to an engine that is never opened, so that no engine of another
+// test binds it.
 dbTableInfo& QueryRowTable()
 {
-    static dbTableInfo table("QueryRow", nullptr, sizeof(QueryRow), DescribeQueryRow);
+    static dbEngine unopened;
+    static dbTableInfo table("QueryRow", &unopened, sizeof(QueryRow), DescribeQueryRow);
     return table;
 }
 

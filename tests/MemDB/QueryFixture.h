@@ -35,6 +35,8 @@ struct QueryRow {
     } Pos;
 };
 
+dbFieldInfo* DescribeQueryRow();
+// The descriptor for compiling without an engine.
 dbTableInfo& QueryRowTable();
 
 // The stored form of a row (header, fixed part, varying part), 16-byte aligned.

@@ -4,6 +4,7 @@
 //
 // Input bytes: 0x00 ends a text fragment, 0x01 binds an int4 variable and
 // 0x02 a string variable; everything else is condition text.
+#include "MemDB/dbEngine.h"
 #include "MemDB/dbError.h"
 #include "MemDB/dbEvaluate.h"
 #include "MemDB/dbFieldInfo.h"
@@ -51,7 +52,8 @@ dbFieldInfo* DescribeFuzzRow()
 
 dbTableInfo& Table()
 {
-    static dbTableInfo table("FuzzRow", nullptr, sizeof(FuzzRow), DescribeFuzzRow);
+    static dbEngine unopened;
+    static dbTableInfo table("FuzzRow", &unopened, sizeof(FuzzRow), DescribeFuzzRow);
     return table;
 }
 
