@@ -1,5 +1,6 @@
-// Draws the command icons of Img/common and Img/toolbar: 16x16, 24-bit BMP,
-// white as the transparent colour. Run by hand after changing a drawing:
+// Draws the command icons of Img/common and Img/toolbar and the metaclass icons
+// of Img/meta: 16x16, 24-bit BMP, white as the transparent colour. Run by hand
+// after changing a drawing:
 //   g++ -std=c++17 -O2 -o /tmp/make_icons tools/icons/make_icons.cpp
 //   /tmp/make_icons Img
 // Every icon is drawn on white from a few shared shapes (page, folder, disk,
@@ -88,7 +89,7 @@ public:
                     Set(cx + x, cy + y, c);
             }
     }
-    // Glyphs of a 3x5 font: '+', '-', '1', '?', 'i', 'J', 'S', 'X'.
+    // Glyphs of a 3x5 font: '+', '-', '1', '?', 'i', 'J', 'S', 'H'.
     void Glyph(char ch, int x, int y, Colour c)
     {
         static const struct {
@@ -98,7 +99,7 @@ public:
             {'+', {"...", ".#.", "###", ".#.", "..."}}, {'-', {"...", "...", "###", "...", "..."}},
             {'1', {".#.", "##.", ".#.", ".#.", "###"}}, {'?', {"##.", "..#", ".#.", "...", ".#."}},
             {'i', {".#.", "...", "##.", ".#.", "###"}}, {'J', {"..#", "..#", "..#", "#.#", ".#."}},
-            {'S', {".##", "#..", ".#.", "..#", "##."}},
+            {'S', {".##", "#..", ".#.", "..#", "##."}}, {'H', {"#.#", "#.#", "###", "#.#", "#.#"}},
         };
         for (const auto& g : font)
             if (g.ch == ch)
@@ -194,6 +195,115 @@ public:
         Fill(l + 1, t + 1, r - 1, t + 2, Blue);
     }
 
+    // Shapes of the metaclass icons.
+    void Ellipse(int l, int t, int r, int b, Colour edge, Colour fill)
+    {
+        const double cx = (l + r) / 2.0, cy = (t + b) / 2.0, a = (r - l) / 2.0 + 0.5, e = (b - t) / 2.0 + 0.5;
+        for (int y = t; y <= b; ++y)
+            for (int x = l; x <= r; ++x) {
+                const double d = (x - cx) * (x - cx) / (a * a) + (y - cy) * (y - cy) / (e * e);
+                const double inner = ((x - cx) * (x - cx)) / ((a - 1) * (a - 1)) + ((y - cy) * (y - cy)) / ((e - 1) * (e - 1));
+                if (d <= 1.0)
+                    Set(x, y, inner <= 1.0 ? fill : edge);
+            }
+    }
+    void RoundBox(int l, int t, int r, int b, Colour fill, Colour edge)
+    {
+        Fill(l + 1, t + 1, r - 1, b - 1, fill);
+        Line(l + 1, t, r - 1, t, edge);
+        Line(l + 1, b, r - 1, b, edge);
+        Line(l, t + 1, l, b - 1, edge);
+        Line(r, t + 1, r, b - 1, edge);
+    }
+    void Dashed(int x0, int y0, int x1, int y1, Colour c)
+    {
+        const int dx = std::abs(x1 - x0), dy = -std::abs(y1 - y0);
+        const int sx = x0 < x1 ? 1 : -1, sy = y0 < y1 ? 1 : -1;
+        int err = dx + dy;
+        for (int n = 0;; ++n) {
+            if (n % 4 < 2)
+                Set(x0, y0, c);
+            if (x0 == x1 && y0 == y1)
+                break;
+            const int e2 = 2 * err;
+            if (e2 >= dy) {
+                err += dy;
+                x0 += sx;
+            }
+            if (e2 <= dx) {
+                err += dx;
+                y0 += sy;
+            }
+        }
+    }
+    void Diamond(int cx, int cy, int r, Colour edge, Colour fill)
+    {
+        for (int y = -r; y <= r; ++y)
+            for (int x = -r; x <= r; ++x) {
+                const int d = std::abs(x) + std::abs(y);
+                if (d <= r)
+                    Set(cx + x, cy + y, d == r ? edge : fill);
+            }
+    }
+    void Stickman(int cx, int t, Colour c)
+    {
+        Circle(cx, t + 2, 2, c);
+        Line(cx, t + 5, cx, t + 9, c);
+        Line(cx - 3, t + 6, cx + 3, t + 6, c);
+        Line(cx, t + 9, cx - 3, t + 13, c);
+        Line(cx, t + 9, cx + 3, t + 13, c);
+    }
+    // A class box with name, attribute and operation compartments.
+    void ClassBox(int l, int t, int r, int b, Colour fill, Colour edge)
+    {
+        Box(l, t, r, b, fill, edge);
+        Line(l, t + (b - t) / 3 + 1, r, t + (b - t) / 3 + 1, edge);
+        Line(l, t + 2 * (b - t) / 3 + 1, r, t + 2 * (b - t) / 3 + 1, edge);
+    }
+    // A member text line of a class box, marked by a small sign at its left.
+    void Member(Colour sign, bool round)
+    {
+        if (round)
+            Circle(3, 8, 2, sign, true, sign);
+        else
+            Fill(1, 6, 5, 10, sign);
+        Line(8, 8, 14, 8, Black);
+        Line(8, 9, 12, 9, Grey);
+    }
+    // Arrow heads at (x, y): an open "V" or a hollow triangle pointing right or up.
+    void OpenHeadRight(int x, int y, Colour c)
+    {
+        Line(x - 3, y - 3, x, y, c);
+        Line(x - 3, y + 3, x, y, c);
+    }
+    void FilledHeadRight(int x, int y, Colour c)
+    {
+        for (int i = 0; i < 4; ++i)
+            Line(x - 3 + i, y - 3 + i, x - 3 + i, y + 3 - i, c);
+    }
+    void HollowHeadUp(int x, int y, Colour c)
+    {
+        for (int i = 0; i <= 4; ++i) {
+            Set(x - i, y + i, c);
+            Set(x + i, y + i, c);
+        }
+        Line(x - 4, y + 4, x + 4, y + 4, c);
+    }
+    // A diagram: a frame with a name tab at its top left; the kind's shapes go inside.
+    void Frame()
+    {
+        Box(0, 1, 15, 15, White, Grey);
+        Fill(1, 2, 5, 4, Light);
+        Line(1, 5, 5, 5, Grey);
+        Line(6, 4, 6, 2, Grey);
+        Set(5, 5, Grey);
+    }
+    void Lifeline(int cx, int t, int b, Colour c)
+    {
+        Box(cx - 2, t, cx + 2, t + 2, Sky, Blue);
+        Dashed(cx, t + 3, cx, b, c);
+    }
+
     bool Save(const std::string& path) const
     {
         FILE* f = std::fopen(path.c_str(), "wb");
@@ -276,6 +386,126 @@ const std::vector<Drawing>& Drawings()
         {"toolbar", "javascript", [](Icon& i) { i.Box(0, 2, 15, 13, Yellow, Brown); i.Glyph('J', 3, 5, Black); i.Glyph('S', 9, 5, Black); }},
         {"toolbar", "loadlib", [](Icon& i) { i.Book(Blue); i.Box(8, 8, 14, 14, Green, Green); i.Glyph('+', 10, 9, White); }},
         {"toolbar", "removelib", [](Icon& i) { i.Book(Blue); i.Box(8, 8, 14, 14, Red, Red); i.Glyph('-', 10, 9, White); }},
+        // Metaclasses: structure in blue, behaviour in green, states in yellow,
+        // interactions in purple, packages as folders, lines in black.
+        {"meta", "Package", [](Icon& i) { i.Folder(false); }},
+        {"meta", "Syspackage", [](Icon& i) { i.Folder(false); i.Box(5, 8, 10, 11, Blue, Blue); }},
+        {"meta", "Class", [](Icon& i) { i.ClassBox(1, 2, 14, 13, Sky, Blue); }},
+        {"meta", "Interface", [](Icon& i) { i.Circle(7, 5, 3, Blue, true, Sky); i.Line(7, 9, 7, 15, Blue); }},
+        {"meta", "Enumeration", [](Icon& i) {
+             i.Box(1, 2, 14, 13, Sky, Blue); i.Line(1, 5, 14, 5, Blue);
+             for (int y : {7, 9, 11}) i.Line(4, y, 11, y, Black); }},
+        {"meta", "Literal", [](Icon& i) { i.Member(Green, true); }},
+        {"meta", "Attribute", [](Icon& i) { i.Member(Blue, false); }},
+        {"meta", "Operation", [](Icon& i) { i.Diamond(3, 8, 3, Purple, Purple); i.Line(8, 8, 14, 8, Black); i.Line(8, 9, 12, 9, Grey); }},
+        {"meta", "Parameter", [](Icon& i) { i.ArrowSide(8, true, Green); }},
+        {"meta", "Signal", [](Icon& i) {
+             i.Box(1, 4, 10, 12, Sky, Blue);
+             for (int k = 0; k < 4; ++k) { i.Line(10 + k, 4 + k, 10 + k, 12 - k, Sky); i.Set(10 + k, 4 + k, Blue); i.Set(10 + k, 12 - k, Blue); }
+             i.Set(14, 8, Blue); i.Line(10, 5, 10, 11, Sky); }},
+        {"meta", "Stereotype", [](Icon& i) {
+             i.Box(1, 2, 14, 13, Paper, Blue);
+             for (int k : {3, 6}) { i.Line(k + 2, 4, k, 6, Red); i.Line(k, 6, k + 2, 8, Red); }
+             for (int k : {12, 9}) { i.Line(k - 2, 4, k, 6, Red); i.Line(k, 6, k - 2, 8, Red); } }},
+        {"meta", "Component", [](Icon& i) { i.Box(3, 2, 14, 13, Sky, Blue); i.Box(1, 4, 5, 6, White, Blue); i.Box(1, 9, 5, 11, White, Blue); }},
+        {"meta", "Artifact", [](Icon& i) { i.Page(3, 1, 12, 14); i.Line(5, 7, 10, 7, Blue); i.Line(5, 10, 10, 10, Blue); }},
+        {"meta", "Node", [](Icon& i) {
+             i.Box(1, 5, 11, 14, Sky, Blue); i.Line(1, 5, 5, 1, Blue); i.Line(11, 5, 15, 1, Blue);
+             i.Line(5, 1, 15, 1, Blue); i.Line(15, 1, 15, 10, Blue); i.Line(15, 10, 11, 14, Blue); }},
+        {"meta", "Composition", [](Icon& i) { i.Box(0, 1, 15, 14, Paper, Blue); i.Line(0, 4, 15, 4, Blue); i.Box(3, 7, 12, 12, Sky, Blue); }},
+        {"meta", "Part", [](Icon& i) { i.Box(2, 4, 13, 11, Sky, Blue); i.Line(4, 7, 11, 7, Black); }},
+        {"meta", "Port", [](Icon& i) { i.Line(4, 0, 4, 15, Blue); i.Box(2, 5, 7, 10, Blue, Black); i.Line(7, 7, 13, 7, Grey); }},
+        {"meta", "Realized", [](Icon& i) { i.Line(0, 8, 8, 8, Black); i.Circle(11, 8, 3, Black, true, White); }},
+        {"meta", "Required", [](Icon& i) {
+             i.Line(0, 8, 9, 8, Black); i.Line(11, 3, 9, 5, Black); i.Line(9, 5, 9, 11, Black); i.Line(9, 11, 11, 13, Black); }},
+        {"meta", "Subject", [](Icon& i) { i.Box(0, 0, 15, 15, White, Black); i.Ellipse(3, 6, 13, 11, Green, Paper); }},
+        {"meta", "Actor", [](Icon& i) { i.Stickman(7, 1, Black); }},
+        {"meta", "Usecase", [](Icon& i) { i.Ellipse(0, 3, 15, 12, Green, Paper); }},
+        {"meta", "Association", [](Icon& i) { i.Line(1, 13, 14, 2, Black); }},
+        {"meta", "Dependency", [](Icon& i) { i.Dashed(1, 8, 14, 8, Black); i.OpenHeadRight(14, 8, Black); }},
+        {"meta", "Realization", [](Icon& i) { i.Dashed(7, 15, 7, 6, Black); i.HollowHeadUp(7, 2, Black); }},
+        {"meta", "Connector", [](Icon& i) { i.Box(0, 6, 3, 9, Blue, Blue); i.Box(12, 6, 15, 9, Blue, Blue); i.Line(4, 7, 11, 7, Black); i.Line(4, 8, 11, 8, Black); }},
+        {"meta", "Performance", [](Icon& i) { i.Circle(2, 3, 2, Black); i.Line(3, 5, 9, 10, Black); i.Ellipse(7, 9, 15, 14, Green, Paper); }},
+        {"meta", "Comment", [](Icon& i) { i.Page(1, 2, 14, 13); i.Line(3, 7, 11, 7, Grey); i.Line(3, 10, 9, 10, Grey); }},
+        {"meta", "Constraint", [](Icon& i) {
+             i.Line(4, 2, 4, 13, Black); i.Line(5, 1, 6, 1, Black); i.Line(5, 14, 6, 14, Black); i.Set(3, 7, Black);
+             i.Line(11, 2, 11, 13, Black); i.Line(9, 1, 10, 1, Black); i.Line(9, 14, 10, 14, Black); i.Set(12, 7, Black); }},
+        {"meta", "Activity", [](Icon& i) { i.RoundBox(0, 2, 15, 13, Paper, Green); i.Circle(4, 8, 1, Black, true, Black); i.Line(6, 8, 11, 8, Black); i.OpenHeadRight(11, 8, Black); }},
+        {"meta", "Interaction", [](Icon& i) {
+             i.Box(0, 1, 15, 14, White, Purple); i.Line(1, 4, 5, 4, Purple); i.Line(6, 3, 6, 2, Purple); i.Set(5, 4, Purple);
+             i.Dashed(5, 6, 5, 13, Black); i.Dashed(11, 6, 11, 13, Black); i.Line(5, 9, 11, 9, Black); i.OpenHeadRight(11, 9, Black); }},
+        {"meta", "Statemachine", [](Icon& i) {
+             i.RoundBox(0, 1, 7, 6, Yellow, Brown); i.RoundBox(8, 9, 15, 14, Yellow, Brown);
+             i.Line(4, 7, 4, 11, Black); i.Line(4, 11, 7, 11, Black); i.OpenHeadRight(7, 11, Black); }},
+        {"meta", "Action", [](Icon& i) { i.RoundBox(0, 3, 15, 12, Paper, Green); i.Line(3, 7, 12, 7, Black); i.Line(3, 9, 9, 9, Black); }},
+        {"meta", "Actionnode", [](Icon& i) { i.RoundBox(0, 2, 15, 13, Paper, Green); i.RoundBox(3, 5, 12, 10, White, Green); }},
+        {"meta", "Objectnode", [](Icon& i) { i.Box(1, 4, 14, 11, Sky, Blue); i.Line(3, 9, 12, 9, Black); }},
+        {"meta", "Pin", [](Icon& i) { i.RoundBox(0, 2, 9, 13, Paper, Green); i.Box(8, 5, 13, 10, Sky, Blue); }},
+        {"meta", "Partition", [](Icon& i) { i.Box(0, 0, 15, 15, White, Green); i.Line(7, 0, 7, 15, Green); i.Line(0, 3, 15, 3, Green); }},
+        {"meta", "Send", [](Icon& i) {
+             i.Fill(1, 4, 10, 11, Paper); i.Line(1, 4, 10, 4, Green); i.Line(1, 11, 10, 11, Green); i.Line(1, 4, 1, 11, Green);
+             i.Line(10, 4, 14, 8, Green); i.Line(10, 11, 14, 8, Green); i.Line(11, 6, 11, 9, Paper); i.Line(12, 7, 12, 8, Paper); }},
+        {"meta", "Receive", [](Icon& i) {
+             i.Fill(1, 4, 14, 11, Paper); i.Line(1, 4, 14, 4, Green); i.Line(1, 11, 14, 11, Green); i.Line(14, 4, 14, 11, Green);
+             for (int k = 0; k < 4; ++k) i.Line(1, 5 + k, 1 + k, 5 + k, White), i.Line(1, 10 - k, 1 + k, 10 - k, White);
+             i.Line(1, 4, 5, 8, Green); i.Line(1, 11, 5, 8, Green); }},
+        {"meta", "Initial", [](Icon& i) { i.Circle(7, 7, 5, Black, true, Black); }},
+        {"meta", "Final", [](Icon& i) { i.Circle(7, 7, 6, Black); i.Circle(7, 7, 3, Black, true, Black); }},
+        {"meta", "Return", [](Icon& i) { i.Circle(6, 8, 5, Black); i.Circle(6, 8, 2, Black, true, Black); i.Line(10, 2, 15, 2, Green); i.Line(15, 2, 15, 5, Green); }},
+        {"meta", "Flowfinal", [](Icon& i) { i.Circle(7, 7, 6, Black); i.Line(3, 3, 11, 11, Black); i.Line(11, 3, 3, 11, Black); }},
+        {"meta", "Choice", [](Icon& i) { i.Diamond(7, 7, 6, Black, Paper); }},
+        {"meta", "Fork", [](Icon& i) { i.Fill(1, 6, 14, 9, Black); }},
+        {"meta", "Junction", [](Icon& i) { i.Circle(7, 7, 3, Black, true, Black); i.Line(0, 7, 3, 7, Black); i.Line(11, 7, 15, 7, Black); }},
+        {"meta", "Flow", [](Icon& i) { i.Line(1, 8, 14, 8, Black); i.OpenHeadRight(14, 8, Black); }},
+        {"meta", "Activityline", [](Icon& i) { i.Line(1, 8, 14, 8, Black); i.OpenHeadRight(14, 8, Black); i.Box(5, 6, 9, 10, Sky, Blue); }},
+        {"meta", "State", [](Icon& i) { i.RoundBox(0, 2, 15, 13, Yellow, Brown); i.Line(1, 6, 14, 6, Brown); }},
+        {"meta", "Start", [](Icon& i) { i.Circle(4, 7, 3, Black, true, Black); i.Line(8, 7, 14, 7, Black); i.OpenHeadRight(14, 7, Black); }},
+        {"meta", "History", [](Icon& i) { i.Circle(7, 7, 6, Black, true, White); i.Glyph('H', 6, 5, Black); }},
+        {"meta", "Terminal", [](Icon& i) { i.Cross(2, 2, 11, Black); }},
+        {"meta", "Lifeline", [](Icon& i) { i.Box(3, 0, 12, 4, Sky, Blue); i.Dashed(7, 5, 7, 15, Black); }},
+        {"meta", "Message", [](Icon& i) { i.Line(1, 8, 14, 8, Black); i.FilledHeadRight(14, 8, Black); }},
+        {"meta", "Create", [](Icon& i) { i.Dashed(0, 8, 8, 8, Black); i.OpenHeadRight(8, 8, Black); i.Box(10, 5, 15, 11, Sky, Blue); }},
+        {"meta", "Methodcall", [](Icon& i) {
+             i.Line(0, 4, 9, 4, Black); i.FilledHeadRight(9, 4, Black); i.Box(10, 3, 13, 14, White, Black); i.Dashed(1, 13, 9, 13, Black); }},
+        {"meta", "Lifelinestop", [](Icon& i) { i.Dashed(7, 0, 7, 6, Black); i.Cross(3, 6, 8, Black); }},
+        {"meta", "Duration", [](Icon& i) {
+             i.Line(3, 1, 11, 1, Black); i.Line(3, 14, 11, 14, Black); i.Line(7, 2, 7, 13, Black);
+             i.Line(5, 4, 7, 2, Black); i.Line(9, 4, 7, 2, Black); i.Line(5, 11, 7, 13, Black); i.Line(9, 11, 7, 13, Black); }},
+        {"meta", "Coregion", [](Icon& i) {
+             i.Dashed(7, 0, 7, 15, Grey); i.Line(3, 3, 11, 3, Black); i.Line(3, 3, 3, 5, Black); i.Line(11, 3, 11, 5, Black);
+             i.Line(3, 12, 11, 12, Black); i.Line(3, 10, 3, 12, Black); i.Line(11, 10, 11, 12, Black); }},
+        {"meta", "Inlineframe", [](Icon& i) {
+             i.Box(0, 1, 15, 14, White, Purple); i.Line(1, 4, 5, 4, Purple); i.Line(6, 3, 6, 2, Purple); i.Set(5, 4, Purple);
+             i.Dashed(1, 9, 14, 9, Purple); }},
+        {"meta", "Reference", [](Icon& i) {
+             i.Box(0, 2, 15, 13, White, Purple); i.Fill(1, 3, 5, 5, Light); i.Line(1, 6, 5, 6, Purple); i.Line(6, 5, 6, 3, Purple);
+             i.Line(4, 9, 11, 9, Black); }},
+        {"meta", "Unknownobject", [](Icon& i) { i.Circle(3, 8, 2, Black, true, Black); i.Line(6, 8, 14, 8, Black); i.FilledHeadRight(14, 8, Black); }},
+        {"meta", "Timelifeline", [](Icon& i) {
+             i.Box(0, 1, 15, 14, White, Purple); i.Line(4, 1, 4, 14, Purple);
+             i.Line(6, 5, 9, 5, Black); i.Line(9, 5, 9, 10, Black); i.Line(9, 10, 14, 10, Black); }},
+        {"meta", "Timestate", [](Icon& i) { i.Line(0, 4, 15, 4, Grey); i.Line(0, 11, 15, 11, Grey); i.Line(2, 7, 9, 7, Purple); i.Line(2, 8, 9, 8, Purple); }},
+        {"meta", "Timeline", [](Icon& i) { i.Line(0, 11, 5, 11, Black); i.Line(5, 11, 5, 4, Black); i.Line(5, 4, 10, 4, Black); i.Line(10, 4, 10, 11, Black); i.Line(10, 11, 15, 11, Black); }},
+        {"meta", "Timeduration", [](Icon& i) {
+             i.Line(1, 3, 1, 12, Black); i.Line(14, 3, 14, 12, Black); i.Line(2, 8, 13, 8, Black);
+             i.Line(4, 6, 2, 8, Black); i.Line(4, 10, 2, 8, Black); i.Line(11, 6, 13, 8, Black); i.Line(11, 10, 13, 8, Black); }},
+        {"meta", "Page", [](Icon& i) { i.Page(2, 0, 13, 15); i.Box(4, 4, 8, 7, Sky, Blue); i.Line(6, 8, 6, 11, Grey); i.Box(4, 11, 10, 13, Sky, Blue); }},
+        {"meta", "Classdiagram", [](Icon& i) { i.Frame(); i.ClassBox(2, 7, 7, 13, Sky, Blue); i.ClassBox(9, 7, 14, 13, Sky, Blue); }},
+        {"meta", "Packagediagram", [](Icon& i) { i.Frame(); i.Box(3, 7, 6, 8, Yellow, Brown); i.Box(3, 8, 12, 13, Yellow, Brown); }},
+        {"meta", "Componentdiagram", [](Icon& i) { i.Frame(); i.Box(5, 7, 13, 13, Sky, Blue); i.Box(3, 8, 6, 9, White, Blue); i.Box(3, 11, 6, 12, White, Blue); }},
+        {"meta", "Deploymentdiagram", [](Icon& i) {
+             i.Frame(); i.Box(3, 9, 10, 14, Sky, Blue); i.Line(3, 9, 5, 7, Blue); i.Line(10, 9, 12, 7, Blue);
+             i.Line(5, 7, 12, 7, Blue); i.Line(12, 7, 12, 12, Blue); i.Line(12, 12, 10, 14, Blue); }},
+        {"meta", "Compositestructurediagram", [](Icon& i) { i.Frame(); i.Box(2, 7, 13, 14, Paper, Blue); i.Box(4, 9, 11, 12, Sky, Blue); }},
+        {"meta", "Usecasediagram", [](Icon& i) { i.Frame(); i.Circle(4, 8, 1, Black); i.Line(4, 10, 4, 12, Black); i.Line(2, 11, 6, 11, Black); i.Ellipse(7, 8, 14, 13, Green, Paper); }},
+        {"meta", "Sequencediagram", [](Icon& i) { i.Frame(); i.Lifeline(5, 7, 14, Black); i.Lifeline(11, 7, 14, Black); i.Line(5, 12, 10, 12, Black); }},
+        {"meta", "Statemachinediagram", [](Icon& i) { i.Frame(); i.Circle(3, 9, 1, Black, true, Black); i.Line(5, 9, 7, 9, Black); i.RoundBox(8, 7, 14, 12, Yellow, Brown); }},
+        {"meta", "Activitydiagram", [](Icon& i) { i.Frame(); i.RoundBox(2, 7, 8, 11, Paper, Green); i.Line(9, 9, 10, 9, Black); i.Diamond(12, 9, 2, Black, Paper); }},
+        {"meta", "Interactionoverviewdiagram", [](Icon& i) { i.Frame(); i.Box(2, 7, 8, 11, White, Purple); i.Line(9, 9, 10, 9, Black); i.Diamond(12, 9, 2, Black, Paper); }},
+        {"meta", "Timingdiagram", [](Icon& i) { i.Frame(); i.Line(2, 12, 5, 12, Purple); i.Line(5, 12, 5, 8, Purple); i.Line(5, 8, 10, 8, Purple); i.Line(10, 8, 10, 12, Purple); i.Line(10, 12, 14, 12, Purple); }},
+        {"meta", "Anatomydiagram", [](Icon& i) {
+             i.Frame(); i.Box(6, 6, 9, 8, Yellow, Brown); i.Line(7, 9, 7, 10, Grey); i.Line(3, 10, 12, 10, Grey);
+             i.Box(2, 11, 5, 13, Sky, Blue); i.Box(10, 11, 13, 13, Sky, Blue); }},
     };
     return drawings;
 }

@@ -8,6 +8,7 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <fstream>
 #include <map>
 #include <set>
 #include <string>
@@ -139,12 +140,24 @@ TEST_F(MetaModelFile, EveryRegisteredKindHasExactlyOnePaletteEntry)
     EXPECT_EQ(File().metaclasses.size(), unique.size());
 }
 
+// A 16 x 16 bitmap of 24 bits per pixel, as the command-icon registry loads them.
+bool IsIconBitmap(const std::string& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    unsigned char h[54] = {};
+    if (!in.read(reinterpret_cast<char*>(h), sizeof h))
+        return false;
+    auto u32 = [&](int at) { return h[at] | h[at + 1] << 8 | h[at + 2] << 16 | unsigned(h[at + 3]) << 24; };
+    return h[0] == 'B' && h[1] == 'M' && u32(18) == 16 && u32(22) == 16 && h[28] == 24;
+}
+
 TEST_F(MetaModelFile, MetaclassAttributesFitTheirFields)
 {
     for (const auto& m : File().metaclasses) {
         const auto& a = File().attrs.at(m);
         ASSERT_TRUE(a.count("img")) << m;
         EXPECT_EQ(a.at("img"), "meta/" + m + ".bmp");
+        EXPECT_TRUE(IsIconBitmap(std::string(VEXAL_SOURCE_DIR) + "/Img/" + a.at("img"))) << a.at("img");
         ASSERT_TRUE(a.count("help")) << m;
         EXPECT_LT(a.at("help").size(), 260u) << m;
         for (const char* name : {"model", "symbol", "stereotype"})
