@@ -10,6 +10,7 @@
 #pragma once
 
 #include "Platform/CmdTarget.h"
+#include "Platform/MessageMap.h"
 #include "Platform/Messages.h"
 #include "Platform/WindowStyles.h"
 
@@ -201,6 +202,11 @@ public:
     virtual BOOL OnChildNotify(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pResult);
     BOOL ReflectChildNotify(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pResult);
     static BOOL ReflectLastMsg(HWND hWndChild, LRESULT* pResult = nullptr);
+    // Lays out the children with ids nIDFirst..nIDLast (they answer
+    // WM_SIZEPARENT) and gives what is left to nIDLeftOver; reposQuery
+    // only reports the rectangle left (or the bars' total size).
+    void RepositionBars(UINT nIDFirst, UINT nIDLast, UINT nIDLeftOver, UINT nFlag = 0,
+                        LPRECT lpRectParam = nullptr, LPCRECT lpRectClient = nullptr, BOOL bStretch = TRUE);
     // Update handlers of the window's control bars and children at idle.
     virtual void OnUpdateCmdUI(class CFrameWnd* pTarget, BOOL bDisableIfNoHndler);
 

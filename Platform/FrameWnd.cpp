@@ -1,0 +1,252 @@
+#include "Platform/FrameWnd.h"
+
+#include "Platform/Accelerators.h"
+#include "Platform/CString.h"
+#include "Platform/MessageMap.h"
+#include "Platform/Resource.h"
+#include "Platform/ResourceTable.h"
+#include "Platform/WinApp.h"
+
+#include <vector>
+
+IMPLEMENT_DYNCREATE(CFrameWnd, CWnd)
+
+const CRect CFrameWnd::rectDefault(0, 0, 800, 600);
+
+struct HDWP__ {
+    struct Move {
+        HWND hwnd;
+        HWND after;
+        int x, y, cx, cy;
+        UINT flags;
+    };
+    std::vector<Move> moves;
+};
+
+HDWP BeginDeferWindowPos(int nNumWindows)
+{
+    auto* dwp = new HDWP__;
+    dwp->moves.reserve(size_t(nNumWindows > 0 ? nNumWindows : 0));
+    return dwp;
+}
+
+HDWP DeferWindowPos(HDWP hWinPosInfo, HWND hWnd, HWND hWndInsertAfter, int x, int y, int cx, int cy, UINT uFlags)
+{
+    if (!hWinPosInfo || !IsWindow(hWnd))
+        return hWinPosInfo;
+    hWinPosInfo->moves.push_back({ hWnd, hWndInsertAfter, x, y, cx, cy, uFlags });
+    return hWinPosInfo;
+}
+
+BOOL EndDeferWindowPos(HDWP hWinPosInfo)
+{
+    if (!hWinPosInfo)
+        return FALSE;
+    for (const HDWP__::Move& m : hWinPosInfo->moves) {
+        if (CWnd* w = CWnd::FromHandle(m.hwnd))
+            w->SetWindowPos(CWnd::FromHandle(m.after), m.x, m.y, m.cx, m.cy, m.flags);
+    }
+    delete hWinPosInfo;
+    return TRUE;
+}
+
+void AfxRepositionWindow(AFX_SIZEPARENTPARAMS* lpLayout, HWND hWnd, LPCRECT lpRect)
+{
+    if (!lpLayout->hDWP)
+        return;
+    CWnd* w = CWnd::FromHandle(hWnd);
+    if (!w)
+        return;
+    // Unchanged positions are left alone.
+    CRect old;
+    w->GetWindowRect(&old);
+    if (CWnd* parent = w->GetParent())
+        parent->ScreenToClient(&old);
+    if (old == *lpRect)
+        return;
+    lpLayout->hDWP = DeferWindowPos(lpLayout->hDWP, hWnd, nullptr, lpRect->left, lpRect->top,
+                                    lpRect->right - lpRect->left, lpRect->bottom - lpRect->top,
+                                    SWP_NOACTIVATE | SWP_NOZORDER);
+}
+
+void CWnd::RepositionBars(UINT nIDFirst, UINT nIDLast, UINT nIDLeftOver, UINT nFlag, LPRECT lpRectParam,
+                          LPCRECT lpRectClient, BOOL bStretch)
+{
+    AFX_SIZEPARENTPARAMS layout = {};
+    layout.hDWP = (nFlag & reposQuery) ? nullptr : BeginDeferWindowPos(8);
+    layout.bStretch = bStretch;
+    if (lpRectClient)
+        layout.rect = *lpRectClient;
+    else
+        GetClientRect(&layout.rect);
+
+    HWND leftOver = nullptr;
+    for (CWnd* child = GetTopWindow(); child; child = child->GetNextWindow()) {
+        const UINT id = UINT(child->GetDlgCtrlID());
+        if (id == nIDLeftOver)
+            leftOver = child->m_hWnd;
+        else if (id >= nIDFirst && id <= nIDLast)
+            child->SendMessage(WM_SIZEPARENT, 0, reinterpret_cast<LPARAM>(&layout));
+    }
+
+    if (nFlag & reposQuery) {
+        if (bStretch)
+            *lpRectParam = layout.rect;
+        else
+            *lpRectParam = CRect(0, 0, layout.sizeTotal.cx, layout.sizeTotal.cy);
+        return;
+    }
+    if (leftOver) {
+        CRect rect(layout.rect);
+        if ((nFlag & reposExtra) && lpRectParam) {
+            rect.left += lpRectParam->left;
+            rect.top += lpRectParam->top;
+            rect.right -= lpRectParam->right;
+            rect.bottom -= lpRectParam->bottom;
+        }
+        AfxRepositionWindow(&layout, leftOver, &rect);
+    }
+    EndDeferWindowPos(layout.hDWP);
+}
+
+CFrameWnd::CFrameWnd() = default;
+CFrameWnd::~CFrameWnd() = default;
+
+BOOL CFrameWnd::Create(LPCTSTR lpszClassName, LPCTSTR lpszWindowName, DWORD dwStyle, const RECT& rect,
+                       CWnd* pParentWnd, LPCTSTR lpszMenuName, DWORD dwExStyle, CCreateContext* pContext)
+{
+    (void)lpszMenuName;
+    return CreateEx(dwExStyle, lpszClassName, lpszWindowName, dwStyle, rect.left, rect.top,
+                    rect.right - rect.left, rect.bottom - rect.top, pParentWnd ? pParentWnd->GetSafeHwnd() : nullptr,
+                    nullptr, pContext);
+}
+
+BOOL CFrameWnd::LoadFrame(UINT nIDResource, DWORD dwDefaultStyle, CWnd* pParentWnd, CCreateContext* pContext)
+{
+    m_nIDHelp = nIDResource;
+    const CString full = LoadResString(nIDResource);
+    const int end = full.Find('\n');
+    const CString title = end < 0 ? full : full.Left(end);
+    LoadAccelTable(MAKEINTRESOURCE(nIDResource));
+    return Create(nullptr, title, dwDefaultStyle, rectDefault, pParentWnd, nullptr, 0, pContext);
+}
+
+BOOL CFrameWnd::LoadAccelTable(LPCTSTR lpszResourceName)
+{
+    if (m_hAccelTable)
+        return FALSE;
+    m_hAccelTable = LoadAccelerators(AfxFindResourceHandle(lpszResourceName, RT_ACCELERATOR), lpszResourceName);
+    return m_hAccelTable != nullptr;
+}
+
+BOOL CFrameWnd::OnCreateClient(LPCREATESTRUCT, CCreateContext* pContext)
+{
+    if (pContext && pContext->m_pNewViewClass)
+        return CreateView(pContext) != nullptr;
+    return TRUE;
+}
+
+CWnd* CFrameWnd::CreateView(CCreateContext* pContext, UINT nID)
+{
+    CObject* made = pContext->m_pNewViewClass->CreateObject();
+    auto* view = DYNAMIC_DOWNCAST(CWnd, made);
+    if (!view) {
+        delete made;
+        return nullptr;
+    }
+    if (!view->Create(nullptr, nullptr, WS_CHILD | WS_VISIBLE | WS_BORDER, CRect(0, 0, 0, 0), this, nID, pContext))
+        return nullptr;
+    return view;
+}
+
+int CFrameWnd::OnCreate(LPCREATESTRUCT lpCreateStruct)
+{
+    if (CWnd::OnCreate(lpCreateStruct) == -1)
+        return -1;
+    auto* context = static_cast<CCreateContext*>(lpCreateStruct->lpCreateParams);
+    return OnCreateClient(lpCreateStruct, context) ? 0 : -1;
+}
+
+void CFrameWnd::OnSize(UINT nType, int, int)
+{
+    if (nType != SIZE_MINIMIZED)
+        RecalcLayout();
+}
+
+void CFrameWnd::OnSetFocus(CWnd* pOldWnd)
+{
+    if (m_pViewActive && m_pViewActive->GetSafeHwnd())
+        m_pViewActive->SetFocus();
+    else
+        CWnd::OnSetFocus(pOldWnd);
+}
+
+LRESULT CFrameWnd::OnIdleUpdateCmdUI(WPARAM, LPARAM)
+{
+    if (m_bLayoutDue && !IsIconic())
+        RecalcLayout();
+    m_bLayoutDue = FALSE;
+    return 0;
+}
+
+void CFrameWnd::RecalcLayout(BOOL)
+{
+    if (m_bInRecalcLayout || !GetSafeHwnd())
+        return;
+    m_bInRecalcLayout = TRUE;
+    m_bLayoutDue = FALSE;
+    RepositionBars(0, 0xFFFF, AFX_IDW_PANE_FIRST, reposExtra, &m_rectBorder);
+    m_bInRecalcLayout = FALSE;
+}
+
+void CFrameWnd::DelayRecalcLayout(BOOL) { m_bLayoutDue = TRUE; }
+
+void CFrameWnd::ActivateFrame(int nCmdShow)
+{
+    ShowWindow(nCmdShow == -1 ? SW_SHOW : nCmdShow);
+    BringWindowToTop();
+}
+
+void CFrameWnd::SetActiveView(CWnd* pViewNew, BOOL)
+{
+    m_pViewActive = pViewNew;
+    if (pViewNew && pViewNew->GetSafeHwnd() && IsChild(pViewNew))
+        pViewNew->SetFocus();
+}
+
+BOOL CFrameWnd::OnCmdMsg(UINT nID, int nCode, void* pExtra, AFX_CMDHANDLERINFO* pHandlerInfo)
+{
+    if (m_pViewActive && m_pViewActive->GetSafeHwnd() &&
+        m_pViewActive->OnCmdMsg(nID, nCode, pExtra, pHandlerInfo))
+        return TRUE;
+    if (CWnd::OnCmdMsg(nID, nCode, pExtra, pHandlerInfo))
+        return TRUE;
+    CWinApp* app = AfxGetApp();
+    return app && app->OnCmdMsg(nID, nCode, pExtra, pHandlerInfo);
+}
+
+BOOL CFrameWnd::PreTranslateMessage(MSG* pMsg)
+{
+    if (CWnd::PreTranslateMessage(pMsg))
+        return TRUE;
+    if (pMsg->message >= WM_KEYFIRST && pMsg->message <= WM_KEYLAST && m_hAccelTable)
+        return TranslateAccelerator(m_hWnd, m_hAccelTable, pMsg);
+    return FALSE;
+}
+
+void CFrameWnd::PostNcDestroy()
+{
+    CWinApp* app = AfxGetApp();
+    if (app && app->m_pMainWnd == this) {
+        app->m_pMainWnd = nullptr;
+        PostQuitMessage(0);
+    }
+    delete this;
+}
+
+BEGIN_MESSAGE_MAP(CFrameWnd, CWnd)
+    ON_WM_CREATE()
+    ON_WM_SIZE()
+    ON_WM_SETFOCUS()
+    ON_MESSAGE(WM_IDLEUPDATECMDUI, OnIdleUpdateCmdUI)
+END_MESSAGE_MAP()

@@ -1,0 +1,160 @@
+// Frames: the command route (view, frame, application), the layout of bars
+// and view, idle processing and the end of the message loop.
+#include "WndFixture.h"
+
+#include "Platform/FrameWnd.h"
+#include "Platform/WinApp.h"
+
+namespace {
+
+Log g_log;
+
+class RouteView : public CWnd {
+protected:
+    void OnCmd10() { g_log.push_back("view 10"); }
+    DECLARE_MESSAGE_MAP()
+};
+BEGIN_MESSAGE_MAP(RouteView, CWnd)
+    ON_COMMAND(10, OnCmd10)
+END_MESSAGE_MAP()
+
+class RouteFrame : public CFrameWnd {
+protected:
+    void OnCmd10() { g_log.push_back("frame 10"); }
+    void OnCmd11() { g_log.push_back("frame 11"); }
+    DECLARE_MESSAGE_MAP()
+};
+BEGIN_MESSAGE_MAP(RouteFrame, CFrameWnd)
+    ON_COMMAND(10, OnCmd10)
+    ON_COMMAND(11, OnCmd11)
+END_MESSAGE_MAP()
+
+class RouteApp : public CWinApp {
+public:
+    RouteApp() : CWinApp("Vexal") {}
+    int idles = 0;
+    BOOL OnIdle(LONG count) override
+    {
+        ++idles;
+        return CWinApp::OnIdle(count);
+    }
+    int ExitInstance() override { return 7; }
+
+protected:
+    void OnCmd11() { g_log.push_back("app 11"); }
+    void OnCmd12() { g_log.push_back("app 12"); }
+    DECLARE_MESSAGE_MAP()
+};
+BEGIN_MESSAGE_MAP(RouteApp, CWinApp)
+    ON_COMMAND(11, OnCmd11)
+    ON_COMMAND(12, OnCmd12)
+END_MESSAGE_MAP()
+
+TEST(Frame, CommandsGoToTheViewThenTheFrameThenTheApplication)
+{
+    RouteApp app;
+    auto* frame = new RouteFrame;
+    ASSERT_TRUE(frame->Create(nullptr, "Vexal", WS_POPUP, CRect(0, 0, 200, 100)));
+    RouteView view;
+    ASSERT_TRUE(view.Create(nullptr, "", WS_CHILD | WS_VISIBLE, CRect(0, 0, 10, 10), frame, AFX_IDW_PANE_FIRST));
+    frame->SetActiveView(&view);
+    const struct {
+        UINT id;
+        Log expected;
+    } cases[] = { { 10, { "view 10" } }, { 11, { "frame 11" } }, { 12, { "app 12" } }, { 13, {} } };
+    for (const auto& c : cases) {
+        g_log.clear();
+        frame->SendMessage(WM_COMMAND, c.id);
+        EXPECT_EQ(c.expected, g_log) << c.id;
+    }
+    frame->DestroyWindow();
+}
+
+// A bar that takes a strip of the frame's client area for itself.
+class StripBar : public CWnd {
+public:
+    StripBar(bool top, int height) : m_top(top), m_height(height) {}
+
+protected:
+    LRESULT OnSizeParent(WPARAM, LPARAM lParam)
+    {
+        auto* layout = reinterpret_cast<AFX_SIZEPARENTPARAMS*>(lParam);
+        CRect r(layout->rect);
+        if (m_top) {
+            r.bottom = r.top + m_height;
+            layout->rect.top += m_height;
+        } else {
+            r.top = r.bottom - m_height;
+            layout->rect.bottom -= m_height;
+        }
+        layout->sizeTotal.cy += m_height;
+        AfxRepositionWindow(layout, m_hWnd, &r);
+        return 0;
+    }
+    DECLARE_MESSAGE_MAP()
+
+private:
+    bool m_top;
+    int m_height;
+};
+BEGIN_MESSAGE_MAP(StripBar, CWnd)
+    ON_MESSAGE(WM_SIZEPARENT, OnSizeParent)
+END_MESSAGE_MAP()
+
+CRect ChildRect(CWnd& w)
+{
+    CRect r;
+    w.GetWindowRect(&r);
+    w.GetParent()->ScreenToClient(&r);
+    return r;
+}
+
+TEST(Frame, BarsTakeTheirStripsAndTheViewTheRest)
+{
+    RouteApp app;
+    auto* frame = new CFrameWnd;
+    ASSERT_TRUE(frame->Create(nullptr, "Vexal", WS_POPUP, CRect(0, 0, 200, 100)));
+    app.m_pMainWnd = frame;
+    StripBar toolbar(true, 20), status(false, 10);
+    CWnd view;
+    ASSERT_TRUE(toolbar.Create(nullptr, "", WS_CHILD | WS_VISIBLE, CRect(), frame, AFX_IDW_TOOLBAR));
+    ASSERT_TRUE(status.Create(nullptr, "", WS_CHILD | WS_VISIBLE, CRect(), frame, AFX_IDW_STATUS_BAR));
+    ASSERT_TRUE(view.Create(nullptr, "", WS_CHILD | WS_VISIBLE, CRect(), frame, AFX_IDW_PANE_FIRST));
+
+    frame->RecalcLayout();
+    EXPECT_EQ(CRect(0, 0, 200, 20), ChildRect(toolbar));
+    EXPECT_EQ(CRect(0, 90, 200, 100), ChildRect(status));
+    EXPECT_EQ(CRect(0, 20, 200, 90), ChildRect(view));
+
+    // A query moves nothing.
+    CRect left;
+    const CRect bigger(0, 0, 300, 300);
+    frame->RepositionBars(0, 0xFFFF, AFX_IDW_PANE_FIRST, reposQuery, &left, &bigger);
+    EXPECT_EQ(CRect(0, 20, 300, 290), left);
+    EXPECT_EQ(CRect(0, 20, 200, 90), ChildRect(view));
+
+    // Resizing the frame lays it out again; a delayed layout waits for idle.
+    frame->SetWindowPos(nullptr, 0, 0, 200, 150, SWP_NOMOVE | SWP_NOZORDER);
+    EXPECT_EQ(CRect(0, 20, 200, 140), ChildRect(view));
+    frame->m_rectBorder = CRect(5, 5, 5, 5);
+    frame->DelayRecalcLayout();
+    EXPECT_EQ(CRect(0, 20, 200, 140), ChildRect(view));
+    app.OnIdle(0);
+    EXPECT_EQ(CRect(5, 25, 195, 135), ChildRect(view));
+    frame->DestroyWindow();
+    EXPECT_EQ(nullptr, app.m_pMainWnd);
+}
+
+TEST(Frame, RunIdlesUntilTheMainWindowGoes)
+{
+    RouteApp app;
+    auto* frame = new CFrameWnd;
+    ASSERT_TRUE(frame->Create(nullptr, "Vexal", WS_POPUP | WS_VISIBLE, CRect(0, 0, 50, 50)));
+    app.m_pMainWnd = frame;
+    frame->PostMessage(WM_CLOSE);
+    EXPECT_EQ(7, app.Run());
+    EXPECT_EQ(nullptr, app.m_pMainWnd);
+    EXPECT_GT(app.idles, 0);
+}
+
+} // namespace
