@@ -1,7 +1,7 @@
 // What an HCURSOR points to. Cursors live for the whole run.
 #pragma once
 
-#include "Platform/Types.h"
+#include "Platform/ResourceTable.h"
 
 #include <QCursor>
 
@@ -13,3 +13,5 @@ struct CursorData {
 
 // A cursor of the resources of a module of the chain, or null.
 HCURSOR FindResourceCursor(HINSTANCE hInstance, WORD id);
+// The program's own cursor resources.
+const RESOURCE_ENTRY* ProgramCursorResources(int* count);

@@ -2,6 +2,7 @@
 // classic layouts the menu, frame and dialog classes read.
 #include "Platform/ProgramResources.h"
 
+#include "Platform/CursorData.h"
 #include "Platform/Messages.h"
 #include "Platform/ResourceTemplates.h"
 #include "Platform/WindowStyles.h"
@@ -174,6 +175,9 @@ struct Store {
             BuildDialogTemplate(Dialog(kCaptioned, CRect(0, 0, 262, 146), "Options", 8, "System", kOptionsItems)));
         Add(RT_DIALOG, 32000,
             BuildDialogTemplate(Dialog(kCaptioned, CRect(0, 0, 289, 140), "Font", 8, "Arial", kFontItems)));
+        int cursors = 0;
+        const RESOURCE_ENTRY* cursor = ProgramCursorResources(&cursors);
+        entries.insert(entries.end(), cursor, cursor + cursors);
     }
 };
 

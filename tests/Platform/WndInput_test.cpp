@@ -2,6 +2,13 @@
 // clicks, and keys with their character messages.
 #include "WndFixture.h"
 
+#include "Platform/Cursor.h"
+#include "Platform/CursorData.h"
+
+#include <QDir>
+#include <QPainter>
+#include <QWheelEvent>
+
 namespace {
 
 // Two children side by side in a popup at screen (100, 100): "a" covers
@@ -113,6 +120,132 @@ TEST(Keys, KeyDownThenOneCharacterMessagePerByte)
                            "w keydown 46", "w keydown 107", "w char 43" };
     EXPECT_EQ(expected, log);
     EXPECT_EQ(0, GetKeyState(VK_CONTROL) & 0x8000);
+}
+
+} // namespace
+
+namespace {
+
+class MenuParent : public LoggingWnd {
+public:
+    using LoggingWnd::LoggingWnd;
+
+protected:
+    void OnContextMenu(CWnd* from, CPoint p)
+    {
+        m_log.push_back(Fmt("%s contextmenu from %s at %ld,%ld", m_name.c_str(), NameOf(from).c_str(), long(p.x), long(p.y)));
+    }
+    BOOL OnMouseWheel(UINT flags, short delta, CPoint p)
+    {
+        m_log.push_back(Fmt("%s wheel %u %d at %ld,%ld", m_name.c_str(), flags, delta, long(p.x), long(p.y)));
+        return TRUE;
+    }
+    void OnActivate(UINT state, CWnd* other, BOOL)
+    {
+        m_log.push_back(Fmt("%s activate %u other %s", m_name.c_str(), state, NameOf(other).c_str()));
+        Default();
+    }
+    DECLARE_MESSAGE_MAP()
+};
+
+BEGIN_MESSAGE_MAP(MenuParent, LoggingWnd)
+    ON_WM_CONTEXTMENU()
+    ON_WM_MOUSEWHEEL()
+    ON_WM_ACTIVATE()
+END_MESSAGE_MAP()
+
+TEST(Mouse, UnansweredContextMenuAndWheelGoUpToTheParent)
+{
+    Log log;
+    MenuParent top(log, "top");
+    CreateTop(top, 100, 100, 100, 50);
+    LoggingWnd child(log, "child");
+    ASSERT_TRUE(child.Create(nullptr, "", WS_CHILD | WS_VISIBLE, CRect(10, 10, 50, 40), &top, 1));
+    child.SetFocus();
+    log.clear();
+    SendMouse(child, QEvent::MouseButtonPress, Qt::RightButton, QPoint(120, 125), Qt::RightButton);
+    SendMouse(child, QEvent::MouseButtonRelease, Qt::RightButton, QPoint(120, 125), Qt::NoButton);
+    QWidget* w = WndClientWidget(child.GetSafeHwnd());
+    QWheelEvent wheel(QPointF(5, 5), QPointF(115, 115), QPoint(), QPoint(0, -120), Qt::NoButton, Qt::ShiftModifier,
+                      Qt::NoScrollPhase, false);
+    QApplication::sendEvent(w, &wheel);
+    const Log expected = { "top contextmenu from child at 120,125", Fmt("top wheel %d -120 at 115,115", MK_SHIFT) };
+    EXPECT_EQ(expected, log);
+}
+
+TEST(Mouse, ClickActivatesTheTopLevelWindow)
+{
+    Log log;
+    MenuParent first(log, "first"), second(log, "second");
+    CreateTop(first, 0, 0, 50, 50);
+    CreateTop(second, 300, 0, 50, 50);
+    first.SetActiveWindow();
+    log.clear();
+    SendMouse(second, QEvent::MouseButtonPress, Qt::LeftButton, QPoint(310, 10), Qt::LeftButton);
+    const Log expected = { "first activate 0 other second", "second activate 2 other first",
+                           "first killfocus to second", "second setfocus from first", "second down 1 10,10" };
+    EXPECT_EQ(expected, log);
+    EXPECT_EQ(&second, CWnd::GetActiveWindow());
+}
+
+LRESULT CountingProc(HWND h, UINT message, WPARAM wp, LPARAM lp)
+{
+    static int* counter = nullptr;
+    if (message == WM_USER + 77) {
+        counter = reinterpret_cast<int*>(lp);
+        return 0;
+    }
+    if (message == WM_USER + 78 && counter)
+        return ++*counter;
+    return DefWindowProc(h, message, wp, lp);
+}
+
+TEST(Classes, ClassBehaviourAnswersWhatTheMapLeaves)
+{
+    AfxRegisterClassProc("VexalCounter", CountingProc);
+    Log log;
+    LoggingWnd w(log, "w");
+    ASSERT_TRUE(w.CreateEx(0, "VexalCounter", "", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr));
+    int count = 0;
+    w.SendMessage(WM_USER + 77, 0, reinterpret_cast<LPARAM>(&count));
+    EXPECT_EQ(1, w.SendMessage(WM_USER + 78));
+    EXPECT_EQ(2, w.SendMessage(WM_USER + 78));
+    w.SendMessage(WM_LBUTTONDOWN, 0, MAKELPARAM(3, 4));  // the map still comes first
+    EXPECT_EQ((Log{ "w down 0 3,4" }), log);
+    w.SetWindowText("abc");
+    EXPECT_EQ(3, w.GetWindowTextLength());
+}
+
+TEST(Cursors, StandardAndResourceCursors)
+{
+    EXPECT_EQ(Qt::SizeHorCursor, CursorData::From(LoadCursor(nullptr, IDC_SIZEWE))->cursor.shape());
+    EXPECT_EQ(nullptr, LoadCursor(nullptr, MAKEINTRESOURCE(1)));
+    QImage strip(7 * 34, 34, QImage::Format_ARGB32);
+    strip.fill(Qt::lightGray);
+    QPainter p(&strip);
+    int x = 1;
+    for (WORD id : { 106, 136, 137, 144, 145, 146, 147 }) {
+        HINSTANCE module = AfxFindResourceHandle(MAKEINTRESOURCE(id), RT_GROUP_CURSOR);
+        ASSERT_EQ(AfxGetInstanceHandle(), module) << id;
+        HCURSOR c = LoadCursor(module, MAKEINTRESOURCE(id));
+        ASSERT_NE(nullptr, c) << id;
+        EXPECT_EQ(c, LoadCursor(module, MAKEINTRESOURCE(id)));
+        const QPixmap pixmap = CursorData::From(c)->cursor.pixmap();
+        EXPECT_EQ(QSize(32, 32), pixmap.size());
+        p.drawPixmap(x, 1, pixmap);
+        x += 34;
+    }
+    p.end();
+    QDir().mkpath(VEXAL_TEST_OUTPUT);
+    strip.save(QString(VEXAL_TEST_OUTPUT) + "/cursors.png");
+    EXPECT_EQ(nullptr, LoadCursor(AfxGetInstanceHandle(), MAKEINTRESOURCE(999)));
+
+    // A class cursor shows over the client area after the next mouse move.
+    CWnd w;
+    ASSERT_TRUE(w.CreateEx(0, AfxRegisterWndClass(0, LoadCursor(nullptr, IDC_CROSS)), "", WS_POPUP | WS_VISIBLE, 500,
+                           500, 20, 20, nullptr, nullptr));
+    SendMouse(w, QEvent::MouseMove, Qt::NoButton, QPoint(505, 505), Qt::NoButton);
+    EXPECT_EQ(Qt::CrossCursor, WndClientWidget(w.GetSafeHwnd())->cursor().shape());
 }
 
 } // namespace
