@@ -98,12 +98,12 @@ void DcRasterOp(DcRecord& dc, const QRect& rect, const QImage* source, DWORD rop
         area = area.intersected(*clip);
     area = area.translated(dc.surfaceOrigin).intersected(QRect(QPoint(0, 0), dc.image->size()));
     const bool mono = IsMonoTarget(dc);
-    const bool pattern = UsesPattern(rop);
     const BrushRecord* brush = dc.state.brush;
-    const bool solidBrush = !brush || brush->style == BS_SOLID || brush->style == BS_NULL;
-    QRgb solid = DcBrushPixel(dc, brush, 0, 0) & 0xFFFFFF;
+    const QImage tile = UsesPattern(rop) ? DcBrushTile(dc, brush) : QImage();
+    QRgb solid = brush && brush->style == BS_SOLID ? RgbFromColorRef(brush->color) & 0xFFFFFF : 0;
     if (mono)
         solid = ToMono(solid);
+    const int tileW = tile.isNull() ? 1 : tile.width(), tileH = tile.isNull() ? 1 : tile.height();
     QImage& image = *dc.image;
     for (const QRect& r : area) {
         for (int iy = r.top(); iy <= r.bottom(); ++iy) {
@@ -118,8 +118,10 @@ void DcRasterOp(DcRecord& dc, const QRect& rect, const QImage* source, DWORD rop
                     continue;
                 }
                 QRgb p = solid;
-                if (pattern && !solidBrush) {
-                    p = DcBrushPixel(dc, brush, x, y) & 0xFFFFFF;
+                if (!tile.isNull()) {
+                    const int tx = ((x - dc.state.brushOrg.x()) % tileW + tileW) % tileW;
+                    const int ty = ((y - dc.state.brushOrg.y()) % tileH + tileH) % tileH;
+                    p = tile.pixel(tx, ty) & 0xFFFFFF;
                     if (mono)
                         p = ToMono(p);
                 }

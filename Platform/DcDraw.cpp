@@ -286,21 +286,13 @@ QBrush DcBrush(const DcRecord& dc, const BrushRecord* brush)
     return qbrush;
 }
 
-QRgb DcBrushPixel(const DcRecord& dc, const BrushRecord* brush, int x, int y)
+QImage DcBrushTile(const DcRecord& dc, const BrushRecord* brush)
 {
-    if (!brush || brush->style == BS_NULL)
-        return 0xFF000000u;
-    if (brush->style == BS_SOLID)
-        return RgbFromColorRef(brush->color);
-    if (brush->style == BS_HATCHED) {
-        const QImage image = HatchImage(brush->hatch, RgbFromColorRef(brush->color), RgbFromColorRef(dc.state.bkColor));
-        return image.pixel((x - dc.state.brushOrg.x()) & 7, (y - dc.state.brushOrg.y()) & 7);
-    }
-    const QImage image = PatternImage(dc, brush);
-    if (image.isNull())
-        return 0xFF000000u;
-    const int w = image.width(), h = image.height();
-    return image.pixel(((x - dc.state.brushOrg.x()) % w + w) % w, ((y - dc.state.brushOrg.y()) % h + h) % h);
+    if (!brush || brush->style == BS_SOLID || brush->style == BS_NULL)
+        return QImage();
+    if (brush->style == BS_HATCHED)
+        return HatchImage(brush->hatch, RgbFromColorRef(brush->color), RgbFromColorRef(dc.state.bkColor));
+    return PatternImage(dc, brush);
 }
 
 CPoint CDC::MoveTo(int x, int y)

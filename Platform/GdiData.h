@@ -176,8 +176,9 @@ QRect DcToDeviceRect(const DcRecord& dc, int left, int top, int right, int botto
 // The device region the context may touch; none means unbounded.
 std::optional<QRegion> DcClip(const DcRecord& dc);
 QBrush DcBrush(const DcRecord& dc, const BrushRecord* brush);
-// The brush's colour at a device pixel, for raster operations.
-QRgb DcBrushPixel(const DcRecord& dc, const BrushRecord* brush, int x, int y);
+// The repeating picture of a hatched or pattern brush for raster
+// operations, hatches on the background colour; null for a solid brush.
+QImage DcBrushTile(const DcRecord& dc, const BrushRecord* brush);
 QFont DcFont(const DcRecord& dc);
 // The composition mode of the binary raster operation; false for R2_NOP.
 bool DcCompositionFor(int rop2, QPainter::CompositionMode* mode);

@@ -2,6 +2,9 @@
 #include "DcFixture.h"
 #include "Platform/SysColors.h"
 
+#include <functional>
+#include <string>
+
 namespace {
 
 const COLORREF kWhite = RGB(255, 255, 255);
@@ -286,6 +289,70 @@ TEST(DcRaster, MonochromeMaskSelectsBrushOrDestination)
     EXPECT_EQ(maskDc.GetPixel(4, 0), kWhite);
     EXPECT_EQ(maskDc.GetPixel(5, 0), kBlack);
     maskDc.SelectObject(oldMask);
+}
+
+// Drag feedback is drawn twice: once to show it and once to take it away.
+TEST(DcRaster, ReversibleFeedbackRestoresThePicture)
+{
+    BYTE halftone[16] = {};
+    for (int i = 0; i < 8; ++i)
+        halftone[2 * i] = BYTE(i % 2 ? 0x55 : 0xAA);
+    CBitmap pattern;
+    pattern.CreateBitmap(8, 8, 1, 1, halftone);
+    CBrush halftoneBrush;
+    halftoneBrush.CreatePatternBrush(&pattern);
+    const std::function<void(CDC&)> feedback[] = {
+        [](CDC& dc) { CRect r(3, 4, 27, 17); dc.DrawFocusRect(&r); },
+        [](CDC& dc) { CRect r(3, 4, 27, 17); dc.InvertRect(&r); },
+        [&](CDC& dc) { dc.SelectObject(&halftoneBrush); dc.PatBlt(2, 2, 20, 11, PATINVERT); },
+        [](CDC& dc) { dc.SetROP2(R2_NOT); dc.Rectangle(5, 5, 25, 15); dc.SetROP2(R2_COPYPEN); },
+    };
+    int n = 0;
+    for (const auto& draw : feedback) {
+        SCOPED_TRACE(n);
+        DcCanvas canvas(30, 20);
+        canvas.dc.FillSolidRect(0, 0, 15, 20, RGB(10, 120, 200));
+        const QImage before = BitmapFromHandle(canvas.bitmap.m_hObject)->image.copy();
+        draw(canvas.dc);
+        canvas.Save("dc_feedback_" + std::to_string(n++));
+        EXPECT_NE(BitmapFromHandle(canvas.bitmap.m_hObject)->image, before);
+        draw(canvas.dc);
+        EXPECT_EQ(BitmapFromHandle(canvas.bitmap.m_hObject)->image, before);
+    }
+}
+
+TEST(DcRaster, StretchBltScalesTheSource)
+{
+    DcCanvas from(4, 2), to(16, 8);
+    from.dc.SetPixel(0, 0, RGB(255, 0, 0));
+    from.dc.SetPixel(3, 1, RGB(0, 0, 255));
+    EXPECT_TRUE(to.dc.StretchBlt(0, 0, 16, 8, &from.dc, 0, 0, 4, 2, SRCCOPY));
+    EXPECT_EQ(to.Pixel(3, 3), RGB(255, 0, 0));
+    EXPECT_EQ(to.Pixel(4, 3), RGB(255, 255, 255));
+    EXPECT_EQ(to.Pixel(15, 7), RGB(0, 0, 255));
+    EXPECT_EQ(to.Pixel(12, 4), RGB(0, 0, 255));
+}
+
+TEST(DcFill, FrameControlsShowTheirState)
+{
+    DcCanvas canvas(60, 20);
+    CRect unchecked(2, 2, 15, 15), checked(20, 2, 33, 15), pushed(40, 2, 58, 18);
+    canvas.dc.DrawFrameControl(&unchecked, DFC_BUTTON, DFCS_BUTTONCHECK);
+    canvas.dc.DrawFrameControl(&checked, DFC_BUTTON, DFCS_BUTTONCHECK | DFCS_CHECKED);
+    canvas.dc.DrawFrameControl(&pushed, DFC_SCROLL, DFCS_SCROLLUP | DFCS_PUSHED);
+    canvas.Save("dc_frame_controls");
+    auto inkInside = [&](const CRect& r, COLORREF colour) {
+        int count = 0;
+        for (int y = r.top + 3; y < r.bottom - 3; ++y)
+            for (int x = r.left + 3; x < r.right - 3; ++x)
+                count += canvas.Pixel(x, y) == colour;
+        return count;
+    };
+    EXPECT_EQ(inkInside(unchecked, RGB(0, 0, 0)), 0);
+    EXPECT_GT(inkInside(checked, RGB(0, 0, 0)), 10);
+    EXPECT_EQ(canvas.Pixel(2, 2), GetSysColor(COLOR_BTNSHADOW)); // sunken box edge
+    EXPECT_EQ(canvas.Pixel(40, 2), GetSysColor(COLOR_BTNSHADOW)); // pushed button edge
+    EXPECT_GT(inkInside(pushed, GetSysColor(COLOR_BTNTEXT)), 3);  // the arrow
 }
 
 TEST(DcFill, HatchedAndPatternBrushesLineUpWithTheDevice)
