@@ -399,6 +399,9 @@ struct PAINTSTRUCT {
     BYTE rgbReserved[32];
 };
 
+// The text's extent in the context's logical units, as CDC::GetTextExtent.
+BOOL GetTextExtentPoint32(HDC dc, LPCTSTR text, int count, SIZE* size);
+
 HDC BeginPaint(HWND window, PAINTSTRUCT* paint);
 BOOL EndPaint(HWND window, const PAINTSTRUCT* paint);
 HDC GetDC(HWND window);

@@ -394,6 +394,15 @@ CSize CDC::GetTextExtent(LPCTSTR text, int count) const
     return CSize(ToLogicalX(*dc, Advance(font, Utf8(text, count))), ToLogicalY(*dc, m.height));
 }
 
+BOOL GetTextExtentPoint32(HDC dc, LPCTSTR text, int count, SIZE* size)
+{
+    CDC* wrapper = CDC::FromHandle(dc);
+    if (!wrapper || !text || !size || count < 0)
+        return FALSE;
+    *size = wrapper->GetTextExtent(text, count);
+    return TRUE;
+}
+
 CSize CDC::GetTabbedTextExtent(LPCTSTR text, int count, int tabPositions, const int* tabStops) const
 {
     DcRecord* dc = DcFromHandle(m_hAttribDC ? m_hAttribDC : m_hDC);

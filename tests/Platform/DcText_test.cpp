@@ -39,6 +39,9 @@ TEST(DcText, NegativeHeightIsTheCharacterHeightPositiveTheCell)
         const CSize extent = canvas.dc.GetTextExtent("Wide text");
         EXPECT_EQ(extent.cy, tm.tmHeight);
         EXPECT_GT(extent.cx, canvas.dc.GetTextExtent("Wide").cx);
+        SIZE point32;
+        ASSERT_TRUE(GetTextExtentPoint32(canvas.dc, "Wide text", 9, &point32));
+        EXPECT_EQ(CSize(point32), extent);
     }
 }
 
