@@ -350,7 +350,7 @@ int CDC::DrawText(LPCTSTR text, int count, LPRECT rect, UINT format)
     if (format & DT_CALCRECT) {
         QPoint corner = DcToLogical(*dc, box.left() + widest, box.top() + total);
         const QPoint origin = DcToLogical(*dc, box.left(), box.top());
-        rect->right = rect->left + (corner.x() - origin.x()) * (rect->right >= rect->left ? 1 : -1);
+        rect->right = rect->left + (corner.x() - origin.x());
         rect->bottom = rect->top + (corner.y() - origin.y());
         return ToLogicalY(*dc, total);
     }

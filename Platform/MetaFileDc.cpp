@@ -84,6 +84,9 @@ HENHMETAFILE CMetaFileDC::CloseEnhanced()
 {
     if (!m_hDC || !m_target)
         return nullptr;
+    // A picture nobody drew on is still a valid, empty picture.
+    if (DcRecord* dc = DcOf(this))
+        DcPainter(*dc);
     DeleteDC();
     const QByteArray svg = m_target->bytes;
     const QString fileName = m_target->fileName;

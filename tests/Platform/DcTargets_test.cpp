@@ -80,6 +80,14 @@ TEST(DcTargets, SvgPictureRecordsTheDrawingAtScreenResolution)
     EXPECT_FALSE(DeleteEnhMetaFile(picture));
     EXPECT_TRUE(DeleteEnhMetaFile(copy));
 
+    CMetaFileDC empty;
+    ASSERT_TRUE(empty.CreateEnhanced(nullptr, nullptr, &bounds, nullptr));
+    HENHMETAFILE blank = empty.CloseEnhanced();
+    std::string blankSvg(GetEnhMetaFileBits(blank, 0, nullptr), '\0');
+    GetEnhMetaFileBits(blank, UINT(blankSvg.size()), reinterpret_cast<LPBYTE>(blankSvg.data()));
+    EXPECT_NE(blankSvg.find("</svg>"), std::string::npos);
+    DeleteEnhMetaFile(blank);
+
     CMetaFileDC unwritable;
     ASSERT_TRUE(unwritable.CreateEnhanced(nullptr, "/no/such/folder/x.svg", &bounds, nullptr));
     EXPECT_EQ(unwritable.CloseEnhanced(), nullptr);
