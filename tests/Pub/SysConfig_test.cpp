@@ -1,4 +1,5 @@
 // The system configuration and its file cfg/sys.xml.
+#include "Pub/Log.h"
 #include "Pub/ModuleDir.h"
 #include "Pub/SYSConfig.h"
 #include "Pub/TextHelpers.h"
@@ -156,6 +157,23 @@ TEST_F(SysConfigTest, RecentProjectsReadEveryNameAndLoadingKeepsMoreThanFive)
     EXPECT_STREQ(config.m_recentProjects[2], "c");
     EXPECT_STREQ(config.m_recentProjects[5], "f");
     EXPECT_EQ(config.m_nChmTop, 7);
+}
+
+TEST_F(SysConfigTest, AFailedLoadLogsWhereAndWhat)
+{
+    const std::string savedDir = theModuleDir;
+    const int savedLevel = theLog.GetLevel();
+    theLog.FlushPending();
+    SafeStrCopy(theModuleDir, (dir + "/").c_str(), ModuleDirSize);
+    theLog.SetLevel(CLogFile::InitialLevel);
+    CSysConfig config;
+    EXPECT_FALSE(config.Load());
+    theLog.FlushPending();
+    const std::string log = ReadBytes(File("log.txt"));
+    SafeStrCopy(theModuleDir, savedDir.c_str(), ModuleDirSize);
+    theLog.SetLevel(savedLevel);
+    EXPECT_NE(log.find("Pub/SYSConfig.cpp("), std::string::npos) << log;
+    EXPECT_NE(log.find("Fail to open " + dir + "/cfg/sys.xml\r\n"), std::string::npos) << log;
 }
 
 TEST_F(SysConfigTest, UnreadableFilesKeepTheSettings)
