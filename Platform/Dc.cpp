@@ -1,5 +1,6 @@
 // Device contexts: creation, saved states, selected objects, mapping and clipping.
 #include "Platform/GdiData.h"
+#include "Platform/SysColors.h"
 
 #include <QPaintDevice>
 #include <QPainter>
@@ -646,23 +647,19 @@ int CDC::GetDeviceCaps(int index) const
     DcRecord* dc = DcFromHandle(m_hAttribDC ? m_hAttribDC : m_hDC);
     if (!dc)
         return 0;
-    int width = 0, height = 0;
-    if (dc->device) {
-        width = dc->device->width();
-        height = dc->device->height();
-    } else if (dc->image) {
-        width = dc->image->width();
-        height = dc->image->height();
-    }
+    // Window and memory contexts report the screen; printers and pictures their page.
+    const bool screen = !dc->device;
+    const int width = screen ? GetSystemMetrics(SM_CXSCREEN) : dc->device->width();
+    const int height = screen ? GetSystemMetrics(SM_CYSCREEN) : dc->device->height();
     switch (index) {
     case TECHNOLOGY:
         return dc->kind == DcKind::Printer ? DT_RASPRINTER : dc->kind == DcKind::Svg ? DT_METAFILE : DT_RASDISPLAY;
     case LOGPIXELSX: return dc->dpiX;
     case LOGPIXELSY: return dc->dpiY;
-    case HORZRES: return dc->kind == DcKind::Image ? 1920 : width;
-    case VERTRES: return dc->kind == DcKind::Image ? 1080 : height;
-    case HORZSIZE: return MulDiv(dc->kind == DcKind::Image ? 1920 : width, 254, dc->dpiX * 10);
-    case VERTSIZE: return MulDiv(dc->kind == DcKind::Image ? 1080 : height, 254, dc->dpiY * 10);
+    case HORZRES: return width;
+    case VERTRES: return height;
+    case HORZSIZE: return MulDiv(width, 254, dc->dpiX * 10);
+    case VERTSIZE: return MulDiv(height, 254, dc->dpiY * 10);
     default: break;
     }
     // A printer's device pixels cover the printable area; the paper is larger.
@@ -678,8 +675,8 @@ int CDC::GetDeviceCaps(int index) const
         }
     }
     switch (index) {
-    case PHYSICALWIDTH: return dc->kind == DcKind::Image ? 1920 : width;
-    case PHYSICALHEIGHT: return dc->kind == DcKind::Image ? 1080 : height;
+    case PHYSICALWIDTH: return width;
+    case PHYSICALHEIGHT: return height;
     case PHYSICALOFFSETX: case PHYSICALOFFSETY: return 0;
     case BITSPIXEL: return dc->kind == DcKind::Memory && dc->state.bitmap && dc->state.bitmap->mono ? 1 : 32;
     case PLANES: return 1;

@@ -467,6 +467,34 @@ TEST(DcObjects, SelectReturnsThePreviousAndDeletingASelectedObjectWaits)
     EXPECT_FALSE(dc.RestoreDC(level));
 }
 
+TEST(DcObjects, MemoryContextsReportTheScreenAndTheirBitmapsDepth)
+{
+    CDC dc;
+    ASSERT_TRUE(dc.CreateCompatibleDC(nullptr));
+    EXPECT_EQ(dc.GetDeviceCaps(LOGPIXELSY), 96);
+    EXPECT_EQ(dc.GetDeviceCaps(HORZRES), GetSystemMetrics(SM_CXSCREEN));
+    EXPECT_EQ(dc.GetDeviceCaps(TECHNOLOGY), DT_RASDISPLAY);
+    EXPECT_EQ(dc.GetDeviceCaps(BITSPIXEL), 1); // the initial monochrome bitmap
+    CBitmap mono, colour;
+    EXPECT_TRUE(mono.CreateCompatibleBitmap(&dc, 8, 8));
+    BITMAP info;
+    mono.GetBitmap(&info);
+    EXPECT_EQ(info.bmBitsPixel, 1);
+    colour.CreateBitmap(8, 8, 1, 32, nullptr);
+    CBitmap* old = dc.SelectObject(&colour);
+    EXPECT_EQ(dc.GetDeviceCaps(BITSPIXEL), 32);
+    CBitmap compatible;
+    compatible.CreateCompatibleBitmap(&dc, 8, 8);
+    compatible.GetBitmap(&info);
+    EXPECT_EQ(info.bmBitsPixel, 32);
+    // A bitmap lives in one memory context at a time.
+    CDC other;
+    other.CreateCompatibleDC(nullptr);
+    EXPECT_EQ(other.SelectObject(&colour), nullptr);
+    dc.SelectObject(old);
+    EXPECT_NE(other.SelectObject(&colour), nullptr);
+}
+
 TEST(DcObjects, MulDivRoundsAndRejectsZeroDivisor)
 {
     struct Case {
