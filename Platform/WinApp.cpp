@@ -17,6 +17,8 @@ IMPLEMENT_DYNAMIC(CWinApp, CCmdTarget)
 namespace {
 
 CWinApp* g_app = nullptr;
+bool g_quit = false;
+int g_quitCode = 0;
 
 } // namespace
 
@@ -61,7 +63,9 @@ int CWinApp::Run()
     QMetaObject::Connection idle;
     if (dispatcher)
         idle = QObject::connect(dispatcher, &QAbstractEventDispatcher::aboutToBlock, [this]() { WinAppIdle::Run(this); });
+    g_quit = false;
     QApplication::exec();
+    g_quit = false;
     QObject::disconnect(idle);
     return ExitInstance();
 }
@@ -102,7 +106,18 @@ CWinApp* AfxGetApp() { return g_app; }
 CWnd* AfxGetMainWnd() { return g_app ? g_app->m_pMainWnd : nullptr; }
 LPCTSTR AfxGetAppName() { return g_app ? g_app->m_pszAppName : ""; }
 
-void PostQuitMessage(int nExitCode) { QCoreApplication::exit(nExitCode); }
+void PostQuitMessage(int nExitCode)
+{
+    g_quit = true;
+    g_quitCode = nExitCode;
+    QCoreApplication::exit(nExitCode);
+}
+
+bool AfxQuitRequested(int* exitCode)
+{
+    *exitCode = g_quitCode;
+    return g_quit;
+}
 
 HCURSOR CWinApp::LoadCursor(UINT nIDResource) const
 {

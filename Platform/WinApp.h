@@ -70,6 +70,8 @@ CWnd* AfxGetMainWnd();
 LPCTSTR AfxGetAppName();
 // Ends the message loop with the given exit code once the queue reaches it.
 void PostQuitMessage(int nExitCode);
+// Whether a quit is pending, and its exit code; GetMessage ends on it.
+bool AfxQuitRequested(int* exitCode);
 // The filter every queued message passes before it is dispatched: the
 // application's PreTranslateMessage, or without an application the
 // windows from the target up to its top level. True when consumed.

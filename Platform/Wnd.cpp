@@ -490,11 +490,13 @@ CWnd* CWnd::GetTopLevelParent() const
     return d ? FromHandle(d->handle()) : nullptr;
 }
 
-BOOL CWnd::IsChild(const CWnd* pWnd) const
+BOOL CWnd::IsChild(const CWnd* pWnd) const { return ::IsChild(m_hWnd, pWnd ? pWnd->m_hWnd : nullptr); }
+
+BOOL IsChild(HWND hWndParent, HWND hWnd)
 {
-    WndData* d = WndData::From(pWnd ? pWnd->m_hWnd : nullptr);
+    WndData* d = WndData::From(hWnd);
     while (d && d->isChild()) {
-        if (d->parent == m_hWnd)
+        if (d->parent == hWndParent)
             return TRUE;
         d = WndData::From(d->parent);
     }

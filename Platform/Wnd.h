@@ -78,6 +78,14 @@ public:
     LRESULT Default();
     static const MSG* GetCurrentMessage();
 
+    // A modal loop on this window: messages are filtered and dispatched as
+    // in the main loop, and at each idle time WM_KICKIDLE reaches the window
+    // (unless MLF_NOKICKIDLE) and WM_ENTERIDLE its parent (unless
+    // MLF_NOIDLEMSG). Runs until EndModalLoop; returns its result.
+    int RunModalLoop(DWORD dwFlags = 0);
+    virtual BOOL ContinueModal();
+    virtual void EndModalLoop(int nResult);
+
     // Geometry.
     void GetWindowRect(LPRECT lpRect) const;
     void GetClientRect(LPRECT lpRect) const;
@@ -156,6 +164,7 @@ public:
     // Contexts on the client area and on the whole window; release each.
     CDC* GetDC();
     CDC* GetWindowDC();
+    CDC* GetDCEx(class CRgn* prgnClip, DWORD flags);
     int ReleaseDC(CDC* pDC);
     BOOL LockWindowUpdate();
     void UnlockWindowUpdate();
@@ -280,8 +289,13 @@ protected:
     static const AFX_MSGMAP* GetThisMessageMap();
     const AFX_MSGMAP* GetMessageMap() const override;
 
+protected:
+    int m_nModalResult = 0;
+
 private:
     friend struct WndData;
+    class QEventLoop* m_modalLoop = nullptr;
+    bool m_modalDone = false;
     CWnd(const CWnd&) = delete;
     CWnd& operator=(const CWnd&) = delete;
 };
@@ -299,6 +313,34 @@ LPCTSTR AfxRegisterWndClass(UINT nClassStyle, HCURSOR hCursor = nullptr, HBRUSH 
 // DefWindowProc of a window of that class calls it.
 void AfxRegisterClassProc(LPCTSTR lpszClassName, WNDPROC proc);
 
+// GetDCEx flags. With DCX_LOCKWINDOWUPDATE the context draws over the
+// window's children as well (trackers and drag outlines), on a layer that
+// inverts what lies beneath wherever it is not black.
+#define DCX_WINDOW 0x00000001L
+#define DCX_CACHE 0x00000002L
+#define DCX_CLIPCHILDREN 0x00000008L
+#define DCX_CLIPSIBLINGS 0x00000010L
+#define DCX_PARENTCLIP 0x00000020L
+#define DCX_LOCKWINDOWUPDATE 0x00000400L
+HDC GetDCEx(HWND hWnd, HRGN hrgnClip, DWORD flags);
+
+#define MLF_NOIDLEMSG 0x0001
+#define MLF_NOKICKIDLE 0x0002
+#define MLF_SHOWONIDLE 0x0004
+#define MSGF_DIALOGBOX 0
+
+// The message queue for loops of the program's own (a drag that pumps its
+// messages): GetMessage waits for the next message, PeekMessage takes one
+// if there is one (PM_REMOVE) or looks at it (PM_NOREMOVE). Messages a
+// loop leaves in the queue are dispatched when the loop is done. Character
+// messages are made with their key message, so TranslateMessage has
+// nothing left to do. GetMessage is false for WM_QUIT.
+#define PM_NOREMOVE 0x0000
+#define PM_REMOVE 0x0001
+BOOL GetMessage(LPMSG lpMsg, HWND hWnd, UINT wMsgFilterMin, UINT wMsgFilterMax);
+BOOL PeekMessage(LPMSG lpMsg, HWND hWnd, UINT wMsgFilterMin, UINT wMsgFilterMax, UINT wRemoveMsg);
+BOOL TranslateMessage(const MSG* lpMsg);
+
 // The flat window calls, as the Parts use them.
 LRESULT SendMessage(HWND hWnd, UINT message, WPARAM wParam = 0, LPARAM lParam = 0);
 BOOL PostMessage(HWND hWnd, UINT message, WPARAM wParam = 0, LPARAM lParam = 0);
@@ -311,6 +353,8 @@ BOOL IsWindow(HWND hWnd);
 BOOL IsWindowVisible(HWND hWnd);
 BOOL IsWindowEnabled(HWND hWnd);
 HWND GetParent(HWND hWnd);
+// Whether hWnd is a child or deeper descendant of hWndParent.
+BOOL IsChild(HWND hWndParent, HWND hWnd);
 HWND GetFocus();
 HWND SetFocus(HWND hWnd);
 HWND GetCapture();

@@ -70,12 +70,29 @@ HDC GetWindowDC(HWND window)
     return CreateImageDC(&d->buffer, QPoint(0, 0), &clip);
 }
 
+HDC GetDCEx(HWND window, HRGN, DWORD flags)
+{
+    WndData* d = WndData::From(window);
+    if (!d)
+        return nullptr;
+    if (!(flags & DCX_LOCKWINDOWUPDATE))
+        return (flags & DCX_WINDOW) ? GetWindowDC(window) : GetDC(window);
+    // Over the children too: the window's overlay, in window or client coordinates.
+    QImage* overlay = Wnd::Overlay(d);
+    const QPoint origin = (flags & DCX_WINDOW) ? QPoint(0, 0) : QPoint(d->client.left, d->client.top);
+    const QRegion clip(0, 0, overlay->width(), overlay->height());
+    return CreateImageDC(overlay, origin, &clip);
+}
+
 int ReleaseDC(HWND window, HDC dc)
 {
     if (!DeleteDC(dc))
         return 0;
-    if (WndData* d = WndData::From(window))
+    if (WndData* d = WndData::From(window)) {
         Wnd::Present(d, QRect(0, 0, d->window.Width(), d->window.Height()));
+        if (d->overlayWidget)
+            d->overlayWidget->update();
+    }
     return 1;
 }
 
@@ -94,7 +111,11 @@ LRESULT Wnd::EraseBackground(WndData* d, HDC dc)
     return 1;
 }
 
-void Wnd::FlushBuffer(WndData* d) { DcReleaseImage(&d->buffer); }
+void Wnd::FlushBuffer(WndData* d)
+{
+    DcReleaseImage(&d->buffer);
+    DcReleaseImage(&d->overlay);
+}
 
 CPaintDC::CPaintDC(CWnd* window) : m_hWnd(window->GetSafeHwnd()) { Attach(BeginPaint(m_hWnd, &m_ps)); }
 
@@ -117,6 +138,7 @@ CWindowDC::~CWindowDC() { ReleaseDC(m_hWnd, Detach()); }
 
 CDC* CWnd::GetDC() { return CDC::FromHandle(::GetDC(m_hWnd)); }
 CDC* CWnd::GetWindowDC() { return CDC::FromHandle(::GetWindowDC(m_hWnd)); }
+CDC* CWnd::GetDCEx(CRgn*, DWORD flags) { return CDC::FromHandle(::GetDCEx(m_hWnd, nullptr, flags)); }
 int CWnd::ReleaseDC(CDC* pDC) { return pDC ? ::ReleaseDC(m_hWnd, pDC->GetSafeHdc()) : 0; }
 
 void CWnd::SetFont(CFont* pFont, BOOL bRedraw)

@@ -89,6 +89,10 @@ struct WndData {
     WndWidget* clientWidget = nullptr;
 
     QImage buffer;
+    // Drawing over the whole window, children included (trackers): black
+    // leaves the picture as it is, other pixels invert it.
+    QImage overlay;
+    QWidget* overlayWidget = nullptr;
     QRegion update;            // client coordinates
     bool eraseNeeded = false;
     bool frameNeeded = false;  // WM_NCPAINT is due
@@ -133,6 +137,8 @@ void InvalidateFrame(WndData* d);
 void PaintNow(WndData* d);
 void Present(WndData* d, const QRect& windowRect);
 void EnsureBuffer(WndData* d);
+// The overlay image, made and raised above the children on first use.
+QImage* Overlay(WndData* d);
 // Ends any drawing still open on the back buffer, before it is shown.
 void FlushBuffer(WndData* d);
 // Fills the client area with the class background; 1 when it did.

@@ -7,6 +7,10 @@
 #include <QCoreApplication>
 #include <QDateTime>
 #include <QEvent>
+#include <QEventLoop>
+#include <QTimer>
+
+#include <deque>
 
 #include <string>
 #include <unordered_map>
@@ -61,12 +65,90 @@ LRESULT Wnd::Send(WndData* d, UINT message, WPARAM wParam, LPARAM lParam)
     return result;
 }
 
+namespace {
+
+// Messages collected for a loop of the program's own (GetMessage and
+// PeekMessage) while one runs.
+std::deque<MSG> g_queue;
+int g_collecting = 0;
+
+bool Matches(const MSG& m, HWND hWnd, UINT first, UINT last)
+{
+    if (hWnd && m.hwnd != hWnd && !::IsChild(hWnd, m.hwnd))
+        return false;
+    return (first == 0 && last == 0) || (m.message >= first && m.message <= last);
+}
+
+void DispatchLeftovers()
+{
+    while (g_collecting == 0 && !g_queue.empty()) {
+        MSG msg = g_queue.front();
+        g_queue.pop_front();
+        if (WndData::From(msg.hwnd))
+            Wnd::Pump(msg);
+    }
+}
+
+void EndCollecting()
+{
+    if (--g_collecting == 0 && !g_queue.empty())
+        QTimer::singleShot(0, [] { DispatchLeftovers(); });
+}
+
+bool Take(LPMSG lpMsg, HWND hWnd, UINT first, UINT last, bool remove)
+{
+    for (auto it = g_queue.begin(); it != g_queue.end(); ++it) {
+        if (Matches(*it, hWnd, first, last)) {
+            *lpMsg = *it;
+            if (remove)
+                g_queue.erase(it);
+            return true;
+        }
+    }
+    return false;
+}
+
+} // namespace
+
 bool Wnd::Pump(MSG& msg)
 {
+    if (g_collecting > 0) {
+        g_queue.push_back(msg);
+        return true;
+    }
     if (AfxPreTranslateMessage(&msg))
         return false;
     DispatchMessage(&msg);
     return true;
+}
+
+BOOL GetMessage(LPMSG lpMsg, HWND hWnd, UINT wMsgFilterMin, UINT wMsgFilterMax)
+{
+    ++g_collecting;
+    while (!Take(lpMsg, hWnd, wMsgFilterMin, wMsgFilterMax, true)) {
+        if (int code; AfxQuitRequested(&code)) {
+            *lpMsg = MSG{ nullptr, WM_QUIT, WPARAM(code), 0, GetMessageTime(), {} };
+            EndCollecting();
+            return FALSE;
+        }
+        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
+    }
+    EndCollecting();
+    return TRUE;
+}
+
+BOOL PeekMessage(LPMSG lpMsg, HWND hWnd, UINT wMsgFilterMin, UINT wMsgFilterMax, UINT wRemoveMsg)
+{
+    ++g_collecting;
+    QCoreApplication::processEvents(QEventLoop::AllEvents);
+    const bool found = Take(lpMsg, hWnd, wMsgFilterMin, wMsgFilterMax, (wRemoveMsg & PM_REMOVE) != 0);
+    EndCollecting();
+    return found;
+}
+
+BOOL TranslateMessage(const MSG* lpMsg)
+{
+    return lpMsg && (lpMsg->message == WM_KEYDOWN || lpMsg->message == WM_SYSKEYDOWN);
 }
 
 LRESULT SendMessage(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam)

@@ -37,6 +37,49 @@ void Wnd::EnsureBuffer(WndData* d)
     d->buffer = image;
 }
 
+namespace {
+
+class OverlayWidget : public QWidget {
+public:
+    OverlayWidget(WndData* d) : QWidget(d->frame), m_window(d->handle())
+    {
+        setAttribute(Qt::WA_TransparentForMouseEvents);
+        setAttribute(Qt::WA_NoSystemBackground);
+    }
+
+protected:
+    void paintEvent(QPaintEvent* event) override
+    {
+        WndData* d = WndData::From(m_window);
+        if (!d)
+            return;
+        Wnd::FlushBuffer(d);
+        QPainter p(this);
+        p.setCompositionMode(QPainter::RasterOp_SourceXorDestination);
+        p.drawImage(event->rect(), d->overlay, event->rect());
+    }
+
+private:
+    HWND m_window;
+};
+
+} // namespace
+
+QImage* Wnd::Overlay(WndData* d)
+{
+    const QSize size(std::max<int>(d->window.Width(), 1), std::max<int>(d->window.Height(), 1));
+    if (d->overlay.size() != size) {
+        d->overlay = QImage(size, QImage::Format_RGB32);
+        d->overlay.fill(Qt::black);
+    }
+    if (!d->overlayWidget)
+        d->overlayWidget = new OverlayWidget(d);
+    d->overlayWidget->setGeometry(0, 0, size.width(), size.height());
+    d->overlayWidget->raise();
+    d->overlayWidget->show();
+    return &d->overlay;
+}
+
 void Wnd::InvalidateClient(WndData* d, const QRegion& region, bool erase)
 {
     const QRegion r = region & ClientBounds(d);

@@ -158,3 +158,70 @@ TEST(Frame, RunIdlesUntilTheMainWindowGoes)
 }
 
 } // namespace
+
+namespace {
+
+// Ends its modal loop on the third idle kick.
+class ModalWnd : public CWnd {
+public:
+    int kicks = 0;
+    Log seen;
+
+protected:
+    LRESULT OnKickIdle(WPARAM, LPARAM count)
+    {
+        ++kicks;
+        if (count == 2)
+            EndModalLoop(IDCANCEL_TEST);
+        return 0;
+    }
+    LRESULT OnPrivate(WPARAM wp, LPARAM)
+    {
+        seen.push_back(Fmt("private %d", int(wp)));
+        return 0;
+    }
+    DECLARE_MESSAGE_MAP()
+
+public:
+    static constexpr int IDCANCEL_TEST = 2;
+};
+BEGIN_MESSAGE_MAP(ModalWnd, CWnd)
+    ON_MESSAGE(WM_KICKIDLE, OnKickIdle)
+    ON_MESSAGE(WM_USER + 5, OnPrivate)
+END_MESSAGE_MAP()
+
+TEST(ModalLoop, RunsWithIdleKicksUntilEnded)
+{
+    ModalWnd w;
+    CreateTop(w, 0, 0, 20, 20);
+    w.PostMessage(WM_USER + 5, 1);
+    EXPECT_EQ(ModalWnd::IDCANCEL_TEST, w.RunModalLoop());
+    EXPECT_EQ(3, w.kicks);
+    EXPECT_EQ((Log{ "private 1" }), w.seen);
+}
+
+TEST(MessageQueue, OwnLoopTakesMessagesAndLeavesTheRestDispatched)
+{
+    ModalWnd a, b;
+    CreateTop(a, 0, 0, 20, 20);
+    CreateTop(b, 50, 0, 20, 20);
+    a.PostMessage(WM_USER + 5, 1);
+    b.PostMessage(WM_USER + 5, 2);
+    a.PostMessage(WM_USER + 6, 3);
+    MSG msg;
+    // Only a's messages in the private range are taken here.
+    ASSERT_TRUE(GetMessage(&msg, a.GetSafeHwnd(), WM_USER + 5, WM_USER + 6));
+    EXPECT_EQ(UINT(WM_USER + 5), msg.message);
+    EXPECT_EQ(1u, msg.wParam);
+    EXPECT_TRUE(PeekMessage(&msg, a.GetSafeHwnd(), 0, 0, PM_NOREMOVE));
+    EXPECT_EQ(3u, msg.wParam);
+    EXPECT_TRUE(PeekMessage(&msg, a.GetSafeHwnd(), 0, 0, PM_REMOVE));
+    EXPECT_FALSE(PeekMessage(&msg, a.GetSafeHwnd(), 0, 0, PM_REMOVE));
+    // b's message was queued too; it is dispatched once the loop is done.
+    EXPECT_TRUE(b.seen.empty());
+    ASSERT_TRUE(SpinUntil([&] { return !b.seen.empty(); }));
+    EXPECT_EQ((Log{ "private 2" }), b.seen);
+    EXPECT_TRUE(a.seen.empty());
+}
+
+} // namespace

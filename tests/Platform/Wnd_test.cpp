@@ -192,6 +192,29 @@ TEST(Paint, OnlyTheUpdateRegionIsPaintedAndErasedOnRequest)
     EXPECT_EQ(QColor(Qt::red).rgb(), shot.pixel(10, 10));
 }
 
+TEST(Paint, TrackerInvertsOverTheChildrenAndErasesItself)
+{
+    CWnd top;
+    CreateTop(top, 0, 0, 100, 60);
+    PaintWnd child;
+    ASSERT_TRUE(child.Create(nullptr, "", WS_CHILD | WS_VISIBLE, CRect(0, 0, 100, 60), &top, 1));
+    child.UpdateWindow();
+    QWidget* frame = WndFrameWidget(top.GetSafeHwnd());
+    auto invert = [&] {
+        HDC hdc = GetDCEx(top.GetSafeHwnd(), nullptr, DCX_WINDOW | DCX_CACHE | DCX_LOCKWINDOWUPDATE);
+        ASSERT_NE(nullptr, hdc);
+        CDC::FromHandle(hdc)->PatBlt(10, 10, 20, 4, DSTINVERT);
+        ReleaseDC(top.GetSafeHwnd(), hdc);
+    };
+    invert();
+    QImage shot = frame->grab().toImage();
+    shot.save(QString(VEXAL_TEST_OUTPUT) + "/wnd_tracker.png");
+    EXPECT_EQ(QColor(Qt::cyan).rgb(), shot.pixel(15, 11));
+    EXPECT_EQ(QColor(Qt::red).rgb(), shot.pixel(15, 20));
+    invert();
+    EXPECT_EQ(QColor(Qt::red).rgb(), frame->grab().toImage().pixel(15, 11));
+}
+
 // A non-client area of its own: a 5-pixel green frame with a 10-pixel
 // grip strip on top that answers HTCAPTION.
 class FramedWnd : public LoggingWnd {
