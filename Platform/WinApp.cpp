@@ -1,6 +1,7 @@
 #include "Platform/WinApp.h"
 
 #include "Platform/CString.h"
+#include "Platform/CommandLine.h"
 #include "Platform/Cursor.h"
 #include "Platform/Resource.h"
 #include "Platform/Wnd.h"
@@ -10,6 +11,8 @@
 #include <QFileInfo>
 #include <QSettings>
 
+#include <algorithm>
+#include <cstdio>
 #include <cstring>
 
 IMPLEMENT_DYNAMIC(CWinApp, CCmdTarget)
@@ -45,6 +48,11 @@ CWinApp::CWinApp(LPCTSTR lpszAppName)
     m_pszAppName = m_appName.c_str();
     m_profileName = m_appName;
     m_pszProfileName = m_profileName.c_str();
+    if (QCoreApplication::instance()) {
+        const QStringList args = QCoreApplication::arguments();
+        m_commandLine = args.mid(1).join(' ').toStdString();
+    }
+    m_lpCmdLine = m_commandLine.c_str();
     g_app = this;
 }
 
@@ -55,7 +63,57 @@ CWinApp::~CWinApp()
 }
 
 BOOL CWinApp::InitInstance() { return TRUE; }
-int CWinApp::ExitInstance() { return 0; }
+int CWinApp::ExitInstance()
+{
+    if (m_maxRecentFiles) {
+        for (UINT i = 0; i < m_maxRecentFiles; ++i) {
+            char entry[16];
+            std::snprintf(entry, sizeof entry, "File%u", i + 1);
+            WriteProfileString("Recent File List", entry,
+                               i < m_recentFiles.size() ? m_recentFiles[i].c_str() : nullptr);
+        }
+    }
+    return 0;
+}
+
+void CWinApp::ParseCommandLine(CCommandLineInfo& rCmdInfo)
+{
+    const QStringList args = QCoreApplication::instance() ? QCoreApplication::arguments() : QStringList();
+    for (int i = 1; i < args.size(); ++i) {
+        const QByteArray param = args[i].toUtf8();
+        const bool flag = param.startsWith('-') && param.size() > 1;
+        rCmdInfo.ParseParam(param.constData() + (flag ? 1 : 0), flag, i + 1 == args.size());
+    }
+}
+
+void CWinApp::LoadStdProfileSettings(UINT nMaxMRU)
+{
+    m_maxRecentFiles = nMaxMRU;
+    m_recentFiles.clear();
+    for (UINT i = 0; i < nMaxMRU; ++i) {
+        char entry[16];
+        std::snprintf(entry, sizeof entry, "File%u", i + 1);
+        const CString path = GetProfileString("Recent File List", entry);
+        if (!path.IsEmpty())
+            m_recentFiles.push_back(path.GetString());
+    }
+}
+
+void CWinApp::AddToRecentFileList(LPCTSTR lpszPathName)
+{
+    if (!m_maxRecentFiles || !lpszPathName || !*lpszPathName)
+        return;
+    const std::string path = lpszPathName;
+    m_recentFiles.erase(std::remove(m_recentFiles.begin(), m_recentFiles.end(), path), m_recentFiles.end());
+    m_recentFiles.insert(m_recentFiles.begin(), path);
+    if (m_recentFiles.size() > m_maxRecentFiles)
+        m_recentFiles.resize(m_maxRecentFiles);
+}
+
+LPCTSTR CWinApp::GetRecentFile(int index) const
+{
+    return index >= 0 && index < int(m_recentFiles.size()) ? m_recentFiles[size_t(index)].c_str() : nullptr;
+}
 
 int CWinApp::Run()
 {

@@ -9,7 +9,9 @@
 #include "Platform/Messages.h"
 
 #include <string>
+#include <vector>
 
+class CCommandLineInfo;
 class CString;
 class CWnd;
 
@@ -50,6 +52,21 @@ public:
     BOOL GetProfileBinary(LPCTSTR lpszSection, LPCTSTR lpszEntry, BYTE** ppData, UINT* pBytes);
     BOOL WriteProfileBinary(LPCTSTR lpszSection, LPCTSTR lpszEntry, const BYTE* pData, UINT nBytes);
 
+    // The command line (the arguments after the program, joined by blanks)
+    // and its parsing, parameter by parameter.
+    LPCTSTR m_lpCmdLine = "";
+    void ParseCommandLine(CCommandLineInfo& rCmdInfo);
+
+    // The recent-file list kept in the profile ("Recent File List",
+    // "File1".."Filen"), most recent first; written back by ExitInstance.
+    void LoadStdProfileSettings(UINT nMaxMRU = 4);
+    virtual void AddToRecentFileList(LPCTSTR lpszPathName);
+    int GetRecentFileCount() const { return int(m_recentFiles.size()); }
+    LPCTSTR GetRecentFile(int index) const;
+
+    // The 3-D look is Qt's own; kept for the start-up code that asks for it.
+    BOOL Enable3dControls() { return TRUE; }
+
     HCURSOR LoadCursor(UINT nIDResource) const;
     HCURSOR LoadStandardCursor(LPCTSTR lpszCursorName) const;
 
@@ -60,6 +77,9 @@ private:
     std::string m_appName;
     std::string m_registryKey;
     std::string m_profileName;
+    std::string m_commandLine;
+    std::vector<std::string> m_recentFiles;
+    UINT m_maxRecentFiles = 0;
     LONG m_idleCount = 0;
     bool m_inIdle = false;
     friend struct WinAppIdle;

@@ -90,3 +90,47 @@ TEST(DialogHook, AnswersMessageBoxesWithoutAWindow)
 }
 
 } // namespace
+
+#include "Platform/CommandLine.h"
+
+namespace {
+
+TEST_F(ProfileTest, RecentFileListKeepsTheLatestFirstAndIsSavedOnExit)
+{
+    app->WriteProfileString("Recent File List", "File1", "/p/old.fup");
+    app->LoadStdProfileSettings(4);
+    for (const char* path : { "/p/a.fup", "/p/b.fup", "/p/old.fup", "/p/c.fup", "/p/d.fup", "" })
+        app->AddToRecentFileList(path);
+    ASSERT_EQ(4, app->GetRecentFileCount());
+    EXPECT_STREQ("/p/d.fup", app->GetRecentFile(0));
+    EXPECT_STREQ("/p/old.fup", app->GetRecentFile(2));
+    EXPECT_STREQ("/p/b.fup", app->GetRecentFile(3));
+    EXPECT_EQ(nullptr, app->GetRecentFile(4));
+    app->ExitInstance();
+    EXPECT_STREQ("/p/c.fup", app->GetProfileString("Recent File List", "File2"));
+    EXPECT_STREQ("/p/b.fup", app->GetProfileString("Recent File List", "File4"));
+}
+
+TEST(CommandLine, ParametersAndFlags)
+{
+    struct Case {
+        std::vector<std::pair<const char*, bool>> params;
+        int command;
+        const char* file;
+    } cases[] = {
+        { {}, CCommandLineInfo::FileNew, "" },
+        { { { "/home/u/model.fup", false } }, CCommandLineInfo::FileOpen, "/home/u/model.fup" },
+        { { { "p", true }, { "x.fup", false } }, CCommandLineInfo::FilePrint, "x.fup" },
+        { { { "Unregserver", true } }, CCommandLineInfo::AppUnregister, "" },
+        { { { "a.fup", false }, { "b.fup", false } }, CCommandLineInfo::FileOpen, "a.fup" },
+    };
+    for (const Case& c : cases) {
+        CCommandLineInfo info;
+        for (size_t i = 0; i < c.params.size(); ++i)
+            info.ParseParam(c.params[i].first, c.params[i].second, i + 1 == c.params.size());
+        EXPECT_EQ(c.command, int(info.m_nShellCommand)) << c.file;
+        EXPECT_STREQ(c.file, info.m_strFileName);
+    }
+}
+
+} // namespace
