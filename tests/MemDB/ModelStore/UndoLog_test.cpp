@@ -5,9 +5,11 @@
 #include <gtest/gtest.h>
 
 #include <deque>
-#include <dirent.h>
 #include <fstream>
+#include <dirent.h>
 #include <random>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include "MemDB/UndoSpill.h"
 #include "ModelStoreFixture.h"
@@ -358,6 +360,62 @@ TEST_F(UndoSpillTest, UnreadableSpillDropsTheOlderHistory)
         ASSERT_EQ(UndoLog::Redo(), 1);
         EXPECT_EQ(RowIds(&ModelT::TableInfo).size(), rows + 1);
     }
+}
+
+TEST_F(UndoSpillTest, UnwritableSpillDropsTheHistoryAndTheRestOfItsGroup)
+{
+    BigInsertGesture(1);
+    UndoLog::Reset();
+    MemDbClearModel();
+    // A folder where the first spill file should go makes its writing fail.
+    std::string blocked = SpillPath("vexalundo0.tmp");
+    ASSERT_EQ(mkdir(blocked.c_str(), 0700), 0);
+
+    UndoLog::NewGroup();
+    InsertElement("first");
+    BigInsertGesture(2);
+    size_t rows = RowIds(&ModelT::TableInfo).size();
+    UndoLog::NewGroup();
+    InsertElement("last");
+
+    ASSERT_EQ(UndoLog::Undo(), 1);
+    EXPECT_EQ(RowIds(&ModelT::TableInfo).size(), rows);
+    EXPECT_EQ(UndoLog::Undo(), 0);
+    EXPECT_EQ(RowIds(&ModelT::TableInfo).size(), rows);
+    EXPECT_EQ(rmdir(blocked.c_str()), 0);
+}
+
+TEST(UndoSpillFolder, IsRemovedWhenTheProcessEnds)
+{
+    // The child process runs this body again from the start: the run name
+    // travels in the environment so that both use the same one.
+    if (!getenv("VEXAL_SPILL_TEST_NAME")) {
+        char name[DbNameSize];
+        ASSERT_EQ(MakeGuidText(name, DbNameSize, FALSE), 1);
+        setenv("VEXAL_SPILL_TEST_NAME", name, 1);
+    }
+    const std::string prefix = std::string("vexal-") + getenv("VEXAL_SPILL_TEST_NAME") + "-";
+    const char* tmp = getenv("TMPDIR");
+    const std::string parent = tmp && *tmp ? tmp : "/tmp";
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    EXPECT_EXIT(
+        {
+            strcpy(theDbName, getenv("VEXAL_SPILL_TEST_NAME"));
+            MemDbOpen();
+            std::string name(300, 'n');
+            ModelT e;
+            e.Name = name.c_str();
+            for (int i = 0; i < 2000; ++i)
+                MemDbInsert(&ModelT::TableInfo, &e);
+            bool inPlace = std::string(UndoSpill::Folder()).find("/" + prefix) != std::string::npos;
+            exit(inPlace && !SpillFiles().empty() ? 0 : 1);
+        },
+        testing::ExitedWithCode(0), "");
+    DIR* dir = opendir(parent.c_str());
+    ASSERT_NE(dir, nullptr);
+    while (dirent* entry = readdir(dir))
+        EXPECT_NE(strncmp(entry->d_name, prefix.c_str(), prefix.size()), 0) << entry->d_name;
+    closedir(dir);
 }
 
 } // namespace
