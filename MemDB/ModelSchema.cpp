@@ -195,16 +195,3 @@ dbTableInfo StereotypeT::TableInfo("StereotypeT", &theModelDb, sizeof(Stereotype
 dbTableInfo StereotypeObj::TableInfo("StereotypeObj", &theModelDb, sizeof(StereotypeObj),
                                      DescribeStereotypeObj);
 
-namespace {
-
-// Destroyed first at exit: closes a database left open, while its table
-// descriptors still exist.
-struct CloseAtExit {
-    ~CloseAtExit()
-    {
-        if (theModelDb.IsOpen())
-            theModelDb.Close();
-    }
-} closeAtExit;
-
-} // namespace

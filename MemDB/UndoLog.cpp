@@ -2,6 +2,7 @@
 // replay that moves a group from one side to the other.
 #include "MemDB/UndoLog.h"
 
+#include <algorithm>
 #include <cstring>
 #include <vector>
 
@@ -31,6 +32,10 @@ struct Side {
     // that no gesture is replayed in part.
     bool dropping = false;
     int32_t droppedGroup = 0;
+    // named[id]: records of the stack that name engine id id (parked ids
+    // are not counted), so that a re-insertion scans the stack only when
+    // some other record names the old or the new id.
+    std::vector<uint32_t> named;
 
     explicit Side(const char* p) : prefix(p) {}
 };
@@ -41,6 +46,7 @@ int32_t groupCounter = 0;
 // Parked ids count down from the top of the id range, far above any
 // engine id.
 const oid_t FirstParkedId = 0xFFFFFFFFu;
+const oid_t MaxParkedIds = 0x10000000u;
 oid_t nextParkedId = FirstParkedId;
 std::vector<uint64_t> scratch[2];
 
@@ -55,6 +61,10 @@ void* Scratch(int which, size_t size)
 
 void Empty(Side& side)
 {
+    for (const UndoRecord& r : side.stack) {
+        if (r.id < side.named.size())
+            side.named[r.id] = 0;
+    }
     side.stack.clear();
     side.position = 0;
     side.spillCount = 0;
@@ -100,6 +110,11 @@ void Commit(Side& side, UndoRecord record, size_t size)
     record.imageSize = static_cast<int32_t>(size);
     side.position += size;
     side.stack.push_back(record);
+    if (record.id < FirstParkedId - MaxParkedIds) {
+        if (record.id >= side.named.size())
+            side.named.resize(std::max<size_t>(record.id + 1, 2 * side.named.size()));
+        side.named[record.id]++;
+    }
 }
 
 void PushRecord(Side& side, const UndoRecord& record, const void* data)
@@ -128,6 +143,9 @@ void PushImage(Side& side, const UndoRecord& record, const char* image)
 // buffer has run empty.
 void Pop(Side& side)
 {
+    oid_t id = side.stack.back().id;
+    if (id < side.named.size())
+        side.named[id]--;
     side.stack.pop_back();
     if (side.stack.empty()) {
         Empty(side);
@@ -149,20 +167,34 @@ void Pop(Side& side)
 // engine id was freed and has now been handed out again; they are parked
 // under an id the engine never gives, which that row's own re-insertion
 // renames in turn.
-void RenameObject(std::vector<UndoRecord>& stack, oid_t oldId, oid_t newId)
+void RenameObject(Side& side, oid_t oldId, oid_t newId)
 {
+    std::vector<UndoRecord>& stack = side.stack;
     if (oldId == newId || stack.empty())
         return;
-    oid_t parked = 0;
+    bool oldCounted = oldId < side.named.size();
+    uint32_t others = oldCounted ? side.named[oldId] - 1 : 1;
+    uint32_t clashes = newId < side.named.size() ? side.named[newId] : 0;
+    if (others == 0 && clashes == 0)
+        return;
+    oid_t parked = clashes ? nextParkedId-- : 0;
     for (size_t i = 0; i + 1 < stack.size(); ++i) {
-        if (stack[i].id == newId) {
-            if (parked == 0)
-                parked = nextParkedId--;
+        if (stack[i].id == newId)
             stack[i].id = parked;
-        } else if (stack[i].id == oldId) {
+        else if (stack[i].id == oldId)
             stack[i].id = newId;
-        }
     }
+    uint32_t renamed = 0;
+    if (!oldCounted) {
+        for (size_t i = 0; i + 1 < stack.size(); ++i)
+            renamed += stack[i].id == newId;
+    } else {
+        renamed = others;
+        side.named[oldId] = 1;
+    }
+    if (newId >= side.named.size())
+        side.named.resize(std::max<size_t>(newId + 1, 2 * side.named.size()));
+    side.named[newId] = renamed;
 }
 
 // Replays the top group of from and moves its records onto to. Undoing
@@ -195,7 +227,7 @@ int Replay(Side& from, Side& to, bool undo)
         } else if (insertAgain) {
             oid_t id = theModelDb.InsertRecord(r.table, logged);
             if (id != 0) {
-                RenameObject(from.stack, r.id, id);
+                RenameObject(from, r.id, id);
                 r.id = id;
                 PushImage(to, r, image);
             }

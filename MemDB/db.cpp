@@ -2,6 +2,7 @@
 #include "MemDB/db.h"
 
 #include <cstdint>
+#include <cstdlib>
 #include <cstring>
 #include <vector>
 
@@ -37,12 +38,23 @@ bool Differ(const char* a, const char* b)
     return memcmp(a, b, sizeof(T)) != 0;
 }
 
+// Closes a database left open at exit. Registered after the first open,
+// it runs before the engine's own process-wide state and the table
+// descriptors are destroyed.
+void CloseAtExit()
+{
+    MemDbClose();
+}
+
 } // namespace
 
 int MemDbOpen()
 {
-    if (theDbName[0] && theModelDb.Open(theDbName, nullptr, -1, 0))
+    if (theDbName[0] && theModelDb.Open(theDbName, nullptr, -1, 0)) {
+        static bool closeAtExit = std::atexit(CloseAtExit) == 0;
+        (void)closeAtExit;
         return 1;
+    }
     LOG_FAILURE(4, "Fail to open DataBase(UML)\r\n");
     return 0;
 }
