@@ -334,23 +334,30 @@ class PixelWriter {
 public:
     explicit PixelWriter(DcRecord& dc) : m_dc(dc), m_clip(DcClip(dc))
     {
-        m_rectClip = m_clip && m_clip->rectCount() <= 1;
-        if (m_rectClip)
-            m_clipRect = m_clip->boundingRect();
+        m_usable = dc.image && dc.image->isDetached();
+        if (!m_usable)
+            return;
+        // Pixels are addressed in device coordinates: the bounds are the
+        // image (and a rectangular clip) moved to the device origin.
+        m_bounds = QRect(-dc.surfaceOrigin, dc.image->size());
+        if (m_clip && m_clip->rectCount() <= 1) {
+            m_bounds &= m_clip->boundingRect();
+            m_clip.reset();
+        }
+        m_bits = dc.image->bits();
+        m_stride = dc.image->bytesPerLine();
+        m_rop = dc.state.rop2;
         m_mono = dc.kind == DcKind::Memory && dc.state.bitmap && dc.state.bitmap->mono;
     }
     // False when the image is shared and must be drawn through the painter.
-    bool Usable() const { return m_dc.image && m_dc.image->isDetached(); }
+    bool Usable() const { return m_usable; }
     void Plot(int x, int y, QRgb pen)
     {
-        if (m_clip && (m_rectClip ? !m_clipRect.contains(x, y) : !m_clip->contains(QPoint(x, y))))
+        if (!m_bounds.contains(x, y) || (m_clip && !m_clip->contains(QPoint(x, y))))
             return;
-        const int ix = x + m_dc.surfaceOrigin.x(), iy = y + m_dc.surfaceOrigin.y();
-        QImage& image = *m_dc.image;
-        if (ix < 0 || iy < 0 || ix >= image.width() || iy >= image.height())
-            return;
-        QRgb* pixel = reinterpret_cast<QRgb*>(image.bits() + qsizetype(iy) * image.bytesPerLine()) + ix;
-        QRgb c = m_dc.state.rop2 == R2_COPYPEN ? pen & 0xFFFFFF : Binary(m_dc.state.rop2, pen & 0xFFFFFF, *pixel & 0xFFFFFF);
+        QRgb* pixel = reinterpret_cast<QRgb*>(m_bits + qsizetype(y + m_dc.surfaceOrigin.y()) * m_stride)
+                      + (x + m_dc.surfaceOrigin.x());
+        QRgb c = m_rop == R2_COPYPEN ? pen & 0xFFFFFF : Binary(m_rop, pen & 0xFFFFFF, *pixel & 0xFFFFFF);
         if (m_mono)
             c = qGray(c) >= 128 ? 0xFFFFFF : 0;
         *pixel = 0xFF000000u | c;
@@ -359,8 +366,11 @@ public:
 private:
     DcRecord& m_dc;
     std::optional<QRegion> m_clip;
-    QRect m_clipRect;
-    bool m_rectClip = false;
+    QRect m_bounds;
+    uchar* m_bits = nullptr;
+    qsizetype m_stride = 0;
+    int m_rop = R2_COPYPEN;
+    bool m_usable = false;
     bool m_mono = false;
 };
 
