@@ -111,6 +111,39 @@ TEST(ImageLists, NarrowBitmapAndUncreatedListAreRefused)
     EXPECT_EQ(list.GetImageCount(), 0);
 }
 
+// An icon keeps the destination where its mask is white and combines its
+// colour by exclusive or: black colour there leaves the destination alone,
+// white inverts it.
+TEST(Icons, MaskAndColourComposeAsAndThenXor)
+{
+    BYTE maskBits[2 * 2] = {0x60, 0, 0x60, 0}; // 1 bits (white): columns 1 and 2
+    CBitmap mask, colour;
+    mask.CreateBitmap(4, 2, 1, 1, maskBits);
+    colour.CreateBitmap(4, 2, 1, 32, nullptr);
+    CDC dc;
+    dc.CreateCompatibleDC(nullptr);
+    CBitmap* old = dc.SelectObject(&colour);
+    dc.SetPixel(0, 0, RGB(0, 200, 0));
+    dc.SetPixel(2, 0, RGB(255, 255, 255));
+    dc.SelectObject(old);
+    ICONINFO info{TRUE, 0, 0, mask, colour};
+    HICON icon = CreateIconIndirect(&info);
+    ASSERT_NE(icon, nullptr);
+    DcCanvas canvas(4, 2);
+    canvas.dc.FillSolidRect(0, 0, 4, 2, RGB(10, 20, 30));
+    ASSERT_TRUE(canvas.dc.DrawIcon(0, 0, icon));
+    EXPECT_EQ(canvas.Pixel(0, 0), RGB(0, 200, 0));    // opaque: the colour
+    EXPECT_EQ(canvas.Pixel(3, 0), RGB(0, 0, 0));      // opaque black
+    EXPECT_EQ(canvas.Pixel(1, 0), RGB(10, 20, 30));   // transparent
+    EXPECT_EQ(canvas.Pixel(2, 0), RGB(245, 235, 225)); // transparent, inverted by white
+    HICON copy = CopyIcon(icon);
+    EXPECT_TRUE(DestroyIcon(icon));
+    EXPECT_FALSE(DestroyIcon(icon));
+    EXPECT_TRUE(DrawIconEx(canvas.dc, 0, 0, copy, 8, 4, 0, nullptr, DI_NORMAL));
+    EXPECT_TRUE(DestroyIcon(copy));
+    EXPECT_FALSE(canvas.dc.DrawIcon(0, 0, copy));
+}
+
 // The derived copies the menus make: the icon drawn on the button face, then
 // every pixel that differs from the face recoloured; and the disabled look.
 TEST(ImageLists, FadedCopyAndDisabledStateFromAnIcon)
