@@ -112,10 +112,15 @@ void dbEngine::Fail(int code, const char* message, int arg)
     throw dbException(code, message != nullptr ? message : dbErrorText(code), arg);
 }
 
+void dbEngine::ReportClosed() const
+{
+    const_cast<dbEngine*>(this)->Fail(dbNullReferenceError, "Database is not opened");
+}
+
 void dbEngine::MarkImageDirty()
 {
     if (header == nullptr)
-        Fail(dbNullReferenceError, "Database is not opened");
+        ReportClosed();
     if (IsReadOnlyMode())
         Fail(dbDatabaseReadOnly, "Attempt to modify readonly database");
     if (!header->dirty) {
@@ -325,7 +330,7 @@ offs_t dbEngine::ExtendAllocatableArea(size_t size, bool pageObject, oid_t moveI
 void dbEngine::FreeSpace(offs_t offset, size_t size)
 {
     if (header == nullptr)
-        Fail(dbNullReferenceError, "Database is not opened");
+        ReportClosed();
     size = (size + dbAllocationQuantum - 1) & ~size_t(dbAllocationQuantum - 1);
     if (size == 0 || offset % dbAllocationQuantum != 0 || offset < dbPageSize
         || offset + size > header->size)

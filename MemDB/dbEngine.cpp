@@ -252,6 +252,13 @@ bool dbEngine::Open(const char* name, const char* dataFileName, int waitLockTime
                                 dbOpenExisting) != 0)
                 return OpenFailed("Failed to open shared semaphore", create);
         }
+        // Hold the image from now on, so that it outlives its creator even
+        // before this engine's first transaction.
+        EnterMonitor();
+        int error = MapImage(monitor->sectionVersion, monitor->size, dbOpenExisting);
+        LeaveMonitor();
+        if (error != 0)
+            return OpenFailed("Failed to open database file", create);
     }
 
     // 8. Register as a client.
@@ -432,7 +439,7 @@ bool dbEngine::CheckSectionVersion()
 void dbEngine::GrowImage(size_t requiredSize)
 {
     if (requiredSize > dbMaxImageSize)
-        HandleError(dbFileLimitExceeded);
+        Fail(dbFileLimitExceeded);
     size_t oldSize = header->size;
     size_t newSize = oldSize * 2;
     if (newSize < requiredSize + extensionQuantum)
@@ -452,13 +459,13 @@ void dbEngine::GrowImage(size_t requiredSize)
         grown.Close();
     }
     if (!grown.IsOpen())
-        HandleError(dbFileLimitExceeded);
+        Fail(dbFileLimitExceeded);
     memcpy(grown.Base(), baseAddr, oldSize);
     reinterpret_cast<dbImageHeader*>(grown.Base())->size = static_cast<offs_t>(newSize);
 
     int workRoot = static_cast<int>(currIndex == index[1]);
     if (MapImage(version, newSize, dbOpenExisting) != 0)
-        HandleError(dbFileLimitExceeded);
+        Fail(dbFileLimitExceeded);
     EnterMonitor();
     monitor->sectionVersion = version;
     monitor->size = static_cast<uint32_t>(newSize);

@@ -107,7 +107,12 @@ public:
     const char* GetFileName() const { return fileName; }
 
     // Address of a stored object through the working index.
-    char* GetRow(oid_t id) const { return baseAddr + (currIndex[id] & ~dbFlagsMask); }
+    char* GetRow(oid_t id) const
+    {
+        if (currIndex == nullptr)
+            ReportClosed();
+        return baseAddr + (currIndex[id] & ~dbFlagsMask);
+    }
 
     // ---- Errors ----------------------------------------------------------
 
@@ -289,7 +294,7 @@ private:
     void LeaveMonitor();
     void EnterMutator();
     void LeaveMutator();
-    bool WaitSemaphore(dbKernelSync& semaphore, dbThreadState* state);
+    bool WaitSemaphore(dbKernelSync& semaphore);
     void RecoverDeadlock();
     void CommitImage(dbThreadState* state);
     void ReleaseWithoutCommit(dbThreadState* state);
@@ -305,6 +310,7 @@ private:
     // Reports an error that ends the operation: throws even when an
     // overriding HandleError returns.
     [[noreturn]] void Fail(int code, const char* message = nullptr, int arg = 0);
+    [[noreturn]] void ReportClosed() const;
 
     // allocation
     class AllocationGuard;

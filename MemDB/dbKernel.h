@@ -21,7 +21,10 @@ enum dbOpenDisposition {
 
 class dbSharedMemory {
 public:
-    dbSharedMemory() : base(nullptr), size(0), fd(-1), scope(dbProcessLocal), created(false) {}
+    dbSharedMemory() : base(nullptr), size(0), fd(-1), scope(dbProcessLocal), created(false)
+    {
+        name[0] = '\0';
+    }
     ~dbSharedMemory() { Close(); }
     dbSharedMemory(const dbSharedMemory&) = delete;
     dbSharedMemory& operator=(const dbSharedMemory&) = delete;

@@ -97,9 +97,8 @@ bool dbEngine::IsAttached()
 // Waits for a grant. After a full lock timeout without one, the holder is
 // taken for dead (at most once per timeout for the whole database): its lock
 // is dropped and the waiter takes the lock itself.
-bool dbEngine::WaitSemaphore(dbKernelSync& semaphore, dbThreadState* state)
+bool dbEngine::WaitSemaphore(dbKernelSync& semaphore)
 {
-    (void)state;
     WaitRole role = &semaphore == &readSem ? ReaderRole
         : &semaphore == &upgradeSem        ? UpgraderRole
                                            : WriterRole;
@@ -159,7 +158,7 @@ bool dbEngine::BeginTransaction(dbLockType lockType)
         return false;
     }
     if (lockType != dbSharedLock && IsReadOnlyMode())
-        HandleError(dbDatabaseReadOnly, "Attempt to modify readonly database");
+        Fail(dbDatabaseReadOnly, "Attempt to modify readonly database");
     Attach();
     dbThreadState* state = GetThreadState();
 
@@ -202,7 +201,7 @@ bool dbEngine::BeginTransaction(dbLockType lockType)
                 LeaveMonitor();
                 if (commitDelay != 0)
                     delayedCommitStopTimerEvent.Release();
-                WaitSemaphore(readSem, state);
+                WaitSemaphore(readSem);
             } else {
                 monitor->nReaders++;
                 LeaveMonitor();
@@ -213,7 +212,7 @@ bool dbEngine::BeginTransaction(dbLockType lockType)
         // 5.
         if (state->holdsExclusiveLock) {
             if (monitor->ownerThreadId != state->threadId)
-                HandleError(dbLockRevoked);
+                Fail(dbLockRevoked);
         } else {
             EnterMonitor();
             if (state->holdsSharedLock) {
@@ -223,19 +222,19 @@ bool dbEngine::BeginTransaction(dbLockType lockType)
                     LeaveMonitor();
                 } else if (monitor->waitForUpgrade) {
                     LeaveMonitor();
-                    HandleError(dbDeadlock);
+                    Fail(dbDeadlock);
                 } else {
                     monitor->waitForUpgrade = 1;
                     monitor->upgradeId = clientId;
                     monitor->nWaitWriters++;
                     LeaveMonitor();
-                    WaitSemaphore(upgradeSem, state);
+                    WaitSemaphore(upgradeSem);
                 }
                 state->holdsSharedLock = 0;
             } else if (monitor->nWriters != 0 || monitor->nReaders != 0) {
                 monitor->nWaitWriters++;
                 LeaveMonitor();
-                WaitSemaphore(writeSem, state);
+                WaitSemaphore(writeSem);
             } else {
                 monitor->nWriters = 1;
                 LeaveMonitor();
@@ -270,7 +269,7 @@ void dbEngine::Commit()
     if (state == nullptr || state->commitPending || monitor == nullptr)
         return;
     if (state->holdsExclusiveLock && monitor->ownerThreadId != state->threadId)
-        HandleError(dbLockRevoked);
+        Fail(dbLockRevoked);
 
     EnterMonitor();
     bool hasChanges = modified && !monitor->commitInProgress

@@ -226,6 +226,15 @@ TEST_F(dbAllocator, BadRequestsAreRefused)
         EXPECT_EQ(e.GetErrCode(), dbOutOfMemoryError);
         EXPECT_EQ(e.GetArg(), 0x7fffffff);
     }
+    // Offsets stay below 2 GB: an image cannot grow beyond that.
+    try {
+        db.AllocateSpace(0x7FFF0000);
+        ADD_FAILURE();
+    } catch (const dbException& e) {
+        EXPECT_EQ(e.GetErrCode(), dbFileLimitExceeded);
+        EXPECT_STREQ(e.what(), "File limit exeeded");
+    }
+    EXPECT_EQ(db.GetSectionVersion(), 1);
     struct Case {
         const char* what;
         void (*call)(dbEngine&);

@@ -218,6 +218,8 @@ TEST(dbImageLayout, DamagedOrUnsuitableImageIsRefused)
         // Operations of the unopened engine are refused, not run on a null image.
         EXPECT_FALSE(db.BeginTransaction(dbEngine::dbSharedLock));
         EXPECT_THROW(db.AllocateSpace(16), dbException);
+        EXPECT_THROW(db.AllocateIds(1), dbException);
+        EXPECT_THROW(db.GetRow(dbMetatableId), dbException);
         db.SetErrorHandler(nullptr);
         db.Close();
     }
