@@ -271,14 +271,13 @@ TEST(dbDelayedCommit, CommitIsWrittenAfterTheDelay)
 
     // A pending commit is taken back by the thread's next transaction and
     // done by close.
+    dbEngine reader(dbEngine::dbAllAccess, MB, MB, 0, 1);
+    ASSERT_TRUE(reader.Open(db.GetDatabaseName()));
     ASSERT_TRUE(db.BeginTransaction(dbEngine::dbExclusiveLock));
     oid_t id = dbtest::NewRecord(db, 64, 2);
     db.Commit();
     ASSERT_TRUE(db.BeginTransaction(dbEngine::dbExclusiveLock));
     dbtest::NewRecord(db, 64, 3);
-    std::string name = db.GetDatabaseName();
-    dbEngine reader(dbEngine::dbAllAccess, MB, MB, 0, 1);
-    ASSERT_TRUE(reader.Open(name.c_str()));
     db.Close();
     ASSERT_TRUE(reader.BeginTransaction(dbEngine::dbSharedLock));
     EXPECT_TRUE(dbtest::RecordHolds(reader, id, 64, 2));
