@@ -121,8 +121,7 @@ bool dbEngine::IsRecordOf(oid_t id, const dbTableInfo* table) const
             key = rec + at;
         }
         int found = dbTreeIndex::Contains(const_cast<dbEngine*>(this), fd->tTree, id, key,
-                                          fd->type, fd->dbsSize, fd->comparator, fd->dbsOffs,
-                                          64);
+                                          fd->type, fd->dbsSize, fd->comparator, fd->dbsOffs);
         if (found > 0)
             return true;
         if (found == 0)

@@ -44,6 +44,16 @@ struct Tree {
     {
         return dbFieldInfo::CompareKeys(type, key, KeyOf(recordId), size, cmp);
     }
+    // Items are ordered by key and, among equal keys, by record identifier,
+    // so that inserting, removing and finding one record is logarithmic
+    // however many records share its key.
+    int CompareItem(const void* key, uint32_t keyId, uint32_t item) const
+    {
+        int c = Compare(key, item);
+        if (c != 0)
+            return c;
+        return keyId < item ? -1 : keyId > item;
+    }
     std::vector<uint8_t> CopyKey(uint32_t recordId) const
     {
         auto* p = static_cast<const uint8_t*>(KeyOf(recordId));
@@ -68,7 +78,7 @@ struct Tree {
     int ShrankLeft(uint32_t& nodeId) const;
     int ShrankRight(uint32_t& nodeId) const;
     void Free(uint32_t nodeId) const;
-    int Contains(uint32_t nodeId, uint32_t recordId, const void* key, int& budget) const;
+    int Contains(uint32_t nodeId, uint32_t recordId, const void* key) const;
 };
 
 // Makes both nodes private before either address is used.
@@ -164,7 +174,7 @@ bool Tree::Insert(uint32_t& nodeId, uint32_t recordId, const void* key) const
     }
     const dbTtreeNode* n = Node(nodeId);
     int count = n->nItems;
-    int diff = Compare(key, n->item[0]);
+    int diff = CompareItem(key, recordId, n->item[0]);
     if (diff <= 0) {
         if (count < dbTtreeNode::MaxItems && (n->left == 0 || diff == 0)) {
             dbTtreeNode* w = Writable(nodeId);
@@ -186,7 +196,7 @@ bool Tree::Insert(uint32_t& nodeId, uint32_t recordId, const void* key) const
         }
         return GrewLeft(nodeId);
     }
-    diff = Compare(key, n->item[count - 1]);
+    diff = CompareItem(key, recordId, n->item[count - 1]);
     if (diff >= 0) {
         if (count < dbTtreeNode::MaxItems && (n->right == 0 || diff == 0)) {
             dbTtreeNode* w = Writable(nodeId);
@@ -211,7 +221,7 @@ bool Tree::Insert(uint32_t& nodeId, uint32_t recordId, const void* key) const
     int l = 1, r = count - 1;
     while (l < r) {
         int m = (l + r) / 2;
-        int c = Compare(key, n->item[m]);
+        int c = CompareItem(key, recordId, n->item[m]);
         if (c == 0) {
             l = m;
             break;
@@ -334,7 +344,7 @@ int Tree::Remove(uint32_t& nodeId, uint32_t recordId, const void* key) const
 {
     const dbTtreeNode* n = Node(nodeId);
     int count = n->nItems;
-    if (n->left != 0 && Compare(key, n->item[0]) <= 0) {
+    if (n->left != 0 && CompareItem(key, recordId, n->item[0]) < 0) {
         uint32_t child = n->left;
         int h = Remove(child, recordId, key);
         if (h >= 0) {
@@ -342,9 +352,9 @@ int Tree::Remove(uint32_t& nodeId, uint32_t recordId, const void* key) const
                 Writable(nodeId)->left = child;
             return h > 0 ? ShrankLeft(nodeId) : 0;
         }
-        n = Node(nodeId);
+        return -1;
     }
-    if (Compare(key, n->item[count - 1]) <= 0) {
+    if (CompareItem(key, recordId, n->item[count - 1]) <= 0) {
         for (int p = 0; p < count; ++p) {
             if (n->item[p] != recordId)
                 continue;
@@ -407,43 +417,23 @@ int Tree::Remove(uint32_t& nodeId, uint32_t recordId, const void* key) const
     return h > 0 ? ShrankRight(nodeId) : 0;
 }
 
-int Tree::Contains(uint32_t nodeId, uint32_t recordId, const void* key, int& budget) const
+int Tree::Contains(uint32_t nodeId, uint32_t recordId, const void* key) const
 {
     while (nodeId != 0) {
         const dbTtreeNode* n = Node(nodeId);
         int count = n->nItems;
-        int first = Compare(key, n->item[0]);
-        if (first < 0) {
+        if (CompareItem(key, recordId, n->item[0]) < 0) {
             nodeId = n->left;
             continue;
         }
-        int last = Compare(key, n->item[count - 1]);
-        if (last > 0) {
+        if (CompareItem(key, recordId, n->item[count - 1]) > 0) {
             nodeId = n->right;
             continue;
         }
-        if (first == 0 && n->left != 0) {
-            int r = Contains(n->left, recordId, key, budget);
-            if (r != 0)
-                return r;
-        }
-        int l = 0, r = count;
-        while (l < r) {
-            int m = (l + r) / 2;
-            if (Compare(key, n->item[m]) > 0)
-                l = m + 1;
-            else
-                r = m;
-        }
-        for (int i = l; i < count && Compare(key, n->item[i]) == 0; ++i) {
+        for (int i = 0; i < count; ++i)
             if (n->item[i] == recordId)
                 return 1;
-            if (--budget < 0)
-                return -1;
-        }
-        if (last != 0)
-            return 0;
-        nodeId = n->right;
+        return 0;
     }
     return 0;
 }
@@ -628,10 +618,10 @@ void dbTreeIndex::Remove(dbEngine* db, uint32_t treeId, uint32_t recordId, int t
 }
 
 int dbTreeIndex::Contains(dbEngine* db, uint32_t treeId, uint32_t recordId, const void* key,
-                          int type, size_t size, dbComparator cmp, size_t offs, int budget)
+                          int type, size_t size, dbComparator cmp, size_t offs)
 {
     Tree t = MakeTree(db, type, size, cmp, offs);
-    return t.Contains(Root(db, treeId), recordId, key, budget);
+    return t.Contains(Root(db, treeId), recordId, key);
 }
 
 void dbTreeIndex::Clear(dbEngine* db, uint32_t treeId)

@@ -1,11 +1,12 @@
 // The ordered index: a T-tree, an AVL-balanced binary tree whose nodes hold
 // up to 125 record identifiers sorted by the key of one field.
 //
-// Invariants: the items of a node are in ascending key order; every key in
-// a node's left subtree is at most its first item's key and every key in its
-// right subtree at least its last item's; a node's balance is the height of
-// its right subtree minus that of its left, within -1..1. Keys are not
-// stored: an item's key is read from its record at the field's offset.
+// Invariants: the items of a node are in ascending order of key and, among
+// equal keys, of record identifier; every item in a node's left subtree
+// orders before its first item and every item in its right subtree after
+// its last; a node's balance is the height of its right subtree minus that
+// of its left, within -1..1. Keys are not stored: an item's key is read from
+// its record at the field's offset.
 // The header (4 bytes, object kind 2) holds the root node; nodes are 512-byte
 // objects of kind 3.
 #pragma once
@@ -38,11 +39,9 @@ public:
     // tree does not hold leaves it unchanged.
     static void Remove(dbEngine* db, uint32_t treeId, uint32_t recordId, int type, size_t size,
                        dbComparator cmp, size_t offs);
-    // Looks for recordId among the records whose key equals that of the
-    // stored record at key; 1 found, 0 absent, -1 when more than budget
-    // records share the key.
+    // Whether the tree holds recordId under the key: 1 found, 0 absent.
     static int Contains(dbEngine* db, uint32_t treeId, uint32_t recordId, const void* key,
-                        int type, size_t size, dbComparator cmp, size_t offs, int budget);
+                        int type, size_t size, dbComparator cmp, size_t offs);
     static void Clear(dbEngine* db, uint32_t treeId);
     static void Drop(dbEngine* db, uint32_t treeId);
 

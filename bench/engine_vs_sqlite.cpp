@@ -1,0 +1,578 @@
+// The engine against SQLite (:memory:, prepared statements, the same
+// indices) on the model's workloads, in one run. Prints one row per workload
+// with the operations per second of each engine and their ratio (engine /
+// SQLite), and as the last line the smallest ratio and its workload.
+//   build/bin/bench_engine_vs_sqlite [seconds per measurement, default 0.3]
+#include "MemDB/dbCursor.h"
+#include "MemDB/dbEngine.h"
+#include "MemDB/dbQueryText.h"
+#include "MemDB/dbTableInfo.h"
+
+#include <sqlite3.h>
+
+#include <chrono>
+#include <cstddef>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <functional>
+#include <memory>
+#include <random>
+#include <string>
+#include <unistd.h>
+#include <vector>
+
+namespace {
+
+const int kElements = 100000;
+const int kWideOwners = 90;      // owners with 1,000 children each
+const int kNarrowFirst = 1000;   // owners 1000..1999 have 10 children each
+const int kPages = 200;
+const int kSymbolsPerPage = 100;
+
+struct Element {
+    int32_t SN;
+    int32_t ID;
+    int32_t FID;
+    char* Name;
+    char* Type;
+    char* File;
+    char* Stereotype;
+    char* GUID;
+    char* Use;
+    int8_t Visibility;
+    int8_t MMC;
+    int16_t ItemState;
+};
+
+struct Symbol {
+    int32_t PID;
+    int32_t ID;
+    int32_t FID;
+    char* SGUID;
+    char* GUID;
+    int32_t x1, y1, x2, y2;
+};
+
+dbFieldInfo* DescribeElement()
+{
+    return dbFieldList({
+        dbDescribe<int32_t>("SN", offsetof(Element, SN), dbFieldInfo::INDEXED),
+        dbDescribe<int32_t>("ID", offsetof(Element, ID), dbFieldInfo::INDEXED),
+        dbDescribe<int32_t>("FID", offsetof(Element, FID), dbFieldInfo::INDEXED),
+        dbDescribe<char*>("Name", offsetof(Element, Name), dbFieldInfo::INDEXED),
+        dbDescribe<char*>("Type", offsetof(Element, Type), dbFieldInfo::INDEXED),
+        dbDescribe<char*>("File", offsetof(Element, File)),
+        dbDescribe<char*>("Stereotype", offsetof(Element, Stereotype)),
+        dbDescribe<char*>("GUID", offsetof(Element, GUID), dbFieldInfo::INDEXED),
+        dbDescribe<char*>("Use", offsetof(Element, Use), dbFieldInfo::INDEXED),
+        dbDescribe<int8_t>("Visibility", offsetof(Element, Visibility)),
+        dbDescribe<int8_t>("MMC", offsetof(Element, MMC)),
+        dbDescribe<int16_t>("ItemState", offsetof(Element, ItemState)),
+    });
+}
+
+dbFieldInfo* DescribeSymbol()
+{
+    return dbFieldList({
+        dbDescribe<int32_t>("PID", offsetof(Symbol, PID), dbFieldInfo::INDEXED),
+        dbDescribe<int32_t>("ID", offsetof(Symbol, ID), dbFieldInfo::INDEXED),
+        dbDescribe<int32_t>("FID", offsetof(Symbol, FID), dbFieldInfo::INDEXED),
+        dbDescribe<char*>("SGUID", offsetof(Symbol, SGUID), dbFieldInfo::INDEXED),
+        dbDescribe<char*>("GUID", offsetof(Symbol, GUID), dbFieldInfo::INDEXED),
+        dbDescribe<int32_t>("x1", offsetof(Symbol, x1)),
+        dbDescribe<int32_t>("y1", offsetof(Symbol, y1)),
+        dbDescribe<int32_t>("x2", offsetof(Symbol, x2)),
+        dbDescribe<int32_t>("y2", offsetof(Symbol, y2)),
+    });
+}
+
+// The data both engines load: element i has ID i; the first 90,000 hang
+// under owners 1..90, the rest under owners 1000..1999.
+struct ElementData {
+    int32_t sn, id, fid;
+    std::string name, type, guid;
+    int8_t visibility, mmc;
+    int16_t itemState;
+};
+
+std::string Guid(std::mt19937& rng)
+{
+    static const char digits[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789_$";
+    std::string s(22, ' ');
+    for (char& c : s)
+        c = digits[rng() % 64];
+    return s;
+}
+
+std::vector<ElementData> MakeElements()
+{
+    static const char* const types[] = {"Class", "Package", "Actor", "UseCase", "Interface",
+                                        "Component", "Node", "Page", "Association", "Operation"};
+    std::mt19937 rng(42);
+    std::vector<ElementData> v(kElements);
+    for (int i = 0; i < kElements; i++) {
+        ElementData& e = v[i];
+        e.id = i + 1;
+        e.fid = i < kWideOwners * 1000 ? 1 + i / 1000 : kNarrowFirst + (i - kWideOwners * 1000) / 10;
+        e.sn = static_cast<int32_t>((int64_t(i) * 7919) % 100003);
+        e.name = std::string(types[i % 10]) + std::to_string(e.id);
+        e.type = types[i % 10];
+        e.guid = Guid(rng);
+        e.visibility = static_cast<int8_t>(i % 4);
+        e.mmc = static_cast<int8_t>(1 + i % 7);
+        e.itemState = static_cast<int16_t>((i * 37) % 1000);
+    }
+    return v;
+}
+
+double Seconds()
+{
+    return std::chrono::duration<double>(std::chrono::steady_clock::now().time_since_epoch()).count();
+}
+
+// Runs op in rounds until `budget` seconds have passed; operations per second.
+double Measure(double budget, const std::function<int()>& op)
+{
+    double start = Seconds();
+    long ops = 0;
+    double now;
+    do {
+        ops += op();
+        now = Seconds();
+    } while (now - start < budget);
+    return ops / (now - start);
+}
+
+void Check(int rc, sqlite3* db, int want = SQLITE_OK)
+{
+    if (rc != want) {
+        std::fprintf(stderr, "sqlite: %s\n", sqlite3_errmsg(db));
+        std::exit(1);
+    }
+}
+
+class Sqlite {
+  public:
+    Sqlite()
+    {
+        Check(sqlite3_open(":memory:", &db), db);
+        Exec("CREATE TABLE ModelT (SN INTEGER, ID INTEGER, FID INTEGER, Name TEXT, Type TEXT, "
+             "File TEXT, Stereotype TEXT, GUID TEXT, Use TEXT, Visibility INTEGER, MMC INTEGER, "
+             "ItemState INTEGER)");
+        for (const char* f : {"SN", "ID", "FID", "Name", "Type", "GUID", "Use"})
+            Exec((std::string("CREATE INDEX ModelT_") + f + " ON ModelT(" + f + ")").c_str());
+        Exec("CREATE TABLE SymbolT (PID INTEGER, ID INTEGER, FID INTEGER, SGUID TEXT, GUID TEXT, "
+             "x1 INTEGER, y1 INTEGER, x2 INTEGER, y2 INTEGER)");
+        for (const char* f : {"PID", "ID", "FID", "SGUID", "GUID"})
+            Exec((std::string("CREATE INDEX SymbolT_") + f + " ON SymbolT(" + f + ")").c_str());
+    }
+    ~Sqlite()
+    {
+        for (sqlite3_stmt* s : statements)
+            sqlite3_finalize(s);
+        sqlite3_close(db);
+    }
+    void Exec(const char* sql) { Check(sqlite3_exec(db, sql, nullptr, nullptr, nullptr), db); }
+    sqlite3_stmt* Prepare(const char* sql)
+    {
+        sqlite3_stmt* s;
+        Check(sqlite3_prepare_v2(db, sql, -1, &s, nullptr), db);
+        statements.push_back(s);
+        return s;
+    }
+    // Steps through every row, reading its columns as the engine's
+    // cursor fetches its fields; returns the row count.
+    int Rows(sqlite3_stmt* s)
+    {
+        int n = 0;
+        int rc;
+        while ((rc = sqlite3_step(s)) == SQLITE_ROW) {
+            int columns = sqlite3_column_count(s);
+            for (int c = 0; c < columns; c++) {
+                if (sqlite3_column_type(s, c) == SQLITE_TEXT)
+                    sink += sqlite3_column_text(s, c)[0];
+                else
+                    sink += sqlite3_column_int(s, c);
+            }
+            n++;
+        }
+        Check(rc, db, SQLITE_DONE);
+        sqlite3_reset(s);
+        return n;
+    }
+    void Step(sqlite3_stmt* s)
+    {
+        Check(sqlite3_step(s), db, SQLITE_DONE);
+        sqlite3_reset(s);
+    }
+
+    sqlite3* db;
+    std::vector<sqlite3_stmt*> statements;
+    long sink = 0;
+};
+
+class Engine {
+  public:
+    Engine() : db(dbEngine::dbAllAccess, 256 << 20, 4 << 20, 524288, 1)
+    {
+        elements.reset(new dbTableInfo("ModelT", &db, sizeof(Element), DescribeElement));
+        symbols.reset(new dbTableInfo("SymbolT", &db, sizeof(Symbol), DescribeSymbol));
+        std::string name = "bench-" + std::to_string(getpid()) + "-" + std::to_string(++opened);
+        if (!db.Open(name.c_str())) {
+            std::fprintf(stderr, "engine: open failed\n");
+            std::exit(1);
+        }
+    }
+    ~Engine() { db.Close(); }
+
+    // Reads the fetched fields, as a caller of the cursor would.
+    template <class Cursor>
+    int Rows(Cursor& c, int n)
+    {
+        if (n == 0)
+            return 0;
+        int rows = 0;
+        do {
+            sink += c->ID + c->FID;
+            rows++;
+        } while (c.Next() != nullptr);
+        return rows;
+    }
+
+    dbEngine db;
+    std::unique_ptr<dbTableInfo> elements;
+    std::unique_ptr<dbTableInfo> symbols;
+    long sink = 0;
+    static int opened;
+};
+
+int Engine::opened = 0;
+
+struct Result {
+    const char* name;
+    double engine;
+    double sqlite;
+};
+
+Element ToElement(const ElementData& e)
+{
+    Element r{};
+    r.SN = e.sn;
+    r.ID = e.id;
+    r.FID = e.fid;
+    r.Name = const_cast<char*>(e.name.c_str());
+    r.Type = const_cast<char*>(e.type.c_str());
+    r.File = const_cast<char*>("");
+    r.Stereotype = const_cast<char*>("");
+    r.GUID = const_cast<char*>(e.guid.c_str());
+    r.Use = const_cast<char*>("");
+    r.Visibility = e.visibility;
+    r.MMC = e.mmc;
+    r.ItemState = e.itemState;
+    return r;
+}
+
+void BindElement(sqlite3_stmt* s, const ElementData& e)
+{
+    sqlite3_bind_int(s, 1, e.sn);
+    sqlite3_bind_int(s, 2, e.id);
+    sqlite3_bind_int(s, 3, e.fid);
+    sqlite3_bind_text(s, 4, e.name.c_str(), -1, SQLITE_STATIC);
+    sqlite3_bind_text(s, 5, e.type.c_str(), -1, SQLITE_STATIC);
+    sqlite3_bind_text(s, 6, "", -1, SQLITE_STATIC);
+    sqlite3_bind_text(s, 7, "", -1, SQLITE_STATIC);
+    sqlite3_bind_text(s, 8, e.guid.c_str(), -1, SQLITE_STATIC);
+    sqlite3_bind_text(s, 9, "", -1, SQLITE_STATIC);
+    sqlite3_bind_int(s, 10, e.visibility);
+    sqlite3_bind_int(s, 11, e.mmc);
+    sqlite3_bind_int(s, 12, e.itemState);
+}
+
+const char* kInsertElement =
+    "INSERT INTO ModelT (SN, ID, FID, Name, Type, File, Stereotype, GUID, Use, Visibility, MMC, "
+    "ItemState) VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)";
+
+void LoadEngine(Engine& e, const std::vector<ElementData>& data)
+{
+    for (const ElementData& d : data) {
+        Element r = ToElement(d);
+        e.db.InsertRecord(e.elements.get(), &r);
+    }
+    std::mt19937 rng(7);
+    for (int p = 0; p < kPages; p++)
+        for (int k = 0; k < kSymbolsPerPage; k++) {
+            std::string sguid = Guid(rng);
+            Symbol s{};
+            s.PID = p + 1;
+            s.ID = static_cast<int32_t>((int64_t(p * kSymbolsPerPage + k) * 7919) % 20011);
+            s.SGUID = const_cast<char*>(sguid.c_str());
+            s.GUID = const_cast<char*>(data[(p * 131 + k) % kElements].guid.c_str());
+            s.x1 = k * 10;
+            e.db.InsertRecord(e.symbols.get(), &s);
+        }
+    e.db.Commit();
+}
+
+void LoadSqlite(Sqlite& s, const std::vector<ElementData>& data)
+{
+    sqlite3_stmt* insert = s.Prepare(kInsertElement);
+    sqlite3_stmt* symbol = s.Prepare("INSERT INTO SymbolT (PID, ID, FID, SGUID, GUID, x1, y1, x2, y2) "
+                                     "VALUES (?, ?, 0, ?, ?, ?, 0, 0, 0)");
+    s.Exec("BEGIN");
+    for (const ElementData& d : data) {
+        BindElement(insert, d);
+        s.Step(insert);
+    }
+    std::mt19937 rng(7);
+    for (int p = 0; p < kPages; p++)
+        for (int k = 0; k < kSymbolsPerPage; k++) {
+            std::string sguid = Guid(rng);
+            sqlite3_bind_int(symbol, 1, p + 1);
+            sqlite3_bind_int(symbol, 2, static_cast<int>((int64_t(p * kSymbolsPerPage + k) * 7919) % 20011));
+            sqlite3_bind_text(symbol, 3, sguid.c_str(), -1, SQLITE_TRANSIENT);
+            sqlite3_bind_text(symbol, 4, data[(p * 131 + k) % kElements].guid.c_str(), -1, SQLITE_STATIC);
+            sqlite3_bind_int(symbol, 5, k * 10);
+            s.Step(symbol);
+        }
+    s.Exec("COMMIT");
+}
+
+}  // namespace
+
+int main(int argc, char** argv)
+{
+    double budget = argc > 1 ? std::atof(argv[1]) : 0.3;
+    std::vector<ElementData> data = MakeElements();
+    std::vector<Result> results;
+
+    // Bulk load: a fresh store each round.
+    double engineLoad = Measure(budget, [&] {
+        Engine e;
+        LoadEngine(e, data);
+        return kElements;
+    });
+    double sqliteLoad = Measure(budget, [&] {
+        Sqlite s;
+        LoadSqlite(s, data);
+        return kElements;
+    });
+    results.push_back({"bulk load 100k + commit", engineLoad, sqliteLoad});
+
+    Engine e;
+    LoadEngine(e, data);
+    Sqlite s;
+    LoadSqlite(s, data);
+    std::mt19937 rng(1);
+    auto pick = [&](int lo, int hi) { return lo + static_cast<int>(rng() % unsigned(hi - lo + 1)); };
+
+    int32_t key = 0;
+    std::string text;
+    const char* textPtr = nullptr;
+
+    dbQueryText byId;
+    byId.Append(dbFragText, "ID=").Append(dbFragInt4, &key);
+    sqlite3_stmt* sqlById = s.Prepare("SELECT * FROM ModelT WHERE ID=?");
+    results.push_back({"point lookup by ID",
+        Measure(budget, [&] {
+            key = pick(1, kElements);
+            dbTypedCursor<Element> c(e.elements.get());
+            return e.Rows(c, c.Select(byId, dbCursorViewOnly));
+        }),
+        Measure(budget, [&] {
+            sqlite3_bind_int(sqlById, 1, pick(1, kElements));
+            return s.Rows(sqlById);
+        })});
+
+    dbQueryText byGuid;
+    byGuid.Append(dbFragText, "GUID=").Append(dbFragStringPtr, &textPtr);
+    sqlite3_stmt* sqlByGuid = s.Prepare("SELECT * FROM ModelT WHERE GUID=?");
+    results.push_back({"point lookup by GUID",
+        Measure(budget, [&] {
+            textPtr = data[pick(0, kElements - 1)].guid.c_str();
+            dbTypedCursor<Element> c(e.elements.get());
+            return e.Rows(c, c.Select(byGuid, dbCursorViewOnly));
+        }),
+        Measure(budget, [&] {
+            sqlite3_bind_text(sqlByGuid, 1, data[pick(0, kElements - 1)].guid.c_str(), -1, SQLITE_STATIC);
+            return s.Rows(sqlByGuid);
+        })});
+
+    dbQueryText children;
+    children.Append(dbFragText, "FID=").Append(dbFragInt4, &key).Append(dbFragText, " order by SN");
+    sqlite3_stmt* sqlChildren = s.Prepare("SELECT * FROM ModelT WHERE FID=? ORDER BY SN");
+    for (int fan : {10, 1000}) {
+        auto owner = [&] { return fan == 10 ? pick(kNarrowFirst, kNarrowFirst + 999) : pick(1, kWideOwners); };
+        results.push_back({fan == 10 ? "children in order, fan-out 10" : "children in order, fan-out 1000",
+            Measure(budget, [&] {
+                key = owner();
+                dbTypedCursor<Element> c(e.elements.get());
+                e.Rows(c, c.Select(children, dbCursorViewOnly));
+                return 1;
+            }),
+            Measure(budget, [&] {
+                sqlite3_bind_int(sqlChildren, 1, owner());
+                s.Rows(sqlChildren);
+                return 1;
+            })});
+    }
+
+    dbQueryText page;
+    page.Append(dbFragText, "PID=").Append(dbFragInt4, &key).Append(dbFragText, " order by ID");
+    sqlite3_stmt* sqlPage = s.Prepare("SELECT * FROM SymbolT WHERE PID=? ORDER BY ID");
+    results.push_back({"symbols of a page in order",
+        Measure(budget, [&] {
+            key = pick(1, kPages);
+            dbTypedCursor<Symbol> c(e.symbols.get());
+            e.Rows(c, c.Select(page, dbCursorViewOnly));
+            return 1;
+        }),
+        Measure(budget, [&] {
+            sqlite3_bind_int(sqlPage, 1, pick(1, kPages));
+            s.Rows(sqlPage);
+            return 1;
+        })});
+
+    // Updates: fetch by ID, change, write; committed every 1,000.
+    std::vector<std::string> grown(kElements + 1);
+    auto engineUpdate = [&](const std::function<void(Element&, int)>& change) {
+        return Measure(budget, [&] {
+            for (int i = 0; i < 1000; i++) {
+                int id = pick(1, kElements);
+                dbTypedCursor<Element> c(e.elements.get(), dbCursorForUpdate);
+                if (c.SelectByKey("ID", id) == 1) {
+                    change(*c.GetRecord(), id);
+                    e.db.UpdateRecord(c.GetCurrentOid(), e.elements.get(), c.GetRecord());
+                }
+            }
+            e.db.Commit();
+            return 1000;
+        });
+    };
+    auto sqliteUpdate = [&](sqlite3_stmt* st, const std::function<void(sqlite3_stmt*, int)>& bind) {
+        return Measure(budget, [&] {
+            s.Exec("BEGIN");
+            for (int i = 0; i < 1000; i++) {
+                int id = pick(1, kElements);
+                bind(st, id);
+                s.Step(st);
+            }
+            s.Exec("COMMIT");
+            return 1000;
+        });
+    };
+    sqlite3_stmt* setState = s.Prepare("UPDATE ModelT SET ItemState=? WHERE ID=?");
+    results.push_back({"update a non-indexed field",
+        engineUpdate([](Element& r, int) { r.ItemState = static_cast<int16_t>(r.ItemState ^ 1); }),
+        sqliteUpdate(setState, [](sqlite3_stmt* st, int id) {
+            sqlite3_bind_int(st, 1, id & 0xff);
+            sqlite3_bind_int(st, 2, id);
+        })});
+    sqlite3_stmt* setSn = s.Prepare("UPDATE ModelT SET SN=? WHERE ID=?");
+    results.push_back({"update an indexed field",
+        engineUpdate([&](Element& r, int) { r.SN = pick(0, 1000000); }),
+        sqliteUpdate(setSn, [&](sqlite3_stmt* st, int id) {
+            sqlite3_bind_int(st, 1, pick(0, 1000000));
+            sqlite3_bind_int(st, 2, id);
+        })});
+    sqlite3_stmt* setName = s.Prepare("UPDATE ModelT SET Name=Name || 'x' WHERE ID=?");
+    results.push_back({"update a growing text",
+        engineUpdate([&](Element& r, int id) {
+            grown[id] = std::string(r.Name) + "x";
+            r.Name = const_cast<char*>(grown[id].c_str());
+        }),
+        sqliteUpdate(setName, [](sqlite3_stmt* st, int id) { sqlite3_bind_int(st, 1, id); })});
+
+    // Churn: read a row, remove it and insert it again.
+    sqlite3_stmt* readRow = s.Prepare("SELECT * FROM ModelT WHERE ID=?");
+    sqlite3_stmt* removeRow = s.Prepare("DELETE FROM ModelT WHERE ID=?");
+    sqlite3_stmt* insertRow = s.Prepare(kInsertElement);
+    results.push_back({"remove and re-insert",
+        Measure(budget, [&] {
+            for (int i = 0; i < 1000; i++) {
+                int id = pick(1, kElements);
+                dbTypedCursor<Element> c(e.elements.get(), dbCursorForUpdate);
+                if (c.SelectByKey("ID", id) != 1)
+                    continue;
+                ElementData copy{c->SN, c->ID, c->FID, c->Name, c->Type, c->GUID, c->Visibility,
+                                 c->MMC, c->ItemState};
+                e.db.RemoveRecord(e.elements.get(), c.GetCurrentOid());
+                Element r = ToElement(copy);
+                e.db.InsertRecord(e.elements.get(), &r);
+            }
+            e.db.Commit();
+            return 1000;
+        }),
+        Measure(budget, [&] {
+            s.Exec("BEGIN");
+            for (int i = 0; i < 1000; i++) {
+                int id = pick(1, kElements);
+                sqlite3_bind_int(readRow, 1, id);
+                if (sqlite3_step(readRow) != SQLITE_ROW) {
+                    sqlite3_reset(readRow);
+                    continue;
+                }
+                ElementData copy{sqlite3_column_int(readRow, 0), sqlite3_column_int(readRow, 1),
+                                 sqlite3_column_int(readRow, 2),
+                                 reinterpret_cast<const char*>(sqlite3_column_text(readRow, 3)),
+                                 reinterpret_cast<const char*>(sqlite3_column_text(readRow, 4)),
+                                 reinterpret_cast<const char*>(sqlite3_column_text(readRow, 7)),
+                                 static_cast<int8_t>(sqlite3_column_int(readRow, 9)),
+                                 static_cast<int8_t>(sqlite3_column_int(readRow, 10)),
+                                 static_cast<int16_t>(sqlite3_column_int(readRow, 11))};
+                sqlite3_reset(readRow);
+                sqlite3_bind_int(removeRow, 1, id);
+                s.Step(removeRow);
+                BindElement(insertRow, copy);
+                s.Step(insertRow);
+            }
+            s.Exec("COMMIT");
+            return 1000;
+        })});
+
+    // Scans over the whole element table.
+    dbQueryText substring;
+    substring.Append(dbFragStringPtr, &textPtr).Append(dbFragText, " in Name");
+    sqlite3_stmt* sqlSubstring = s.Prepare("SELECT * FROM ModelT WHERE instr(Name, ?) > 0");
+    static const char* const needles[] = {"case77", "ent99", "Node1234", "kage5"};
+    int needle = 0;
+    results.push_back({"substring scan over Name",
+        Measure(budget, [&] {
+            textPtr = needles[needle++ % 4];
+            dbTypedCursor<Element> c(e.elements.get());
+            e.Rows(c, c.Select(substring, dbCursorViewOnly));
+            return 1;
+        }),
+        Measure(budget, [&] {
+            sqlite3_bind_text(sqlSubstring, 1, needles[needle++ % 4], -1, SQLITE_STATIC);
+            s.Rows(sqlSubstring);
+            return 1;
+        })});
+
+    dbQueryText byState;
+    byState.Append(dbFragText, "FID=").Append(dbFragInt4, &key).Append(dbFragText, " order by ItemState");
+    sqlite3_stmt* sqlByState = s.Prepare("SELECT * FROM ModelT WHERE FID=? ORDER BY ItemState");
+    results.push_back({"order by a non-indexed field",
+        Measure(budget, [&] {
+            key = pick(1, kWideOwners);
+            dbTypedCursor<Element> c(e.elements.get());
+            e.Rows(c, c.Select(byState, dbCursorViewOnly));
+            return 1;
+        }),
+        Measure(budget, [&] {
+            sqlite3_bind_int(sqlByState, 1, pick(1, kWideOwners));
+            s.Rows(sqlByState);
+            return 1;
+        })});
+
+    std::printf("%-34s %14s %14s %8s\n", "workload", "engine ops/s", "sqlite ops/s", "ratio");
+    const Result* worst = nullptr;
+    for (const Result& r : results) {
+        double ratio = r.engine / r.sqlite;
+        std::printf("%-34s %14.0f %14.0f %8.2f\n", r.name, r.engine, r.sqlite, ratio);
+        if (worst == nullptr || ratio < worst->engine / worst->sqlite)
+            worst = &r;
+    }
+    std::printf("min ratio %.2f (%s)\n", worst->engine / worst->sqlite, worst->name);
+    return e.sink + s.sink == 42 ? 1 : 0;
+}
