@@ -392,8 +392,19 @@ bool dbContainsSubstring(const char* hay, size_t n, const char* needle, size_t m
         return false;
     if (m == 0)
         return true;
-    if (n < 512)
-        return ::memmem(hay, n, needle, m) != nullptr;
+    if (n < 512) {
+        // Short texts: find each place of the needle's first character and
+        // compare the rest there.
+        const char* end = hay + (n - m) + 1;
+        for (const char* p = hay; p < end; p++) {
+            p = static_cast<const char*>(std::memchr(p, needle[0], end - p));
+            if (p == nullptr)
+                return false;
+            if (std::memcmp(p + 1, needle + 1, m - 1) == 0)
+                return true;
+        }
+        return false;
+    }
     size_t shift[256];
     for (size_t i = 0; i < 256; i++)
         shift[i] = m;
