@@ -251,6 +251,22 @@ TEST_F(QueryModel, CurrentRecordByReference)
     EXPECT_THROW(Select(q), dbException);
 }
 
+TEST_F(QuerySelect, ConditionsThroughReferences)
+{
+    Plain p;
+    p.ID = 1;
+    p.FID = 7;
+    uint32_t owner = Insert(p);
+    for (int i = 2; i <= 4; i++) {
+        p.ID = i;
+        p.FID = 0;
+        p.Parent = i == 4 ? 0 : owner;
+        Insert(p);
+    }
+    EXPECT_EQ(Ids({2, 3}), Select("Parent <> null and Parent.FID = 7 order by ID"));
+    EXPECT_THROW(Select("Parent.FID = 7"), dbException) << "a null reference is dereferenced";
+}
+
 TEST_F(QuerySelect, FollowByWalksReferencesOnce)
 {
     Plain p;
@@ -305,6 +321,41 @@ TEST_F(QuerySelect, ConstantsOutsideAFieldsRangeAnswerAsAScan)
     };
     for (const Case& c : cases)
         EXPECT_EQ(c.ids, Select(c.text)) << c.text;
+}
+
+TEST(QueryParallel, ParallelScanFindsWhatASequentialScanFinds)
+{
+    dbEngine db(dbEngine::dbAllAccess, 16 << 20, 4 << 20, 8194, 4);
+    std::unique_ptr<dbTableInfo> table(new dbTableInfo("QueryRow", &db, sizeof(QueryRow), DescribeQueryRow));
+    ASSERT_TRUE(db.Open(("query-parallel-" + std::to_string(getpid())).c_str()));
+    for (int i = 0; i < 3000; i++) {
+        QueryRow r{};
+        r.ID = i;
+        r.SN = (i * 7919) % 1000;
+        r.Name = const_cast<char*>(i % 3 ? "abc" : "xyz");
+        r.GUID = r.Type = r.Symbol = const_cast<char*>("");
+        db.InsertRecord(table.get(), &r);
+    }
+    dbQueryText q;
+    q.Append(dbFragText, "SN < 100 and Name = 'xyz' order by SN desc, ID");
+    dbTypedCursor<QueryRow> cursor(table.get());
+    int n = cursor.Select(q, dbCursorViewOnly);
+    std::vector<std::pair<int32_t, int32_t>> got;
+    for (int k = 0; k < n; k++, cursor.Next())
+        got.emplace_back(cursor->SN, cursor->ID);
+    std::vector<std::pair<int32_t, int32_t>> want;
+    for (int i = 0; i < 3000; i++)
+        if ((i * 7919) % 1000 < 100 && i % 3 == 0)
+            want.emplace_back((i * 7919) % 1000, i);
+    std::sort(want.begin(), want.end(), [](auto a, auto b) {
+        return a.first != b.first ? a.first > b.first : a.second < b.second;
+    });
+    EXPECT_EQ(want, got);
+    EXPECT_EQ(0, dbLastSelectPlan().rowsScanned) << "the shares scanned, not the sequential loop";
+
+    q.Reset().Append(dbFragText, "Name = 'xyz' limit 10, 5");
+    EXPECT_EQ(5, cursor.Select(q, dbCursorViewOnly));
+    db.Close();
 }
 
 // ---- differential test ----------------------------------------------------
@@ -445,10 +496,11 @@ TEST_F(QuerySelect, RandomConditionsAgreeWithBruteForce)
         oids.erase(oids.begin() + victim);
     }
     static const char* const orders[] = {"", " order by ID", " order by SN, ID", " order by Name desc, ID",
-                                         " order by FID desc, ID desc", " order by Weight, ID"};
+                                         " order by FID desc, ID desc", " order by Weight, ID",
+                                         " order by length(Name) desc, ID"};
     for (int round = 0; round < 400; round++) {
         Condition c = gen.Any(0);
-        int order = gen.Pick(6);
+        int order = gen.Pick(7);
         std::vector<const Plain*> expected;
         for (const Plain& r : rows)
             if (c.test(r))
@@ -465,6 +517,8 @@ TEST_F(QuerySelect, RandomConditionsAgreeWithBruteForce)
                     return nb;
                 return w(a->Weight) != w(b->Weight) ? w(a->Weight) < w(b->Weight) : a->ID < b->ID;
               }
+              case 6: return a->Name.size() != b->Name.size() ? a->Name.size() > b->Name.size()
+                                                               : a->ID < b->ID;
               default: return a->ID < b->ID;
             }
         };
