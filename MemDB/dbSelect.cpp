@@ -23,6 +23,7 @@
 
 #include <cmath>
 #include <cstring>
+#include <exception>
 #include <limits>
 #include <string>
 #include <unordered_set>
@@ -83,6 +84,7 @@ class Planner {
     bool Like(dbFieldInfo* field, const char* pattern, char escape, dbOpNode* like,
               dbOpNode* filter, dbOpNode* andRoot);
     bool Search(dbFieldInfo* field, SelectSearch& search);
+    bool ThroughReference(dbOpNode* node, dbOpNode* filter, Answer& answer);
 
     // A key in the field's stored type, with an open or an empty side.
     struct Bound {
@@ -377,6 +379,8 @@ bool Planner::TryIndex(dbOpNode* node, dbOpNode* filter, dbOpNode* andRoot, Answ
     }
 
     dbOpNode* left = node->op[0];
+    if (left->kind < dbLoadCurrent && left->load.base != nullptr && left->load.base->kind == dbDeref)
+        return ThroughReference(node, filter, answer);
     if (!left->IsCurrentLoad())
         return false;
     dbFieldInfo* field = left->load.field;
@@ -449,6 +453,41 @@ bool Planner::TryIndex(dbOpNode* node, dbOpNode* filter, dbOpNode* andRoot, Answ
     return answered;
 }
 
+// A condition on a field of the record that a reference field of this
+// table designates, both fields indexed: the referenced table is searched
+// first, then this table's index of the reference field for each record
+// found there.
+bool Planner::ThroughReference(dbOpNode* node, dbOpNode* filter, Answer& answer)
+{
+    dbOpNode* left = node->op[0];
+    dbOpNode* ref = left->load.base->op[0];
+    if (ref->kind != dbLoadCurrent + dbFieldInfo::tpReference || ref->load.field->tTree == 0
+        || ref->refTable == nullptr || ref->refTable->tableId == 0 || ref->refTable->db != db
+        || left->load.field->tTree == 0)
+        return false;
+    dbTableInfo* target = ref->refTable;
+    dbOpNode load = *left;
+    load.kind = static_cast<uint8_t>(left->kind + dbLoadCurrent);
+    load.load.base = nullptr;
+    dbOpNode probe = *node;
+    probe.op[0] = &load;
+    dbRecordCursor found(target);
+    Planner inner(db, &found, reinterpret_cast<const uint8_t*>(db->GetRow(target->tableId)));
+    inner.params = params;
+    Answer ignored;
+    if (!inner.TryIndex(&probe, nullptr, nullptr, ignored))
+        return false;
+    for (const dbIdSelection::Segment* seg = found.selection.first; seg != nullptr; seg = seg->next)
+        for (uint32_t i = 0; i < seg->nRows; i++) {
+            dbEvalValue v;
+            v.oid = seg->rows[i];
+            Equal(ref->load.field, v, filter);
+        }
+    answer.field = nullptr;
+    answer.inKeyOrder = false;
+    return true;
+}
+
 // One share of a parallel scan: rows k, k + T, k + 2T, ... of the row list.
 struct ScanShare {
     dbEngine* db;
@@ -460,7 +499,7 @@ struct ScanShare {
     int share;
     int shares;
     std::vector<uint32_t> ids;
-    bool failed = false;
+    std::exception_ptr fault;  // what ended the share early, rethrown by the caller
 
     static void Run(void* arg)
     {
@@ -468,7 +507,7 @@ struct ScanShare {
         try {
             s->Scan();
         } catch (...) {
-            s->failed = true;
+            s->fault = std::current_exception();
         }
     }
 
@@ -831,7 +870,7 @@ void dbEngine::Select(dbRecordCursor* cursor, dbQueryText& query)
     std::vector<ScanShare> shares(static_cast<size_t>(threads));
     std::vector<dbWorker*> workers;
     for (int k = 0; k < threads; k++)
-        shares[k] = ScanShare{this, table, rest, q.order, tableRow, params, k, threads, {}, false};
+        shares[k] = ScanShare{this, table, rest, q.order, tableRow, params, k, threads, {}, nullptr};
     for (int k = 0; k + 1 < threads; k++)
         workers.push_back(threadPool.Start(ScanShare::Run, &shares[k]));
     ScanShare::Run(&shares[threads - 1]);
@@ -842,8 +881,8 @@ void dbEngine::Select(dbRecordCursor* cursor, dbQueryText& query)
             ScanShare::Run(&shares[k]);
     }
     for (ScanShare& s : shares)
-        if (s.failed)
-            HandleError(dbAssertionFailed, "Parallel scan failed");
+        if (s.fault)
+            std::rethrow_exception(s.fault);
     if (ordered) {
         std::vector<size_t> next(shares.size(), 0);
         for (;;) {

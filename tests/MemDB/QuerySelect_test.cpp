@@ -263,8 +263,13 @@ TEST_F(QuerySelect, ConditionsThroughReferences)
         p.Parent = i == 4 ? 0 : owner;
         Insert(p);
     }
-    EXPECT_EQ(Ids({2, 3}), Select("Parent <> null and Parent.FID = 7 order by ID"));
-    EXPECT_THROW(Select("Parent.FID = 7"), dbException) << "a null reference is dereferenced";
+    EXPECT_EQ(Ids({2, 3}), Select("Parent.FID = 7 order by ID"));
+    EXPECT_EQ(2, dbLastSelectPlan().indexSearches) << "the owner by FID, then the rows by Parent";
+    EXPECT_EQ(0, dbLastSelectPlan().rowsScanned);
+    EXPECT_EQ(Ids({2, 3}), Select("Parent <> null and Parent.SN = 0 order by ID"));
+    EXPECT_EQ(0, dbLastSelectPlan().indexSearches) << "SN has no index";
+    EXPECT_EQ(1, dbLastSelectPlan().treeWalks) << "the rows are tested along the ID index";
+    EXPECT_THROW(Select("Parent.SN = 0"), dbException) << "a null reference is dereferenced";
 }
 
 TEST_F(QuerySelect, FollowByWalksReferencesOnce)
