@@ -26,6 +26,8 @@
 #include <exception>
 #include <limits>
 #include <string>
+#include <system_error>
+#include <thread>
 #include <unordered_set>
 #include <vector>
 
@@ -868,18 +870,24 @@ void dbEngine::Select(dbRecordCursor* cursor, dbQueryText& query)
     }
 
     std::vector<ScanShare> shares(static_cast<size_t>(threads));
-    std::vector<dbWorker*> workers;
+    // The shares run on threads of their own (the worker pool runs one
+    // function at a time); a share whose thread cannot start runs here.
+    std::vector<std::thread> workers;
+    std::vector<int> here;
     for (int k = 0; k < threads; k++)
         shares[k] = ScanShare{this, table, rest, q.order, tableRow, params, k, threads, {}, nullptr};
-    for (int k = 0; k + 1 < threads; k++)
-        workers.push_back(threadPool.Start(ScanShare::Run, &shares[k]));
-    ScanShare::Run(&shares[threads - 1]);
     for (int k = 0; k + 1 < threads; k++) {
-        if (workers[k] != nullptr)
-            threadPool.Join(workers[k]);
-        else
-            ScanShare::Run(&shares[k]);
+        try {
+            workers.emplace_back(ScanShare::Run, &shares[k]);
+        } catch (const std::system_error&) {
+            here.push_back(k);
+        }
     }
+    ScanShare::Run(&shares[threads - 1]);
+    for (int k : here)
+        ScanShare::Run(&shares[k]);
+    for (std::thread& t : workers)
+        t.join();
     for (ScanShare& s : shares)
         if (s.fault)
             std::rethrow_exception(s.fault);
