@@ -6,6 +6,7 @@
 #include <QPainter>
 #include <QPrinter>
 
+#include <cassert>
 #include <cmath>
 #include <cstring>
 #include <unordered_map>
@@ -167,6 +168,7 @@ DcRecord* DcOf(const CDC* dc) { return dc ? DcFromHandle(dc->m_hDC) : nullptr; }
 
 HDC CreateImageDC(QImage* image, QPoint origin, const QRegion* clip)
 {
+    assert(!image || image->isNull() || image->format() == QImage::Format_RGB32);
     DcRecord* dc = NewContext(DcKind::Image);
     dc->image = image;
     dc->surfaceOrigin = origin;

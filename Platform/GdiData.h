@@ -131,7 +131,9 @@ BitmapRecord* NewBitmapRecord(const QImage& image, bool mono);
 HBITMAP BitmapHandle(BitmapRecord* record);
 
 // Contexts over surfaces owned by others: a window's back buffer (clip in
-// image pixels), a printer, an SVG generator. Delete them with DeleteDC.
+// image pixels; the image is Format_RGB32, as every bitmap here, because
+// raster operations address its pixels directly), a printer, an SVG
+// generator. Delete them with DeleteDC.
 HDC CreateImageDC(QImage* image, QPoint origin, const QRegion* clip);
 HDC CreateDeviceDC(QPaintDevice* device, DcKind kind, bool ownsDevice);
 
