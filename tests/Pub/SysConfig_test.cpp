@@ -157,6 +157,18 @@ TEST_F(SysConfigTest, RecentProjectsReadEveryNameAndLoadingKeepsMoreThanFive)
     EXPECT_STREQ(config.m_recentProjects[2], "c");
     EXPECT_STREQ(config.m_recentProjects[5], "f");
     EXPECT_EQ(config.m_nChmTop, 7);
+
+    // An empty PROJECT element ends there; what follows is read as usual.
+    for (const char* project : {"<PROJECT/>", "<PROJECT X=\"1\"/>", "<PROJECT></PROJECT>"}) {
+        SCOPED_TRACE(project);
+        CSysConfig other;
+        ASSERT_TRUE(other.LoadFrom(
+            WithBody(std::string("<SYSTEMCONFIG>") + project + "<CHM Top=\"9\" ShowLine=\"FALSE\"/></SYSTEMCONFIG>")
+                .c_str()));
+        EXPECT_EQ(other.m_recentProjects.GetSize(), 0);
+        EXPECT_EQ(other.m_nChmTop, 9);
+        EXPECT_FALSE(other.m_bShowLine);
+    }
 }
 
 TEST_F(SysConfigTest, AFailedLoadLogsWhereAndWhat)
