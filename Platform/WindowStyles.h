@@ -50,6 +50,9 @@
 #define CS_NOCLOSE 0x0200
 #define CS_SAVEBITS 0x0800
 
+// A position or size the layer chooses (top-level windows only).
+#define CW_USEDEFAULT (int(0x80000000))
+
 #define SW_HIDE 0
 #define SW_SHOWNORMAL 1
 #define SW_NORMAL 1

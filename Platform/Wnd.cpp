@@ -251,6 +251,14 @@ BOOL CWnd::CreateEx(DWORD dwExStyle, LPCTSTR lpszClassName, LPCTSTR lpszWindowNa
         d->owner = owner ? owner->handle() : nullptr;
         d->menu = cs.hMenu;
     }
+    if (cs.x == CW_USEDEFAULT) {
+        cs.x = child ? 0 : 40;
+        cs.y = child ? 0 : 40;
+    }
+    if (cs.cx == CW_USEDEFAULT) {
+        cs.cx = child ? 0 : 800;
+        cs.cy = child ? 0 : 600;
+    }
     d->window = CRect(cs.x, cs.y, cs.x + std::max(cs.cx, 0), cs.y + std::max(cs.cy, 0));
     d->client = CRect(0, 0, d->window.Width(), d->window.Height());
     d->wnd = this;
@@ -328,8 +336,11 @@ BOOL CWnd::DestroyWindow()
             Wnd::Send(w, WM_DESTROY, 0, 0);
             for (HWND c : std::vector<HWND>(w->children))
                 Destroy(c);
-            for (auto& t : w->timers)
-                delete t.second.timer;
+            // A timer may be the one whose signal is running now.
+            for (auto& t : w->timers) {
+                t.second.timer->stop();
+                t.second.timer->deleteLater();
+            }
             w->timers.clear();
             Wnd::Send(w, WM_NCDESTROY, 0, 0);
             Finish(w);

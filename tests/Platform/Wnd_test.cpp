@@ -358,12 +358,15 @@ TEST(ScrollBars, RangeShowsAndHidesTheBarAndResizesTheClient)
 class TimerWnd : public CWnd {
 public:
     int fired[3] = {};
+    bool destroyOnTimer = false;
 
 protected:
     void OnTimer(UINT_PTR id)
     {
         if (id < 3)
             ++fired[id];
+        if (destroyOnTimer)
+            DestroyWindow();
     }
     DECLARE_MESSAGE_MAP()
 };
@@ -387,6 +390,22 @@ TEST(Timers, FireByIdAndStopWhenKilled)
     EXPECT_EQ(stopped, w.fired[1]);
     w.DestroyWindow();
     QApplication::processEvents();
+}
+
+} // namespace
+
+namespace {
+
+TEST(Timers, WindowMayDestroyItselfFromItsTimer)
+{
+    TimerWnd w;
+    CreateTop(w, 0, 0, 10, 10);
+    w.destroyOnTimer = true;
+    w.SetTimer(1, 10);
+    ASSERT_TRUE(SpinUntil([&] { return w.GetSafeHwnd() == nullptr; }));
+    EXPECT_EQ(1, w.fired[1]);
+    SpinUntil([] { return false; }, 50);
+    EXPECT_EQ(1, w.fired[1]);
 }
 
 } // namespace
