@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <unordered_map>
 #include <vector>
 
 #include "MemDB/FlatImage.h"
@@ -32,10 +33,13 @@ struct Side {
     // that no gesture is replayed in part.
     bool dropping = false;
     int32_t droppedGroup = 0;
-    // named[id]: records of the stack that name engine id id (parked ids
-    // are not counted), so that a re-insertion scans the stack only when
-    // some other record names the old or the new id.
-    std::vector<uint32_t> named;
+    // The records naming one id form a chain down the stack: topOf gives
+    // the highest record naming an engine id (parkedTopOf for a parked
+    // id), below[i] the next lower record naming the id of record i; -1
+    // ends a chain. Renaming walks only the records of the rows concerned.
+    std::vector<int32_t> below;
+    std::vector<int32_t> topOf;
+    std::unordered_map<oid_t, int32_t> parkedTopOf;
 
     explicit Side(const char* p) : prefix(p) {}
 };
@@ -50,6 +54,38 @@ const oid_t MaxParkedIds = 0x10000000u;
 oid_t nextParkedId = FirstParkedId;
 std::vector<uint64_t> scratch[2];
 
+bool IsParked(oid_t id)
+{
+    return id > FirstParkedId - MaxParkedIds;
+}
+
+// The highest record of the stack naming id; -1 when there is none.
+int32_t TopOf(const Side& side, oid_t id)
+{
+    if (IsParked(id)) {
+        auto found = side.parkedTopOf.find(id);
+        return found == side.parkedTopOf.end() ? -1 : found->second;
+    }
+    return id < side.topOf.size() ? side.topOf[id] : -1;
+}
+
+void SetTopOf(Side& side, oid_t id, int32_t index)
+{
+    if (IsParked(id)) {
+        if (index < 0)
+            side.parkedTopOf.erase(id);
+        else
+            side.parkedTopOf[id] = index;
+        return;
+    }
+    if (id >= side.topOf.size()) {
+        if (index < 0)
+            return;
+        side.topOf.resize(std::max<size_t>(id + 1, 2 * side.topOf.size()), -1);
+    }
+    side.topOf[id] = index;
+}
+
 void* Scratch(int which, size_t size)
 {
     std::vector<uint64_t>& s = scratch[which];
@@ -61,11 +97,10 @@ void* Scratch(int which, size_t size)
 
 void Empty(Side& side)
 {
-    for (const UndoRecord& r : side.stack) {
-        if (r.id < side.named.size())
-            side.named[r.id] = 0;
-    }
+    for (const UndoRecord& r : side.stack)
+        SetTopOf(side, r.id, -1);
     side.stack.clear();
+    side.below.clear();
     side.position = 0;
     side.spillCount = 0;
     side.dropping = false;
@@ -109,12 +144,9 @@ void Commit(Side& side, UndoRecord record, size_t size)
 {
     record.imageSize = static_cast<int32_t>(size);
     side.position += size;
+    side.below.push_back(TopOf(side, record.id));
+    SetTopOf(side, record.id, static_cast<int32_t>(side.stack.size()));
     side.stack.push_back(record);
-    if (record.id < FirstParkedId - MaxParkedIds) {
-        if (record.id >= side.named.size())
-            side.named.resize(std::max<size_t>(record.id + 1, 2 * side.named.size()));
-        side.named[record.id]++;
-    }
 }
 
 void PushRecord(Side& side, const UndoRecord& record, const void* data)
@@ -143,10 +175,9 @@ void PushImage(Side& side, const UndoRecord& record, const char* image)
 // buffer has run empty.
 void Pop(Side& side)
 {
-    oid_t id = side.stack.back().id;
-    if (id < side.named.size())
-        side.named[id]--;
+    SetTopOf(side, side.stack.back().id, side.below.back());
     side.stack.pop_back();
+    side.below.pop_back();
     if (side.stack.empty()) {
         Empty(side);
         return;
@@ -169,32 +200,21 @@ void Pop(Side& side)
 // renames in turn.
 void RenameObject(Side& side, oid_t oldId, oid_t newId)
 {
-    std::vector<UndoRecord>& stack = side.stack;
-    if (oldId == newId || stack.empty())
+    if (oldId == newId || side.stack.empty())
         return;
-    bool oldCounted = oldId < side.named.size();
-    uint32_t others = oldCounted ? side.named[oldId] - 1 : 1;
-    uint32_t clashes = newId < side.named.size() ? side.named[newId] : 0;
-    if (others == 0 && clashes == 0)
-        return;
-    oid_t parked = clashes ? nextParkedId-- : 0;
-    for (size_t i = 0; i + 1 < stack.size(); ++i) {
-        if (stack[i].id == newId)
-            stack[i].id = parked;
-        else if (stack[i].id == oldId)
-            stack[i].id = newId;
+    int32_t top = static_cast<int32_t>(side.stack.size()) - 1;
+    int32_t clashing = TopOf(side, newId);
+    if (clashing >= 0) {
+        oid_t parked = nextParkedId--;
+        for (int32_t i = clashing; i >= 0; i = side.below[i])
+            side.stack[i].id = parked;
+        SetTopOf(side, parked, clashing);
     }
-    uint32_t renamed = 0;
-    if (!oldCounted) {
-        for (size_t i = 0; i + 1 < stack.size(); ++i)
-            renamed += stack[i].id == newId;
-    } else {
-        renamed = others;
-        side.named[oldId] = 1;
-    }
-    if (newId >= side.named.size())
-        side.named.resize(std::max<size_t>(newId + 1, 2 * side.named.size()));
-    side.named[newId] = renamed;
+    int32_t renamed = side.below[top];
+    for (int32_t i = renamed; i >= 0; i = side.below[i])
+        side.stack[i].id = newId;
+    SetTopOf(side, newId, renamed);
+    side.below[top] = -1;
 }
 
 // Replays the top group of from and moves its records onto to. Undoing

@@ -165,6 +165,31 @@ TEST_F(UndoLogTest, GroupsUndoAndRedoToTheSnapshotsTheyLeft)
     EXPECT_TRUE(SameTables(TakeSnapshot(), states[gestures / 2 - 1]));
 }
 
+TEST_F(UndoLogTest, InterleavedUndoRedoAndGesturesFollowTheHistory)
+{
+    // states[0 .. done] can be returned to by undoing; states past done
+    // by redoing, until a new gesture cuts them off.
+    std::vector<Snapshot> states{TakeSnapshot()};
+    size_t done = 0;
+    for (int step = 0; step < 300; ++step) {
+        unsigned choice = rng() % 4;
+        if (choice < 2) {
+            RandomGesture();
+            states.resize(++done);
+            states.push_back(TakeSnapshot());
+        } else if (choice == 2) {
+            ASSERT_EQ(UndoLog::Undo(), done > 0 ? 1 : 0);
+            if (done > 0)
+                --done;
+        } else {
+            ASSERT_EQ(UndoLog::Redo(), done + 1 < states.size() ? 1 : 0);
+            if (done + 1 < states.size())
+                ++done;
+        }
+        ASSERT_TRUE(SameTables(TakeSnapshot(), states[done])) << "step " << step;
+    }
+}
+
 TEST_F(UndoLogTest, ReinsertedRowRenumbersTheEarlierRecordsOfIt)
 {
     UndoLog::NewGroup();
