@@ -315,6 +315,19 @@ HBITMAP CreateBitmap(int width, int height, UINT planes, UINT bitsPerPixel, LPCV
     return BitmapHandle(NewBitmapRecord(image, mono));
 }
 
+HBITMAP CreateDIBSection(HDC, const BITMAPINFO* info, UINT usage, void** bits, HANDLE, DWORD)
+{
+    if (bits)
+        *bits = nullptr;
+    if (!info || usage != DIB_RGB_COLORS || info->bmiHeader.biCompression != BI_RGB)
+        return nullptr;
+    const BITMAPINFOHEADER& h = info->bmiHeader;
+    const int height = h.biHeight < 0 ? -h.biHeight : h.biHeight;
+    if (h.biBitCount != 1 && h.biBitCount != 24 && h.biBitCount != 32)
+        return nullptr;
+    return CreateBitmap(h.biWidth, height, 1, h.biBitCount, nullptr);
+}
+
 static HRGN NewRegion(const QRegion& region)
 {
     auto* record = Register(new RegionRecord);

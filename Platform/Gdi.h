@@ -137,6 +137,35 @@ struct BITMAP {
     LPVOID bmBits;
 };
 
+struct BITMAPINFOHEADER {
+    DWORD biSize;
+    LONG biWidth;
+    LONG biHeight;
+    WORD biPlanes;
+    WORD biBitCount;
+    DWORD biCompression;
+    DWORD biSizeImage;
+    LONG biXPelsPerMeter;
+    LONG biYPelsPerMeter;
+    DWORD biClrUsed;
+    DWORD biClrImportant;
+};
+
+struct RGBQUAD {
+    BYTE rgbBlue;
+    BYTE rgbGreen;
+    BYTE rgbRed;
+    BYTE rgbReserved;
+};
+
+struct BITMAPINFO {
+    BITMAPINFOHEADER bmiHeader;
+    RGBQUAD bmiColors[1];
+};
+
+#define BI_RGB 0
+#define DIB_RGB_COLORS 0
+
 HGDIOBJ GetStockObject(int index);
 BOOL DeleteObject(HGDIOBJ object);
 DWORD GetObjectType(HGDIOBJ object);
@@ -151,6 +180,10 @@ HBRUSH CreatePatternBrush(HBITMAP bitmap);
 HBRUSH CreateBrushIndirect(const LOGBRUSH* brush);
 HFONT CreateFontIndirect(const LOGFONT* font);
 HBITMAP CreateBitmap(int width, int height, UINT planes, UINT bitsPerPixel, LPCVOID bits);
+// A device-independent bitmap of 1 (black and white), 24 or 32 bits per
+// pixel, cleared to black. Its pixels are reached through contexts and
+// CBitmap, never through a pointer, so bits (when given) receives null.
+HBITMAP CreateDIBSection(HDC dc, const BITMAPINFO* info, UINT usage, void** bits, HANDLE section, DWORD offset);
 HRGN CreateRectRgn(int left, int top, int right, int bottom);
 HRGN CreateEllipticRgn(int left, int top, int right, int bottom);
 HRGN CreatePolygonRgn(const POINT* points, int count, int fillMode);

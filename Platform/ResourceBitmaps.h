@@ -6,20 +6,6 @@
 
 #include <cstddef>
 
-struct BITMAPINFOHEADER {
-    DWORD biSize;
-    LONG biWidth;
-    LONG biHeight;
-    WORD biPlanes;
-    WORD biBitCount;
-    DWORD biCompression;
-    DWORD biSizeImage;
-    LONG biXPelsPerMeter;
-    LONG biYPelsPerMeter;
-    DWORD biClrUsed;
-    DWORD biClrImportant;
-};
-
 // A bitmap resource: the bytes of a BMP file.
 struct ResourceBitmap {
     UINT id;

@@ -280,14 +280,29 @@ TEST(DcRaster, MonochromeMaskSelectsBrushOrDestination)
         EXPECT_EQ(canvas.Pixel(4, 0), c.onWhite);
     }
 
-    // Colour to monochrome: the source's background colour becomes white.
+    // Colour to monochrome: the source's background colour becomes white,
+    // into a monochrome bitmap or a one-bit device-independent one alike.
+    BITMAPINFO info{};
+    info.bmiHeader = BITMAPINFOHEADER{sizeof(BITMAPINFOHEADER), 8, 1, 1, 1, BI_RGB, 0, 0, 0, 2, 0};
+    void* bits = &info;
+    CBitmap dib;
+    ASSERT_TRUE(dib.Attach(CreateDIBSection(maskDc, &info, DIB_RGB_COLORS, &bits, nullptr, 0)));
+    EXPECT_EQ(bits, nullptr);
+    BITMAP dibInfo;
+    dib.GetBitmap(&dibInfo);
+    EXPECT_EQ(dibInfo.bmBitsPixel, 1);
+    info.bmiHeader.biBitCount = 4;
+    EXPECT_EQ(CreateDIBSection(maskDc, &info, DIB_RGB_COLORS, nullptr, nullptr, 0), nullptr);
     DcCanvas colour(8, 1);
     colour.dc.FillSolidRect(0, 0, 8, 1, GetSysColor(COLOR_BTNFACE));
     colour.dc.SetPixel(5, 0, RGB(1, 2, 3));
     colour.dc.SetBkColor(GetSysColor(COLOR_BTNFACE));
-    maskDc.BitBlt(0, 0, 8, 1, &colour.dc, 0, 0, SRCCOPY);
-    EXPECT_EQ(maskDc.GetPixel(4, 0), kWhite);
-    EXPECT_EQ(maskDc.GetPixel(5, 0), kBlack);
+    for (CBitmap* target : {&mask, &dib}) {
+        maskDc.SelectObject(target);
+        maskDc.BitBlt(0, 0, 8, 1, &colour.dc, 0, 0, SRCCOPY);
+        EXPECT_EQ(maskDc.GetPixel(4, 0), kWhite);
+        EXPECT_EQ(maskDc.GetPixel(5, 0), kBlack);
+    }
     maskDc.SelectObject(oldMask);
 }
 
