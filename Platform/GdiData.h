@@ -15,7 +15,6 @@
 #include <optional>
 #include <vector>
 
-
 struct GdiRecord {
     explicit GdiRecord(DWORD type) : type(type) {}
     virtual ~GdiRecord() = default;
@@ -156,8 +155,6 @@ struct IconRecord {
 };
 IconRecord* IconFromHandle(HICON icon);
 HICON NewIconHandle(const QImage& color, const QImage& mask);
-// The icon as one image with transparency.
-QImage IconToArgb(const IconRecord& icon);
 
 // Context helpers shared by the drawing sources.
 DcRecord* DcOf(const CDC* dc);

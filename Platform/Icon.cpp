@@ -140,16 +140,6 @@ HICON NewIconHandle(const QImage& color, const QImage& mask)
     return reinterpret_cast<HICON>(icon);
 }
 
-QImage IconToArgb(const IconRecord& icon)
-{
-    QImage argb = icon.color.convertToFormat(QImage::Format_ARGB32);
-    for (int y = 0; y < argb.height(); ++y)
-        for (int x = 0; x < argb.width(); ++x)
-            if (icon.mask.pixel(x, y) & 0xFFFFFF)
-                argb.setPixel(x, y, 0);
-    return argb;
-}
-
 HICON CreateIconIndirect(const ICONINFO* info)
 {
     if (!info)
