@@ -75,10 +75,16 @@ TEST(dbError, HandleErrorPrintsOrThrowsByCode)
     db.HandleError(dbDatabaseOpenError, "Failed to open database monitor");
     EXPECT_EQ(testing::internal::GetCapturedStderr(), "Failed to open database monitor\n");
 
-    // Code 11 is printed while no static table descriptor exists.
+    // Code 11 is printed while no static table descriptor exists, and
+    // thrown while one does.
+    dbTableInfo* chain = dbStaticTableChain;
+    dbStaticTableChain = nullptr;
     testing::internal::CaptureStderr();
     db.HandleError(dbInconsistentInverseReference, "inverse");
     EXPECT_EQ(testing::internal::GetCapturedStderr(), "inverse\n");
+    dbStaticTableChain = reinterpret_cast<dbTableInfo*>(&db);
+    EXPECT_THROW(db.HandleError(dbInconsistentInverseReference, "inverse"), dbException);
+    dbStaticTableChain = chain;
 
     // Any other code throws; without a message the short text is used.
     for (int code : {1, 2, 3, 5, 6, 7, 8, 9, 10, 12, 13}) {
