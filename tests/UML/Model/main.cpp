@@ -1,7 +1,14 @@
 // Drawing tests measure text, which needs an application object; Qt runs
-// without a display here.
+// without a display here. The model database and the metamodel are shared by
+// every test of the program.
+#include "ModelEnvironment.h"
+#include "UML/Model/DrawResources.h"
+
 #include <QApplication>
 #include <gtest/gtest.h>
+
+bool ModelEnvironment::missingFileRefused = false;
+bool ModelEnvironment::loaded = false;
 
 int main(int argc, char** argv)
 {
@@ -9,5 +16,8 @@ int main(int argc, char** argv)
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
     ::testing::InitGoogleTest(&argc, argv);
-    return RUN_ALL_TESTS();
+    ::testing::AddGlobalTestEnvironment(new ModelEnvironment);
+    const int result = RUN_ALL_TESTS();
+    ReleaseDrawResources();
+    return result;
 }

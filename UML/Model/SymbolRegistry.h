@@ -1,0 +1,38 @@
+// The metamodel: the registry that binds each metaclass name to its handler
+// prototype and each diagram kind to its page controller, and the reader of
+// cfg/meta.xml that numbers the metaclasses (palette index = file order) and
+// fills the MetaEle rules.
+#pragma once
+
+#include <string>
+#include <vector>
+
+class CSymbol;
+class CDiagramController;
+
+// A metaclass icon named by the metamodel, for the command-icon registry: the
+// bitmap under the program folder, its command (2024 + metaIndex) and name.
+struct MetaIconFile {
+    std::string path;
+    unsigned commandId;
+    std::string name;
+};
+
+// Builds the prototypes and controllers on the first call and enters them in
+// the maps on every call.
+void BuildSymbolRegistry();
+// Builds the registry and reads theModuleDir + "cfg/meta.xml"; false, with a
+// log entry, when the file cannot be opened or its header is rejected.
+bool LoadMetaModel();
+void SortMetaclasses();
+
+// A null or empty name gives false with a null prototype.
+bool FindMetaclass(const char* name, CSymbol*& prototype);
+bool FindDiagramController(const char* kind, CDiagramController*& controller);
+// Palette index i (1-based) names the metaclass at position i - 1 in file order.
+bool FindMetaclassByIndex(int index, CSymbol*& prototype);
+// The registered metaclasses in ascending byte order of their keys.
+const std::vector<CSymbol*>& GetSortedMetaclasses();
+// The metaclass keys of the metamodel, in file order.
+const std::vector<std::string>& GetMetaclassNames();
+const std::vector<MetaIconFile>& GetMetaIconFiles();

@@ -1,0 +1,58 @@
+// One model database and one small metamodel for the whole test program: the
+// registry reads its metamodel once per run, and its rules live in the
+// database, so both stay open from the first test to the last.
+#pragma once
+
+#include "MemDB/db.h"
+#include "Pub/GuidText.h"
+#include "Pub/ModuleDir.h"
+#include "Pub/TextHelpers.h"
+#include "UML/Model/SymbolRegistry.h"
+
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <string>
+
+// Three kinds enough for the edge cases: a misspelt key keeps its rules, a
+// second Class element overwrites the first, a self-closing element has no
+// rules, model="" places without owning.
+const char kTestMetamodel[] =
+    "\xEF\xBB\xBF<?xml version=\"1.0\" encoding=\"UTF-8\"?>\r\n"
+    "<metamodel version=\"1\">\r\n"
+    "<Class img=\"meta/Class.bmp\" symbol=\"Classbox\" help=\"/Class.htm\">\r\n"
+    "  <Attribute/>\r\n"
+    "  <Dependency in=\"0\"/>\r\n"
+    "  <Association out=\"2\"/>\r\n"
+    "</Class>\r\n"
+    "<Clas><Operation/></Clas>\r\n"
+    "<Activitydiagram img=\"meta/Activitydiagram.bmp\"><Class model=\"\"/><Page symbol=\"\"/></Activitydiagram>\r\n"
+    "<Actor stereotype=\"person\" file=\"TRUE\"/>\r\n"
+    "<Activity/>\r\n"
+    "<Dependency/>\r\n"
+    "<Association/>\r\n"
+    "<Attribute/>\r\n"
+    "<Class help=\"/Second.htm\"/>\r\n"
+    "</metamodel>\r\n";
+
+class ModelEnvironment : public ::testing::Environment {
+public:
+    void SetUp() override
+    {
+        ASSERT_EQ(MakeGuidText(theDbName, DbNameSize, FALSE), 1);
+        ASSERT_EQ(MemDbOpen(), 1);
+        const std::string dir = std::string(VEXAL_TEST_OUTPUT) + "/model-env/";
+        std::string mkdir = "mkdir -p '" + dir + "cfg'";
+        ASSERT_EQ(std::system(mkdir.c_str()), 0);
+        std::ofstream(dir + "cfg/meta.xml", std::ios::binary) << kTestMetamodel;
+
+        SafeStrCopy(theModuleDir, (dir + "missing/").c_str(), ModuleDirSize);
+        missingFileRefused = !LoadMetaModel() && GetMetaclassNames().empty();
+        SafeStrCopy(theModuleDir, dir.c_str(), ModuleDirSize);
+        loaded = LoadMetaModel();
+    }
+    void TearDown() override { MemDbClose(); }
+
+    static bool missingFileRefused;
+    static bool loaded;
+};
