@@ -145,10 +145,11 @@ const RESOURCE_ENTRY* ProgramCursorResources(int* count)
 
 HCURSOR FindResourceCursor(HINSTANCE hInstance, WORD id)
 {
-    static std::map<std::pair<HINSTANCE, WORD>, CursorData*> loaded;
+    // Loaded cursors live for the run; map nodes keep their addresses.
+    static std::map<std::pair<HINSTANCE, WORD>, CursorData> loaded;
     auto it = loaded.find({ hInstance, id });
     if (it != loaded.end())
-        return it->second->handle();
+        return it->second.handle();
     HRSRC r = FindResource(hInstance, MAKEINTRESOURCE(id), RT_GROUP_CURSOR);
     const auto* bytes = static_cast<const BYTE*>(LockResource(LoadResource(hInstance, r)));
     const DWORD size = SizeofResource(hInstance, r);
@@ -157,7 +158,6 @@ HCURSOR FindResourceCursor(HINSTANCE hInstance, WORD id)
     const QImage image = QImage::fromData(bytes + 4, int(size - 4));
     if (image.isNull())
         return nullptr;
-    auto* cursor = new CursorData{ QCursor(QPixmap::fromImage(image), bytes[0] | (bytes[1] << 8), bytes[2] | (bytes[3] << 8)) };
-    loaded[{ hInstance, id }] = cursor;
-    return cursor->handle();
+    const QCursor cursor(QPixmap::fromImage(image), bytes[0] | (bytes[1] << 8), bytes[2] | (bytes[3] << 8));
+    return loaded.emplace(std::make_pair(hInstance, id), CursorData{ cursor }).first->second.handle();
 }
