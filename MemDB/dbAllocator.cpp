@@ -245,7 +245,9 @@ offs_t dbEngine::AllocateSpace(size_t size, oid_t moveId)
                 position.offset = i;
                 return FinishAllocation(candidate, size, moveId);
             }
-            if (fromStart && holes == 0)
+            // A failed page-object search proves nothing about unaligned
+            // holes, so only small-object searches lower the bound.
+            if (fromStart && holes == 0 && !pageObject)
                 maxHoles[page] = static_cast<int32_t>(needed);
         }
     }
