@@ -1,13 +1,23 @@
 #include "Platform/Library.h"
+#include "Platform/ResourceBitmaps.h"
 
 #include <dlfcn.h>
 #include <unistd.h>
 
 #include <climits>
 #include <cstring>
+#include <map>
 #include <string>
+#include <vector>
 
 namespace {
+
+// The bitmap entries of each loaded resource library, as the bitmap tables take them.
+std::map<HMODULE, std::vector<ResourceBitmap>>& LibraryBitmaps()
+{
+    static std::map<HMODULE, std::vector<ResourceBitmap>> bitmaps;
+    return bitmaps;
+}
 
 std::string ProgramFolder()
 {
@@ -53,6 +63,13 @@ HMODULE LoadLibrary(LPCTSTR lpLibFileName)
         }
         AfxSetStringTable(module, library->strings, library->stringCount);
         AfxSetResourceTable(module, library->resources, library->resourceCount);
+        std::vector<ResourceBitmap>& bitmaps = LibraryBitmaps()[module];
+        for (int i = 0; i < library->resourceCount; ++i) {
+            const RESOURCE_ENTRY& e = library->resources[i];
+            if (e.type == RESOURCE_ID(RT_BITMAP))
+                bitmaps.push_back({ e.id, static_cast<const BYTE*>(e.data), e.size });
+        }
+        AfxSetBitmapTable(module, bitmaps.data(), int(bitmaps.size()));
     }
     return module;
 }
@@ -72,5 +89,7 @@ BOOL FreeLibrary(HMODULE hModule)
         AfxSetResourceHandle(nullptr);
     AfxSetStringTable(hModule, nullptr, 0);
     AfxSetResourceTable(hModule, nullptr, 0);
+    AfxSetBitmapTable(hModule, nullptr, 0);
+    LibraryBitmaps().erase(hModule);
     return dlclose(hModule) == 0;
 }

@@ -1,6 +1,7 @@
 #include "Platform/ResourceTable.h"
 
 #include "Platform/ProgramResources.h"
+#include "Platform/ResourceBitmaps.h"
 
 #include <map>
 #include <vector>
@@ -68,6 +69,9 @@ DWORD SizeofResource(HMODULE, HRSRC hResInfo)
 
 HINSTANCE AfxFindResourceHandle(LPCTSTR lpszName, LPCTSTR lpszType)
 {
+    // Bitmaps are kept in the bitmap tables of the drawing side.
+    if (IS_INTRESOURCE(lpszType) && RESOURCE_ID(lpszType) == RESOURCE_ID(RT_BITMAP) && IS_INTRESOURCE(lpszName))
+        return AfxFindBitmapHandle(RESOURCE_ID(lpszName));
     HINSTANCE chain[2];
     const int n = AfxGetResourceChain(chain);
     for (int i = 0; i < n; ++i) {

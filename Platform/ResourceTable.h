@@ -38,5 +38,6 @@ HRSRC FindResource(HMODULE hModule, LPCTSTR lpName, LPCTSTR lpType);
 HGLOBAL LoadResource(HMODULE hModule, HRSRC hResInfo);
 LPVOID LockResource(HGLOBAL hResData);
 DWORD SizeofResource(HMODULE hModule, HRSRC hResInfo);
-// The module of the chain that holds the resource, or null.
+// The module of the chain that holds the resource, or null. Bitmaps are
+// found in the bitmap tables (Platform/ResourceBitmaps.h).
 HINSTANCE AfxFindResourceHandle(LPCTSTR lpszName, LPCTSTR lpszType);

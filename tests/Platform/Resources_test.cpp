@@ -7,6 +7,7 @@
 #include "Platform/CString.h"
 #include "Platform/Library.h"
 #include "Platform/ProgramResources.h"
+#include "Platform/ResourceBitmaps.h"
 #include "Platform/ResourceTemplates.h"
 
 namespace {
@@ -172,9 +173,14 @@ TEST(Resources, ResourceLibraryTakesOverStringsAndMenus)
     EXPECT_EQ(library, AfxFindResourceHandle(MAKEINTRESOURCE(128), RT_MENU));
     EXPECT_EQ((std::vector<std::string>{ "0 &Datei 0", "1 Neu 57600" }),
               ReadMenu(AfxFindResourceHandle(MAKEINTRESOURCE(128), RT_MENU), 128));
+    EXPECT_EQ(library, AfxFindResourceHandle(MAKEINTRESOURCE(164), RT_BITMAP));
+    HBITMAP picture = LoadBitmap(library, 164);
+    EXPECT_NE(nullptr, picture);
+    DeleteObject(picture);
     // What the library lacks still comes from the program.
     EXPECT_EQ(AfxGetInstanceHandle(), AfxFindResourceHandle(MAKEINTRESOURCE(156), RT_DIALOG));
     EXPECT_TRUE(FreeLibrary(library));
+    EXPECT_NE(library, AfxFindResourceHandle(MAKEINTRESOURCE(164), RT_BITMAP));
     EXPECT_STREQ("There is no project opened", LoadResString(61557));
     EXPECT_EQ(AfxGetInstanceHandle(), AfxFindResourceHandle(MAKEINTRESOURCE(128), RT_MENU));
 }
