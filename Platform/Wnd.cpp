@@ -516,6 +516,28 @@ BOOL IsChild(HWND hWndParent, HWND hWnd)
 
 CWnd* CWnd::GetDlgItem(int nID) const { return FromHandle(::GetDlgItem(m_hWnd, nID)); }
 
+LRESULT CWnd::SendDlgItemMessage(int nID, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    return ::SendMessage(::GetDlgItem(m_hWnd, nID), message, wParam, lParam);
+}
+
+void CWnd::SetDlgItemText(int nID, LPCTSTR lpszString)
+{
+    if (CWnd* item = GetDlgItem(nID))
+        item->SetWindowText(lpszString);
+}
+
+int CWnd::GetDlgItemText(int nID, LPTSTR lpStr, int nMaxCount) const
+{
+    CWnd* item = GetDlgItem(nID);
+    if (!item) {
+        if (lpStr && nMaxCount > 0)
+            *lpStr = 0;
+        return 0;
+    }
+    return item->GetWindowText(lpStr, nMaxCount);
+}
+
 int CWnd::GetDlgCtrlID() const { return ::GetDlgCtrlID(m_hWnd); }
 
 int CWnd::SetDlgCtrlID(int nID)

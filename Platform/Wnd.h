@@ -134,6 +134,10 @@ public:
     class CFrameWnd* GetTopLevelFrame() const;
     BOOL IsChild(const CWnd* pWnd) const;
     CWnd* GetDlgItem(int nID) const;
+    // Messages and texts of a child by its id; 0 or nothing without one.
+    LRESULT SendDlgItemMessage(int nID, UINT message, WPARAM wParam = 0, LPARAM lParam = 0);
+    void SetDlgItemText(int nID, LPCTSTR lpszString);
+    int GetDlgItemText(int nID, LPTSTR lpStr, int nMaxCount) const;
     int GetDlgCtrlID() const;
     int SetDlgCtrlID(int nID);
     CWnd* GetWindow(UINT nCmd) const;

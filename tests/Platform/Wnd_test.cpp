@@ -66,6 +66,13 @@ TEST(WindowPos, ClientCoordinatesFollowTheParents)
     child.ScreenToClient(&p);
     EXPECT_EQ(CPoint(3, 4), p);
     EXPECT_EQ(&child, top.GetDlgItem(7));
+    top.SetDlgItemText(7, "seven");
+    char text[8] = "x";
+    EXPECT_EQ(5, top.GetDlgItemText(7, text, sizeof text));
+    EXPECT_STREQ("seven", text);
+    EXPECT_EQ(0, top.GetDlgItemText(8, text, sizeof text));
+    EXPECT_STREQ("", text);
+    EXPECT_EQ(5, top.SendDlgItemMessage(7, WM_GETTEXTLENGTH));
     EXPECT_TRUE(top.IsChild(&child));
     EXPECT_EQ(&top, child.GetParent());
     EXPECT_EQ(&child, CWnd::WindowFromPoint(CPoint(40 + 1 + 15, 50 + 1 + 25)));
@@ -406,6 +413,39 @@ TEST(Timers, WindowMayDestroyItselfFromItsTimer)
     EXPECT_EQ(1, w.fired[1]);
     SpinUntil([] { return false; }, 50);
     EXPECT_EQ(1, w.fired[1]);
+}
+
+} // namespace
+
+namespace {
+
+TEST(Caret, ShownOverThePictureWithoutTouchingTheBuffer)
+{
+    CWnd top;
+    CreateTop(top, 0, 0, 60, 40);
+    PaintWnd w;
+    ASSERT_TRUE(w.Create(nullptr, "", WS_CHILD | WS_VISIBLE, CRect(0, 0, 60, 40), &top, 1));
+    w.UpdateWindow();
+    QWidget* widget = WndFrameWidget(w.GetSafeHwnd());
+    w.CreateSolidCaret(2, 10);
+    CWnd::SetCaretPos(CPoint(5, 6));
+    EXPECT_EQ(CPoint(5, 6), CWnd::GetCaretPos());
+    // Created hidden; one show shows it, each hide needs its own show.
+    EXPECT_EQ(QColor(Qt::red).rgb(), widget->grab().toImage().pixel(5, 8));
+    w.ShowCaret();
+    EXPECT_EQ(QColor(Qt::cyan).rgb(), widget->grab().toImage().pixel(5, 8));
+    EXPECT_EQ(QColor(Qt::red).rgb(), widget->grab().toImage().pixel(7, 8));
+    EXPECT_EQ(0xFF0000u, BufferPixel(w, 5, 8));
+    w.HideCaret();
+    w.HideCaret();
+    w.ShowCaret();
+    EXPECT_EQ(QColor(Qt::red).rgb(), widget->grab().toImage().pixel(5, 8));
+    w.ShowCaret();
+    EXPECT_EQ(QColor(Qt::cyan).rgb(), widget->grab().toImage().pixel(5, 8));
+    // The caret goes with its window.
+    w.DestroyWindow();
+    POINT p;
+    EXPECT_FALSE(GetCaretPos(&p));
 }
 
 } // namespace
