@@ -6,7 +6,9 @@
 #include "Platform/Dc.h"
 #include "Pub/SYSConfig.h"
 #include "Pub/TextHelpers.h"
+#include "UML/Model/BoxGeometry.h"
 #include "UML/Model/DrawResources.h"
+#include "UML/Model/LineNodes.h"
 #include "UML/Model/PageDraw.h"
 #include "UML/Model/PageState.h"
 #include "UML/Model/PageZoom.h"
@@ -17,7 +19,9 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
+#include <vector>
 
 int theNextElementId = 0;
 int theNextSymbolId = 0;
@@ -150,6 +154,10 @@ int CSymbol::SyncFromElement(const ModelT& element, const SymbolT& row, oid_t oi
 
 int CSymbol::Layout(SymbolT& row, CDC* dc, const SymbolT*)
 {
+    // Box layout would bend a line out of shape: lines are laid out only by a
+    // line handler's own fitting of its ends.
+    if (msc == MSC_LINE)
+        return 0;
     int w = 0, h = 0;
     const int c = MeasureText(dc, w, h, row.Text);
     int sw = 0, sh = 0;
@@ -301,4 +309,106 @@ void CSymbol::MeasureStereotype(int& width, int& height, const SymbolT& row, int
     width = std::max(o, d);
     if (width > 0 && theSysConfig.m_nFontSize > 0)
         width = (width + 4 * charWidth) * small / theSysConfig.m_nFontSize;
+}
+
+int CSymbol::GetAttachPoint(const SymbolT& t, int& x, int& y, int ax, int ay)
+{
+    const int px = x, py = y;
+    if (std::abs(px - ax) <= 9) {
+        if (px < std::min(t.x1, t.x2) || px > std::max(t.x1, t.x2))
+            x = t.x1;
+        if (std::abs(t.y2 - ay) >= std::abs(t.y1 - ay)) {
+            y = t.y1;
+            return 2;
+        }
+        y = t.y2;
+        return 4;
+    }
+    const double g = (static_cast<double>(ay) - py) / (static_cast<double>(ax) - px);
+    const double h = py - g * px;
+    struct Candidate {
+        int x, y, side;
+        bool valid;
+    } c[4] = {
+        {t.x1, static_cast<int>(h + g * t.x1), 1, false},
+        {t.x2, static_cast<int>(h + g * t.x2), 3, false},
+        {g != 0 ? static_cast<int>((t.y1 - h) / g) : 0, t.y1, 2, false},
+        {g != 0 ? static_cast<int>((t.y2 - h) / g) : 0, t.y2, 4, false},
+    };
+    auto within = [](int v, int a, int b) { return v >= std::min(a, b) && v <= std::max(a, b); };
+    c[0].valid = within(c[0].y, t.y1, t.y2);
+    c[1].valid = within(c[1].y, t.y1, t.y2);
+    c[2].valid = g != 0 && within(c[2].x, t.x1, t.x2);
+    c[3].valid = g != 0 && within(c[3].x, t.x1, t.x2);
+    const Candidate* best = nullptr;
+    long long bestDistance = 0;
+    for (const Candidate& k : c) {
+        if (!k.valid)
+            continue;
+        const long long dx = (static_cast<long long>(k.x) - ax) >> 4, dy = (static_cast<long long>(k.y) - ay) >> 4;
+        const long long d = dx * dx + dy * dy;
+        if (!best || d < bestDistance) {
+            best = &k;
+            bestDistance = d;
+        }
+    }
+    if (!best)
+        return SnapToNearestSide(x, y, RECT{t.x1, t.y1, t.x2, t.y2});
+    x = best->x;
+    y = best->y;
+    return best->side;
+}
+
+void CSymbol::DeleteElement(int elementId)
+{
+    if (mmc == MMC_NONE)
+        return;
+    {
+        dbTypedCursor<ModelT> c(&ModelT::TableInfo);
+        if (c.SelectByKey("ID", elementId) > 0)
+            MemDbRemove(&ModelT::TableInfo, c.GetCurrentOid());
+    }
+    for (dbTableInfo* table : {&StereotypeObj::TableInfo, &StereotypeT::TableInfo}) {
+        std::vector<oid_t> rows;
+        std::vector<uint64_t> buffer((table->appSize + 7) / 8);
+        dbRecordCursor c(table, dbCursorViewOnly, buffer.data());
+        if (c.SelectByKey("OID", elementId) > 0)
+            do
+                rows.push_back(c.GetCurrentOid());
+            while (c.Next());
+        for (oid_t oid : rows)
+            MemDbRemove(table, oid);
+    }
+}
+
+void CSymbol::UpdateAttachedLines(const SymbolT& moved, CDC* dc)
+{
+    if (IsEmpty(moved.SGUID))
+        return;
+    for (const char* end : {"SrcID", "DestID"}) {
+        const bool source = end[0] == 'S';
+        std::vector<oid_t> lines;
+        {
+            dbTypedCursor<SymbolT> c(&SymbolT::TableInfo);
+            if (c.SelectByKey(end, moved.SGUID) > 0)
+                do
+                    if (c->MSC == MSC_LINE)
+                        lines.push_back(c.GetCurrentOid());
+                while (c.Next());
+        }
+        for (oid_t oid : lines) {
+            SymbolT line;
+            CSymbol* prototype = nullptr;
+            if (!theModelDb.FetchRecord(oid, &SymbolT::TableInfo, &line) || !FindMetaclass(line.Type, prototype))
+                continue;
+            int rx = source ? line.x2 : line.x1, ry = source ? line.y2 : line.y1;
+            GetLineNode(line.Nodes, rx, ry, source ? 0 : -1);
+            if (source)
+                GetAttachPoint(moved, line.x1, line.y1, rx, ry);
+            else
+                GetAttachPoint(moved, line.x2, line.y2, rx, ry);
+            if (prototype->Layout(line, dc, &moved))
+                MemDbUpdate(&SymbolT::TableInfo, &line, oid);
+        }
+    }
 }

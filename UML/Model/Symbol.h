@@ -50,10 +50,14 @@ public:
     // differ; the result of the update, 0 when nothing changed.
     virtual int SyncFromElement(const ModelT& element, const SymbolT& row, oid_t oid);
     // Sizes the box around its stereotype and text: exactly with Autolayout,
-    // otherwise only growing. The caller stores the row.
+    // otherwise only growing. The caller stores the row. A line prototype
+    // without a layout of its own leaves the line alone and reports 0.
     virtual int Layout(SymbolT& row, CDC* dc, const SymbolT* related);
     // A point inside the bounds or the text box, edges included; the row goes to out.
     virtual bool HitTest(POINT point, const SymbolT& row, HitSymbol& out);
+    // Moves (x, y) onto target's border where the line towards the reference
+    // point crosses it; returns the side (1 left, 2 top, 3 right, 4 bottom).
+    virtual int GetAttachPoint(const SymbolT& target, int& x, int& y, int refX, int refY);
     // Colour runs of the row's Text in theSyntaxWriter; the base colours it black.
     virtual const char* MakeSyntax(const SymbolT& row, int scopeId);
     // The owner of the element shown, for a nested symbol with an element;
@@ -67,6 +71,12 @@ public:
     virtual const char* GetLabel(const ModelT& element);
     // "<metaName><counter>", the counter then advancing; returns the length.
     virtual int MakeDefaultName(char* buffer, int size);
+    // Removes the element and its stereotype links and values; nothing for a
+    // metaclass without elements.
+    virtual void DeleteElement(int elementId);
+    // Re-attaches every line that starts or ends at the moved symbol and stores
+    // each one its own prototype lays out.
+    virtual void UpdateAttachedLines(const SymbolT& moved, CDC* dc);
     // Keeps a point one device pixel inside the usable page.
     virtual void ClampToPage(int& x, int& y);
     virtual void DrawStereotype(CDC* dc, const SymbolT& row);

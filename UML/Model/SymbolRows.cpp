@@ -1,9 +1,14 @@
 #include "UML/Model/SymbolRows.h"
 
+#include "MemDB/db.h"
 #include "MemDB/dbCursor.h"
+#include "MemDB/dbQueryText.h"
+#include "Pub/TextHelpers.h"
 #include "UML/Model/Symbol.h"
 #include "UML/Model/SymbolRegistry.h"
 
+#include <string>
+#include <unordered_set>
 #include <vector>
 
 namespace {
@@ -17,7 +22,183 @@ bool FetchElement(int id, ModelT& out)
     return true;
 }
 
+// The engine ids of the symbols whose key field equals the value.
+template <class T>
+std::vector<oid_t> SymbolsBy(const char* field, const T& value)
+{
+    std::vector<oid_t> rows;
+    dbTypedCursor<SymbolT> c(&SymbolT::TableInfo);
+    if (c.SelectByKey(field, value) > 0)
+        do
+            rows.push_back(c.GetCurrentOid());
+        while (c.Next());
+    return rows;
+}
+
+bool FetchSymbol(int symbolId, SymbolT& row, oid_t& oid)
+{
+    dbTypedCursor<SymbolT> c(&SymbolT::TableInfo);
+    if (c.SelectByKey("ID", symbolId) <= 0)
+        return false;
+    row = *c.GetRecord();
+    oid = c.GetCurrentOid();
+    return true;
+}
+
+void Shift(SymbolT& row, SIZE d)
+{
+    row.x1 += d.cx;
+    row.x2 += d.cx;
+    row.tx1 += d.cx;
+    row.tx2 += d.cx;
+    row.y1 += d.cy;
+    row.y2 += d.cy;
+    row.ty1 += d.cy;
+    row.ty2 += d.cy;
+    row.sterey += d.cy;
+}
+
+void DeleteSymbolOnce(int symbolId, bool withElements, std::unordered_set<int>& seen)
+{
+    if (!seen.insert(symbolId).second)
+        return;
+    SymbolT row;
+    oid_t oid;
+    if (!FetchSymbol(symbolId, row, oid))
+        return;
+    const std::string sguid = row.SGUID ? row.SGUID : "";
+    MemDbRemove(&SymbolT::TableInfo, oid);
+    if (!sguid.empty()) {
+        for (const char* end : {"DestID", "SrcID"}) {
+            for (oid_t lineOid : SymbolsBy(end, sguid.c_str())) {
+                SymbolT line;
+                if (!theModelDb.FetchRecord(lineOid, &SymbolT::TableInfo, &line) || (line.ItemState & SYMBOL_CHECKED))
+                    continue;
+                if (withElements && line.GUID && *line.GUID) {
+                    dbTypedCursor<ModelT> element(&ModelT::TableInfo);
+                    CSymbol* prototype = nullptr;
+                    if (element.SelectByKey("GUID", line.GUID) > 0 && FindMetaclass(element->Type, prototype))
+                        prototype->DeleteElement(element->ID);
+                }
+                MemDbRemove(&SymbolT::TableInfo, lineOid);
+            }
+        }
+    }
+    std::vector<int> children;
+    {
+        dbTypedCursor<SymbolT> c(&SymbolT::TableInfo);
+        if (c.SelectByKey("FID", symbolId) > 0)
+            do
+                children.push_back(c->ID);
+            while (c.Next());
+    }
+    for (int child : children)
+        DeleteSymbolOnce(child, withElements, seen);
+}
+
+void MoveChildren(const SymbolT& row, CDC* dc, SIZE d, std::unordered_set<int>& seen)
+{
+    if (!seen.insert(row.ID).second)
+        return;
+    for (oid_t oid : SymbolsBy("FID", row.ID)) {
+        SymbolT child;
+        if (!theModelDb.FetchRecord(oid, &SymbolT::TableInfo, &child) || child.MSC == MSC_LINE)
+            continue;
+        Shift(child, d);
+        MemDbUpdate(&SymbolT::TableInfo, &child, oid);
+        if (!theModelDb.FetchRecord(oid, &SymbolT::TableInfo, &child))
+            continue;
+        MoveAttachedLines(child, dc, d);
+        MoveChildren(child, dc, d, seen);
+    }
+}
+
 } // namespace
+
+void DeleteSymbol(int symbolId, bool withElements)
+{
+    std::unordered_set<int> seen;
+    DeleteSymbolOnce(symbolId, withElements, seen);
+}
+
+void MoveSymbol(int symbolId, CDC* dc, SIZE delta)
+{
+    SymbolT row;
+    oid_t oid;
+    if ((delta.cx == 0 && delta.cy == 0) || !FetchSymbol(symbolId, row, oid))
+        return;
+    Shift(row, delta);
+    if (!MemDbUpdate(&SymbolT::TableInfo, &row, oid) || !theModelDb.FetchRecord(oid, &SymbolT::TableInfo, &row))
+        return;
+    MoveAttachedLines(row, dc, delta);
+    MoveChildSymbols(row, dc, delta);
+    RelayoutSymbol(symbolId, dc);
+}
+
+void MoveChildSymbols(const SymbolT& row, CDC* dc, SIZE delta)
+{
+    std::unordered_set<int> seen;
+    MoveChildren(row, dc, delta, seen);
+}
+
+void MoveAttachedLines(const SymbolT& row, CDC* dc, SIZE delta)
+{
+    if (!row.SGUID || !*row.SGUID)
+        return;
+    const std::string sguid = row.SGUID;
+    for (const char* end : {"SrcID", "DestID"}) {
+        const bool source = end[0] == 'S';
+        for (oid_t oid : SymbolsBy(end, sguid.c_str())) {
+            SymbolT line;
+            CSymbol* prototype = nullptr;
+            if (!theModelDb.FetchRecord(oid, &SymbolT::TableInfo, &line) || !FindMetaclass(line.Type, prototype))
+                continue;
+            (source ? line.x1 : line.x2) += delta.cx;
+            (source ? line.y1 : line.y2) += delta.cy;
+            prototype->Layout(line, dc, nullptr);
+            MemDbUpdate(&SymbolT::TableInfo, &line, oid);
+        }
+    }
+}
+
+void ResizeSymbol(int symbolId, SIZE delta, int handle, CDC* dc)
+{
+    SymbolT row;
+    oid_t oid;
+    if ((delta.cx == 0 && delta.cy == 0) || !FetchSymbol(symbolId, row, oid))
+        return;
+    row.ItemState = static_cast<int16_t>(row.ItemState & ~SYMBOL_AUTOLAYOUT);
+    if (handle == 0) {
+        row.x1 += delta.cx;
+        row.y1 += delta.cy;
+    } else {
+        row.x2 += delta.cx;
+        row.y2 += delta.cy;
+    }
+    if (MemDbUpdate(&SymbolT::TableInfo, &row, oid))
+        RelayoutSymbol(symbolId, dc);
+}
+
+void RelayoutSymbol(int symbolId, CDC* dc)
+{
+    SymbolT row;
+    oid_t oid;
+    if (!FetchSymbol(symbolId, row, oid))
+        return;
+    if (row.MSC != MSC_LINE) {
+        std::unordered_set<int> seen{row.ID};
+        while (row.FID > 0) {
+            if (!seen.insert(row.FID).second || !FetchSymbol(row.FID, row, oid))
+                return;
+        }
+    }
+    CSymbol* prototype = nullptr;
+    if (!FindMetaclass(row.Type, prototype) || !prototype->Layout(row, dc, nullptr))
+        return;
+    if (MemDbUpdate(&SymbolT::TableInfo, &row, oid) && row.MSC != MSC_LINE &&
+        theModelDb.FetchRecord(oid, &SymbolT::TableInfo, &row))
+        prototype->UpdateAttachedLines(row, dc);
+}
 
 int ElementIdOfSymbol(const SymbolT* row)
 {
@@ -60,4 +241,48 @@ void CompletePageSymbols(int pageId)
         row.Syntax = prototype->MakeSyntax(row, scope);
         theModelDb.UpdateRecord(oid, &SymbolT::TableInfo, &row);
     }
+}
+
+int ElementIdOfSguid(const char* sguid)
+{
+    if (!sguid || !*sguid)
+        return 0;
+    dbTypedCursor<SymbolT> c(&SymbolT::TableInfo);
+    return c.SelectByKey("SGUID", sguid) > 0 ? ElementIdOfSymbol(c.GetRecord()) : 0;
+}
+
+int SymbolIdOfGuid(const char* guid)
+{
+    if (!guid || !*guid)
+        return 0;
+    dbTypedCursor<SymbolT> c(&SymbolT::TableInfo);
+    return c.SelectByKey("GUID", guid) > 0 ? c->ID : 0;
+}
+
+bool ElementHasSymbols(const char* guid)
+{
+    return SymbolIdOfGuid(guid) != 0;
+}
+
+bool ElementHasSymbolOnPage(const char* guid, int pageId)
+{
+    dbQueryText q;
+    q.Append(dbFragText, "GUID=").AppendString(guid ? guid : "");
+    q.Append(dbFragText, " and PID=").Append(dbFragInt4, &pageId);
+    dbTypedCursor<SymbolT> c(&SymbolT::TableInfo);
+    return c.Select(q, dbCursorViewOnly) > 0;
+}
+
+bool FindMetaRuleSymbol(const char* parent, const char* name, char* symbolOut)
+{
+    dbQueryText q;
+    q.Append(dbFragText, "Parent=").AppendString(parent ? parent : "");
+    q.Append(dbFragText, " and Name=").AppendString(name ? name : "");
+    q.Append(dbFragText, " and Symbol!=''");
+    dbTypedCursor<MetaEle> c(&MetaEle::TableInfo);
+    if (c.Select(q, dbCursorViewOnly) <= 0)
+        return false;
+    if (symbolOut)
+        SafeStrCopy(symbolOut, c->Symbol, 65);
+    return true;
 }

@@ -1,13 +1,48 @@
-// Operations over the symbol rows of a page.
+// Operations over symbol rows: deleting with attached lines and children,
+// moving and resizing with what follows, re-layout, page completion and small
+// lookups. Changes go through the undoable wrapper unless said otherwise; a
+// missing row, prototype or element makes an operation do nothing for it.
+// Walks that remove or change rows collect the row identifiers first and
+// fetch each again before acting on it.
 #pragma once
 
 #include "MemDB/ModelSchema.h"
+#include "Platform/Geometry.h"
 
-// ID of the element the row shows, 0 for none.
-int ElementIdOfSymbol(const SymbolT* row);
+class CDC;
+
+// Removes the symbol, then the lines ending and starting at it (selected lines
+// excepted: the selection deletes those itself) with, when asked, the
+// elements they show, then its children at every depth.
+void DeleteSymbol(int symbolId, bool withElements);
+
+// Moves the symbol's box, text box and stereotype line; when that changed the
+// row, its attached line ends and children follow and it is laid out again.
+void MoveSymbol(int symbolId, CDC* dc, SIZE delta);
+void MoveChildSymbols(const SymbolT& row, CDC* dc, SIZE delta);
+// Moves the ends of the lines starting or ending at the row; bend points stay.
+void MoveAttachedLines(const SymbolT& row, CDC* dc, SIZE delta);
+// Handle 0 moves the top-left corner, any other the bottom-right one; the
+// automatic layout is switched off.
+void ResizeSymbol(int symbolId, SIZE delta, int handle, CDC* dc);
+// Lays out the top-level symbol that holds the symbol (the line itself for a
+// line) and re-attaches its lines when that changed it. Nothing happens when an
+// enclosing symbol is missing or the enclosing chain loops.
+void RelayoutSymbol(int symbolId, CDC* dc);
 
 // Rebuilds the colour runs of every symbol of the page, nested ones included,
 // without undo records: a symbol showing an element is coloured in that
 // element's owner, one without an element in its owner element or else the
 // diagram's owner; a symbol naming a missing element is left alone.
 void CompletePageSymbols(int pageId);
+
+// ID of the element the row shows, 0 for none.
+int ElementIdOfSymbol(const SymbolT* row);
+int ElementIdOfSguid(const char* sguid);
+// ID of the first symbol showing the element, 0 for none.
+int SymbolIdOfGuid(const char* guid);
+bool ElementHasSymbols(const char* guid);
+bool ElementHasSymbolOnPage(const char* guid, int pageId);
+// Whether a rule under parent named name places a symbol; its symbol name
+// (at most 64 characters) goes to symbolOut when given.
+bool FindMetaRuleSymbol(const char* parent, const char* name, char* symbolOut);
