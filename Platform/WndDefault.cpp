@@ -132,8 +132,9 @@ void Edge(QPainter& p, QRect r, const QColor& topLeft, const QColor& bottomRight
 
 void DefaultNcPaint(WndData* d)
 {
-    if (d->buffer.isNull())
-        return;
+    Wnd::EnsureBuffer(d);
+    // A context still open on the buffer finishes first.
+    Wnd::FlushBuffer(d);
     const int width = d->window.Width(), height = d->window.Height();
     QPainter p(&d->buffer);
     QRegion frame(0, 0, width, height);
@@ -225,10 +226,17 @@ LRESULT DefWindowProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam)
         return DefaultNcHitTest(d, POINT{ GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam) });
     case WM_NCPAINT:
         DefaultNcPaint(d);
+        Wnd::Present(d, QRect(0, 0, d->window.Width(), d->window.Height()));
         return 0;
     case WM_NCACTIVATE:
         if (CaptionHeight(d))
             Wnd::InvalidateFrame(d);
+        // Owned tool windows show their captions active along with the owner.
+        for (HWND top : Wnd::TopLevels()) {
+            WndData* owned = WndData::From(top);
+            if (owned && owned->owner == hWnd && CaptionHeight(owned))
+                Wnd::InvalidateFrame(owned);
+        }
         return TRUE;
     case WM_PAINT: {
         // Beginning the paint erases the background and validates.

@@ -449,3 +449,42 @@ TEST(Caret, ShownOverThePictureWithoutTouchingTheBuffer)
 }
 
 } // namespace
+
+namespace {
+
+QRgb Rgb(COLORREF c) { return qRgb(GetRValue(c), GetGValue(c), GetBValue(c)); }
+
+TEST(NonClient, DefaultFrameIsDrawnInTheClassicLook)
+{
+    CWnd owner, tool;
+    CreateTop(owner, 0, 0, 300, 200);
+    ASSERT_TRUE(tool.CreateEx(WS_EX_TOOLWINDOW | WS_EX_CLIENTEDGE, nullptr, "Model",
+                              WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_THICKFRAME | WS_VSCROLL | WS_HSCROLL | WS_VISIBLE,
+                              20, 20, 160, 120, owner.GetSafeHwnd(), nullptr));
+    tool.UpdateWindow();
+    QImage shot = WndFrameWidget(tool.GetSafeHwnd())->grab().toImage();
+    shot.save(QString(VEXAL_TEST_OUTPUT) + "/wnd_nonclient.png");
+    const int frame = GetSystemMetrics(SM_CXFRAME);
+    // The tool window is active: its caption strip has the active caption colour.
+    EXPECT_EQ(Rgb(GetSysColor(COLOR_ACTIVECAPTION)), shot.pixel(frame + 60, frame + 3));
+    EXPECT_EQ(Rgb(GetSysColor(COLOR_BTNFACE)), shot.pixel(frame - 2, 60));
+    CRect client;
+    tool.GetClientRect(&client);
+    const int edge = GetSystemMetrics(SM_CXEDGE), bar = GetSystemMetrics(SM_CXVSCROLL);
+    EXPECT_EQ(CRect(0, 0, 160 - 2 * (frame + edge) - bar, 120 - 2 * (frame + edge) - GetSystemMetrics(SM_CYSMCAPTION) - bar),
+              client);
+
+    // A tool window shows active along with its owner; another window takes that away.
+    owner.SetActiveWindow();
+    tool.UpdateWindow();
+    shot = WndFrameWidget(tool.GetSafeHwnd())->grab().toImage();
+    EXPECT_EQ(Rgb(GetSysColor(COLOR_ACTIVECAPTION)), shot.pixel(frame + 60, frame + 3));
+    CWnd other;
+    CreateTop(other, 400, 0, 20, 20);
+    other.SetActiveWindow();
+    tool.UpdateWindow();
+    shot = WndFrameWidget(tool.GetSafeHwnd())->grab().toImage();
+    EXPECT_EQ(Rgb(GetSysColor(COLOR_INACTIVECAPTION)), shot.pixel(frame + 60, frame + 3));
+}
+
+} // namespace
