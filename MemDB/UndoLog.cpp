@@ -3,6 +3,7 @@
 #include "MemDB/UndoLog.h"
 
 #include <algorithm>
+#include <cstdint>
 #include <cstring>
 #include <unordered_map>
 #include <vector>
@@ -13,9 +14,16 @@
 #include "MemDB/dbTableInfo.h"
 #include "Pub/Log.h"
 
-using UndoLog::UndoRecord;
-
 namespace {
+
+// One logged change; its image is imageSize bytes of its side's buffer.
+struct UndoRecord {
+    int32_t operation;  // UndoLog::Operation
+    int32_t imageSize;
+    int32_t group;      // the group counter when the change was logged
+    oid_t id;           // engine id of the row
+    dbTableInfo* table;
+};
 
 const size_t StackRoom = 10000;
 

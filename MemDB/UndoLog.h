@@ -18,7 +18,6 @@
 #pragma once
 
 #include <cstddef>
-#include <cstdint>
 
 #include "MemDB/dbImage.h"
 
@@ -29,14 +28,6 @@ namespace UndoLog {
 enum Operation { Inserted = 1, Removed = 2, Updated = 3 };
 
 const size_t BufferSize = 0x40000;
-
-struct UndoRecord {
-    int32_t operation;
-    int32_t imageSize;
-    int32_t group;
-    oid_t id;
-    dbTableInfo* table;
-};
 
 // Logs a change of row id of table with an image of record in the current
 // group and empties the redo side; returns 1.
