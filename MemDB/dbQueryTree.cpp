@@ -21,7 +21,6 @@ struct NodePool {
     std::mutex lock;
     NodeBlock* blocks = nullptr;
     dbOpNode* freeList = nullptr;
-    size_t blockCount = 0;
     size_t freeCount = 0;
 };
 
@@ -45,7 +44,6 @@ dbOpNode* dbNewNode(int kind, int type)
                 throw std::bad_alloc();
             block->next = pool.blocks;
             pool.blocks = block;
-            pool.blockCount += 1;
             for (size_t i = 1; i < kNodesPerBlock; i++) {
                 block->nodes[i].kind = dbFreedNode;
                 block->nodes[i].op[0] = pool.freeList;
@@ -194,21 +192,6 @@ void dbQueryTree::Clear()
     limitCountVar = nullptr;
     startFrom = dbStartNone;
     startFromVar = nullptr;
-}
-
-int32_t dbQueryTree::OrderKeyCount() const
-{
-    int32_t n = 0;
-    for (const dbOrderKey* k = order; k != nullptr; k = k->next)
-        n++;
-    return n;
-}
-
-size_t dbNodePoolBlocks()
-{
-    NodePool& pool = Pool();
-    std::lock_guard<std::mutex> guard(pool.lock);
-    return pool.blockCount;
 }
 
 size_t dbNodePoolFreeCount()

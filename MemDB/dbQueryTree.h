@@ -170,7 +170,6 @@ struct dbQueryTree {
     dbQueryTree& operator=(const dbQueryTree&) = delete;
 
     void Clear();
-    int32_t OrderKeyCount() const;
 };
 
 // Node pool.
@@ -181,7 +180,6 @@ dbOpNode* dbCopyTree(const dbOpNode* node);  // throws std::bad_alloc, leaving n
 int dbNodeOperandCount(int kind);
 void dbFreeOrderKeys(dbOrderKey* key);
 void dbFreeFollowFields(dbFollowField* field);
-size_t dbNodePoolBlocks();
 size_t dbNodePoolFreeCount();
 
 #endif

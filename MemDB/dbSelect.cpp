@@ -493,7 +493,6 @@ bool Planner::ThroughReference(dbOpNode* node, dbOpNode* filter, Answer& answer)
 // One share of a parallel scan: rows k, k + T, k + 2T, ... of the row list.
 struct ScanShare {
     dbEngine* db;
-    dbTableInfo* table;
     const dbOpNode* condition;
     const dbOrderKey* order;
     const uint8_t* tableRow;
@@ -875,7 +874,7 @@ void dbEngine::Select(dbRecordCursor* cursor, dbQueryText& query)
     std::vector<std::thread> workers;
     std::vector<int> here;
     for (int k = 0; k < threads; k++)
-        shares[k] = ScanShare{this, table, rest, q.order, tableRow, params, k, threads, {}, nullptr};
+        shares[k] = ScanShare{this, rest, q.order, tableRow, params, k, threads, {}, nullptr};
     for (int k = 0; k + 1 < threads; k++) {
         try {
             workers.emplace_back(ScanShare::Run, &shares[k]);

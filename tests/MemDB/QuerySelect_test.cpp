@@ -208,6 +208,25 @@ TEST_F(QueryModel, StartAndLimit)
     EXPECT_EQ(Ids({16, 11}), Select("order by SN desc, ID desc limit 2"));
 }
 
+TEST_F(QueryModel, FirstAndLastRowsOfTheTable)
+{
+    EXPECT_EQ(Ids({1}), Select("current = first"));
+    EXPECT_EQ(Ids({20}), Select("current = last"));
+    EXPECT_EQ(Ids({1, 20}), Select("current = first or current = last order by ID"));
+}
+
+TEST_F(QueryModel, BoundLimitsAreReadAtEachSelect)
+{
+    int32_t skip = 0, count = 2;
+    dbQueryText q;
+    q.Append(dbFragText, "FID = 0 order by ID limit ").Append(dbFragInt4, &skip);
+    q.Append(dbFragText, ", ").Append(dbFragInt4, &count);
+    EXPECT_EQ(Ids({1, 2}), Select(q));
+    skip = 3;
+    count = 5;
+    EXPECT_EQ(Ids({4, 5}), Select(q));
+}
+
 TEST_F(QueryModel, OrChainsFindEachRecordOnce)
 {
     EXPECT_EQ(Ids({1, 2, 6}), Select("ID = 1 or ID = 2 or FID = 1 and SN = 50 order by ID"));
