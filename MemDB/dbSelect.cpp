@@ -167,31 +167,37 @@ bool Planner::SetBound(dbFieldInfo* field, int rel, const dbEvalValue& v, Bound&
         int64_t max = bits == 64 ? std::numeric_limits<int64_t>::max() : (int64_t(1) << (bits - 1)) - 1;
         int64_t min = -max - 1;
         int64_t x = v.ivalue;
-        if (rel == relEq || rel == relGe || rel == relGt) {
-            if (rel == relGt && x == std::numeric_limits<int64_t>::max())
+        if (rel == relEq) {
+            if (x < min || x > max) {
                 low.empty = true;
-            int64_t lo = rel == relGt ? x + (x == std::numeric_limits<int64_t>::max() ? 0 : 1) : x;
-            if (lo > max)
+            } else {
+                low.open = high.open = false;
+                low.i = high.i = x;
+            }
+        } else if (rel == relGe || rel == relGt) {
+            if (rel == relGt && x >= max)
                 low.empty = true;
-            else if (lo > min || rel == relEq) {
+            else if (rel == relGt)
+                x += 1;
+            if (x > max)
+                low.empty = true;
+            else if (x > min) {
                 low.open = false;
-                low.i = lo;
+                low.i = x;
             }
-        }
-        if (rel == relEq || rel == relLe || rel == relLt) {
-            if (rel == relLt && x == std::numeric_limits<int64_t>::min())
+        } else {
+            if (rel == relLt && x <= min)
                 high.empty = true;
-            int64_t hi = rel == relLt ? x - (x == std::numeric_limits<int64_t>::min() ? 0 : 1) : x;
-            if (hi < min)
+            else if (rel == relLt)
+                x -= 1;
+            if (x < min)
                 high.empty = true;
-            else if (hi < max || rel == relEq) {
+            else if (x < max) {
                 high.open = false;
-                high.i = hi;
+                high.i = x;
             }
         }
-        if (rel == relEq && (x < min || x > max))
-            low.empty = true;
-        // Stored as the field's own width, little-endian: the low bytes of i.
+        // The key is the low bytes of i: the field's own width, little-endian.
         return true;
       }
       case dbFieldInfo::tpReal4: case dbFieldInfo::tpReal8: {
