@@ -220,6 +220,9 @@ public:
     // only reports the rectangle left (or the bars' total size).
     void RepositionBars(UINT nIDFirst, UINT nIDLast, UINT nIDLeftOver, UINT nFlag = 0,
                         LPRECT lpRectParam = nullptr, LPCRECT lpRectClient = nullptr, BOOL bStretch = TRUE);
+    // Asks pTarget's update handlers about each child control by its id;
+    // push buttons without any handler are disabled when asked to.
+    void UpdateDialogControls(CCmdTarget* pTarget, BOOL bDisableIfNoHndler);
     // Update handlers of the window's control bars and children at idle.
     virtual void OnUpdateCmdUI(class CFrameWnd* pTarget, BOOL bDisableIfNoHndler);
 

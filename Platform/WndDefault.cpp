@@ -9,6 +9,7 @@
 #include "Platform/WndData.h"
 
 #include <QPainter>
+#include <QWindow>
 
 #include <algorithm>
 #include <cstring>
@@ -356,8 +357,30 @@ LRESULT DefWindowProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam)
         if (wParam == VK_F10 && (GetKeyState(VK_SHIFT) & 0x8000))
             ContextMenu(d, LPARAM(-1));
         return 0;
+    case WM_NCLBUTTONDOWN:
+        // Moving and sizing a top-level window by its own caption and frame
+        // is the desktop's business.
+        if (!d->isChild() && d->frame->windowHandle()) {
+            QWindow* window = d->frame->windowHandle();
+            if (wParam == HTCAPTION) {
+                window->startSystemMove();
+            } else if (wParam >= HTLEFT && wParam <= HTBOTTOMRIGHT && (d->style & WS_THICKFRAME)) {
+                Qt::Edges edges;
+                if (wParam == HTLEFT || wParam == HTTOPLEFT || wParam == HTBOTTOMLEFT)
+                    edges |= Qt::LeftEdge;
+                if (wParam == HTRIGHT || wParam == HTTOPRIGHT || wParam == HTBOTTOMRIGHT)
+                    edges |= Qt::RightEdge;
+                if (wParam == HTTOP || wParam == HTTOPLEFT || wParam == HTTOPRIGHT)
+                    edges |= Qt::TopEdge;
+                if (wParam == HTBOTTOM || wParam == HTBOTTOMLEFT || wParam == HTBOTTOMRIGHT)
+                    edges |= Qt::BottomEdge;
+                window->startSystemResize(edges);
+            }
+        }
+        return 0;
     case WM_NCLBUTTONUP:
-        if (wParam == HTCLOSE)
+        // Only the close box of the window's own caption closes it.
+        if (wParam == HTCLOSE && CaptionHeight(d) && (d->style & WS_SYSMENU))
             Wnd::Send(d, WM_SYSCOMMAND, SC_CLOSE, lParam);
         return 0;
     case WM_NCLBUTTONDBLCLK:

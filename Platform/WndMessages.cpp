@@ -383,6 +383,26 @@ BOOL CWnd::ReflectLastMsg(HWND hWndChild, LRESULT* pResult)
     return child->OnChildNotify(msg.message, msg.wParam, msg.lParam, pResult);
 }
 
+void CWnd::UpdateDialogControls(CCmdTarget* pTarget, BOOL bDisableIfNoHndler)
+{
+    WndData* d = WndData::From(m_hWnd);
+    if (!d || !pTarget)
+        return;
+    for (HWND child : std::vector<HWND>(d->children)) {
+        CWnd* control = FromHandle(child);
+        const UINT id = control ? UINT(control->GetDlgCtrlID()) : 0;
+        if (!id || id == 0xFFFF)
+            continue;
+        CCmdUI state;
+        state.m_nID = id;
+        state.m_pOther = control;
+        // Only push buttons are disabled for want of a handler.
+        const DWORD kind = control->GetStyle() & 0x0F;
+        const bool pushButton = (control->SendMessage(WM_GETDLGCODE) & DLGC_BUTTON) && kind <= 1;
+        state.DoUpdate(pTarget, bDisableIfNoHndler && pushButton);
+    }
+}
+
 void CWnd::OnUpdateCmdUI(CFrameWnd* pTarget, BOOL bDisableIfNoHndler)
 {
     (void)pTarget;

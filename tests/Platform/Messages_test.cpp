@@ -165,3 +165,40 @@ TEST(CmdUI, UpdateDisablesCommandsWithoutHandler)
 }
 
 } // namespace
+
+namespace {
+
+LRESULT ButtonLike(HWND h, UINT message, WPARAM wp, LPARAM lp)
+{
+    return message == WM_GETDLGCODE ? DLGC_BUTTON : DefWindowProc(h, message, wp, lp);
+}
+
+class DialogLike : public CWnd {
+protected:
+    void OnUpdate5(CCmdUI* ui) { ui->Enable(FALSE); }
+    void OnCommand8() {}
+    DECLARE_MESSAGE_MAP()
+};
+BEGIN_MESSAGE_MAP(DialogLike, CWnd)
+    ON_UPDATE_COMMAND_UI(5, OnUpdate5)
+    ON_COMMAND(8, OnCommand8)
+END_MESSAGE_MAP()
+
+TEST(CmdUI, DialogControlsFollowTheirUpdateHandlers)
+{
+    AfxRegisterClassProc("VexalButtonLike", ButtonLike);
+    DialogLike dialog;
+    CreateTop(dialog, 0, 0, 100, 100);
+    CWnd five, six, seven, eight;
+    ASSERT_TRUE(five.Create(nullptr, "", WS_CHILD, CRect(0, 0, 5, 5), &dialog, 5));
+    ASSERT_TRUE(six.Create("VexalButtonLike", "", WS_CHILD, CRect(0, 0, 5, 5), &dialog, 6));
+    ASSERT_TRUE(seven.Create(nullptr, "", WS_CHILD, CRect(0, 0, 5, 5), &dialog, 7));
+    ASSERT_TRUE(eight.Create("VexalButtonLike", "", WS_CHILD, CRect(0, 0, 5, 5), &dialog, 8));
+    dialog.UpdateDialogControls(&dialog, TRUE);
+    EXPECT_FALSE(five.IsWindowEnabled());   // its handler says so
+    EXPECT_FALSE(six.IsWindowEnabled());    // a button with no handler at all
+    EXPECT_TRUE(seven.IsWindowEnabled());   // not a button
+    EXPECT_TRUE(eight.IsWindowEnabled());   // a button whose command has a handler
+}
+
+} // namespace

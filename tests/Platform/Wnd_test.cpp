@@ -488,3 +488,39 @@ TEST(NonClient, DefaultFrameIsDrawnInTheClassicLook)
 }
 
 } // namespace
+
+namespace {
+
+// A pane without a caption that draws a close box of its own and answers HTCLOSE.
+class ClosePane : public CWnd {
+protected:
+    LRESULT OnNcHitTest(CPoint) { return HTCLOSE; }
+    DECLARE_MESSAGE_MAP()
+};
+BEGIN_MESSAGE_MAP(ClosePane, CWnd)
+    ON_WM_NCHITTEST()
+END_MESSAGE_MAP()
+
+TEST(NonClient, OnlyTheOwnCaptionsCloseBoxCloses)
+{
+    CWnd tool;
+    ASSERT_TRUE(tool.CreateEx(WS_EX_TOOLWINDOW, nullptr, "Tool", WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_VISIBLE, 600, 0,
+                              100, 60, nullptr, nullptr));
+    CRect r;
+    tool.GetWindowRect(&r);
+    const QPoint closeBox(r.right - 8, r.top + 8);
+    ASSERT_EQ(HTCLOSE, tool.SendMessage(WM_NCHITTEST, 0, MAKELPARAM(WORD(closeBox.x()), WORD(closeBox.y()))));
+    SendMouse(tool, QEvent::MouseButtonPress, Qt::LeftButton, closeBox, Qt::LeftButton);
+    SendMouse(tool, QEvent::MouseButtonRelease, Qt::LeftButton, closeBox, Qt::NoButton);
+    EXPECT_EQ(nullptr, tool.GetSafeHwnd());
+
+    CWnd top;
+    CreateTop(top, 0, 0, 100, 100);
+    ClosePane pane;
+    ASSERT_TRUE(pane.Create(nullptr, "", WS_CHILD | WS_VISIBLE, CRect(0, 0, 50, 50), &top, 1));
+    SendMouse(pane, QEvent::MouseButtonPress, Qt::LeftButton, QPoint(10, 10), Qt::LeftButton);
+    SendMouse(pane, QEvent::MouseButtonRelease, Qt::LeftButton, QPoint(10, 10), Qt::NoButton);
+    EXPECT_NE(nullptr, pane.GetSafeHwnd());
+}
+
+} // namespace
