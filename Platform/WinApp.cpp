@@ -14,6 +14,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstring>
+#include <memory>
 
 IMPLEMENT_DYNAMIC(CWinApp, CCmdTarget)
 
@@ -39,21 +40,51 @@ struct WinAppIdle {
     }
 };
 
+// The application object is usually a static one, made before Qt's
+// application exists; it takes its name and command line from Qt later.
 CWinApp::CWinApp(LPCTSTR lpszAppName)
 {
     if (lpszAppName)
         m_appName = lpszAppName;
-    else if (QCoreApplication::instance())
-        m_appName = QFileInfo(QCoreApplication::applicationFilePath()).completeBaseName().toStdString();
     m_pszAppName = m_appName.c_str();
     m_profileName = m_appName;
     m_pszProfileName = m_profileName.c_str();
-    if (QCoreApplication::instance()) {
-        const QStringList args = QCoreApplication::arguments();
-        m_commandLine = args.mid(1).join(' ').toStdString();
-    }
     m_lpCmdLine = m_commandLine.c_str();
+    TakeProgramArguments();
     g_app = this;
+}
+
+void CWinApp::TakeProgramArguments()
+{
+    if (!QCoreApplication::instance())
+        return;
+    if (m_appName.empty()) {
+        m_appName = QFileInfo(QCoreApplication::applicationFilePath()).completeBaseName().toStdString();
+        m_pszAppName = m_appName.c_str();
+        if (!m_pszRegistryKey || m_profileName.empty()) {
+            m_profileName = m_appName;
+            m_pszProfileName = m_profileName.c_str();
+        }
+    }
+    m_commandLine = QCoreApplication::arguments().mid(1).join(' ').toStdString();
+    m_lpCmdLine = m_commandLine.c_str();
+}
+
+int AfxWinMain(int argc, char** argv)
+{
+    std::unique_ptr<QApplication> qt;
+    if (!QCoreApplication::instance())
+        qt = std::make_unique<QApplication>(argc, argv);
+    CWinApp* app = AfxGetApp();
+    if (!app)
+        return -1;
+    app->TakeProgramArguments();
+    if (!app->InitInstance()) {
+        if (app->m_pMainWnd && app->m_pMainWnd->GetSafeHwnd())
+            app->m_pMainWnd->DestroyWindow();
+        return app->ExitInstance();
+    }
+    return app->Run();
 }
 
 CWinApp::~CWinApp()

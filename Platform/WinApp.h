@@ -83,7 +83,16 @@ private:
     LONG m_idleCount = 0;
     bool m_inIdle = false;
     friend struct WinAppIdle;
+    friend int AfxWinMain(int argc, char** argv);
+    // Takes the program's name and arguments once Qt's application exists.
+    void TakeProgramArguments();
 };
+
+// The program's entry: makes Qt's application (unless one exists), gives
+// the application object its name and command line, runs InitInstance and
+// then the message loop; when InitInstance fails, the main window (if
+// any) is destroyed and ExitInstance's result returned at once.
+int AfxWinMain(int argc, char** argv);
 
 CWinApp* AfxGetApp();
 CWnd* AfxGetMainWnd();

@@ -225,3 +225,35 @@ TEST(MessageQueue, OwnLoopTakesMessagesAndLeavesTheRestDispatched)
 }
 
 } // namespace
+
+namespace {
+
+class StartApp : public RouteApp {
+public:
+    BOOL succeed = TRUE;
+    BOOL InitInstance() override
+    {
+        auto* frame = new CFrameWnd;
+        if (!frame->Create(nullptr, "Vexal", WS_POPUP | WS_VISIBLE, CRect(0, 0, 40, 40)))
+            return FALSE;
+        m_pMainWnd = frame;
+        frame->PostMessage(WM_CLOSE);
+        return succeed;
+    }
+};
+
+TEST(WinMain, RunsTheLoopOrEndsAtOnceWhenStartFails)
+{
+    char name[] = "vexal";
+    char* argv[] = { name, nullptr };
+    for (BOOL succeed : { TRUE, FALSE }) {
+        StartApp app;
+        app.succeed = succeed;
+        EXPECT_EQ(7, AfxWinMain(1, argv));
+        EXPECT_EQ(nullptr, app.m_pMainWnd);
+        EXPECT_EQ(succeed ? 1 : 0, app.idles > 0 ? 1 : 0);
+    }
+    QApplication::processEvents();
+}
+
+} // namespace
