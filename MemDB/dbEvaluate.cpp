@@ -83,7 +83,7 @@ bool RectangleRelation(int rel, const int32_t* a, const int32_t* b)
 const char* VariableAddress(const dbOpNode* node, const dbEvalContext& ctx)
 {
     const char* addr = static_cast<const char*>(node->var);
-    if (ctx.params != nullptr)
+    if (ctx.params != nullptr && addr != nullptr)
         addr = ctx.params + reinterpret_cast<uintptr_t>(addr);
     return addr;
 }
@@ -124,8 +124,8 @@ void LoadVariable(int fragKind, const char* addr, dbEvalValue& v)
       case dbFragReal4: v.rvalue = Read<float>(addr); return;
       case dbFragReal8: v.rvalue = Read<double>(addr); return;
       case dbFragString:
-        v.str.chars = addr;
-        v.str.len = static_cast<int32_t>(std::strlen(addr) + 1);
+        v.str.chars = addr != nullptr ? addr : "";
+        v.str.len = static_cast<int32_t>(std::strlen(v.str.chars) + 1);
         return;
       case dbFragStringPtr: {
         const char* s = Read<const char*>(addr);

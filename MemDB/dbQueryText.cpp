@@ -117,7 +117,7 @@ void PutValue(DumpWriter& w, const dbQueryFragment* f)
       case dbFragInt8: w.Put("%lld", static_cast<long long>(*static_cast<const int64_t*>(v))); return;
       case dbFragReal4: w.Put("%f", *static_cast<const float*>(v)); return;
       case dbFragReal8: w.Put("%f", *static_cast<const double*>(v)); return;
-      case dbFragString: w.Put("'%s'", static_cast<const char*>(v)); return;
+      case dbFragString: w.Put("'%s'", v != nullptr ? static_cast<const char*>(v) : ""); return;
       case dbFragStringPtr: {
         const char* s = *static_cast<const char* const*>(v);
         w.Put("'%s'", s != nullptr ? s : "");

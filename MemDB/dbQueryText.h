@@ -76,7 +76,8 @@ class dbQueryText {
     dbQueryText& operator=(const dbQueryText&) = delete;
 
     dbQueryText& Append(int kind, const void* value, dbTableInfo* table = nullptr);
-    dbQueryText& AppendString(const char* s);  // a value after text, else text
+    // A value after text, else text; a null value reads as the empty text.
+    dbQueryText& AppendString(const char* s);
     dbQueryText& Append(dbQueryExpression& expr);  // takes expr's chain, wrapped in ( )
     dbQueryText& Reset();
 

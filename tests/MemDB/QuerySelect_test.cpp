@@ -172,6 +172,11 @@ TEST_F(QueryModel, TheModelsConditionShapes)
     q.AppendString(" and Symbol!='' order by ID");
     EXPECT_EQ(Ids({3, 18}), Select(q));
 
+    q.Reset().Append(dbFragText, "Symbol=");
+    q.AppendString(nullptr);
+    q.AppendString(" order by ID");
+    EXPECT_EQ(14u, Select(q).size()) << "a null string value is the empty text";
+
     int32_t fid = 2;
     const char* type = "Actor";
     q.Reset().Append(dbFragText, "FID=").Append(dbFragInt4, &fid).Append(dbFragText, " and Type=");
