@@ -761,8 +761,9 @@ void dbEvaluate(const dbOpNode* node, dbEvalContext& ctx, dbEvalValue& v)
         return;
       }
       case dbDeref:
+        // A reference to a removed or foreign record reads nothing.
         dbEvaluate(node->op[0], ctx, a);
-        if (a.oid == 0)
+        if (a.oid == 0 || ctx.engine == nullptr || !ctx.engine->IsRecordOf(a.oid, node->refTable))
             ctx.Fault(dbNullReferenceError, nullptr, 0);
         v.ptr = ctx.engine->GetRow(a.oid);
         return;

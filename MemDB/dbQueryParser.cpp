@@ -409,7 +409,9 @@ dbOpNode* dbQueryCompiler::Selectors(dbOpNode* node)
             dbFieldInfo* field = target != nullptr ? target->FindField(ident) : nullptr;
             if (field == nullptr)
                 ErrorAtLast("Field not found");
-            node = FieldLoad(Node(dbDeref, exRawBinary, node), field);
+            dbOpNode* deref = Node(dbDeref, exRawBinary, node);
+            deref->refTable = target;
+            node = FieldLoad(deref, field);
             lex = Scan();
         } else if (lex == tkLbr) {
             dbOpNode* index = Disjunction();

@@ -294,6 +294,9 @@ TEST_F(QuerySelect, ConditionsThroughReferences)
     EXPECT_EQ(0, dbLastSelectPlan().indexSearches) << "SN has no index";
     EXPECT_EQ(1, dbLastSelectPlan().treeWalks) << "the rows are tested along the ID index";
     EXPECT_THROW(Select("Parent.SN = 0"), dbException) << "a null reference is dereferenced";
+    ASSERT_TRUE(db.RemoveRecord(table.get(), owner));
+    EXPECT_THROW(Select("Parent <> null and Parent.SN = 0"), dbException)
+        << "a reference to a removed record reads nothing";
 }
 
 TEST_F(QuerySelect, FollowByWalksReferencesOnce)
