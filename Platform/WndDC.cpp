@@ -111,6 +111,17 @@ LRESULT Wnd::EraseBackground(WndData* d, HDC dc)
     return 1;
 }
 
+LRESULT Wnd::DefaultCtlColor(UINT message, HDC dc)
+{
+    // Edits and lists are window-coloured, everything else button-face.
+    const bool window = message == WM_CTLCOLOREDIT || message == WM_CTLCOLORLISTBOX;
+    if (CDC* cdc = CDC::FromHandle(dc)) {
+        cdc->SetTextColor(GetSysColor(window ? COLOR_WINDOWTEXT : COLOR_BTNTEXT));
+        cdc->SetBkColor(GetSysColor(window ? COLOR_WINDOW : COLOR_BTNFACE));
+    }
+    return reinterpret_cast<LRESULT>(GetSysColorBrush(window ? COLOR_WINDOW : COLOR_BTNFACE));
+}
+
 void Wnd::FlushBuffer(WndData* d)
 {
     DcReleaseImage(&d->buffer);

@@ -141,6 +141,9 @@ void EnsureBuffer(WndData* d);
 QImage* Overlay(WndData* d);
 // Ends any drawing still open on the back buffer, before it is shown.
 void FlushBuffer(WndData* d);
+// The colours of a control asking its parent (WM_CTLCOLORxxx): text and
+// background set on the context, the background brush returned.
+LRESULT DefaultCtlColor(UINT message, HDC dc);
 // Fills the client area with the class background; 1 when it did.
 LRESULT EraseBackground(WndData* d, HDC dc);
 // The window's own scroll bars and size box, relative to the window.

@@ -3,6 +3,8 @@
 // messages — one table of cases through one parent and two controls.
 #include "WndFixture.h"
 
+#include "Platform/SysColors.h"
+
 #include <functional>
 
 namespace {
@@ -199,6 +201,50 @@ TEST(CmdUI, DialogControlsFollowTheirUpdateHandlers)
     EXPECT_FALSE(six.IsWindowEnabled());    // a button with no handler at all
     EXPECT_TRUE(seven.IsWindowEnabled());   // not a button
     EXPECT_TRUE(eight.IsWindowEnabled());   // a button whose command has a handler
+}
+
+} // namespace
+
+namespace {
+
+// A static-like control that colours itself only while it is a link.
+class LinkCtrl : public CWnd {
+public:
+    bool link = false;
+    CBrush brush;
+
+protected:
+    HBRUSH CtlColor(CDC* dc, UINT kind)
+    {
+        if (!link || kind != CTLCOLOR_STATIC)
+            return nullptr;
+        dc->SetTextColor(RGB(0, 0, 255));
+        return brush;
+    }
+    DECLARE_MESSAGE_MAP()
+};
+BEGIN_MESSAGE_MAP(LinkCtrl, CWnd)
+    ON_WM_CTLCOLOR_REFLECT()
+END_MESSAGE_MAP()
+
+TEST(MessageMap, ColourRequestsAreReflectedOrAnsweredByDefault)
+{
+    CWnd parent;
+    CreateTop(parent, 0, 0, 50, 50);
+    LinkCtrl link;
+    link.brush.CreateSolidBrush(RGB(1, 2, 3));
+    ASSERT_TRUE(link.Create(nullptr, "", WS_CHILD, CRect(0, 0, 10, 10), &parent, 4));
+    CDC dc;
+    ASSERT_TRUE(dc.CreateCompatibleDC(nullptr));
+    auto ask = [&] {
+        return reinterpret_cast<HBRUSH>(parent.SendMessage(WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(dc.GetSafeHdc()),
+                                                           reinterpret_cast<LPARAM>(link.GetSafeHwnd())));
+    };
+    EXPECT_EQ(GetSysColorBrush(COLOR_BTNFACE), ask());
+    EXPECT_EQ(GetSysColor(COLOR_BTNTEXT), dc.GetTextColor());
+    link.link = true;
+    EXPECT_EQ(HBRUSH(link.brush), ask());
+    EXPECT_EQ(RGB(0, 0, 255), dc.GetTextColor());
 }
 
 } // namespace
