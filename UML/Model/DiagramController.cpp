@@ -109,7 +109,7 @@ int CDiagramController::OpenPage(int diagramId, int pageId)
         while (index < static_cast<int>(pages.size()) && pages[size_t(index)] != pageId)
             ++index;
         if (index == static_cast<int>(pages.size()))
-            return index;
+            return -1;
     }
     const int chosen = pages[size_t(index)];
     dbTypedCursor<ModelT> element(&ModelT::TableInfo);

@@ -28,8 +28,9 @@ public:
     virtual void Attach(int ownerId, int diagramId);
 
     // Makes a page of the diagram current: pageId, or the first page for 0 or
-    // less. Returns its index; -1 for a diagram without pages, the page count
-    // when pageId is not one of them (the page state then stays as it was).
+    // less. Returns its index; -1, "no page", for a diagram without pages or a
+    // pageId that is not one of them (the page state then stays as it was, but
+    // for the page count).
     int OpenPage(int diagramId, int pageId);
     bool GoToPage(int n);
     bool NextPage();

@@ -113,8 +113,9 @@ TEST_F(PageFixture, PagesAreChosenInSiblingOrder)
     EXPECT_EQ(thePageState.UsableHeight, 4000);
     EXPECT_EQ(thePageState.ReadOnlyPage, 0);
 
-    // A page that is not the diagram's leaves the state; an empty diagram has none.
-    EXPECT_EQ(c->OpenPage(1000, 4242), 3);
+    // A page that is not the diagram's is no page and leaves the state; an
+    // empty diagram has none.
+    EXPECT_EQ(c->OpenPage(1000, 4242), -1);
     EXPECT_EQ(thePageState.PageId, 1002);
     EXPECT_EQ(c->OpenPage(1090, 0), -1);
     EXPECT_EQ(thePageState.PageCount, 0);
