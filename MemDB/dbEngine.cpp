@@ -405,14 +405,24 @@ void dbEngine::RecoverImage()
     RepairRowLists();
 }
 
+// The view is shared by the engine's threads: readers that begin while
+// others read find it current and leave it untouched.
 void dbEngine::RefreshIndexPointers(int workRoot)
 {
     int c = monitor != nullptr ? monitor->curr : header->curr;
-    index[0] = reinterpret_cast<oid_t*>(baseAddr + header->root[0].index);
-    index[1] = reinterpret_cast<oid_t*>(baseAddr + header->root[1].index);
-    currIndex = index[workRoot];
-    currIndexSize = header->root[workRoot].indexUsed;
-    committedIndexSize = header->root[c].indexUsed;
+    oid_t* first = reinterpret_cast<oid_t*>(baseAddr + header->root[0].index);
+    oid_t* second = reinterpret_cast<oid_t*>(baseAddr + header->root[1].index);
+    oid_t* working = workRoot == 0 ? first : second;
+    if (index[0] != first)
+        index[0] = first;
+    if (index[1] != second)
+        index[1] = second;
+    if (currIndex != working)
+        currIndex = working;
+    if (currIndexSize != header->root[workRoot].indexUsed)
+        currIndexSize = header->root[workRoot].indexUsed;
+    if (committedIndexSize != header->root[c].indexUsed)
+        committedIndexSize = header->root[c].indexUsed;
 }
 
 bool dbEngine::CheckSectionVersion()

@@ -311,23 +311,11 @@ void dbEngine::CommitImage(dbThreadState* state)
         FreeSpace(header->root[c].index, size_t(header->root[c].indexSize) * sizeof(oid_t));
     }
 
-    // 2. Hold a shared lock instead of the exclusive one; readers may proceed.
+    // 2. Readers wait until the switch is done (step 8): the engine's index
+    // view, which its threads share, changes until then.
     EnterMonitor();
     monitor->commitInProgress = 1;
-    monitor->nWriters--;
-    monitor->nReaders++;
-    monitor->ownerThreadId = 0;
-    if (accessType == dbConcurrentUpdate)
-        monitor->curr = w;
-    if (monitor->nWaitReaders > 0) {
-        int waiting = monitor->nWaitReaders;
-        monitor->nReaders += waiting;
-        monitor->nWaitReaders = 0;
-        readSem.Release(waiting);
-    }
     LeaveMonitor();
-    state->holdsExclusiveLock = 0;
-    state->holdsSharedLock = 1;
 
     // 3. Free the committed versions that this transaction replaced.
     oid_t oldCommittedSize = committedIndexSize;
@@ -392,15 +380,26 @@ void dbEngine::CommitImage(dbThreadState* state)
 
     // 8.
     EnterMonitor();
+    // The committer keeps a shared lock; waiting readers are admitted.
     modified = false;
     monitor->modified = 0;
     monitor->uncommittedChanges = 0;
     monitor->commitInProgress = 0;
-    if (accessType != dbConcurrentUpdate)
-        monitor->curr = w;
+    monitor->curr = w;
     monitor->concurrentTransId++;
     RefreshIndexPointers(c);
+    monitor->nWriters--;
+    monitor->nReaders++;
+    monitor->ownerThreadId = 0;
+    if (monitor->nWaitReaders > 0) {
+        int waiting = monitor->nWaitReaders;
+        monitor->nReaders += waiting;
+        monitor->nWaitReaders = 0;
+        readSem.Release(waiting);
+    }
     LeaveMonitor();
+    state->holdsExclusiveLock = 0;
+    state->holdsSharedLock = 1;
 
     // 9.
     if (!IsLockFreeState(state))
