@@ -287,6 +287,15 @@ BOOL CWnd::CreateEx(DWORD dwExStyle, LPCTSTR lpszClassName, LPCTSTR lpszWindowNa
         d->frame->setWindowTitle(QString::fromUtf8(d->text.c_str()));
     d->frame->setEnabled(!(d->style & WS_DISABLED));
 
+    if (!child) {
+        int cx = d->window.Width(), cy = d->window.Height();
+        Wnd::ClampSize(d, &cx, &cy);
+        if (!WndData::From(m_hWnd))
+            return FALSE;
+        d->window.right = d->window.left + cx;
+        d->window.bottom = d->window.top + cy;
+        d->client = CRect(0, 0, cx, cy);
+    }
     SendMessage(WM_NCCREATE, 0, reinterpret_cast<LPARAM>(&cs));
     if (!WndData::From(m_hWnd))
         return FALSE;

@@ -128,6 +128,9 @@ bool Pump(MSG& msg);  // false when a filter consumed it
 
 // Geometry.
 void ApplyGeometry(WndData* d);
+// A top-level window's size within what WM_GETMINMAXINFO allows; the
+// limits also bind the desktop's own resizing of the window.
+void ClampSize(WndData* d, int* cx, int* cy);
 void RecalcFrame(WndData* d, bool sendSize);
 void LayoutScrollBars(WndData* d);
 

@@ -1,5 +1,6 @@
 // Window positions, sizes, z-order, showing, enabling and the client
 // rectangle that WM_NCCALCSIZE carves out of the window rectangle.
+#include "Platform/SysColors.h"
 #include "Platform/WndData.h"
 
 #include <QGuiApplication>
@@ -58,6 +59,28 @@ CRect CalcClient(WndData* d, const CRect& window, const CRect& oldWindow, WINDOW
 }
 
 } // namespace
+
+void Wnd::ClampSize(WndData* d, int* cx, int* cy)
+{
+    if (d->isChild())
+        return;
+    const bool sizable = (d->style & WS_THICKFRAME) || (d->style & WS_CAPTION) == WS_CAPTION;
+    const QRect screen = QGuiApplication::primaryScreen() ? QGuiApplication::primaryScreen()->geometry()
+                                                          : QRect(0, 0, 1920, 1080);
+    MINMAXINFO mmi = {};
+    mmi.ptMaxSize = { screen.width(), screen.height() };
+    mmi.ptMinTrackSize = sizable ? POINT{ GetSystemMetrics(SM_CXMIN), GetSystemMetrics(SM_CYMIN) } : POINT{ 0, 0 };
+    mmi.ptMaxTrackSize = { QWIDGETSIZE_MAX, QWIDGETSIZE_MAX };
+    Wnd::Send(d, WM_GETMINMAXINFO, 0, reinterpret_cast<LPARAM>(&mmi));
+    if (!WndData::From(d->handle()))
+        return;
+    const int minX = std::max<int>(mmi.ptMinTrackSize.x, 0), minY = std::max<int>(mmi.ptMinTrackSize.y, 0);
+    const int maxX = std::max<int>(mmi.ptMaxTrackSize.x, minX), maxY = std::max<int>(mmi.ptMaxTrackSize.y, minY);
+    *cx = std::clamp(*cx, minX, maxX);
+    *cy = std::clamp(*cy, minY, maxY);
+    d->frame->setMinimumSize(minX, minY);
+    d->frame->setMaximumSize(std::min(maxX, QWIDGETSIZE_MAX), std::min(maxY, QWIDGETSIZE_MAX));
+}
 
 void Wnd::ApplyGeometry(WndData* d)
 {
@@ -177,8 +200,12 @@ BOOL CWnd::SetWindowPos(const CWnd* pWndInsertAfter, int x, int y, int cx, int c
     if (!(flags & SWP_NOMOVE))
         window.OffsetRect(pos.x - window.left, pos.y - window.top);
     if (!(flags & SWP_NOSIZE)) {
-        window.right = window.left + std::max(pos.cx, 0);
-        window.bottom = window.top + std::max(pos.cy, 0);
+        int cx = std::max(pos.cx, 0), cy = std::max(pos.cy, 0);
+        Wnd::ClampSize(d, &cx, &cy);
+        if (!WndData::From(self))
+            return FALSE;
+        window.right = window.left + cx;
+        window.bottom = window.top + cy;
     }
     const bool sized = window.Size() != oldWindow.Size();
     if (sized || (flags & SWP_FRAMECHANGED)) {

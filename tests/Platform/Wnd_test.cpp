@@ -524,3 +524,37 @@ TEST(NonClient, OnlyTheOwnCaptionsCloseBoxCloses)
 }
 
 } // namespace
+
+namespace {
+
+class LimitedWnd : public CWnd {
+protected:
+    void OnGetMinMaxInfo(MINMAXINFO* mmi)
+    {
+        mmi->ptMinTrackSize = { 60, 40 };
+        mmi->ptMaxTrackSize = { 200, 150 };
+    }
+    DECLARE_MESSAGE_MAP()
+};
+BEGIN_MESSAGE_MAP(LimitedWnd, CWnd)
+    ON_WM_GETMINMAXINFO()
+END_MESSAGE_MAP()
+
+TEST(WindowPos, TopLevelSizesKeepWithinTheMinMaxInfo)
+{
+    LimitedWnd w;
+    CreateTop(w, 0, 0, 10, 10);
+    CRect r;
+    w.GetWindowRect(&r);
+    EXPECT_EQ(CSize(60, 40), r.Size());
+    w.SetWindowPos(nullptr, 0, 0, 500, 100, SWP_NOMOVE | SWP_NOZORDER);
+    w.GetWindowRect(&r);
+    EXPECT_EQ(CSize(200, 100), r.Size());
+    // Children are not limited.
+    CWnd child;
+    ASSERT_TRUE(child.Create(nullptr, "", WS_CHILD, CRect(0, 0, 2, 2), &w, 1));
+    child.GetWindowRect(&r);
+    EXPECT_EQ(CSize(2, 2), r.Size());
+}
+
+} // namespace
