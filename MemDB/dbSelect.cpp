@@ -835,17 +835,17 @@ void dbEngine::Select(dbRecordCursor* cursor, dbQueryText& query)
                       && rest->op[0]->IsConstant();
         if (substring)
             dbEvaluate(rest->op[0], ctx, needle);
-        std::vector<oid_t> rows = ScanOrder(this, table, tableRow);
+        std::vector<oid_t> visit = ScanOrder(this, table, tableRow);
         const size_t ahead = 8;
-        for (size_t i = 0; i < rows.size(); i++) {
+        for (size_t i = 0; i < visit.size(); i++) {
             // Rows lie anywhere in the image: load those ahead while this
             // one is tested, so that their cache misses overlap.
-            if (i + ahead < rows.size()) {
-                const char* later = GetRow(rows[i + ahead]);
+            if (i + ahead < visit.size()) {
+                const char* later = GetRow(visit[i + ahead]);
                 __builtin_prefetch(later);
                 __builtin_prefetch(later + 64);
             }
-            oid_t id = rows[i];
+            oid_t id = visit[i];
             const char* rec = GetRow(id);
             bool match = true;
             if (substring) {
