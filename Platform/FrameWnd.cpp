@@ -250,3 +250,25 @@ BEGIN_MESSAGE_MAP(CFrameWnd, CWnd)
     ON_WM_SETFOCUS()
     ON_MESSAGE(WM_IDLEUPDATECMDUI, OnIdleUpdateCmdUI)
 END_MESSAGE_MAP()
+
+CFrameWnd* CWnd::GetParentFrame() const
+{
+    for (CWnd* w = GetParent(); w; w = w->GetParent()) {
+        if (w->IsKindOf(RUNTIME_CLASS(CFrameWnd)))
+            return static_cast<CFrameWnd*>(w);
+    }
+    return nullptr;
+}
+
+CFrameWnd* CWnd::GetTopLevelFrame() const
+{
+    CFrameWnd* frame = IsKindOf(RUNTIME_CLASS(CFrameWnd)) ? static_cast<CFrameWnd*>(const_cast<CWnd*>(this))
+                                                          : GetParentFrame();
+    while (frame) {
+        CFrameWnd* outer = frame->GetParentFrame();
+        if (!outer)
+            break;
+        frame = outer;
+    }
+    return frame;
+}

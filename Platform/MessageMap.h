@@ -41,7 +41,7 @@ protected: \
     }
 #define VEXAL_MSG_ENTRY(msg, code, id, lastId, body) \
     { UINT(msg), UINT(code), UINT(id), UINT(lastId), VEXAL_MSG_THUNK(body) },
-#define VEXAL_WPARAM_POINT CPoint(GET_X_LPARAM(call.lParam), GET_Y_LPARAM(call.lParam))
+#define VEXAL_LPARAM_POINT CPoint(GET_X_LPARAM(call.lParam), GET_Y_LPARAM(call.lParam))
 
 // WM_CTLCOLORxxx all arrive at one entry, the kind (CTLCOLOR_xxx) as code.
 #define WM_CTLCOLOR 0x0019
@@ -133,7 +133,7 @@ protected: \
 #define VEXAL_ON_VOID(msg, call_expr) VEXAL_MSG_ENTRY(msg, 0, 0, 0, self->call_expr; return TRUE;)
 #define VEXAL_ON_RESULT(msg, call_expr) \
     VEXAL_MSG_ENTRY(msg, 0, 0, 0, call.result = LRESULT(self->call_expr); return TRUE;)
-#define VEXAL_ON_MOUSE(msg, fn) VEXAL_ON_VOID(msg, fn(UINT(call.wParam), VEXAL_WPARAM_POINT))
+#define VEXAL_ON_MOUSE(msg, fn) VEXAL_ON_VOID(msg, fn(UINT(call.wParam), VEXAL_LPARAM_POINT))
 
 #define ON_WM_CREATE() VEXAL_ON_RESULT(WM_CREATE, OnCreate(reinterpret_cast<LPCREATESTRUCT>(call.lParam)))
 #define ON_WM_DESTROY() VEXAL_ON_VOID(WM_DESTROY, OnDestroy())
@@ -148,7 +148,7 @@ protected: \
     VEXAL_ON_VOID(WM_NCCALCSIZE, \
                   OnNcCalcSize(BOOL(call.wParam), reinterpret_cast<NCCALCSIZE_PARAMS*>(call.lParam)))
 #define ON_WM_NCPAINT() VEXAL_ON_VOID(WM_NCPAINT, OnNcPaint())
-#define ON_WM_NCHITTEST() VEXAL_ON_RESULT(WM_NCHITTEST, OnNcHitTest(VEXAL_WPARAM_POINT))
+#define ON_WM_NCHITTEST() VEXAL_ON_RESULT(WM_NCHITTEST, OnNcHitTest(VEXAL_LPARAM_POINT))
 #define ON_WM_NCACTIVATE() VEXAL_ON_RESULT(WM_NCACTIVATE, OnNcActivate(BOOL(call.wParam)))
 #define ON_WM_NCMOUSEMOVE() VEXAL_ON_MOUSE(WM_NCMOUSEMOVE, OnNcMouseMove)
 #define ON_WM_NCLBUTTONDOWN() VEXAL_ON_MOUSE(WM_NCLBUTTONDOWN, OnNcLButtonDown)
@@ -167,7 +167,7 @@ protected: \
 #define ON_WM_MBUTTONUP() VEXAL_ON_MOUSE(WM_MBUTTONUP, OnMButtonUp)
 #define ON_WM_MOUSEWHEEL() \
     VEXAL_ON_RESULT(WM_MOUSEWHEEL, OnMouseWheel(UINT(LOWORD(call.wParam)), short(HIWORD(call.wParam)), \
-                                                VEXAL_WPARAM_POINT))
+                                                VEXAL_LPARAM_POINT))
 #define ON_WM_SETCURSOR() \
     VEXAL_ON_RESULT(WM_SETCURSOR, OnSetCursor(CWnd::FromHandle(reinterpret_cast<HWND>(call.wParam)), \
                                               UINT(LOWORD(call.lParam)), UINT(HIWORD(call.lParam))))
@@ -218,7 +218,7 @@ protected: \
 #define ON_WM_SYSCOMMAND() VEXAL_ON_VOID(WM_SYSCOMMAND, OnSysCommand(UINT(call.wParam), call.lParam))
 #define ON_WM_CONTEXTMENU() \
     VEXAL_ON_VOID(WM_CONTEXTMENU, OnContextMenu(CWnd::FromHandle(reinterpret_cast<HWND>(call.wParam)), \
-                                                VEXAL_WPARAM_POINT))
+                                                VEXAL_LPARAM_POINT))
 #define ON_WM_DRAWITEM() \
     VEXAL_ON_VOID(WM_DRAWITEM, OnDrawItem(int(call.wParam), reinterpret_cast<LPDRAWITEMSTRUCT>(call.lParam)))
 #define ON_WM_MEASUREITEM() \

@@ -306,7 +306,6 @@ BOOL CWnd::CreateEx(DWORD dwExStyle, LPCTSTR lpszClassName, LPCTSTR lpszWindowNa
     }
     if (!WndData::From(m_hWnd))
         return FALSE;
-    d->created = true;
     SendMessage(WM_SIZE, SIZE_RESTORED, MAKELPARAM(WORD(d->client.Width()), WORD(d->client.Height())));
     SendMessage(WM_MOVE, 0, MAKELPARAM(WORD(d->window.left + d->client.left), WORD(d->window.top + d->client.top)));
     if (d->style & WS_VISIBLE) {

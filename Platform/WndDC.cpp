@@ -30,7 +30,6 @@ HDC BeginPaint(HWND window, PAINTSTRUCT* paint)
     const bool erase = d->eraseNeeded;
     d->update = QRegion();
     d->eraseNeeded = false;
-    d->painting = true;
     const QRegion clip = update.translated(d->client.left, d->client.top) & ClientArea(d);
     paint->hdc = CreateImageDC(&d->buffer, QPoint(d->client.left, d->client.top), &clip);
     // fErase stays set when the window left its background unerased.
@@ -44,7 +43,6 @@ BOOL EndPaint(HWND window, const PAINTSTRUCT* paint)
     WndData* d = WndData::From(window);
     if (!d)
         return FALSE;
-    d->painting = false;
     const CRect r(paint->rcPaint);
     Wnd::Present(d, QRect(r.left + d->client.left, r.top + d->client.top, r.Width(), r.Height()));
     return TRUE;

@@ -96,10 +96,7 @@ struct WndData {
     QRegion update;            // client coordinates
     bool eraseNeeded = false;
     bool frameNeeded = false;  // WM_NCPAINT is due
-    bool painting = false;
-    QRegion paintClip;         // client coordinates, during a paint
     int redrawOff = 0;         // SetRedraw(FALSE) is in force
-    bool created = false;      // WM_CREATE has been answered
     bool destroying = false;
     bool geometryFromQt = false;
 

@@ -58,6 +58,9 @@ TEST(Frame, CommandsGoToTheViewThenTheFrameThenTheApplication)
     RouteView view;
     ASSERT_TRUE(view.Create(nullptr, "", WS_CHILD | WS_VISIBLE, CRect(0, 0, 10, 10), frame, AFX_IDW_PANE_FIRST));
     frame->SetActiveView(&view);
+    EXPECT_EQ(frame, view.GetParentFrame());
+    EXPECT_EQ(frame, view.GetTopLevelFrame());
+    EXPECT_EQ(nullptr, frame->GetParentFrame());
     const struct {
         UINT id;
         Log expected;
