@@ -13,6 +13,8 @@
 
 #include <cstdio>
 #include <cstring>
+#include <string>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -202,6 +204,31 @@ void CDiagramController::DrawTracking(CDC* dc)
             PageLineTo(dc, t.right, t.bottom);
     }
     dc->SelectObject(old);
+}
+
+bool CDiagramController::RelayoutElementSymbols(int elementId, CDC* dc)
+{
+    std::string guid;
+    {
+        dbTypedCursor<ModelT> element(&ModelT::TableInfo);
+        if (element.SelectByKey("ID", elementId) <= 0 || !element->GUID || !*element->GUID)
+            return false;
+        guid = element->GUID;
+    }
+    std::vector<std::pair<int, int>> symbols; // ID, page
+    {
+        dbTypedCursor<SymbolT> c(&SymbolT::TableInfo);
+        if (c.SelectByKey("GUID", guid.c_str()) > 0)
+            do
+                symbols.emplace_back(c->ID, c->PID);
+            while (c.Next());
+    }
+    bool onPage = false;
+    for (const auto& s : symbols) {
+        RelayoutSymbol(s.first, dc);
+        onPage = onPage || s.second == thePageState.PageId;
+    }
+    return onPage;
 }
 
 bool CDiagramController::HitTest(POINT point, HitSymbol& out)

@@ -40,6 +40,10 @@ public:
     void DrawTracking(CDC* dc);
     void DrawSymbolRecord(CDC* dc, const SymbolT& row);
 
+    // Lays out again every symbol of the element; true when one of them lies on
+    // the current page.
+    bool RelayoutElementSymbols(int elementId, CDC* dc);
+
     int GetSelectionCount() const { return SelectionCount; }
     const HitSymbol* GetCurrentSymbol() const { return SelectionCount > 0 ? &Current : nullptr; }
 

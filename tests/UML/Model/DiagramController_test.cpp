@@ -184,6 +184,41 @@ TEST_F(PageFixture, TheTopmostSymbolIsHitPerKind)
     }
 }
 
+TEST_F(PageFixture, RelayingOutAnElementsSymbolsTellsWhetherOneIsShown)
+{
+    AddElement(1400, 0, 1400, "Classdiagram", "Types");
+    AddPage(1401, 1400, 1);
+    AddPage(1402, 1400, 2);
+    ModelT element;
+    element.ID = element.SN = 1490;
+    element.Type = "Class";
+    element.GUID = "RelayoutElement0000003";
+    theModelDb.InsertRecord(&ModelT::TableInfo, &element);
+    SymbolT s;
+    s.ID = 1410;
+    s.PID = 1402;
+    s.Type = "Class";
+    s.GUID = element.GUID;
+    s.Text = "Types";
+    s.ItemState = SYMBOL_AUTOLAYOUT;
+    s.x1 = s.y1 = 100;
+    s.x2 = s.y2 = 9000;
+    theModelDb.InsertRecord(&SymbolT::TableInfo, &s);
+
+    PageCanvas canvas(20, 20);
+    PrepareSymbolDC(&canvas.dc);
+    CDiagramController* c = Controller("Classdiagram");
+    c->Attach(0, 1400);
+    ASSERT_EQ(c->OpenPage(1400, 1401), 0);
+    EXPECT_FALSE(c->RelayoutElementSymbols(1490, &canvas.dc));
+    dbTypedCursor<SymbolT> row(&SymbolT::TableInfo);
+    ASSERT_GT(row.SelectByKey("ID", 1410), 0);
+    EXPECT_LT(row->x2, 9000) << "laid out although on another page";
+    ASSERT_EQ(c->OpenPage(1400, 1402), 1);
+    EXPECT_TRUE(c->RelayoutElementSymbols(1490, &canvas.dc));
+    EXPECT_FALSE(c->RelayoutElementSymbols(424242, &canvas.dc));
+}
+
 class PagePainting : public PageFixture, public ::testing::WithParamInterface<float> {
 };
 
