@@ -11,6 +11,7 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <fstream>
 #include <string>
 
@@ -41,18 +42,27 @@ public:
     {
         ASSERT_EQ(MakeGuidText(theDbName, DbNameSize, FALSE), 1);
         ASSERT_EQ(MemDbOpen(), 1);
-        const std::string dir = std::string(VEXAL_TEST_OUTPUT) + "/model-env/";
-        std::string mkdir = "mkdir -p '" + dir + "cfg'";
-        ASSERT_EQ(std::system(mkdir.c_str()), 0);
-        std::ofstream(dir + "cfg/meta.xml", std::ios::binary) << kTestMetamodel;
+        // A folder of this run's own: test programs run side by side.
+        dir_ = std::string(VEXAL_TEST_OUTPUT) + "/model-env-" + theDbName + "/";
+        std::filesystem::create_directories(dir_ + "cfg");
+        std::ofstream(dir_ + "cfg/meta.xml", std::ios::binary) << kTestMetamodel;
+        const std::string& dir = dir_;
 
         SafeStrCopy(theModuleDir, (dir + "missing/").c_str(), ModuleDirSize);
         missingFileRefused = !LoadMetaModel() && GetMetaclassNames().empty();
         SafeStrCopy(theModuleDir, dir.c_str(), ModuleDirSize);
         loaded = LoadMetaModel();
     }
-    void TearDown() override { MemDbClose(); }
+    void TearDown() override
+    {
+        MemDbClose();
+        std::error_code ignored;
+        std::filesystem::remove_all(dir_, ignored);
+    }
 
     static bool missingFileRefused;
     static bool loaded;
+
+private:
+    std::string dir_;
 };
