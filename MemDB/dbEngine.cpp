@@ -267,8 +267,18 @@ bool dbEngine::Open(const char* name, const char* dataFileName, int waitLockTime
     clientId = ++monitor->clientId;
     LeaveMonitor();
 
-    // 9. Bind the schema.
-    bool loaded = LoadSchema(create);
+    // 9. Bind the schema. A load that fails, by result or by exception,
+    // leaves nothing held.
+    bool loaded;
+    try {
+        loaded = LoadSchema(create);
+    } catch (...) {
+        EnterMonitor();
+        monitor->users--;
+        LeaveMonitor();
+        ReleaseOpenObjects(create);
+        throw;
+    }
     if (create)
         initMutex.Release();
     if (!loaded) {
@@ -312,9 +322,7 @@ int dbEngine::MapImage(int version, size_t size, dbOpenDisposition disposition)
 
 void dbEngine::ReleaseOpenObjects(bool createdInitMutex)
 {
-    dbThreadState* state = GetThreadState();
-    if (state != nullptr)
-        RemoveThreadState(state);
+    FreeThreadStates();
     file.Close();
     baseAddr = nullptr;
     header = nullptr;
@@ -485,6 +493,24 @@ void dbEngine::GrowImage(size_t requiredSize)
     currIndex = index[workRoot];
 }
 
+void dbEngine::FreeThreadStates()
+{
+    {
+        dbCriticalSection cs(threadContextListLock);
+        while (!threadContextList.IsEmpty()) {
+            dbThreadState* state = static_cast<dbThreadState*>(threadContextList.next);
+            state->Unlink();
+            while (!state->cursors.IsEmpty())
+                state->cursors.next->Unlink();
+            delete state;
+        }
+    }
+    // Threads that never detached still hold the freed states in the slot:
+    // a new key leaves every thread without one.
+    pthread_key_delete(threadStateKey);
+    pthread_key_create(&threadStateKey, nullptr);
+}
+
 void dbEngine::Close()
 {
     if (opened)
@@ -522,19 +548,7 @@ void dbEngine::DoClose()
     }
 
     // 4. Free the states of threads that did not detach.
-    {
-        dbCriticalSection cs(threadContextListLock);
-        while (!threadContextList.IsEmpty()) {
-            dbThreadState* state = static_cast<dbThreadState*>(threadContextList.next);
-            state->Unlink();
-            while (!state->cursors.IsEmpty())
-                state->cursors.next->Unlink();
-            delete state;
-        }
-        // Threads that never detached still hold the freed states in the slot.
-        pthread_key_delete(threadStateKey);
-        pthread_key_create(&threadStateKey, nullptr);
-    }
+    FreeThreadStates();
 
     // 5. Leave the monitor's client list; a clean image is no longer dirty.
     backupInitEvent.Close();

@@ -299,6 +299,7 @@ private:
     void CommitImage(dbThreadState* state);
     void ReleaseWithoutCommit(dbThreadState* state);
     void RemoveThreadState(dbThreadState* state);
+    void FreeThreadStates();
 
     // delayed commit and backup
     static void* DelayedCommitThread(void* engine);
