@@ -6,7 +6,10 @@
 #include <cstdlib>
 #include <cstring>
 #include <ctime>
+#include <sys/resource.h>
 #include <sys/stat.h>
+#include <sys/syscall.h>
+#include <unistd.h>
 #include <vector>
 
 namespace {
@@ -50,6 +53,8 @@ void* dbEngine::BackupThread(void* engine)
 
 void dbEngine::BackupLoop()
 {
+    // Idle priority: on Linux the nice value of a thread is its own.
+    setpriority(PRIO_PROCESS, static_cast<id_t>(syscall(SYS_gettid)), 19);
     for (;;) {
         char* name;
         int period;
