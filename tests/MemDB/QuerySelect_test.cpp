@@ -213,6 +213,32 @@ TEST_F(QueryModel, StartAndLimit)
     EXPECT_EQ(Ids({16, 11}), Select("order by SN desc, ID desc limit 2"));
 }
 
+TEST_F(QueryModel, InAnArrayParameterSearchesEachElement)
+{
+    const int32_t wanted[] = {7, 3, 7, 99};
+    dbArray<int32_t> ids;
+    ids.Assign(wanted, 4);
+    dbQueryText q;
+    q.Append(dbFragText, "ID in ").Append(dbFragArrayOfInt4, &ids).Append(dbFragText, " order by ID");
+    EXPECT_EQ(Ids({3, 7}), Select(q));
+    EXPECT_EQ(4, dbLastSelectPlan().indexSearches);
+    EXPECT_TRUE(dbLastSelectPlan().sorted) << "element order is not key order";
+}
+
+TEST_F(QueryModel, StartFromAnArrayOfReferences)
+{
+    dbArray<dbReference> start;
+    const dbReference refs[] = {{oids[4]}, {0}, {oids[1]}};
+    start.Assign(refs, 3);
+    dbQueryText q;
+    q.Append(dbFragText, "start from ").Append(dbFragArrayOfRef, &start, table.get());
+    EXPECT_EQ(Ids({5, 2}), Select(q));
+    dbArray<dbReference>* pointer = &start;
+    q.Reset().Append(dbFragText, "start from ").Append(dbFragArrayPtrOfRef, &pointer, table.get());
+    q.Append(dbFragText, " order by ID");
+    EXPECT_EQ(Ids({2, 5}), Select(q));
+}
+
 TEST_F(QueryModel, FirstAndLastRowsOfTheTable)
 {
     EXPECT_EQ(Ids({1}), Select("current = first"));
