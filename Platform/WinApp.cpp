@@ -3,6 +3,7 @@
 #include "Platform/CString.h"
 #include "Platform/CommandLine.h"
 #include "Platform/Cursor.h"
+#include "Platform/FrameWnd.h"
 #include "Platform/Resource.h"
 #include "Platform/Wnd.h"
 
@@ -23,6 +24,7 @@ namespace {
 CWinApp* g_app = nullptr;
 bool g_quit = false;
 int g_quitCode = 0;
+bool g_running = false;  // Run's loop is executing
 
 } // namespace
 
@@ -152,8 +154,13 @@ int CWinApp::Run()
     QMetaObject::Connection idle;
     if (dispatcher)
         idle = QObject::connect(dispatcher, &QAbstractEventDispatcher::aboutToBlock, [this]() { WinAppIdle::Run(this); });
-    g_quit = false;
-    QApplication::exec();
+    // Qt's exit before exec would stop every later loop, so a quit posted
+    // before the loop ran ends it here instead.
+    if (!g_quit) {
+        g_running = true;
+        QApplication::exec();
+        g_running = false;
+    }
     g_quit = false;
     QObject::disconnect(idle);
     return ExitInstance();
@@ -161,10 +168,21 @@ int CWinApp::Run()
 
 BOOL CWinApp::OnIdle(LONG lCount)
 {
-    if (lCount == 0 && m_pMainWnd && m_pMainWnd->GetSafeHwnd()) {
-        m_pMainWnd->SendMessage(WM_IDLEUPDATECMDUI, TRUE);
-        if (m_pMainWnd && m_pMainWnd->GetSafeHwnd())
-            m_pMainWnd->SendMessageToDescendants(WM_IDLEUPDATECMDUI, TRUE, 0, TRUE, TRUE);
+    if (lCount == 0 && m_pMainWnd && IsWindow(m_pMainWnd->GetSafeHwnd())) {
+        // The main window and every other visible frame (floating bars live
+        // in frames of their own) update their command UI.
+        std::vector<HWND> frames;
+        for (CWnd* w = m_pMainWnd->GetWindow(GW_HWNDFIRST); w; w = w->GetWindow(GW_HWNDNEXT)) {
+            if (w == m_pMainWnd || (w->IsKindOf(RUNTIME_CLASS(CFrameWnd)) && w->IsWindowVisible()))
+                frames.push_back(w->GetSafeHwnd());
+        }
+        for (HWND h : frames) {
+            if (CWnd* w = CWnd::FromHandle(h)) {
+                w->SendMessage(WM_IDLEUPDATECMDUI, TRUE);
+                if (IsWindow(h))
+                    w->SendMessageToDescendants(WM_IDLEUPDATECMDUI, TRUE, 0, TRUE, TRUE);
+            }
+        }
     }
     return lCount < 1;
 }
@@ -199,13 +217,16 @@ void PostQuitMessage(int nExitCode)
 {
     g_quit = true;
     g_quitCode = nExitCode;
-    QCoreApplication::exit(nExitCode);
+    if (g_running)
+        QCoreApplication::exit(nExitCode);
 }
 
-bool AfxQuitRequested(int* exitCode)
+bool AfxTakeQuitMessage(int* exitCode)
 {
     *exitCode = g_quitCode;
-    return g_quit;
+    const bool pending = g_quit;
+    g_quit = false;
+    return pending;
 }
 
 HCURSOR CWinApp::LoadCursor(UINT nIDResource) const

@@ -97,10 +97,11 @@ int AfxWinMain(int argc, char** argv);
 CWinApp* AfxGetApp();
 CWnd* AfxGetMainWnd();
 LPCTSTR AfxGetAppName();
-// Ends the message loop with the given exit code once the queue reaches it.
+// Ends the message loop with the given exit code. Posted while no loop
+// runs, the quit stays pending until a loop or GetMessage takes it.
 void PostQuitMessage(int nExitCode);
-// Whether a quit is pending, and its exit code; GetMessage ends on it.
-bool AfxQuitRequested(int* exitCode);
+// Takes a pending quit: true with its exit code when there was one.
+bool AfxTakeQuitMessage(int* exitCode);
 // The filter every queued message passes before it is dispatched: the
 // application's PreTranslateMessage, or without an application the
 // windows from the target up to its top level. True when consumed.

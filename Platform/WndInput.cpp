@@ -246,9 +246,10 @@ void Wnd::ApplyCursor(HCURSOR cursor, WndData* d)
 {
     if (!d)
         d = Live(g_mouseWindow);
-    if (!d || !cursor)
+    if (!d)
         return;
-    const QCursor& c = CursorData::From(cursor)->cursor;
+    // No cursor hides it.
+    const QCursor c = cursor ? CursorData::From(cursor)->cursor : QCursor(Qt::BlankCursor);
     d->frame->setCursor(c);
     d->clientWidget->setCursor(c);
 }

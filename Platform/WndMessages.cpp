@@ -126,7 +126,7 @@ BOOL GetMessage(LPMSG lpMsg, HWND hWnd, UINT wMsgFilterMin, UINT wMsgFilterMax)
 {
     ++g_collecting;
     while (!Take(lpMsg, hWnd, wMsgFilterMin, wMsgFilterMax, true)) {
-        if (int code; AfxQuitRequested(&code)) {
+        if (int code; AfxTakeQuitMessage(&code)) {
             *lpMsg = MSG{ nullptr, WM_QUIT, WPARAM(code), 0, GetMessageTime(), {} };
             EndCollecting();
             return FALSE;

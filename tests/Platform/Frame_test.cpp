@@ -146,6 +146,9 @@ TEST(Frame, BarsTakeTheirStripsAndTheViewTheRest)
     EXPECT_EQ(CRect(5, 25, 195, 135), ChildRect(view));
     frame->DestroyWindow();
     EXPECT_EQ(nullptr, app.m_pMainWnd);
+    int code = -1;
+    EXPECT_TRUE(AfxTakeQuitMessage(&code));
+    EXPECT_EQ(0, code);
 }
 
 TEST(Frame, RunIdlesUntilTheMainWindowGoes)
@@ -255,8 +258,50 @@ TEST(WinMain, RunsTheLoopOrEndsAtOnceWhenStartFails)
         EXPECT_EQ(7, AfxWinMain(1, argv));
         EXPECT_EQ(nullptr, app.m_pMainWnd);
         EXPECT_EQ(succeed ? 1 : 0, app.idles > 0 ? 1 : 0);
+        int code;
+        EXPECT_FALSE(AfxTakeQuitMessage(&code) && succeed);
     }
     QApplication::processEvents();
+}
+
+} // namespace
+
+namespace {
+
+class IdleFrame : public CFrameWnd {
+public:
+    int updates = 0;
+
+protected:
+    LRESULT OnIdleUpdate(WPARAM, LPARAM)
+    {
+        ++updates;
+        return 0;
+    }
+    DECLARE_MESSAGE_MAP()
+};
+BEGIN_MESSAGE_MAP(IdleFrame, CFrameWnd)
+    ON_MESSAGE(WM_IDLEUPDATECMDUI, OnIdleUpdate)
+END_MESSAGE_MAP()
+
+TEST(Frame, IdleUpdatesReachTheMainWindowAndVisibleFloatingFrames)
+{
+    RouteApp app;
+    auto* main = new IdleFrame;
+    auto* floating = new IdleFrame;
+    auto* hidden = new IdleFrame;
+    ASSERT_TRUE(main->Create(nullptr, "Vexal", WS_POPUP | WS_VISIBLE, CRect(0, 0, 50, 50)));
+    ASSERT_TRUE(floating->Create(nullptr, "Bar", WS_POPUP | WS_VISIBLE, CRect(60, 0, 90, 30), main));
+    ASSERT_TRUE(hidden->Create(nullptr, "Bar", WS_POPUP, CRect(60, 0, 90, 30), main));
+    app.m_pMainWnd = main;
+    EXPECT_TRUE(app.OnIdle(0));
+    EXPECT_FALSE(app.OnIdle(1));
+    EXPECT_EQ(1, main->updates);
+    EXPECT_EQ(1, floating->updates);
+    EXPECT_EQ(0, hidden->updates);
+    main->DestroyWindow();
+    int code;
+    EXPECT_TRUE(AfxTakeQuitMessage(&code));
 }
 
 } // namespace
