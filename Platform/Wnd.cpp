@@ -228,6 +228,7 @@ BOOL CWnd::CreateEx(DWORD dwExStyle, LPCTSTR lpszClassName, LPCTSTR lpszWindowNa
     if (child && !parent)
         return FALSE;
 
+    Wnd::WatchApplication();
     auto* d = new WndData;
     d->className = cs.lpszClass ? cs.lpszClass : "";
     auto cls = Classes().find(d->className);

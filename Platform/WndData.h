@@ -154,6 +154,8 @@ CRect SizeBoxRect(WndData* d);
 void ForgetWindow(WndData* d);
 void ForgetCaret(HWND h);
 void SetActive(WndData* top, bool byMouse);
+// Follows the program's activation among the desktop's programs.
+void WatchApplication();
 void RouteMouse(WndWidget* receiver, UINT kind, QPoint global, Qt::MouseButtons buttons,
                 Qt::KeyboardModifiers mods, int wheelDelta);
 void RouteKey(WndWidget* receiver, bool press, int qtKey, quint32 nativeScan,

@@ -10,6 +10,7 @@
 
 #include <QCloseEvent>
 #include <QDateTime>
+#include <QGuiApplication>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QWheelEvent>
@@ -219,6 +220,38 @@ void Wnd::ForgetWindow(WndData* d)
     ForgetCaret(d->handle());
 }
 
+namespace {
+
+void TellTopLevels(UINT message, WPARAM wParam)
+{
+    for (HWND h : std::vector<HWND>(Wnd::TopLevels())) {
+        if (WndData* t = Live(h))
+            Wnd::Send(t, message, wParam, 0);
+    }
+}
+
+} // namespace
+
+void Wnd::WatchApplication()
+{
+    static bool watching = false;
+    if (watching || !QGuiApplication::instance())
+        return;
+    watching = true;
+    QObject::connect(qGuiApp, &QGuiApplication::applicationStateChanged, [](Qt::ApplicationState state) {
+        // Leaving the program deactivates its window; coming back activates
+        // it through the window's own activation.
+        if (state == Qt::ApplicationActive || !Live(g_active))
+            return;
+        WndData* old = Live(g_active);
+        g_active = nullptr;
+        Send(old, WM_NCACTIVATE, FALSE, 0);
+        if (Live(old->handle()))
+            Send(old, WM_ACTIVATE, MAKEWPARAM(WA_INACTIVE, 0), 0);
+        TellTopLevels(WM_ACTIVATEAPP, FALSE);
+    });
+}
+
 void Wnd::SetActive(WndData* top, bool byMouse)
 {
     HWND h = top ? top->handle() : nullptr;
@@ -231,7 +264,7 @@ void Wnd::SetActive(WndData* top, bool byMouse)
         if (Live(old))
             Send(o, WM_ACTIVATE, MAKEWPARAM(WA_INACTIVE, 0), reinterpret_cast<LPARAM>(h));
     } else if (top) {
-        Send(top, WM_ACTIVATEAPP, TRUE, 0);
+        TellTopLevels(WM_ACTIVATEAPP, TRUE);
     }
     if (!Live(h) || g_active != h)
         return;

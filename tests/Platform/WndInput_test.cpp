@@ -145,6 +145,7 @@ protected:
         m_log.push_back(Fmt("%s activate %u other %s", m_name.c_str(), state, NameOf(other).c_str()));
         Default();
     }
+    void OnActivateApp(BOOL active, DWORD) { m_log.push_back(Fmt("%s activateapp %d", m_name.c_str(), active)); }
     DECLARE_MESSAGE_MAP()
 };
 
@@ -152,6 +153,7 @@ BEGIN_MESSAGE_MAP(MenuParent, LoggingWnd)
     ON_WM_CONTEXTMENU()
     ON_WM_MOUSEWHEEL()
     ON_WM_ACTIVATE()
+    ON_WM_ACTIVATEAPP()
 END_MESSAGE_MAP()
 
 TEST(Mouse, UnansweredContextMenuAndWheelGoUpToTheParent)
@@ -186,6 +188,24 @@ TEST(Mouse, ClickActivatesTheTopLevelWindow)
                            "first killfocus to second", "second setfocus from first", "second down 1 10,10" };
     EXPECT_EQ(expected, log);
     EXPECT_EQ(&second, CWnd::GetActiveWindow());
+}
+
+TEST(Activation, LeavingTheProgramDeactivatesItsWindow)
+{
+    Log log;
+    MenuParent w(log, "w"), other(log, "other");
+    CreateTop(w, 0, 0, 50, 50);
+    CreateTop(other, 100, 0, 50, 50, WS_POPUP);
+    w.SetActiveWindow();
+    log.clear();
+    QMetaObject::invokeMethod(qGuiApp, "applicationStateChanged", Qt::DirectConnection,
+                              Q_ARG(Qt::ApplicationState, Qt::ApplicationInactive));
+    // Every top-level window hears of it, top of the z-order first.
+    EXPECT_EQ((Log{ "w activate 0 other none", "other activateapp 0", "w activateapp 0" }), log);
+    EXPECT_EQ(nullptr, CWnd::GetActiveWindow());
+    log.clear();
+    w.SetActiveWindow();
+    EXPECT_EQ((Log{ "other activateapp 1", "w activateapp 1", "w activate 1 other none" }), log);
 }
 
 LRESULT CountingProc(HWND h, UINT message, WPARAM wp, LPARAM lp)
