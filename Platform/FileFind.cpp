@@ -55,8 +55,9 @@ BOOL CFileFind::FindFile(const char* pattern, DWORD)
     const CString dir = slash < 0 ? CString(".") : (slash == 0 ? CString("/") : path.Left(slash));
 
     std::vector<CString> names;
+    struct stat st;
     if (!HasWildcard(leaf)) {
-        if (!leaf.IsEmpty() && GetFileAttributes(path) != INVALID_FILE_ATTRIBUTES)
+        if (!leaf.IsEmpty() && lstat(path, &st) == 0)
             names.push_back(leaf);
     } else if (DIR* d = opendir(dir)) {
         while (const dirent* e = readdir(d))
@@ -67,10 +68,13 @@ BOOL CFileFind::FindFile(const char* pattern, DWORD)
     std::sort(names.begin(), names.end(), [](const CString& a, const CString& b) { return a < b; });
     for (const CString& name : names) {
         const CString full = m_prefix + name;
-        struct stat st;
-        if (stat(full, &st) != 0)
+        // A link whose target is gone is still an entry (a plain file), so
+        // that a folder walk can remove it.
+        if (stat(full, &st) != 0 && lstat(full, &st) != 0)
             continue;
-        m_entries.push_back({name, GetFileAttributes(full), LONGLONG(st.st_size), st.st_ctime, st.st_mtime});
+        const DWORD attributes = GetFileAttributes(full);
+        m_entries.push_back({name, attributes == INVALID_FILE_ATTRIBUTES ? DWORD(FILE_ATTRIBUTE_NORMAL) : attributes,
+                             LONGLONG(st.st_size), st.st_ctime, st.st_mtime});
     }
     return !m_entries.empty();
 }

@@ -73,6 +73,7 @@ TEST(Paths, DeleteDirTreeRemovesEverythingBelowButFollowsNoLinks)
     ASSERT_EQ(std::system(("mkdir -p '" + tree + "/a/b' && touch '" + tree + "/x' '" + tree + "/a/y' '" + tree +
                            "/a/b/.z' && chmod a-w '" + tree + "/a/y'").c_str()), 0);
     ASSERT_EQ(symlink(outside.c_str(), (tree + "/link").c_str()), 0);
+    ASSERT_EQ(symlink((root + "/gone").c_str(), (tree + "/a/dangling").c_str()), 0);
 
     DeleteDirTree((tree + "\\").c_str());
     EXPECT_EQ(_access(tree.c_str(), 0), -1);
