@@ -270,9 +270,12 @@ BOOL CXmlFile::ReadNextNode()
         m_kind = token[1] == '-' && token[2] == '-' ? XML_COMMENT : XML_OTHER;
         return TRUE;
     }
-    // A start tag whose last byte is "/" closes its element. Dropping the "/"
-    // up front gives the end node whether or not the attributes are read.
+    // A start tag whose last byte before blanks is "/" closes its element.
+    // Dropping the "/" up front gives the end node whether or not the
+    // attributes are read.
     char last;
+    while (m_markup.GetAt(m_markup.Count() - 1, last) && last == ' ')
+        m_markup.Truncate(m_markup.Count() - 1);
     if (m_markup.GetAt(m_markup.Count() - 1, last) && last == '/') {
         const size_t length = std::strlen(token);
         if (m_markup.GetCursor() >= m_markup.Count() && length > 0 && token[length - 1] == '/')
