@@ -1,7 +1,11 @@
-// Arrays and hash maps with the class library's interfaces.
+// Arrays, a pointer list and hash maps with the class library's interfaces.
 //
 // CArray: a growable array; indices are checked by GetAt/SetAt/operator[]
 // with an assertion, and SetAtGrow/InsertAt grow it as needed.
+//
+// CPtrList: a doubly linked list of pointers. A POSITION is the address of a
+// node; it stays valid until that node is removed. Nodes are carved from
+// blocks of `block size` and freed ones go to a free list, like the map's.
 //
 // CMap: a chained hash table. Invariants: the bucket of a key is
 // HashKey(key) % bucket count; each chain holds the newest association first;
@@ -88,6 +92,138 @@ class CByteArray : public CArray<BYTE, BYTE> {};
 class CWordArray : public CArray<WORD, WORD> {};
 class CDWordArray : public CArray<DWORD, DWORD> {};
 class CUIntArray : public CArray<UINT, UINT> {};
+
+class CPtrList {
+public:
+    explicit CPtrList(INT_PTR blockSize = 10) : m_blockSize(blockSize > 0 ? blockSize : 10) {}
+    CPtrList(const CPtrList&) = delete;
+    CPtrList& operator=(const CPtrList&) = delete;
+
+    INT_PTR GetCount() const { return m_count; }
+    INT_PTR GetSize() const { return m_count; }
+    BOOL IsEmpty() const { return m_count == 0; }
+
+    void*& GetHead() { assert(m_head); return m_head->data; }
+    void* GetHead() const { assert(m_head); return m_head->data; }
+    void*& GetTail() { assert(m_tail); return m_tail->data; }
+    void* GetTail() const { assert(m_tail); return m_tail->data; }
+    POSITION GetHeadPosition() const { return Pos(m_head); }
+    POSITION GetTailPosition() const { return Pos(m_tail); }
+
+    POSITION AddHead(void* p) { return InsertBefore(GetHeadPosition(), p); }
+    POSITION AddTail(void* p) { return InsertAfter(GetTailPosition(), p); }
+    void* RemoveHead()
+    {
+        void* p = GetHead();
+        RemoveAt(GetHeadPosition());
+        return p;
+    }
+    void* RemoveTail()
+    {
+        void* p = GetTail();
+        RemoveAt(GetTailPosition());
+        return p;
+    }
+    void RemoveAll()
+    {
+        m_head = m_tail = m_free = nullptr;
+        m_blocks.clear();
+        m_count = 0;
+    }
+
+    // The element at pos; pos moves to the next (previous) node, null past the end.
+    void*& GetNext(POSITION& pos) { Node* n = At(pos); pos = Pos(n->next); return n->data; }
+    void* GetNext(POSITION& pos) const { const Node* n = At(pos); pos = Pos(n->next); return n->data; }
+    void*& GetPrev(POSITION& pos) { Node* n = At(pos); pos = Pos(n->prev); return n->data; }
+    void* GetPrev(POSITION& pos) const { const Node* n = At(pos); pos = Pos(n->prev); return n->data; }
+    void*& GetAt(POSITION pos) { return At(pos)->data; }
+    void* GetAt(POSITION pos) const { return At(pos)->data; }
+    void SetAt(POSITION pos, void* p) { At(pos)->data = p; }
+
+    // A null position inserts at the head (InsertBefore) or the tail (InsertAfter).
+    POSITION InsertBefore(POSITION pos, void* p)
+    {
+        Node* next = pos ? At(pos) : m_head;
+        return Link(next ? next->prev : nullptr, next, p);
+    }
+    POSITION InsertAfter(POSITION pos, void* p)
+    {
+        Node* prev = pos ? At(pos) : m_tail;
+        return Link(prev, prev ? prev->next : nullptr, p);
+    }
+    void RemoveAt(POSITION pos)
+    {
+        Node* n = At(pos);
+        (n->prev ? n->prev->next : m_head) = n->next;
+        (n->next ? n->next->prev : m_tail) = n->prev;
+        n->data = nullptr;
+        n->next = m_free;
+        m_free = n;
+        if (--m_count == 0)
+            RemoveAll();
+    }
+
+    // The first node after startAfter (from the head when null) holding p, or null.
+    POSITION Find(void* p, POSITION startAfter = nullptr) const
+    {
+        for (const Node* n = startAfter ? At(startAfter)->next : m_head; n; n = n->next)
+            if (n->data == p)
+                return Pos(n);
+        return nullptr;
+    }
+    // The position of the index-th node, or null outside the list.
+    POSITION FindIndex(INT_PTR index) const
+    {
+        if (index < 0 || index >= m_count)
+            return nullptr;
+        const Node* n = m_head;
+        while (index-- > 0)
+            n = n->next;
+        return Pos(n);
+    }
+
+private:
+    struct Node {
+        Node* next = nullptr;
+        Node* prev = nullptr;
+        void* data = nullptr;
+    };
+
+    static POSITION Pos(const Node* n) { return reinterpret_cast<POSITION>(const_cast<Node*>(n)); }
+    static Node* At(POSITION pos)
+    {
+        assert(pos);
+        return reinterpret_cast<Node*>(pos);
+    }
+
+    POSITION Link(Node* prev, Node* next, void* p)
+    {
+        if (!m_free) {
+            m_blocks.emplace_back(new Node[size_t(m_blockSize)]);
+            Node* block = m_blocks.back().get();
+            for (INT_PTR i = m_blockSize - 1; i >= 0; --i) {
+                block[i].next = m_free;
+                m_free = &block[i];
+            }
+        }
+        Node* n = m_free;
+        m_free = n->next;
+        n->data = p;
+        n->prev = prev;
+        n->next = next;
+        (prev ? prev->next : m_head) = n;
+        (next ? next->prev : m_tail) = n;
+        ++m_count;
+        return Pos(n);
+    }
+
+    INT_PTR m_blockSize;
+    INT_PTR m_count = 0;
+    Node* m_head = nullptr;
+    Node* m_tail = nullptr;
+    Node* m_free = nullptr;
+    std::vector<std::unique_ptr<Node[]>> m_blocks;
+};
 
 // Bucket selection; integers and pointers drop their low four bits.
 template <class KEY>

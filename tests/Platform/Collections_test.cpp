@@ -5,6 +5,7 @@
 #include <map>
 #include <random>
 #include <string>
+#include <vector>
 
 TEST(Collections, StringArrayInsertRemoveAndGrow)
 {
@@ -83,4 +84,68 @@ TEST(Collections, IntegerKeysDropLowFourBits)
     EXPECT_EQ(v, 11);
     EXPECT_EQ(map.GetCount(), 2);
     EXPECT_EQ(map.GetHashTableSize(), 250u);
+}
+
+// The pointer list against a reference under a fixed random mix of insertions
+// at both ends and beside any node, removals and searches; walked both ways,
+// and emptied by removing each node behind the walk.
+TEST(Collections, PtrListAgreesWithReference)
+{
+    CPtrList list(3);
+    std::vector<void*> ref;
+    std::mt19937 rng(777);
+    auto item = [](int n) { return reinterpret_cast<void*>(uintptr_t(n + 1)); };
+    for (int step = 0; step < 3000; ++step) {
+        const int size = int(ref.size());
+        const int at = size ? int(rng() % unsigned(size)) : 0;
+        switch (rng() % 6) {
+        case 0: list.AddHead(item(step)); ref.insert(ref.begin(), item(step)); break;
+        case 1: list.AddTail(item(step)); ref.push_back(item(step)); break;
+        case 2:
+            if (size) {
+                list.InsertBefore(list.FindIndex(at), item(step));
+                ref.insert(ref.begin() + at, item(step));
+            }
+            break;
+        case 3:
+            if (size) {
+                list.InsertAfter(list.FindIndex(at), item(step));
+                ref.insert(ref.begin() + at + 1, item(step));
+            }
+            break;
+        default:
+            if (size) {
+                EXPECT_EQ(list.Find(ref[size_t(at)]), list.FindIndex(at));
+                list.RemoveAt(list.FindIndex(at));
+                ref.erase(ref.begin() + at);
+            }
+            break;
+        }
+        ASSERT_EQ(list.GetCount(), INT_PTR(ref.size()));
+    }
+    ASSERT_FALSE(ref.empty());
+    EXPECT_EQ(list.GetHead(), ref.front());
+    EXPECT_EQ(list.GetTail(), ref.back());
+    EXPECT_EQ(list.FindIndex(INT_PTR(ref.size())), nullptr);
+    EXPECT_EQ(list.Find(item(-5)), nullptr);
+
+    std::vector<void*> backwards;
+    for (POSITION pos = list.GetTailPosition(); pos;)
+        backwards.push_back(list.GetPrev(pos));
+    EXPECT_EQ(std::vector<void*>(backwards.rbegin(), backwards.rend()), ref);
+
+    size_t visited = 0;
+    for (POSITION pos = list.GetHeadPosition(); pos;) {
+        const POSITION here = pos;
+        EXPECT_EQ(list.GetNext(pos), ref[visited++]);
+        list.RemoveAt(here);
+    }
+    EXPECT_EQ(visited, ref.size());
+    EXPECT_TRUE(list.IsEmpty());
+    EXPECT_EQ(list.GetHeadPosition(), nullptr);
+    list.AddTail(item(1));
+    list.AddHead(item(0));
+    EXPECT_EQ(list.RemoveTail(), item(1));
+    EXPECT_EQ(list.RemoveHead(), item(0));
+    EXPECT_TRUE(list.IsEmpty());
 }
