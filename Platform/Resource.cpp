@@ -107,13 +107,7 @@ int LoadString(HINSTANCE module, UINT id, char* buffer, int size)
     const char* text = AfxModuleString(module, id);
     if (!text)
         return 0;
-    int n = 0;
-    for (const int len = int(std::strlen(text)); n < len;) {
-        const int step = MbCharLengthAt(text + n, len - n);
-        if (n + step > size - 1)
-            break;
-        n += step;
-    }
+    const int n = MbFitLength(text, size - 1);
     std::memcpy(buffer, text, size_t(n));
     buffer[n] = 0;
     return n;

@@ -85,6 +85,19 @@ int MbCharLengthAt(const char* text, int available)
     return len ? len : 1;
 }
 
+int MbFitLength(const char* text, int room)
+{
+    const int len = text ? int(std::strlen(text)) : 0;
+    int n = 0;
+    while (n < len) {
+        const int step = MbCharLengthAt(text + n, len - n);
+        if (n + step > room)
+            break;
+        n += step;
+    }
+    return n;
+}
+
 std::u16string Utf8ToUtf16(const char* text, int length)
 {
     std::u16string out;

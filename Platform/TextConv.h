@@ -16,6 +16,11 @@ int MbCharLength(unsigned char lead);
 // or 1 for a byte that does not start one; 0 at the terminator.
 int MbCharLengthAt(const char* text, int available);
 
+// The bytes of the longest run of whole characters at the start of text that
+// fits in room bytes: where a bounded copy cuts text without splitting a
+// character.
+int MbFitLength(const char* text, int room);
+
 // True for a byte that starts a multi-byte character.
 inline BOOL IsMbLeadByte(unsigned char b) { return b >= 0xC2 && b <= 0xF4; }
 

@@ -13,16 +13,9 @@ char* SafeStrCopy(char* dst, const char* src, int size)
 {
     if (!dst || size < 1)
         return dst;
-    int n = 0;
-    if (src) {
-        for (int len = int(std::strlen(src)); n < len;) {
-            const int step = MbCharLengthAt(src + n, len - n);
-            if (n + step > size - 1)
-                break;
-            n += step;
-        }
+    const int n = MbFitLength(src, size - 1);
+    if (n > 0)
         std::memmove(dst, src, size_t(n));
-    }
     dst[n] = 0;
     return dst;
 }

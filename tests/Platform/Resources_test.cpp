@@ -7,8 +7,11 @@
 #include "Platform/CString.h"
 #include "Platform/Library.h"
 #include "Platform/ProgramResources.h"
+#include "Platform/Resource.h"
 #include "Platform/ResourceBitmaps.h"
 #include "Platform/ResourceTemplates.h"
+
+#include <cstring>
 
 namespace {
 
@@ -186,3 +189,33 @@ TEST(Resources, ResourceLibraryTakesOverStringsAndMenus)
 }
 
 } // namespace
+
+TEST(Resources, StringTableCopiesAreBoundedAndCutBetweenCharacters)
+{
+    static int moduleTag;
+    const HINSTANCE module = reinterpret_cast<HINSTANCE>(&moduleTag);
+    static const ResourceString entries[] = {{7, "ab\xC3\xA9z"}};
+    AfxSetStringTable(module, entries, 1);
+    struct Case {
+        UINT id;
+        int size;
+        const char* want;
+        int length;
+    } cases[] = {
+        {7, 16, "ab\xC3\xA9z", 5},
+        {7, 5, "ab\xC3\xA9", 4},
+        {7, 4, "ab", 2}, // the two-byte character does not fit whole
+        {7, 1, "", 0},
+        {8, 16, "", 0},
+    };
+    for (const Case& c : cases) {
+        char buffer[17];
+        std::memset(buffer, 'x', sizeof buffer);
+        EXPECT_EQ(LoadString(module, c.id, buffer, c.size), c.length) << c.id << " in " << c.size;
+        EXPECT_STREQ(buffer, c.want) << c.id << " in " << c.size;
+        EXPECT_EQ(buffer[c.size], 'x') << "written past the buffer";
+    }
+    AfxSetStringTable(module, nullptr, 0);
+    char buffer[4] = "xyz";
+    EXPECT_EQ(LoadString(module, 7, buffer, sizeof buffer), 0);
+}
