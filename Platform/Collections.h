@@ -21,6 +21,7 @@
 #include <cassert>
 #include <cstdint>
 #include <memory>
+#include <utility>
 #include <vector>
 
 class CObject;
@@ -53,19 +54,22 @@ public:
     TYPE* GetData() { return m_items.data(); }
 
     INT_PTR Add(ARG_TYPE v) { m_items.push_back(v); return GetUpperBound(); }
+    // v may refer into this array: it is copied before the array grows.
     void SetAtGrow(INT_PTR i, ARG_TYPE v)
     {
         assert(i >= 0);
+        TYPE value(v);
         if (i >= GetSize())
             m_items.resize(size_t(i) + 1);
-        m_items[size_t(i)] = v;
+        m_items[size_t(i)] = std::move(value);
     }
     void InsertAt(INT_PTR i, ARG_TYPE v, INT_PTR count = 1)
     {
         assert(i >= 0 && count >= 0);
+        const TYPE value(v);
         if (i > GetSize())
             m_items.resize(size_t(i));
-        m_items.insert(m_items.begin() + i, size_t(count), v);
+        m_items.insert(m_items.begin() + i, size_t(count), value);
     }
     void RemoveAt(INT_PTR i, INT_PTR count = 1)
     {

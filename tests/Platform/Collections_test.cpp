@@ -28,6 +28,17 @@ TEST(Collections, StringArrayInsertRemoveAndGrow)
     EXPECT_EQ(b.GetSize(), 5);
     a.RemoveAll();
     EXPECT_TRUE(a.IsEmpty());
+
+    // An element of the array itself, passed while the array grows.
+    CStringArray self;
+    self.Add("first");
+    self.SetAtGrow(40, self[0]);
+    self.InsertAt(60, self[40]);
+    self.InsertAt(0, self[60], 30);
+    EXPECT_STREQ(self[0], "first");
+    EXPECT_STREQ(self[70], "first");
+    EXPECT_STREQ(self[90], "first");
+    EXPECT_EQ(self.GetSize(), 91);
 }
 
 // The map against a reference under a fixed random mix of inserts, updates
