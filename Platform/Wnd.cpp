@@ -14,10 +14,11 @@ IMPLEMENT_DYNAMIC(CScrollBar, CWnd)
 
 namespace {
 
+// Never destroyed: window objects of static storage ask it at exit.
 std::unordered_set<WndData*>& LiveWindows()
 {
-    static std::unordered_set<WndData*> live;
-    return live;
+    static auto* live = new std::unordered_set<WndData*>;
+    return *live;
 }
 
 struct WndClass {
@@ -108,6 +109,11 @@ QWidget* WndClientWidget(HWND hWnd)
     WndData* d = WndData::From(hWnd);
     return d ? d->clientWidget : nullptr;
 }
+
+const CWnd CWnd::wndTop(HWND_TOP);
+const CWnd CWnd::wndBottom(HWND_BOTTOM);
+const CWnd CWnd::wndTopMost(HWND_TOPMOST);
+const CWnd CWnd::wndNoTopMost(HWND_NOTOPMOST);
 
 CWnd::CWnd() = default;
 

@@ -31,6 +31,12 @@ public:
     CWnd();
     ~CWnd() override;
 
+    // Stand-ins for the z-order places SetWindowPos takes.
+    static const CWnd wndTop;
+    static const CWnd wndBottom;
+    static const CWnd wndTopMost;
+    static const CWnd wndNoTopMost;
+
     operator HWND() const { return m_hWnd; }
     HWND GetSafeHwnd() const { return m_hWnd; }
     // The permanent object of a window; a window created without one (a
@@ -301,6 +307,7 @@ protected:
 
 private:
     friend struct WndData;
+    explicit CWnd(HWND place) : m_hWnd(place) {}
     class QEventLoop* m_modalLoop = nullptr;
     bool m_modalDone = false;
     CWnd(const CWnd&) = delete;

@@ -76,6 +76,16 @@ TEST(WindowPos, ClientCoordinatesFollowTheParents)
     EXPECT_TRUE(top.IsChild(&child));
     EXPECT_EQ(&top, child.GetParent());
     EXPECT_EQ(&child, CWnd::WindowFromPoint(CPoint(40 + 1 + 15, 50 + 1 + 25)));
+
+    // Z-order: the newest child is on top until another place is asked for.
+    CWnd second;
+    ASSERT_TRUE(second.Create(nullptr, "", WS_CHILD | WS_VISIBLE, CRect(10, 20, 60, 70), &top, 8));
+    EXPECT_EQ(&second, top.GetTopWindow());
+    EXPECT_EQ(&second, CWnd::WindowFromPoint(CPoint(40 + 1 + 15, 50 + 1 + 25)));
+    second.SetWindowPos(&CWnd::wndBottom, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+    EXPECT_EQ(&child, top.GetTopWindow());
+    EXPECT_EQ(&second, child.GetNextWindow());
+    EXPECT_EQ(&child, CWnd::WindowFromPoint(CPoint(40 + 1 + 15, 50 + 1 + 25)));
 }
 
 class SelfDeleting : public CWnd {
