@@ -415,10 +415,14 @@ BOOL CWnd::ModifyStyle(HWND hWnd, DWORD dwRemove, DWORD dwAdd, UINT nFlags)
     const DWORD shown = (ss.styleNew ^ ss.styleOld) & WS_VISIBLE;
     ss.styleNew ^= shown;
     Wnd::Send(d, WM_STYLECHANGING, WPARAM(GWL_STYLE), reinterpret_cast<LPARAM>(&ss));
+    if (!WndData::From(hWnd))
+        return FALSE;
     d->style = ss.styleNew;
     if (ss.styleOld & ~ss.styleNew & WS_DISABLED || ss.styleNew & ~ss.styleOld & WS_DISABLED)
         d->frame->setEnabled(!(d->style & WS_DISABLED));
     Wnd::Send(d, WM_STYLECHANGED, WPARAM(GWL_STYLE), reinterpret_cast<LPARAM>(&ss));
+    if (!WndData::From(hWnd))
+        return TRUE;
     if (shown)
         CWnd::FromHandle(hWnd)->ShowWindow(dwAdd & WS_VISIBLE ? SW_SHOWNA : SW_HIDE);
     if (nFlags)
@@ -436,6 +440,8 @@ BOOL CWnd::ModifyStyleEx(HWND hWnd, DWORD dwRemove, DWORD dwAdd, UINT nFlags)
     if (ss.styleNew == ss.styleOld)
         return FALSE;
     Wnd::Send(d, WM_STYLECHANGING, WPARAM(GWL_EXSTYLE), reinterpret_cast<LPARAM>(&ss));
+    if (!WndData::From(hWnd))
+        return FALSE;
     d->exStyle = ss.styleNew;
     Wnd::Send(d, WM_STYLECHANGED, WPARAM(GWL_EXSTYLE), reinterpret_cast<LPARAM>(&ss));
     if (nFlags)

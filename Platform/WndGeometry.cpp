@@ -242,8 +242,11 @@ BOOL CWnd::SetWindowPos(const CWnd* pWndInsertAfter, int x, int y, int cx, int c
         d->frame->show();
         Wnd::InvalidateFrame(d);
         Wnd::InvalidateClient(d, QRegion(0, 0, d->client.Width(), d->client.Height()), true);
-        if (!d->isChild() && !(flags & SWP_NOACTIVATE))
+        if (!d->isChild() && !(flags & SWP_NOACTIVATE)) {
             Wnd::SetActive(d, false);
+            if (!WndData::From(self))
+                return FALSE;
+        }
     } else if ((flags & SWP_HIDEWINDOW) && (d->style & WS_VISIBLE)) {
         d->style &= ~WS_VISIBLE;
         d->frame->hide();
