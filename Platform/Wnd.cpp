@@ -425,9 +425,8 @@ BOOL CWnd::ModifyStyle(HWND hWnd, DWORD dwRemove, DWORD dwAdd, UINT nFlags)
         return TRUE;
     if (shown)
         CWnd::FromHandle(hWnd)->ShowWindow(dwAdd & WS_VISIBLE ? SW_SHOWNA : SW_HIDE);
-    if (nFlags)
-        CWnd::FromHandle(hWnd)->SetWindowPos(nullptr, 0, 0, 0, 0,
-                                             SWP_NOSIZE | SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE | nFlags);
+    if (CWnd* w = nFlags ? CWnd::FromHandle(hWnd) : nullptr)
+        w->SetWindowPos(nullptr, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE | nFlags);
     return TRUE;
 }
 
@@ -444,9 +443,8 @@ BOOL CWnd::ModifyStyleEx(HWND hWnd, DWORD dwRemove, DWORD dwAdd, UINT nFlags)
         return FALSE;
     d->exStyle = ss.styleNew;
     Wnd::Send(d, WM_STYLECHANGED, WPARAM(GWL_EXSTYLE), reinterpret_cast<LPARAM>(&ss));
-    if (nFlags)
-        CWnd::FromHandle(hWnd)->SetWindowPos(nullptr, 0, 0, 0, 0,
-                                             SWP_NOSIZE | SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE | nFlags);
+    if (CWnd* w = nFlags ? CWnd::FromHandle(hWnd) : nullptr)
+        w->SetWindowPos(nullptr, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE | nFlags);
     return TRUE;
 }
 
