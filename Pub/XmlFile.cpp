@@ -443,35 +443,32 @@ void CXmlFile::WriteAttribute(const char* name, const char* text)
     Put('"');
 }
 
-void CXmlFile::WriteAttributeInt(const char* name, int value)
+void CXmlFile::PutAttributeRaw(const char* name, const char* text)
 {
     if (!Writing())
         return;
-    CString text;
-    text.Format("%d", value);
     PutAttributeStart(name);
     PutRaw(text);
     Put('"');
+}
+
+void CXmlFile::WriteAttributeInt(const char* name, int value)
+{
+    CString text;
+    text.Format("%d", value);
+    PutAttributeRaw(name, text);
 }
 
 void CXmlFile::WriteAttributeHex(const char* name, int value)
 {
-    if (!Writing())
-        return;
     char text[HexTextSize];
     FormatHex(value, text, sizeof text);
-    PutAttributeStart(name);
-    PutRaw(text);
-    Put('"');
+    PutAttributeRaw(name, text);
 }
 
 void CXmlFile::WriteAttributeBool(const char* name, BOOL flag)
 {
-    if (!Writing())
-        return;
-    PutAttributeStart(name);
-    PutRaw(flag ? "TRUE" : "FALSE");
-    Put('"');
+    PutAttributeRaw(name, flag ? "TRUE" : "FALSE");
 }
 
 void CXmlFile::WriteAttributeHex4(const char* name, int a, int b, int c, int d)

@@ -92,6 +92,8 @@ private:
     void PutRaw(const char* text);
     void PutEncoded(const char* text);
     void PutAttributeStart(const char* name);
+    // An attribute whose text needs no escaping (numbers and words).
+    void PutAttributeRaw(const char* name, const char* text);
     void CloseStartTag(const char* after);
     BOOL Writing() const { return m_file && m_mode == XML_WRITE; }
 
