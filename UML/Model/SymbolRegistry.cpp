@@ -1,5 +1,6 @@
 #include "UML/Model/SymbolRegistry.h"
 
+#include "Controls/CommandImageList.h"
 #include "MemDB/ModelSchema.h"
 #include "Pub/Log.h"
 #include "Pub/ModuleDir.h"
@@ -21,7 +22,7 @@ std::unordered_map<std::string, CSymbol*> theMetaclassMap;
 std::unordered_map<std::string, CDiagramController*> theControllerMap;
 std::vector<std::string> theMetaclassNames;
 std::vector<CSymbol*> theSortedMetaclasses;
-std::vector<MetaIconFile> theMetaIconFiles;
+CCommandImageList* theMetaIconList = nullptr;
 int theNextMetaIndex = 0;
 int theNextMetaRuleId = 1;
 
@@ -214,9 +215,12 @@ void ReadMetaclass(CXmlFile& xml)
         } else if (IsName(name, "symbol")) {
             SafeStrCopy(prototype->symbolName, value, sizeof prototype->symbolName);
         } else if (IsName(name, "img")) {
-            theMetaIconFiles.push_back(MetaIconFile{std::string(theModuleDir) + "Img/" + value,
-                                                    kFirstPaletteCommand + unsigned(prototype->metaIndex),
-                                                    prototype->symbolName});
+            if (theMetaIconList) {
+                const std::string path = std::string(theModuleDir) + "Img/" + value;
+                prototype->iconIndex = theMetaIconList->AddBitmap(
+                    path.c_str(), 0xFFFFFF, kFirstPaletteCommand + unsigned(prototype->metaIndex),
+                    prototype->symbolName);
+            }
         } else if (IsName(name, "file")) {
             prototype->fileUnit = IsName(value, "true") ? 1 : 0;
         } else if (IsName(name, "stereotype")) {
@@ -234,6 +238,11 @@ void ReadMetaclass(CXmlFile& xml)
 }
 
 } // namespace
+
+void SetMetaIconList(CCommandImageList* icons)
+{
+    theMetaIconList = icons;
+}
 
 void BuildSymbolRegistry()
 {
@@ -330,9 +339,4 @@ const std::vector<CSymbol*>& GetSortedMetaclasses()
 const std::vector<std::string>& GetMetaclassNames()
 {
     return theMetaclassNames;
-}
-
-const std::vector<MetaIconFile>& GetMetaIconFiles()
-{
-    return theMetaIconFiles;
 }

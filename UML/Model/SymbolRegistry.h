@@ -9,14 +9,11 @@
 
 class CSymbol;
 class CDiagramController;
+class CCommandImageList;
 
-// A metaclass icon named by the metamodel, for the command-icon registry: the
-// bitmap under the program folder, its command (2024 + metaIndex) and name.
-struct MetaIconFile {
-    std::string path;
-    unsigned commandId;
-    std::string name;
-};
+// The icon list the next load adds metaclass icons to, each under its palette
+// command (2024 + metaIndex); without one the icons are not loaded.
+void SetMetaIconList(CCommandImageList* icons);
 
 // Builds the prototypes and controllers on the first call and enters them in
 // the maps on every call.
@@ -35,4 +32,3 @@ bool FindMetaclassByIndex(int index, CSymbol*& prototype);
 const std::vector<CSymbol*>& GetSortedMetaclasses();
 // The metaclass keys of the metamodel, in file order.
 const std::vector<std::string>& GetMetaclassNames();
-const std::vector<MetaIconFile>& GetMetaIconFiles();

@@ -3,6 +3,7 @@
 // database, so both stay open from the first test to the last.
 #pragma once
 
+#include "Controls/CommandImageList.h"
 #include "MemDB/db.h"
 #include "Pub/GuidText.h"
 #include "Pub/ModuleDir.h"
@@ -46,11 +47,16 @@ public:
         dir_ = std::string(VEXAL_TEST_OUTPUT) + "/model-env-" + theDbName + "/";
         std::filesystem::create_directories(dir_ + "cfg");
         std::ofstream(dir_ + "cfg/meta.xml", std::ios::binary) << kTestMetamodel;
+        // Class has its icon; Activitydiagram's file is missing.
+        std::filesystem::create_directories(dir_ + "Img/meta");
+        std::filesystem::copy_file(std::string(VEXAL_SOURCE_DIR) + "/Img/meta/Class.bmp", dir_ + "Img/meta/Class.bmp");
+        ASSERT_TRUE(icons.Create(16, 16, ILC_COLORDDB | ILC_MASK, 0, 1));
         const std::string& dir = dir_;
 
         SafeStrCopy(theModuleDir, (dir + "missing/").c_str(), ModuleDirSize);
         missingFileRefused = !LoadMetaModel() && GetMetaclassNames().empty();
         SafeStrCopy(theModuleDir, dir.c_str(), ModuleDirSize);
+        SetMetaIconList(&icons);
         loaded = LoadMetaModel();
     }
     void TearDown() override
@@ -62,6 +68,7 @@ public:
 
     static bool missingFileRefused;
     static bool loaded;
+    static CCommandImageList icons;
 
 private:
     std::string dir_;

@@ -91,13 +91,17 @@ TEST(SymbolRegistry, MetaclassAttributes)
         EXPECT_STREQ(p->helpTopic, c.help) << c.key;
         EXPECT_EQ(p->fileUnit, c.fileUnit) << c.key;
     }
-    // An img before symbol names the icon by the key.
-    const std::vector<MetaIconFile>& icons = GetMetaIconFiles();
-    ASSERT_EQ(icons.size(), 2u);
-    EXPECT_EQ(icons[0].commandId, 2024u);
-    EXPECT_EQ(icons[0].name, "Class");
-    EXPECT_EQ(icons[0].path, std::string(theModuleDir) + "Img/meta/Class.bmp");
-    EXPECT_EQ(icons[1].commandId, 2025u);
+    // The icon goes into the list under the palette command, named by the key
+    // since img stands before symbol; a missing file leaves the index at -1.
+    EXPECT_EQ(Prototype("Class")->iconIndex, 0); // kept by the second element, which has no img
+    EXPECT_EQ(Prototype("Activitydiagram")->iconIndex, -1);
+    ASSERT_EQ(ModelEnvironment::icons.GetCount(), 1);
+    CommandImageInfo info{};
+    ASSERT_TRUE(ModelEnvironment::icons.Lookup(2024, info));
+    EXPECT_EQ(info.image, 0);
+    EXPECT_STREQ(info.name, "Class");
+    EXPECT_EQ(info.mask, COLORREF(0xFFFFFF));
+    EXPECT_FALSE(ModelEnvironment::icons.Lookup(2025, info));
 }
 
 TEST(SymbolRegistry, RulesKeepTheirParentEvenUnderAMisspeltKey)

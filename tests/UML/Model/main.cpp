@@ -9,6 +9,7 @@
 
 bool ModelEnvironment::missingFileRefused = false;
 bool ModelEnvironment::loaded = false;
+CCommandImageList ModelEnvironment::icons;
 
 int main(int argc, char** argv)
 {
