@@ -115,7 +115,7 @@ int main(int argc, char** argv)
     BuildSymbolRegistry();
     BuildPage();
     CDiagramController* c = Controller();
-    c->Attach(0, kDiagram);
+    c->Attach(0, kDiagram, nullptr);
     c->OpenPage(kDiagram, kPage);
     benchmark::Initialize(&argc, argv);
     benchmark::RunSpecifiedBenchmarks();

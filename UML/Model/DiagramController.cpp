@@ -65,13 +65,14 @@ CDiagramController::CDiagramController(const char* kindKey, Order order) : order
     ResetPageState();
 }
 
-void CDiagramController::Attach(int ownerId, int diagramId)
+void CDiagramController::Attach(int ownerId, int diagramId, CColorEdit* editor)
 {
     Mode = 12;
     Dragged = 0;
     HotHandle = -1;
     Current.Clear();
     OwnerId = ownerId;
+    Editor = editor;
     SelectionCount = 0;
     ResetPageState();
     thePageState.DiagramId = diagramId;
@@ -184,7 +185,9 @@ void CDiagramController::DrawPageBorder(CDC* dc)
     PageTextOut(dc, 4 * p, p, thePageState.Title);
     char number[32];
     std::snprintf(number, sizeof number, "%d/%d", thePageState.PageIndex + 1, thePageState.PageCount);
-    const int width = dc->GetTextExtent(number, static_cast<int>(std::strlen(number))).cx;
+    // The font is zoomed, so the measure is too: back to page units, or the
+    // number would run off the page below zoom 1 and stop short above it.
+    const int width = ZoomUnscale(dc->GetTextExtent(number, static_cast<int>(std::strlen(number))).cx);
     dc->SetTextColor(kPageNumberColour);
     PageTextOut(dc, thePageState.UsableWidth - 4 * p - width, p, number);
     dc->SetTextColor(RGB(0, 0, 0));

@@ -10,6 +10,7 @@
 #include "Platform/Geometry.h"
 #include "UML/Model/Symbol.h"
 
+class CColorEdit;
 class CDC;
 
 class CDiagramController {
@@ -25,7 +26,9 @@ public:
     virtual void DrawPage(CDC* dc);
     // The symbol under point into out; false, with out cleared, when none.
     virtual bool HitTest(POINT point, HitSymbol& out);
-    virtual void Attach(int ownerId, int diagramId);
+    // Binds the controller to the diagram the view opens, with the view's
+    // in-place text editor; the view chooses the page afterwards.
+    virtual void Attach(int ownerId, int diagramId, CColorEdit* editor);
 
     // Makes a page of the diagram current: pageId, or the first page for 0 or
     // less. Returns its index; -1, "no page", for a diagram without pages or a
@@ -47,6 +50,9 @@ public:
     int GetSelectionCount() const { return SelectionCount; }
     const HitSymbol* GetCurrentSymbol() const { return SelectionCount > 0 ? &Current : nullptr; }
 
+    // The symbol whose text is open in Editor; -1 when none is open.
+    int EditSymbolId = 0;
+    CColorEdit* Editor = nullptr;
     CSymbol* KindPrototype = nullptr;
     int HotHandle = -1;
     int Mode = 12;

@@ -10,6 +10,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <cstring>
 #include <string>
@@ -97,7 +98,7 @@ TEST_F(PageFixture, PagesAreChosenInSiblingOrder)
     AddElement(1090, 0, 1090, "Classdiagram", "Empty");
 
     CDiagramController* c = Controller("Classdiagram");
-    c->Attach(0, 1000);
+    c->Attach(0, 1000, nullptr);
     EXPECT_EQ(thePageState.DiagramId, 1000);
     EXPECT_EQ(c->OpenPage(1000, 0), 0);
     EXPECT_EQ(thePageState.PageId, 1001);
@@ -122,7 +123,7 @@ TEST_F(PageFixture, PagesAreChosenInSiblingOrder)
     EXPECT_EQ(thePageState.PageId, 1002);
 
     // Turning pages; the third has no ModelPage row, so it is never made current.
-    c->Attach(0, 1000);
+    c->Attach(0, 1000, nullptr);
     EXPECT_EQ(c->OpenPage(1000, 1001), 0);
     EXPECT_FALSE(c->PrevPage());
     EXPECT_TRUE(c->NextPage());
@@ -146,7 +147,7 @@ TEST_F(PageFixture, ReadOnlyPagesStayReadOnlyWhileTurning)
     theModelDb.UpdateRecord(page.GetCurrentOid(), &ModelT::TableInfo, &row);
 
     CDiagramController* c = Controller("Classdiagram");
-    c->Attach(0, 1100);
+    c->Attach(0, 1100, nullptr);
     EXPECT_EQ(c->OpenPage(1100, 1101), 0);
     EXPECT_EQ(thePageState.ReadOnlyPage, 1);
     EXPECT_TRUE(c->GoToPage(1));
@@ -175,7 +176,7 @@ TEST_F(PageFixture, TheTopmostSymbolIsHitPerKind)
     };
     for (const auto& k : cases) {
         CDiagramController* c = Controller(k.kind);
-        c->Attach(0, 1200);
+        c->Attach(0, 1200, nullptr);
         ASSERT_EQ(c->OpenPage(1200, 0), 0);
         HitSymbol out;
         out.rec.ID = 77;
@@ -208,7 +209,7 @@ TEST_F(PageFixture, RelayingOutAnElementsSymbolsTellsWhetherOneIsShown)
     PageCanvas canvas(20, 20);
     PrepareSymbolDC(&canvas.dc);
     CDiagramController* c = Controller("Classdiagram");
-    c->Attach(0, 1400);
+    c->Attach(0, 1400, nullptr);
     ASSERT_EQ(c->OpenPage(1400, 1401), 0);
     EXPECT_FALSE(c->RelayoutElementSymbols(1490, &canvas.dc));
     dbTypedCursor<SymbolT> row(&SymbolT::TableInfo);
@@ -243,7 +244,7 @@ TEST_P(PagePainting, BorderTitleNumberSymbolsAndHandles)
     std::strcpy(thePageState.Title, "Checkout");
     for (const char* kind : {"Activitydiagram", "Classdiagram"}) {
         CDiagramController* c = Controller(kind);
-        c->Attach(0, 1300);
+        c->Attach(0, 1300, nullptr);
         ASSERT_EQ(c->OpenPage(1300, 1301), 0);
         std::strcpy(thePageState.Title, "Checkout");
         PageCanvas canvas(PageCanvas::Device(thePageState.UsableWidth), PageCanvas::Device(thePageState.UsableHeight));
@@ -269,19 +270,26 @@ TEST_P(PagePainting, BorderTitleNumberSymbolsAndHandles)
         EXPECT_TRUE(canvas.IsInk(PageCanvas::Device(10050), PageCanvas::Device(5050)));
 
         // Title at the top left, "1/3" at the top right, both in their colours.
+        // The number ends four pixels (in page units) left of the border at every zoom.
         bool title = false, number = false;
+        int numberRight = 0;
         const int band = PageCanvas::Device(600), width = PageCanvas::Device(thePageState.UsableWidth);
         for (int y = 1; y < band; ++y)
-            for (int x = 1; x < width - 2; ++x) {
+            for (int x = 1; x < width - 1; ++x) {
                 const COLORREF px = canvas.Pixel(x, y);
                 const bool bluish = GetBValue(px) > GetRValue(px) + 60 && GetBValue(px) > 100;
                 if (bluish && x < PageCanvas::Device(3000))
                     title = true;
-                if (bluish && x > PageCanvas::Device(thePageState.UsableWidth - 3000))
+                if (bluish && x > PageCanvas::Device(thePageState.UsableWidth - 3000)) {
                     number = true;
+                    numberRight = std::max(numberRight, x);
+                }
             }
         EXPECT_TRUE(title) << kind;
         EXPECT_TRUE(number) << kind;
+        const int numberEnd = PageCanvas::Device(thePageState.UsableWidth - 4 * DrawResources::PixelSize);
+        EXPECT_LE(numberRight, numberEnd) << kind;
+        EXPECT_GE(numberRight, numberEnd - 3) << kind;
     }
 }
 
