@@ -26,6 +26,12 @@
 int theNextElementId = 0;
 int theNextSymbolId = 0;
 
+void ResetModelCounters()
+{
+    theNextElementId = 0;
+    theNextSymbolId = 0;
+}
+
 namespace {
 
 const COLORREF kShadow = 0xC8C8C8;

@@ -31,6 +31,8 @@ struct HitSymbol {
 // Element and symbol numbers: each new row takes the counter incremented by one.
 extern int theNextElementId;
 extern int theNextSymbolId;
+// Sets both counters to 0; run when a project is created or opened.
+void ResetModelCounters();
 
 class CSymbol {
 public:
