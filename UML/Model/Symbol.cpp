@@ -214,6 +214,10 @@ int CSymbol::GetOwnerElement(const SymbolT& row, int defaultId)
 
 bool CSymbol::CanBeChildOf(int ownerId)
 {
+    // An empty model name (a metaclass missing from the metamodel) would match
+    // the empty Model of every placement-only rule.
+    if (IsEmpty(modelName))
+        return false;
     dbTypedCursor<ModelT> owner(&ModelT::TableInfo);
     if (owner.SelectByKey("ID", ownerId) <= 0)
         return false;
@@ -227,6 +231,9 @@ bool CSymbol::CanBeChildOf(int ownerId)
 
 bool CSymbol::CanConnect(const SymbolT& target, bool source)
 {
+    // Likewise the empty Symbol of every ownership-only rule.
+    if (IsEmpty(symbolName))
+        return false;
     dbQueryText q;
     q.Append(dbFragText, "Parent=").AppendString(target.Type ? target.Type : "");
     q.Append(dbFragText, " and Symbol=").AppendString(symbolName);

@@ -210,7 +210,9 @@ TEST_F(RuleTests, OwnershipFollowsTheModelNames)
         {"Attribute", owner, true},  {"Dependency", owner, true}, {"Actor", owner, false},
         {"Attribute", 987654, false}, // no such owner
         {"Class", diagram, false},    // a placement rule owns nothing
-        {"Page", diagram, true},
+        // Page is not in this metamodel, so its model name is empty; that must
+        // not match the empty Model of the diagram's Class placement rule.
+        {"Page", diagram, false},
     };
     for (const auto& c : cases)
         EXPECT_EQ(Prototype(c.child)->CanBeChildOf(c.owner), c.allowed) << c.child << " in " << c.owner;
@@ -240,6 +242,14 @@ TEST_F(RuleTests, LineEndsWithinTheirLimits)
     actor.SGUID = "ActorSymbol00000000000";
     EXPECT_FALSE(dependency->CanConnect(actor, true));
     EXPECT_FALSE(dependency->CanConnect(actor, false));
+
+    // A line kind missing from the metamodel has an empty symbol name, which
+    // must not match the empty Symbol of an ownership-only rule.
+    SymbolT diagram;
+    diagram.Type = "Activitydiagram";
+    diagram.SGUID = "DiagramSymbol000000000";
+    EXPECT_FALSE(Prototype("Connector")->CanConnect(diagram, true));
+    EXPECT_FALSE(Prototype("Connector")->CanConnect(diagram, false));
 }
 
 } // namespace
