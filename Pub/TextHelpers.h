@@ -15,8 +15,11 @@ BOOL BoolEqual(int a, int b);
 char* SafeStrCopy(char* dst, const char* src, int size);
 int SafeStrLen(const char* text);
 
-// Copies the character starting at byte pos into out (room for 5 bytes) and
-// terminates it; returns its length in bytes, 0 at or past the terminator.
+// Copies the character starting at byte pos into out and terminates it;
+// returns its length in bytes, 0 at or past the terminator. A character is up
+// to four bytes, so out needs MbCharBufferSize bytes, not the three a
+// double-byte code page would.
+const int MbCharBufferSize = 5;
 int CopyMbChar(const char* text, char* out, int pos);
 
 // Index of the first ch at or after start, -1 when the terminator comes

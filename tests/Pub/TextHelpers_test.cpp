@@ -116,11 +116,11 @@ TEST(TextHelpers, CharacterScanning)
     struct Case { int pos; const char* ch; int len; };
     const Case cases[] = {{0, "a", 1}, {1, "\xC3\xA9", 2}, {3, "\xE2\x82\xAC", 3}, {6, "|", 1}, {7, "", 0}, {99, "", 0}};
     for (const Case& c : cases) {
-        char out[5] = "xxxx";
+        char out[MbCharBufferSize] = "xxxx";
         EXPECT_EQ(CopyMbChar(text, out, c.pos), c.len);
         EXPECT_STREQ(out, c.ch);
     }
-    char out[5];
+    char out[MbCharBufferSize];
     EXPECT_EQ(CopyMbChar("\xE2\x82", out, 0), 1); // a cut-off sequence stops at the terminator
 
     EXPECT_EQ(FindCharFrom("a.b.c", 0, '.'), 1);
