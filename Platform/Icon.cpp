@@ -201,7 +201,7 @@ BOOL DestroyIcon(HICON icon)
     return TRUE;
 }
 
-BOOL DrawIconEx(HDC handle, int x, int y, HICON icon, int width, int height, UINT, HBRUSH, UINT flags)
+BOOL DrawIconEx(HDC handle, int x, int y, HICON icon, int width, int height, UINT, HBRUSH flicker, UINT flags)
 {
     DcRecord* dc = DcFromHandle(handle);
     IconRecord* record = IconFromHandle(icon);
@@ -209,7 +209,17 @@ BOOL DrawIconEx(HDC handle, int x, int y, HICON icon, int width, int height, UIN
         return FALSE;
     const int w = width > 0 ? width : record->color.width();
     const int h = height > 0 ? height : record->color.height();
-    Compose(*dc, DcToDevice(*dc, x, y), Scaled(record->color, w, h), Scaled(record->mask, w, h),
+    const QPoint at = DcToDevice(*dc, x, y);
+    // A background brush fills the icon's rectangle first, so its transparent
+    // pixels show the brush rather than what lay there before.
+    const BrushRecord* background = flicker ? BrushFromHandle(flicker) : nullptr;
+    if (background && background->style != BS_NULL) {
+        if (QPainter* painter = DcPainter(*dc)) {
+            painter->setCompositionMode(QPainter::CompositionMode_SourceOver);
+            painter->fillRect(QRect(at, QSize(w, h)), DcBrush(*dc, background));
+        }
+    }
+    Compose(*dc, at, Scaled(record->color, w, h), Scaled(record->mask, w, h),
             flags & DI_NORMAL ? flags & DI_NORMAL : DI_NORMAL);
     return TRUE;
 }

@@ -144,6 +144,39 @@ TEST(Icons, MaskAndColourComposeAsAndThenXor)
     EXPECT_FALSE(canvas.dc.DrawIcon(0, 0, copy));
 }
 
+// An icon drawn with a background brush into a fresh (black) compatible
+// bitmap shows the brush where it is transparent, as the menus' icon-to-bitmap
+// step needs to find the button face there.
+TEST(Icons, BackgroundBrushShowsThroughTheTransparentPixels)
+{
+    CImageList list;
+    list.Create(16, 16, ILC_COLORDDB | ILC_MASK, 0, 1);
+    const QByteArray bmp = TwoIconBmp();
+    CBitmap source;
+    source.LoadFromMemory(bmp.constData(), size_t(bmp.size()));
+    list.Add(&source, kWhite);
+    HICON icon = list.ExtractIcon(0);
+
+    CDC screen;
+    screen.CreateCompatibleDC(nullptr);
+    CBitmap screenBitmap;
+    screenBitmap.CreateBitmap(1, 1, 1, 32, nullptr);
+    CBitmap* oldScreen = screen.SelectObject(&screenBitmap);
+    CDC memory;
+    memory.CreateCompatibleDC(&screen);
+    CBitmap target;
+    ASSERT_TRUE(target.CreateCompatibleBitmap(&screen, 16, 16));
+    CBitmap* old = memory.SelectObject(&target);
+    const COLORREF face = GetSysColor(COLOR_BTNFACE);
+    ASSERT_TRUE(DrawIconEx(memory, 0, 0, icon, 16, 16, 0, GetSysColorBrush(COLOR_BTNFACE), DI_NORMAL));
+    EXPECT_EQ(memory.GetPixel(0, 0), face);
+    EXPECT_EQ(memory.GetPixel(15, 15), face);
+    EXPECT_EQ(memory.GetPixel(6, 6), RGB(0, 0, 255));
+    memory.SelectObject(old);
+    screen.SelectObject(oldScreen);
+    DestroyIcon(icon);
+}
+
 // The derived copies the menus make: the icon drawn on the button face, then
 // every pixel that differs from the face recoloured; and the disabled look.
 TEST(ImageLists, FadedCopyAndDisabledStateFromAnIcon)
