@@ -857,16 +857,22 @@ int CDC::GetClipBox(LPRECT rect) const
     DcRecord* dc = DcOf(this);
     if (!dc || !rect)
         return ERROR;
+    // What can be drawn: the clip region within the surface, when the surface has a size.
     std::optional<QRegion> clip = DcClip(*dc);
+    std::optional<QRect> surface;
+    if (dc->image)
+        surface = QRect(-dc->surfaceOrigin, dc->image->size());
+    else if (dc->device)
+        surface = QRect(0, 0, dc->device->width(), dc->device->height());
+    if (clip && surface)
+        clip = clip->intersected(*surface);
     QRect box;
     int kind = SIMPLEREGION;
     if (clip) {
         box = clip->boundingRect();
         kind = clip->isEmpty() ? NULLREGION : clip->rectCount() == 1 ? SIMPLEREGION : COMPLEXREGION;
-    } else if (dc->image) {
-        box = QRect(-dc->surfaceOrigin, dc->image->size());
-    } else if (dc->device) {
-        box = QRect(0, 0, dc->device->width(), dc->device->height());
+    } else if (surface) {
+        box = *surface;
     }
     RECT r{box.left(), box.top(), box.left() + box.width(), box.top() + box.height()};
     if (box.isEmpty())

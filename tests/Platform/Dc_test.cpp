@@ -448,6 +448,12 @@ TEST(DcClip, ClipRegionsBoundEveryPrimitive)
     EXPECT_EQ(dc.SetPixel(1, 1, RGB(1, 1, 1)), RGB(1, 1, 1));
     dc.RestoreDC(saved);
     EXPECT_EQ(dc.SetPixel(2, 2, RGB(1, 1, 1)), CLR_INVALID);
+
+    // An exclusion alone leaves the rest of the bitmap, not of the plane.
+    DcCanvas whole(40, 40);
+    whole.dc.ExcludeClipRect(0, 0, 30, 40);
+    EXPECT_EQ(whole.dc.GetClipBox(&box), SIMPLEREGION);
+    EXPECT_EQ(CRect(box), CRect(30, 0, 40, 40));
 }
 
 TEST(DcObjects, SelectReturnsThePreviousAndDeletingASelectedObjectWaits)
