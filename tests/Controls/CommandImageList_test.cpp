@@ -140,4 +140,47 @@ TEST(CommandImages, TheShippedIconsFillTheRegistry)
     }
 }
 
+// Every command icon is one 16x16 image whose white (transparent) pixels all
+// reach its border: white enclosed by ink would show the toolbar or a
+// highlighted menu row through the picture.
+TEST(CommandImages, ShippedIconsAreOpaqueInside)
+{
+    CSysConfig config;
+    config.LoadCommandIcons();
+    for (const CommandIconFile& file : config.GetCommandIconFiles()) {
+        const std::string path = file.path.GetString();
+        const std::string shipped = VEXAL_SOURCE_DIR "/" + path.substr(path.find("Img/"));
+        SCOPED_TRACE(shipped);
+        CBitmap bitmap;
+        ASSERT_TRUE(bitmap.LoadFromFile(shipped.c_str()));
+        ASSERT_EQ(bitmap.GetSize(), CSize(16, 16));
+        DWORD pixels[16 * 16];
+        ASSERT_EQ(bitmap.GetBitmapBits(sizeof pixels, pixels), DWORD(sizeof pixels));
+        auto white = [&](int x, int y) { return (pixels[y * 16 + x] & 0xFFFFFF) == 0xFFFFFF; };
+        bool reached[16 * 16] = {};
+        std::vector<std::pair<int, int>> open;
+        for (int i = 0; i < 16; ++i)
+            for (auto [x, y] : {std::pair{i, 0}, {i, 15}, {0, i}, {15, i}})
+                open.emplace_back(x, y);
+        while (!open.empty()) {
+            const auto [x, y] = open.back();
+            open.pop_back();
+            if (x < 0 || y < 0 || x > 15 || y > 15 || reached[y * 16 + x] || !white(x, y))
+                continue;
+            reached[y * 16 + x] = true;
+            open.insert(open.end(), {{x + 1, y}, {x - 1, y}, {x, y + 1}, {x, y - 1}});
+        }
+        int holes = 0, ink = 0;
+        for (int y = 0; y < 16; ++y)
+            for (int x = 0; x < 16; ++x) {
+                holes += white(x, y) && !reached[y * 16 + x];
+                ink += !white(x, y);
+            }
+        EXPECT_EQ(holes, 0);
+        if (file.id != 57642) { // the empty icon of Select All
+            EXPECT_GT(ink, 0);
+        }
+    }
+}
+
 } // namespace

@@ -4,10 +4,13 @@
 //   g++ -std=c++17 -O2 -o /tmp/make_icons tools/icons/make_icons.cpp
 //   /tmp/make_icons Img
 // Every icon is drawn on white from a few shared shapes (page, folder, disk,
-// magnifier, arrows) in one small palette so the set looks alike.
+// magnifier, arrows) in one small palette so the set looks alike. Pure white
+// is never ink: what should look white inside an icon is Paper, so it stays
+// opaque on a toolbar or a highlighted menu row.
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
 #include <functional>
 #include <string>
 #include <vector>
@@ -115,6 +118,7 @@ public:
         Box(l, t, r, b, Paper, Grey);
         for (int i = 0; i < 3; ++i) // folded corner
             Line(r - 3 + i, t, r, t + 3 - i, i == 0 ? Grey : White);
+        Set(r, t, White); // the frame's corner lies outside the fold
         Line(r - 3, t, r - 3, t + 3, Grey);
         Line(r - 3, t + 3, r, t + 3, Grey);
     }
@@ -133,7 +137,7 @@ public:
     void Disk(int l, int t)
     {
         Box(l, t, l + 11, t + 11, Blue, Black);
-        Fill(l + 2, t + 1, l + 9, t + 5, White);
+        Fill(l + 2, t + 1, l + 9, t + 5, Paper);
         Fill(l + 3, t + 8, l + 8, t + 11, Light);
         Set(l + 4, t + 9, Black);
     }
@@ -191,7 +195,7 @@ public:
     }
     void Window(int l, int t, int r, int b)
     {
-        Box(l, t, r, b, White, Grey);
+        Box(l, t, r, b, Paper, Grey);
         Fill(l + 1, t + 1, r - 1, t + 2, Blue);
     }
 
@@ -356,13 +360,13 @@ const std::vector<Drawing>& Drawings()
         {"toolbar", "saveas", [](Icon& i) { i.Disk(1, 1); i.Line(10, 14, 15, 9, Brown); i.Line(10, 15, 15, 10, Brown); }},
         {"toolbar", "cut", [](Icon& i) {
              i.Line(4, 1, 10, 10, Grey); i.Line(11, 1, 5, 10, Grey);
-             i.Circle(4, 12, 2, Black); i.Circle(11, 12, 2, Black); }},
+             i.Circle(4, 12, 2, Black, true, Paper); i.Circle(11, 12, 2, Black, true, Paper); }},
         {"toolbar", "copy", [](Icon& i) { i.Page(1, 1, 9, 11); i.Page(6, 4, 14, 14); }},
         {"toolbar", "paste", [](Icon& i) { i.Box(1, 2, 11, 14, Brown, Black); i.Box(4, 1, 8, 3, Light, Black); i.Page(7, 6, 14, 15); }},
         {"toolbar", "print", [](Icon& i) {
              i.Box(4, 1, 11, 6, Paper, Grey); i.Box(1, 6, 14, 12, Light, Black);
              i.Set(12, 8, Green); i.Box(4, 10, 11, 14, Paper, Grey); }},
-        {"toolbar", "about", [](Icon& i) { i.Circle(7, 7, 6, Blue, true, Blue); i.Glyph('i', 6, 5, White); }},
+        {"toolbar", "about", [](Icon& i) { i.Circle(7, 7, 6, Blue, true, Blue); i.Glyph('i', 6, 5, Paper); }},
         {"toolbar", "close", [](Icon& i) { i.Page(1, 1, 10, 14); i.Cross(8, 8, 6, Red); }},
         {"toolbar", "delete", [](Icon& i) { i.Cross(3, 3, 9, Red); }},
         {"toolbar", "saveall", [](Icon& i) { i.Disk(0, 0); i.Disk(4, 4); }},
@@ -381,11 +385,11 @@ const std::vector<Drawing>& Drawings()
         {"toolbar", "search", [](Icon& i) { i.Magnifier(6, 6); }},
         {"toolbar", "options", [](Icon& i) {
              i.Box(1, 1, 14, 14, Light, Grey);
-             for (int y : {4, 8, 12}) { i.Box(3, y - 1, 5, y + 1, White, Black); i.Line(7, y, 12, y, Black); }
+             for (int y : {4, 8, 12}) { i.Box(3, y - 1, 5, y + 1, Paper, Black); i.Line(7, y, 12, y, Black); }
              i.Set(4, 3, Green); i.Set(4, 7, Green); }},
         {"toolbar", "javascript", [](Icon& i) { i.Box(0, 2, 15, 13, Yellow, Brown); i.Glyph('J', 3, 5, Black); i.Glyph('S', 9, 5, Black); }},
-        {"toolbar", "loadlib", [](Icon& i) { i.Book(Blue); i.Box(8, 8, 14, 14, Green, Green); i.Glyph('+', 10, 9, White); }},
-        {"toolbar", "removelib", [](Icon& i) { i.Book(Blue); i.Box(8, 8, 14, 14, Red, Red); i.Glyph('-', 10, 9, White); }},
+        {"toolbar", "loadlib", [](Icon& i) { i.Book(Blue); i.Box(8, 8, 14, 14, Green, Green); i.Glyph('+', 10, 9, Paper); }},
+        {"toolbar", "removelib", [](Icon& i) { i.Book(Blue); i.Box(8, 8, 14, 14, Red, Red); i.Glyph('-', 10, 9, Paper); }},
         // Metaclasses: structure in blue, behaviour in green, states in yellow,
         // interactions in purple, packages as folders, lines in black.
         {"meta", "Package", [](Icon& i) { i.Folder(false); }},
@@ -519,7 +523,10 @@ int main(int argc, char** argv)
     for (const Drawing& d : Drawings()) {
         Icon icon;
         d.draw(icon);
-        const std::string path = root + "/" + d.folder + "/" + d.name + ".bmp";
+        const std::string folder = root + "/" + d.folder;
+        std::error_code error;
+        std::filesystem::create_directories(folder, error);
+        const std::string path = folder + "/" + d.name + ".bmp";
         if (!icon.Save(path)) {
             std::fprintf(stderr, "cannot write %s\n", path.c_str());
             ++failures;
