@@ -30,10 +30,12 @@ CBufferDC::~CBufferDC()
         m_hDC = m_hAttribDC = nullptr;
         return;
     }
-    if (!m_hDC || !m_oldBitmap)
+    if (!m_hDC)
         return;
     SetMapMode(MM_TEXT);
     m_target->SetMapMode(MM_TEXT);
+    if (!m_oldBitmap)
+        return;
     m_target->BitBlt(m_rect.left, m_rect.top, m_rect.Width(), m_rect.Height(), this, m_rect.left, m_rect.top,
                      SRCCOPY);
     SelectObject(m_oldBitmap);

@@ -34,6 +34,24 @@ TEST(BufferDC, DrawsInTheTargetsCoordinatesAndCopiesOnce)
     target.SelectObject(old);
 }
 
+TEST(BufferDC, ABitmapThatCannotBeMadeShowsNothingAndStillResetsTheMapping)
+{
+    CDC target;
+    ASSERT_TRUE(target.CreateCompatibleDC(nullptr));
+    CBitmap bitmap;
+    bitmap.CreateBitmap(20, 20, 1, 32, nullptr);
+    CBitmap* old = target.SelectObject(&bitmap);
+    target.FillSolidRect(0, 0, 20, 20, RGB(255, 255, 255));
+    {
+        CBufferDC buffer(&target, CRect(0, 0, 40000, 10)); // wider than any bitmap
+        buffer.FillSolidRect(0, 0, 20, 20, RGB(255, 0, 0));
+        target.SetMapMode(MM_HIMETRIC);
+    }
+    EXPECT_EQ(target.GetMapMode(), MM_TEXT);
+    EXPECT_EQ(target.GetPixel(5, 5), RGB(255, 255, 255));
+    target.SelectObject(old);
+}
+
 TEST(BufferDC, PrinterContextIsDrawnOnDirectlyAndStaysUsable)
 {
     QDir().mkpath(VEXAL_TEST_OUTPUT);
