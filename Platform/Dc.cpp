@@ -354,6 +354,8 @@ CDC* CDC::FromHandle(HDC dc)
     return slot.get();
 }
 
+CDC* CDC::AttribPeer() const { return m_hAttribDC && m_hAttribDC != m_hDC ? FromHandle(m_hAttribDC) : nullptr; }
+
 BOOL CDC::CreateCompatibleDC(CDC* dc)
 {
     if (m_hDC)
@@ -440,6 +442,8 @@ CGdiObject* CDC::SelectObject(CGdiObject* object)
         return nullptr;
     }
     SelectInto(dc->state, record);
+    if (CDC* attrib = AttribPeer())
+        attrib->SelectObject(object);
     // An object deleted while selected went with its release: no wrapper for it.
     return CGdiObject::FromHandle(old);
 }
@@ -491,6 +495,8 @@ int CDC::SetMapMode(int mode)
         return 0;
     const int old = dc->state.mapMode;
     dc->state.mapMode = mode;
+    if (CDC* attrib = AttribPeer())
+        attrib->SetMapMode(mode);
     return old;
 }
 
@@ -507,6 +513,8 @@ CPoint CDC::SetWindowOrg(int x, int y)
         return CPoint();
     const QPoint old = dc->state.windowOrg;
     dc->state.windowOrg = QPoint(x, y);
+    if (CDC* attrib = AttribPeer())
+        attrib->SetWindowOrg(x, y);
     return CPoint(old.x(), old.y());
 }
 
@@ -530,6 +538,8 @@ CPoint CDC::SetViewportOrg(int x, int y)
         return CPoint();
     const QPoint old = dc->state.viewportOrg;
     dc->state.viewportOrg = QPoint(x, y);
+    if (CDC* attrib = AttribPeer())
+        attrib->SetViewportOrg(x, y);
     return CPoint(old.x(), old.y());
 }
 
@@ -554,6 +564,8 @@ CSize CDC::SetWindowExt(int cx, int cy)
     const QSize old = dc->state.windowExt;
     if (dc->state.mapMode == MM_ISOTROPIC || dc->state.mapMode == MM_ANISOTROPIC)
         dc->state.windowExt = QSize(cx, cy);
+    if (CDC* attrib = AttribPeer())
+        attrib->SetWindowExt(cx, cy);
     return CSize(old.width(), old.height());
 }
 
@@ -571,6 +583,8 @@ CSize CDC::SetViewportExt(int cx, int cy)
     const QSize old = dc->state.viewportExt;
     if (dc->state.mapMode == MM_ISOTROPIC || dc->state.mapMode == MM_ANISOTROPIC)
         dc->state.viewportExt = QSize(cx, cy);
+    if (CDC* attrib = AttribPeer())
+        attrib->SetViewportExt(cx, cy);
     return CSize(old.width(), old.height());
 }
 

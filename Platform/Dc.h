@@ -214,7 +214,9 @@ public:
 
     HDC m_hDC = nullptr;
     // The context used for measuring; the same as m_hDC unless a printer's
-    // preview or a metafile's reference context asks otherwise.
+    // preview or a metafile's reference context asks otherwise. Pens,
+    // brushes, fonts and the mapping set through this object reach both, so
+    // what is measured matches what is drawn.
     HDC m_hAttribDC = nullptr;
     BOOL m_bPrinting = FALSE;
 
@@ -386,6 +388,10 @@ public:
     // Applies new printer settings (orientation) from the next page on and
     // returns the mapping to MM_TEXT with zero origins; FALSE off a printer.
     BOOL ResetDC(const DEVMODE* mode);
+
+private:
+    // The attribute context when it is another one than m_hDC.
+    CDC* AttribPeer() const;
 };
 
 // Paint, client and window contexts of a window. The window side supplies

@@ -9,6 +9,7 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -91,6 +92,48 @@ TEST(DcTargets, SvgPictureRecordsTheDrawingAtScreenResolution)
     CMetaFileDC unwritable;
     ASSERT_TRUE(unwritable.CreateEnhanced(nullptr, "/no/such/folder/x.svg", &bounds, nullptr));
     EXPECT_EQ(unwritable.CloseEnhanced(), nullptr);
+}
+
+// Text is measured on the attribute context, so the font and mapping a
+// painter sets on the drawing context must reach it too; otherwise a printout
+// or picture measures its small-font texts with whatever font the attribute
+// context held.
+TEST(DcTargets, FontsAndMappingReachTheAttributeContext)
+{
+    auto fontOf = [](int height) {
+        LOGFONT lf{};
+        lf.lfHeight = height;
+        std::strcpy(lf.lfFaceName, "Arial");
+        auto font = std::make_unique<CFont>();
+        font->CreateFontIndirect(&lf);
+        return font;
+    };
+    const auto normal = fontOf(-500), small = fontOf(-250);
+    CDC plain;
+    plain.CreateCompatibleDC(nullptr);
+    plain.SetMapMode(MM_HIMETRIC);
+    plain.SelectObject(normal.get());
+    const CSize normalExtent = plain.GetTextExtent("Class1");
+    plain.SelectObject(small.get());
+    const CSize smallExtent = plain.GetTextExtent("Class1");
+    ASSERT_LT(smallExtent.cx, normalExtent.cx);
+
+    CDC reference;
+    reference.CreateCompatibleDC(nullptr);
+    CMetaFileDC meta;
+    const RECT bounds{0, 0, 12000, 6000};
+    ASSERT_TRUE(meta.CreateEnhanced(&reference, nullptr, &bounds, nullptr));
+    meta.SetMapMode(MM_HIMETRIC);
+    meta.SetWindowOrg(-300, 300);
+    EXPECT_EQ(reference.GetMapMode(), MM_HIMETRIC);
+    EXPECT_EQ(reference.GetWindowOrg(), CPoint(-300, 300));
+    CFont* old = meta.SelectObject(normal.get());
+    EXPECT_EQ(meta.GetTextExtent("Class1"), normalExtent);
+    meta.SelectObject(small.get());
+    EXPECT_EQ(meta.GetTextExtent("Class1"), smallExtent);
+    meta.SelectObject(old);
+    EXPECT_NE(meta.GetTextExtent("Class1"), smallExtent);
+    DeleteEnhMetaFile(meta.CloseEnhanced());
 }
 
 TEST(DcTargets, PrinterPagesUseThePrintersResolution)
