@@ -7,6 +7,7 @@
 
 #include <cmath>
 #include <cstring>
+#include <strings.h>
 
 namespace {
 
@@ -15,6 +16,23 @@ QString Utf8(LPCTSTR text, int count)
     if (!text)
         return QString();
     return QString::fromUtf8(text, count < 0 ? int(std::strlen(text)) : count);
+}
+
+// The window-glyph font draws pictures for letters; it is not installed
+// here, so its face resolves to a font with the same pictures as Unicode
+// symbols and the letters the program uses are mapped to them.
+const char kSymbolFace[] = "Marlett";
+const char kSymbolStandIn[] = "DejaVu Sans";
+
+bool IsSymbolFont(const LOGFONT& lf) { return strncasecmp(lf.lfFaceName, kSymbolFace, sizeof kSymbolFace) == 0; }
+
+// A text as the context's font shows it.
+QString DcString(const DcRecord& dc, LPCTSTR text, int count)
+{
+    QString s = Utf8(text, count);
+    if (dc.state.font && IsSymbolFont(dc.state.font->lf))
+        s.replace(QChar('r'), QChar(0x2715)); // the close cross
+    return s;
 }
 
 // The font's size in device pixels for a LOGFONT height already scaled to
@@ -189,7 +207,12 @@ QFont DcFont(const DcRecord& dc)
     LOGFONT lf{};
     if (record)
         lf = record->lf;
-    QFont font(lf.lfFaceName[0] ? QString::fromUtf8(lf.lfFaceName) : QStringLiteral("Liberation Sans"));
+    QString face = QStringLiteral("Liberation Sans");
+    if (IsSymbolFont(lf))
+        face = kSymbolStandIn;
+    else if (lf.lfFaceName[0])
+        face = QString::fromUtf8(lf.lfFaceName);
+    QFont font(face);
     font.setKerning(false);
     const double height = lf.lfHeight == 0 ? 16.0 : lf.lfHeight * scale;
     font.setPixelSize(PixelSize(font, height));
@@ -219,7 +242,7 @@ BOOL CDC::TextOut(int x, int y, LPCTSTR text, int count)
     DcRecord* dc = DcOf(this);
     if (!dc || !text)
         return FALSE;
-    const QString s = Utf8(text, count);
+    const QString s = DcString(*dc, text, count);
     const UINT align = dc->state.textAlign;
     const QPoint anchor = (align & TA_UPDATECP) ? dc->state.current : QPoint(x, y);
     const QFont font = DcFont(*dc);
@@ -301,7 +324,7 @@ int CDC::DrawText(LPCTSTR text, int count, LPRECT rect, UINT format)
     DcRecord* dc = DcOf(this);
     if (!dc || !text || !rect)
         return 0;
-    QString s = Utf8(text, count);
+    QString s = DcString(*dc, text, count);
     if (format & DT_EXPANDTABS)
         s = ExpandTabs(s);
     const QFont font = DcFont(*dc);
@@ -391,7 +414,7 @@ CSize CDC::GetTextExtent(LPCTSTR text, int count) const
         return CSize();
     const QFont font = DcFont(*dc);
     const Metrics m = MetricsOf(*dc, font);
-    return CSize(ToLogicalX(*dc, Advance(font, Utf8(text, count))), ToLogicalY(*dc, m.height));
+    return CSize(ToLogicalX(*dc, Advance(font, DcString(*dc, text, count))), ToLogicalY(*dc, m.height));
 }
 
 BOOL GetTextExtentPoint32(HDC dc, LPCTSTR text, int count, SIZE* size)
@@ -412,7 +435,7 @@ CSize CDC::GetTabbedTextExtent(LPCTSTR text, int count, int tabPositions, const 
     const Metrics m = MetricsOf(*dc, font);
     const int step = tabPositions == 1 && tabStops ? tabStops[0] : 8 * m.averageWidth;
     int x = 0;
-    for (const QString& part : Utf8(text, count).split('\t')) {
+    for (const QString& part : DcString(*dc, text, count).split('\t')) {
         if (x > 0 && step > 0)
             x = (x / step + 1) * step;
         x += Advance(font, part);

@@ -153,3 +153,29 @@ TEST(DcText, AlignmentAndPrefixes)
 }
 
 } // namespace
+
+namespace {
+
+// The window-glyph font's "r" is a close cross: ink reaches all four corners
+// of its box, where a letter r leaves the lower right empty.
+TEST(DcText, WindowGlyphFontDrawsItsCloseCross)
+{
+    for (const char* face : {"Marlett", "Arial"}) {
+        SCOPED_TRACE(face);
+        DcCanvas canvas(13, 13);
+        CFont font;
+        ASSERT_TRUE(font.CreatePointFont(MulDiv(60, 96, 96), face, &canvas.dc));
+        canvas.dc.SelectObject(&font);
+        canvas.dc.SetBkMode(TRANSPARENT);
+        canvas.dc.TextOut(3, 3, "r");
+        canvas.Save(std::string("dctext_glyph_") + face);
+        const QRect box = canvas.InkBox();
+        ASSERT_FALSE(box.isEmpty());
+        const bool cross = canvas.IsInk(box.left(), box.top()) && canvas.IsInk(box.right(), box.top())
+                           && canvas.IsInk(box.left(), box.bottom()) && canvas.IsInk(box.right(), box.bottom());
+        EXPECT_EQ(cross, std::strcmp(face, "Marlett") == 0);
+        EXPECT_GT(canvas.dc.GetTextExtent("r").cx, 0);
+    }
+}
+
+} // namespace
