@@ -1,8 +1,10 @@
 #include "Platform/FileFind.h"
 
 #include "Platform/FileSystem.h"
+#include "Platform/TextConv.h"
 
 #include <algorithm>
+#include <cstring>
 #include <dirent.h>
 #include <sys/stat.h>
 
@@ -23,18 +25,23 @@ BOOL CFileFind::MatchName(const char* pattern, const char* name)
     if (std::string(pattern) == "*.*")
         return TRUE;
     // Greedy match with one backtrack point: the position after the last "*".
+    // "?" and the backtracking step take whole characters.
     const char* star = nullptr;
     const char* resume = nullptr;
+    auto nextChar = [](const char* p) { return p + MbCharLengthAt(p, int(std::strlen(p))); };
     while (*name) {
         if (*pattern == '*') {
             star = pattern++;
             resume = name;
-        } else if (*pattern == '?' || (*pattern && Lower(*pattern) == Lower(*name))) {
+        } else if (*pattern == '?') {
+            ++pattern;
+            name = nextChar(name);
+        } else if (*pattern && Lower(*pattern) == Lower(*name)) {
             ++pattern;
             ++name;
         } else if (star) {
             pattern = star + 1;
-            name = ++resume;
+            name = resume = nextChar(resume);
         } else {
             return FALSE;
         }

@@ -179,18 +179,23 @@ TEST_F(FileTest, FindWithWildcards)
     Make("menu_b.JS", "");
     Make("other.js", "");
     Make("noext", "");
+    Make("caf\xC3\xA9.txt", "");
     ASSERT_TRUE(CreateDirectory(P("folder").c_str()));
 
     struct Case { const char* pattern; std::set<std::string> names; };
     const Case cases[] = {
         {"menu_*.js", {"menu_a.js", "menu_b.JS"}},
-        {"*.*", {".", "..", "folder", "menu_a.js", "menu_b.JS", "noext", "other.js"}},
-        {"*", {".", "..", "folder", "menu_a.js", "menu_b.JS", "noext", "other.js"}},
+        {"*.*", {".", "..", "caf\xC3\xA9.txt", "folder", "menu_a.js", "menu_b.JS", "noext", "other.js"}},
+        {"*", {".", "..", "caf\xC3\xA9.txt", "folder", "menu_a.js", "menu_b.JS", "noext", "other.js"}},
         {"?oext", {"noext"}},
         {"*t*r*", {"other.js"}},
         {"noext", {"noext"}},
         {"absent", {}},
-        {"*.txt", {}},
+        {"*.txt", {"caf\xC3\xA9.txt"}},
+        {"caf?.txt", {"caf\xC3\xA9.txt"}}, // "?" stands for one character, not one byte
+        {"caf??.txt", {}},
+        {"*\xC3\xA9.*", {"caf\xC3\xA9.txt"}},
+        {"*.doc", {}},
     };
     for (const Case& c : cases) {
         CFileFind find;
