@@ -658,9 +658,11 @@ void CDC::HIMETRICtoLP(SIZE* size) const
     DPtoLP(size);
 }
 
-int CDC::GetDeviceCaps(int index) const
+int CDC::GetDeviceCaps(int index) const { return ::GetDeviceCaps(m_hAttribDC ? m_hAttribDC : m_hDC, index); }
+
+int GetDeviceCaps(HDC handle, int index)
 {
-    DcRecord* dc = DcFromHandle(m_hAttribDC ? m_hAttribDC : m_hDC);
+    DcRecord* dc = DcFromHandle(handle);
     if (!dc)
         return 0;
     // Window and memory contexts report the screen; printers and pictures their page.

@@ -405,6 +405,9 @@ struct PAINTSTRUCT {
     BYTE rgbReserved[32];
 };
 
+// The capabilities of that very context; CDC::GetDeviceCaps asks its
+// attribute context, which for a printer measuring as on screen is the screen.
+int GetDeviceCaps(HDC dc, int index);
 // The text's extent in the context's logical units, as CDC::GetTextExtent.
 BOOL GetTextExtentPoint32(HDC dc, LPCTSTR text, int count, SIZE* size);
 

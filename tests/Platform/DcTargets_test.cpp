@@ -152,6 +152,15 @@ TEST(DcTargets, PrinterPagesUseThePrintersResolution)
     EXPECT_EQ(dpi, printer->resolution());
     EXPECT_GE(dc.GetDeviceCaps(PHYSICALWIDTH), dc.GetDeviceCaps(HORZRES));
     EXPECT_GE(dc.GetDeviceCaps(PHYSICALOFFSETX), 0);
+    // Measuring as on screen: the context answers for the screen, the
+    // printer's own handle for the paper.
+    CDC screen;
+    screen.CreateCompatibleDC(nullptr);
+    dc.SetAttribDC(screen.m_hDC);
+    EXPECT_EQ(dc.GetDeviceCaps(LOGPIXELSX), 96);
+    EXPECT_EQ(GetDeviceCaps(dc.m_hDC, LOGPIXELSX), dpi);
+    EXPECT_EQ(GetDeviceCaps(dc.m_hDC, PHYSICALWIDTH), CDC::FromHandle(dc.m_hDC)->GetDeviceCaps(PHYSICALWIDTH));
+    dc.SetAttribDC(dc.m_hDC);
     EXPECT_EQ(dc.StartPage(), -1); // no document yet
     ASSERT_GT(dc.StartDoc("Scene"), 0);
     const int portraitWidth = dc.GetDeviceCaps(PHYSICALWIDTH);
