@@ -8,14 +8,25 @@
 
 namespace {
 
+// A memory context over a white bitmap, standing for a window's paint context.
+struct WhiteTarget {
+    WhiteTarget(int width, int height)
+    {
+        bitmap.CreateBitmap(width, height, 1, 32, nullptr);
+        if (dc.CreateCompatibleDC(nullptr))
+            old = dc.SelectObject(&bitmap);
+        dc.FillSolidRect(0, 0, width, height, RGB(255, 255, 255));
+    }
+    ~WhiteTarget() { dc.SelectObject(old); }
+    CDC dc;
+    CBitmap bitmap;
+    CBitmap* old = nullptr;
+};
+
 TEST(BufferDC, DrawsInTheTargetsCoordinatesAndCopiesOnce)
 {
-    CDC target;
-    ASSERT_TRUE(target.CreateCompatibleDC(nullptr));
-    CBitmap bitmap;
-    bitmap.CreateBitmap(60, 40, 1, 32, nullptr);
-    CBitmap* old = target.SelectObject(&bitmap);
-    target.FillSolidRect(0, 0, 60, 40, RGB(255, 255, 255));
+    WhiteTarget white(60, 40);
+    CDC& target = white.dc;
     {
         CBufferDC buffer(&target, CRect(20, 10, 50, 30));
         buffer.FillSolidRect(20, 10, 30, 20, RGB(0, 0, 255));
@@ -31,17 +42,12 @@ TEST(BufferDC, DrawsInTheTargetsCoordinatesAndCopiesOnce)
     EXPECT_EQ(target.GetPixel(50, 30), RGB(255, 255, 255));
     EXPECT_EQ(target.GetPixel(19, 10), RGB(255, 255, 255));
     EXPECT_EQ(target.GetPixel(5, 5), RGB(255, 255, 255));
-    target.SelectObject(old);
 }
 
 TEST(BufferDC, ABitmapThatCannotBeMadeShowsNothingAndStillResetsTheMapping)
 {
-    CDC target;
-    ASSERT_TRUE(target.CreateCompatibleDC(nullptr));
-    CBitmap bitmap;
-    bitmap.CreateBitmap(20, 20, 1, 32, nullptr);
-    CBitmap* old = target.SelectObject(&bitmap);
-    target.FillSolidRect(0, 0, 20, 20, RGB(255, 255, 255));
+    WhiteTarget white(20, 20);
+    CDC& target = white.dc;
     {
         CBufferDC buffer(&target, CRect(0, 0, 40000, 10)); // wider than any bitmap
         buffer.FillSolidRect(0, 0, 20, 20, RGB(255, 0, 0));
@@ -49,7 +55,6 @@ TEST(BufferDC, ABitmapThatCannotBeMadeShowsNothingAndStillResetsTheMapping)
     }
     EXPECT_EQ(target.GetMapMode(), MM_TEXT);
     EXPECT_EQ(target.GetPixel(5, 5), RGB(255, 255, 255));
-    target.SelectObject(old);
 }
 
 TEST(BufferDC, PrinterContextIsDrawnOnDirectlyAndStaysUsable)

@@ -111,6 +111,18 @@ TEST(ImageLists, NarrowBitmapAndUncreatedListAreRefused)
     EXPECT_EQ(list.GetImageCount(), 0);
 }
 
+// The first image of TwoIconBmp, white transparent, as an icon the caller destroys.
+HICON BlueSquareIcon()
+{
+    CImageList list;
+    list.Create(16, 16, ILC_COLORDDB | ILC_MASK, 0, 1);
+    const QByteArray bmp = TwoIconBmp();
+    CBitmap bitmap;
+    bitmap.LoadFromMemory(bmp.constData(), size_t(bmp.size()));
+    list.Add(&bitmap, kWhite);
+    return list.ExtractIcon(0);
+}
+
 // An icon keeps the destination where its mask is white and combines its
 // colour by exclusive or: black colour there leaves the destination alone,
 // white inverts it.
@@ -149,13 +161,7 @@ TEST(Icons, MaskAndColourComposeAsAndThenXor)
 // step needs to find the button face there.
 TEST(Icons, BackgroundBrushShowsThroughTheTransparentPixels)
 {
-    CImageList list;
-    list.Create(16, 16, ILC_COLORDDB | ILC_MASK, 0, 1);
-    const QByteArray bmp = TwoIconBmp();
-    CBitmap source;
-    source.LoadFromMemory(bmp.constData(), size_t(bmp.size()));
-    list.Add(&source, kWhite);
-    HICON icon = list.ExtractIcon(0);
+    HICON icon = BlueSquareIcon();
 
     CDC screen;
     screen.CreateCompatibleDC(nullptr);
@@ -181,13 +187,7 @@ TEST(Icons, BackgroundBrushShowsThroughTheTransparentPixels)
 // every pixel that differs from the face recoloured; and the disabled look.
 TEST(ImageLists, FadedCopyAndDisabledStateFromAnIcon)
 {
-    CImageList list;
-    list.Create(16, 16, ILC_COLORDDB | ILC_MASK, 0, 1);
-    const QByteArray bmp = TwoIconBmp();
-    CBitmap bitmap;
-    bitmap.LoadFromMemory(bmp.constData(), size_t(bmp.size()));
-    list.Add(&bitmap, kWhite);
-    HICON icon = list.ExtractIcon(0);
+    HICON icon = BlueSquareIcon();
 
     DcCanvas canvas(16, 16);
     const COLORREF face = GetSysColor(COLOR_BTNFACE);
