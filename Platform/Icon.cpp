@@ -80,14 +80,15 @@ void Silhouette(DcRecord& dc, QPoint at, const QImage& ink, COLORREF color)
     Compose(dc, at, fill, mask, DI_NORMAL);
 }
 
-// The ink of an image: opaque pixels, or for the disabled look only the
-// opaque pixels darker than light grey, so light fills do not emboss.
+// The ink of an image: opaque pixels (a bitmap's are those that are not
+// white), or for the disabled look only the opaque pixels darker than light
+// grey, so light fills do not emboss.
 QImage Ink(const QImage& color, const QImage* mask, bool darkOnly)
 {
     QImage ink(color.size(), QImage::Format_RGB32);
     for (int y = 0; y < color.height(); ++y)
         for (int x = 0; x < color.width(); ++x) {
-            bool on = !mask || !(mask->pixel(x, y) & 0xFFFFFF);
+            bool on = mask ? !(mask->pixel(x, y) & 0xFFFFFF) : (color.pixel(x, y) & 0xFFFFFF) != 0xFFFFFF;
             if (on && darkOnly)
                 on = qGray(color.pixel(x, y)) < 0xC0;
             ink.setPixel(x, y, on ? 0xFF000000u : 0xFFFFFFFFu);

@@ -215,4 +215,22 @@ TEST(ImageLists, FadedCopyAndDisabledStateFromAnIcon)
     DestroyIcon(icon);
 }
 
+// A bitmap has no mask: its silhouette is its pixels that are not white.
+TEST(Icons, MonochromeStateOfABitmapPaintsItsNonWhitePixels)
+{
+    CBitmap bitmap;
+    bitmap.CreateBitmap(4, 4, 1, 32, nullptr);
+    CDC memory;
+    memory.CreateCompatibleDC(nullptr);
+    CBitmap* old = memory.SelectObject(&bitmap);
+    memory.FillSolidRect(0, 0, 4, 4, kWhite);
+    memory.SetPixel(1, 1, RGB(0, 0, 0));
+    memory.SelectObject(old);
+    DcCanvas mono(8, 8);
+    CBrush green(RGB(0, 128, 0));
+    mono.dc.DrawState(CPoint(2, 2), CSize(4, 4), &bitmap, DSS_MONO, &green);
+    EXPECT_EQ(mono.InkBox(), QRect(3, 3, 1, 1));
+    EXPECT_EQ(mono.Pixel(3, 3), RGB(0, 128, 0));
+}
+
 } // namespace
