@@ -96,7 +96,7 @@ struct WndData {
     QRegion update;            // client coordinates
     bool eraseNeeded = false;
     bool frameNeeded = false;  // WM_NCPAINT is due
-    int redrawOff = 0;         // SetRedraw(FALSE) is in force
+    bool redrawOff = false;    // SetRedraw(FALSE) is in force
     bool destroying = false;
     bool geometryFromQt = false;
 
@@ -153,6 +153,8 @@ CRect SizeBoxRect(WndData* d);
 // Focus, capture and input.
 void ForgetWindow(WndData* d);
 void ForgetCaret(HWND h);
+// Ends LockWindowUpdate when the locked window goes.
+void ForgetLock(HWND h);
 void SetActive(WndData* top, bool byMouse);
 // Follows the program's activation among the desktop's programs.
 void WatchApplication();

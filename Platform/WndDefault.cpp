@@ -249,7 +249,7 @@ LRESULT DefWindowProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam)
     case WM_ERASEBKGND:
         return Wnd::EraseBackground(d, reinterpret_cast<HDC>(wParam));
     case WM_SETREDRAW:
-        d->redrawOff = wParam ? 0 : 1;
+        d->redrawOff = !wParam;
         return 0;
     case WM_SETTEXT: {
         d->text = lParam ? reinterpret_cast<const char*>(lParam) : "";

@@ -218,6 +218,7 @@ void Wnd::ForgetWindow(WndData* d)
     if (g_mouseWindow == d->handle())
         g_mouseWindow = nullptr;
     ForgetCaret(d->handle());
+    ForgetLock(d->handle());
 }
 
 namespace {

@@ -8,12 +8,14 @@
 
 namespace {
 
+// The one window LockWindowUpdate holds; kept apart from SetRedraw's flag
+// so that neither undoes the other.
 HWND g_locked = nullptr;
 
 bool PaintSuppressed(WndData* d)
 {
     for (WndData* w = d; w; w = w->isChild() ? WndData::From(w->parent) : nullptr) {
-        if (w->redrawOff > 0)
+        if (w->redrawOff || w->handle() == g_locked)
             return true;
     }
     return !d->isVisible();
@@ -229,8 +231,13 @@ BOOL CWnd::LockWindowUpdate()
     if (!d || WndData::From(g_locked))
         return FALSE;
     g_locked = m_hWnd;
-    ++d->redrawOff;
     return TRUE;
+}
+
+void Wnd::ForgetLock(HWND h)
+{
+    if (g_locked == h)
+        g_locked = nullptr;
 }
 
 void CWnd::UnlockWindowUpdate()
@@ -239,6 +246,5 @@ void CWnd::UnlockWindowUpdate()
     if (!d || g_locked != m_hWnd)
         return;
     g_locked = nullptr;
-    --d->redrawOff;
     RedrawWindow(nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN);
 }

@@ -209,6 +209,44 @@ TEST(Paint, OnlyTheUpdateRegionIsPaintedAndErasedOnRequest)
     EXPECT_EQ(QColor(Qt::red).rgb(), shot.pixel(10, 10));
 }
 
+TEST(Paint, LockAndSetRedrawDoNotUndoEachOther)
+{
+    CWnd top;
+    CreateTop(top, 0, 0, 100, 100);
+    PaintWnd w;
+    ASSERT_TRUE(w.Create(nullptr, "", WS_CHILD | WS_VISIBLE, CRect(0, 0, 40, 30), &top, 1));
+    w.UpdateWindow();
+    ASSERT_EQ(1, w.painted);
+
+    // Redraw turned back on inside a lock leaves the lock in force.
+    ASSERT_TRUE(w.LockWindowUpdate());
+    w.SetRedraw(FALSE);
+    w.SetRedraw(TRUE);
+    w.Invalidate();
+    w.UpdateWindow();
+    EXPECT_EQ(1, w.painted);
+    w.UnlockWindowUpdate();
+    w.UpdateWindow();
+    EXPECT_EQ(2, w.painted);
+
+    // A later lock holds as the first did.
+    ASSERT_TRUE(w.LockWindowUpdate());
+    w.Invalidate();
+    w.UpdateWindow();
+    EXPECT_EQ(2, w.painted);
+    w.UnlockWindowUpdate();
+
+    // The lock ends with its window.
+    {
+        CWnd other;
+        CreateTop(other, 200, 0, 20, 20);
+        ASSERT_TRUE(other.LockWindowUpdate());
+        other.DestroyWindow();
+    }
+    EXPECT_TRUE(w.LockWindowUpdate());
+    w.UnlockWindowUpdate();
+}
+
 TEST(Paint, TrackerInvertsOverTheChildrenAndErasesItself)
 {
     CWnd top;
