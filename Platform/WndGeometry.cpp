@@ -368,15 +368,18 @@ CWnd* CWnd::WindowFromPoint(POINT point) { return FromHandle(::WindowFromPoint(p
 
 namespace {
 
-// The deepest visible window at a screen point within d, or null.
+// The deepest visible window at a screen point within d, or null. A
+// disabled child and all within it leave the point to their parent, which
+// is also where Qt sends a press on a disabled widget.
 HWND DeepestAt(WndData* d, POINT screen)
 {
     if (!(d->style & WS_VISIBLE) || !d->windowInScreen().PtInRect(screen))
         return nullptr;
     if (d->clientInScreen().PtInRect(screen)) {
         for (HWND c : d->children) {
-            if (HWND hit = DeepestAt(WndData::From(c), screen))
-                return hit;
+            WndData* child = WndData::From(c);
+            if (HWND hit = DeepestAt(child, screen))
+                return (child->style & WS_DISABLED) ? d->handle() : hit;
         }
     }
     return d->handle();

@@ -60,6 +60,19 @@ TEST(Capture, WithoutCaptureMoveAndReleaseGoToTheWindowUnderTheCursor)
     EXPECT_EQ(expected, p.log);
 }
 
+TEST(Mouse, DisabledChildLeavesTheMouseToItsParent)
+{
+    Pair p;
+    p.b.EnableWindow(FALSE);
+    // Qt hands the press on the disabled child up to the parent's widget.
+    SendMouse(p.b, QEvent::MouseButtonPress, Qt::LeftButton, QPoint(160, 110), Qt::LeftButton);
+    SendMouse(p.b, QEvent::MouseMove, Qt::NoButton, QPoint(170, 120), Qt::LeftButton);
+    SendMouse(p.b, QEvent::MouseButtonRelease, Qt::LeftButton, QPoint(180, 130), Qt::NoButton);
+    const Log expected = { "top down 1 60,10", "top move 1 70,20", "top up 0 80,30" };
+    EXPECT_EQ(expected, p.log);
+    EXPECT_EQ(&p.top, CWnd::WindowFromPoint(CPoint(160, 110)));
+}
+
 TEST(Capture, CaptureTakesEveryMouseMessageInItsClientCoordinates)
 {
     Pair p;
