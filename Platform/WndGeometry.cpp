@@ -339,13 +339,22 @@ BOOL CWnd::EnableWindow(BOOL bEnable)
         return FALSE;
     const BOOL wasDisabled = (d->style & WS_DISABLED) != 0;
     if (bEnable == wasDisabled) {
-        if (bEnable)
+        HWND self = m_hWnd;
+        if (bEnable) {
             d->style &= ~DWORD(WS_DISABLED);
-        else
+        } else {
+            // Whatever the window is tracking ends (by default its capture
+            // goes), and a disabled window cannot keep the focus.
+            SendMessage(WM_CANCELMODE);
+            if (!WndData::From(self))
+                return wasDisabled;
             d->style |= WS_DISABLED;
+            if (::GetFocus() == self)
+                ::SetFocus(nullptr);
+            if (!WndData::From(self))
+                return wasDisabled;
+        }
         d->frame->setEnabled(bEnable);
-        if (!bEnable && GetCapture() == this)
-            ReleaseCapture();
         SendMessage(WM_ENABLE, WPARAM(bEnable));
     }
     return wasDisabled;

@@ -49,6 +49,18 @@ TEST(Focus, DestroyingTheFocusWindowClearsTheFocus)
     EXPECT_EQ(nullptr, CWnd::GetFocus());
 }
 
+TEST(Focus, DisablingTheFocusWindowTakesFocusAndCapture)
+{
+    Pair p;
+    p.b.SetFocus();
+    p.b.SetCapture();
+    p.log.clear();
+    p.b.EnableWindow(FALSE);
+    EXPECT_EQ((Log{ "b capturechanged to none", "b killfocus to none" }), p.log);
+    EXPECT_EQ(nullptr, CWnd::GetFocus());
+    EXPECT_EQ(nullptr, CWnd::GetCapture());
+}
+
 TEST(Capture, WithoutCaptureMoveAndReleaseGoToTheWindowUnderTheCursor)
 {
     Pair p;
