@@ -195,4 +195,56 @@ TEST_F(SymbolBase, OwnersAndElementsByRow)
     EXPECT_STREQ(syntax, "0000000");
 }
 
+TEST_F(SymbolBase, NamesPassBetweenSymbolAndElementOnlyWhenTheyDiffer)
+{
+    ModelT element;
+    element.ID = element.SN = 3101;
+    element.Type = "Class";
+    element.Name = "Order";
+    element.GUID = "RenamedElement00000003";
+    theModelDb.InsertRecord(&ModelT::TableInfo, &element);
+    SymbolT symbol;
+    symbol.ID = 3110;
+    symbol.Type = "Class";
+    symbol.Text = "Order";
+    symbol.GUID = element.GUID;
+    theModelDb.InsertRecord(&SymbolT::TableInfo, &symbol);
+    auto elementName = [] {
+        dbTypedCursor<ModelT> c(&ModelT::TableInfo);
+        return c.SelectByKey("ID", 3101) > 0 ? std::string(c->Name) : std::string("?");
+    };
+    auto symbolRow = [](SymbolT& row) {
+        dbTypedCursor<SymbolT> c(&SymbolT::TableInfo);
+        EXPECT_GT(c.SelectByKey("ID", 3110), 0);
+        row = *c.GetRecord();
+        return c.GetCurrentOid();
+    };
+    CSymbol* p = Prototype("Class");
+
+    EXPECT_FALSE(p->RenameElement(symbol)) << "same name";
+    symbol.Text = "Invoice";
+    EXPECT_TRUE(p->RenameElement(symbol));
+    EXPECT_EQ(elementName(), "Invoice");
+    SymbolT orphan;
+    orphan.Text = "Lost";
+    EXPECT_FALSE(p->RenameElement(orphan)) << "no element";
+
+    // The stored symbol still says Order: the element's name and stereotype
+    // come back into it, once.
+    ModelT renamed;
+    {
+        dbTypedCursor<ModelT> c(&ModelT::TableInfo);
+        ASSERT_GT(c.SelectByKey("ID", 3101), 0);
+        renamed = *c.GetRecord();
+    }
+    renamed.Stereotype = "StereotypeGuid00000003";
+    SymbolT row;
+    oid_t oid = symbolRow(row);
+    EXPECT_NE(p->SyncFromElement(renamed, row, oid), 0);
+    oid = symbolRow(row);
+    EXPECT_STREQ(row.Text, "Invoice");
+    EXPECT_STREQ(row.Stereotype, "StereotypeGuid00000003");
+    EXPECT_EQ(p->SyncFromElement(renamed, row, oid), 0);
+}
+
 } // namespace
