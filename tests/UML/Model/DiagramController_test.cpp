@@ -220,6 +220,49 @@ TEST_F(PageFixture, RelayingOutAnElementsSymbolsTellsWhetherOneIsShown)
     EXPECT_FALSE(c->RelayoutElementSymbols(424242, &canvas.dc));
 }
 
+TEST_F(PageFixture, TrackingOverlayFollowsTheGestureMode)
+{
+    // Tracking runs from (1000, 1000) to (3000, 2000); the mouse is at (4000, 500).
+    struct Case {
+        int mode, hotHandle;
+        RECT box; // ink extent in page units; empty for none
+    } const cases[] = {
+        {1, -1, {1000, 1000, 3000, 2000}}, // rubber band
+        {8, 0, {1000, 1000, 3000, 2000}},  // resized box
+        {6, 1, {1000, 500, 4000, 1000}},   // a line end: one stroke to the mouse
+        {6, 2, {1000, 500, 4000, 2000}},   // a bend point: on to its other neighbour
+        {7, 1, {1000, 500, 4000, 1000}},   // a new line
+        {12, -1, {0, 0, 0, 0}},            // idle
+    };
+    // The pen is dotted: an end may fall in a gap of a few pixels.
+    const int gap = 4;
+    CDiagramController* c = Controller("Classdiagram");
+    for (const auto& k : cases) {
+        PageCanvas canvas(PageCanvas::Device(5000), PageCanvas::Device(3000));
+        c->Mode = k.mode;
+        c->HotHandle = k.hotHandle;
+        c->Tracking = RECT{1000, 1000, 3000, 2000};
+        c->CurrentPoint = POINT{4000, 500};
+        c->DrawTracking(&canvas.dc);
+        const QRect ink = canvas.InkBox();
+        if (k.box.right == 0) {
+            EXPECT_TRUE(ink.isEmpty()) << k.mode;
+            continue;
+        }
+        EXPECT_NEAR(ink.left(), PageCanvas::Device(k.box.left), gap) << k.mode << "/" << k.hotHandle;
+        EXPECT_NEAR(ink.top(), PageCanvas::Device(k.box.top), gap) << k.mode << "/" << k.hotHandle;
+        EXPECT_NEAR(ink.right(), PageCanvas::Device(k.box.right), gap) << k.mode << "/" << k.hotHandle;
+        EXPECT_NEAR(ink.bottom(), PageCanvas::Device(k.box.bottom), gap) << k.mode << "/" << k.hotHandle;
+    }
+    // A band whose corners coincide draws nothing.
+    PageCanvas canvas(PageCanvas::Device(5000), PageCanvas::Device(3000));
+    c->Mode = 1;
+    c->Tracking = RECT{1000, 1000, 1000, 1000};
+    c->DrawTracking(&canvas.dc);
+    EXPECT_TRUE(canvas.InkBox().isEmpty());
+    c->Attach(0, 0, nullptr);
+}
+
 class PagePainting : public PageFixture, public ::testing::WithParamInterface<float> {
 };
 
