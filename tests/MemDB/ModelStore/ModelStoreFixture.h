@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "MemDB/UndoLog.h"
+#include "MemDB/dbCursor.h"
 #include "MemDB/dbDictionary.h"
 #include "MemDB/db.h"
 #include "Pub/GuidText.h"
@@ -120,6 +121,50 @@ inline testing::AssertionResult SameTables(const Snapshot& actual, const Snapsho
                     << table.first << ": " << a.size() << " rows, expected " << e.size()
                     << "; row " << i << " is " << (i < a.size() ? a[i] : "missing")
                     << ", expected " << (i < e.size() ? e[i] : "none");
+        }
+    }
+    return testing::AssertionSuccess();
+}
+
+// Every indexed field of every table finds, for each value a row holds,
+// exactly the rows holding it: no entry is missing, stale or left behind.
+inline testing::AssertionResult IndexesAgree()
+{
+    for (dbTableInfo* table : AllTables()) {
+        std::vector<uint64_t> record((table->appSize + 7) / 8);
+        for (dbFieldInfo* fd = table->indexedFields; fd; fd = fd->nextIndexedField) {
+            std::map<std::string, std::vector<oid_t>> rowsOf;
+            std::map<std::string, int32_t> numberOf;
+            for (oid_t id : RowIds(table)) {
+                theModelDb.FetchRecord(id, table, record.data());
+                const char* p = reinterpret_cast<const char*>(record.data()) + fd->appOffs;
+                std::string key;
+                if (fd->appType == dbFieldInfo::tpString) {
+                    const char* s = *reinterpret_cast<const char* const*>(p);
+                    key = s ? s : "";
+                } else {
+                    int32_t v;
+                    memcpy(&v, p, sizeof v);
+                    key = std::to_string(v);
+                    numberOf[key] = v;
+                }
+                rowsOf[key].push_back(id);
+            }
+            for (auto& value : rowsOf) {
+                dbRecordCursor cursor(table);
+                int n = fd->appType == dbFieldInfo::tpString
+                            ? cursor.SelectByKey(fd->name, value.first.c_str())
+                            : cursor.SelectByKey(fd->name, numberOf[value.first]);
+                std::vector<oid_t> found;
+                for (int i = 0; i < n; ++i, cursor.MoveNext())
+                    found.push_back(cursor.GetCurrentOid());
+                std::sort(found.begin(), found.end());
+                std::sort(value.second.begin(), value.second.end());
+                if (found != value.second)
+                    return testing::AssertionFailure()
+                        << table->name << "." << fd->name << " = \"" << value.first << "\" finds "
+                        << found.size() << " rows, the table holds " << value.second.size();
+            }
         }
     }
     return testing::AssertionSuccess();

@@ -187,7 +187,11 @@ TEST_F(UndoLogTest, InterleavedUndoRedoAndGesturesFollowTheHistory)
                 ++done;
         }
         ASSERT_TRUE(SameTables(TakeSnapshot(), states[done])) << "step " << step;
+        if (step % 50 == 0) {
+            ASSERT_TRUE(IndexesAgree()) << "step " << step;
+        }
     }
+    EXPECT_TRUE(IndexesAgree());
 }
 
 TEST_F(UndoLogTest, ReinsertedRowRenumbersTheEarlierRecordsOfIt)
@@ -279,6 +283,7 @@ TEST_F(UndoLogTest, RowsRemovedTogetherComeBackWithTheirOwnHistories)
     ASSERT_EQ(UndoLog::Redo(), 1);
     ASSERT_EQ(UndoLog::Redo(), 1);
     EXPECT_TRUE(SameTables(TakeSnapshot(), removed));
+    EXPECT_TRUE(IndexesAgree());
 }
 
 class UndoSpillTest : public UndoLogTest {
@@ -334,6 +339,7 @@ TEST_F(UndoSpillTest, GroupsLargerThanTheBuffersSpillAndReplay)
     ASSERT_TRUE(SameTables(TakeSnapshot(), inserted));
     ASSERT_EQ(UndoLog::Redo(), 1);
     ASSERT_TRUE(SameTables(TakeSnapshot(), changed));
+    EXPECT_TRUE(IndexesAgree());
     ASSERT_EQ(UndoLog::Undo(), 1);
     ASSERT_TRUE(SameTables(TakeSnapshot(), inserted));
 
