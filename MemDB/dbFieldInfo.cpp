@@ -283,7 +283,9 @@ dbFieldInfo* dbFieldInfo::FindComponent(const char* text)
 {
     if (!text || type != tpStructure || !components)
         return nullptr;
-    dbNameTable::Instance().Intern(&text, 0, false);
+    text = dbNameTable::Instance().Find(text);
+    if (text == nullptr)
+        return nullptr;
     dbFieldInfo* fd = components;
     do {
         if (fd->name == text)

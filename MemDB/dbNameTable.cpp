@@ -26,11 +26,31 @@ dbNameTable::~dbNameTable()
     }
 }
 
-int dbNameTable::Intern(const char** text, int tag, bool copy)
+namespace {
+
+unsigned Hash(const char* text)
 {
     unsigned hash = 0;
-    for (const unsigned char* p = reinterpret_cast<const unsigned char*>(*text); *p != 0; p++)
+    for (const unsigned char* p = reinterpret_cast<const unsigned char*>(text); *p != 0; p++)
         hash = hash * 31 + *p;
+    return hash;
+}
+
+}  // namespace
+
+const char* dbNameTable::Find(const char* text)
+{
+    unsigned hash = Hash(text);
+    dbCriticalSection cs(lock);
+    for (Entry* entry = buckets[hash % BucketCount]; entry != nullptr; entry = entry->next)
+        if (entry->hash == hash && strcmp(entry->text, text) == 0)
+            return entry->text;
+    return nullptr;
+}
+
+int dbNameTable::Intern(const char** text, int tag, bool copy)
+{
+    unsigned hash = Hash(*text);
     Entry*& head = buckets[hash % BucketCount];
     dbCriticalSection cs(lock);
     for (Entry* entry = head; entry != nullptr; entry = entry->next) {

@@ -16,6 +16,11 @@ public:
     // itself is kept and not changed), and the given tag is returned.
     int Intern(const char** text, int tag, bool copy);
 
+    // The interned pointer of a text equal to the given one, or null when no
+    // such text is known. Never enters the text: lookups by transient names
+    // leave nothing behind that could outlive them.
+    const char* Find(const char* text);
+
     ~dbNameTable();
 
 private:

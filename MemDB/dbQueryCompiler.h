@@ -125,7 +125,7 @@ class dbQueryCompiler {
     char* svalue = nullptr;  // heap copy of the last string literal until a node owns it
     int32_t slength = 0;     // counts the NUL
     std::string name;            // the last identifier or keyword
-    const char* ident = nullptr; // the last identifier, interned
+    const char* ident = nullptr; // the last identifier, held in name
 
     int varKind = 0;
     const void* varAddr = nullptr;

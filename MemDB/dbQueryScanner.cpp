@@ -4,7 +4,6 @@
 #include "MemDB/dbQueryCompiler.h"
 
 #include "MemDB/dbEngine.h"
-#include "MemDB/dbNameTable.h"
 #include "MemDB/dbQueryToken.h"
 
 #include <cctype>
@@ -265,9 +264,6 @@ int dbQueryCompiler::ScanName(const char* start)
     for (const Keyword& k : kKeywords)
         if (name == k.text)
             return k.token;
-    // Interned with a copy: descriptors are searched by interned pointer and
-    // the name table keeps what it is given.
     ident = name.c_str();
-    dbNameTable::Instance().Intern(&ident, 0, true);
     return tkIdent;
 }

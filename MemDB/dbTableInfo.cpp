@@ -258,8 +258,9 @@ dbFieldInfo* dbTableInfo::FindField(const char* text)
 {
     if (!text)
         return nullptr;
-    dbNameTable::Instance().Intern(&text, 0, false);
-    return FindInternedField(text);
+    // A name the table does not know names no field.
+    text = dbNameTable::Instance().Find(text);
+    return text != nullptr ? FindInternedField(text) : nullptr;
 }
 
 dbFieldInfo* dbTableInfo::FindInternedField(const char* text)

@@ -4,6 +4,7 @@
 
 #include <cmath>
 
+#include "MemDB/dbNameTable.h"
 #include "dbTablesFixture.h"
 
 using namespace tablestest;
@@ -175,6 +176,21 @@ TEST(TableInfo, FieldsAreFoundByAnyEqualText)
     ASSERT_NE(pt, nullptr);
     EXPECT_NE(pt->FindComponent("y"), nullptr);
     EXPECT_EQ(pt->FindComponent("z"), nullptr);
+}
+
+TEST(TableInfo, LookupsByTransientNamesLeaveNoNameBehind)
+{
+    dbTableInfo t("AllTypes", &unopened, sizeof(AllTypes), DescribeAllTypes);
+    dbFieldInfo* pt = t.FindField("pt");
+    ASSERT_NE(pt, nullptr);
+    char transient[] = "transientLookupName";
+    EXPECT_EQ(t.FindField(transient), nullptr);
+    EXPECT_EQ(pt->FindComponent(transient), nullptr);
+    // Had a lookup entered the caller's text, the name table would hand out
+    // that text, which dies with the caller.
+    const char* entered = "transientLookupName";
+    dbNameTable::Instance().Intern(&entered, 0, true);
+    EXPECT_NE(entered, transient);
 }
 
 struct Undescribed {
