@@ -25,6 +25,7 @@
 #include <cstring>
 #include <exception>
 #include <limits>
+#include <memory>
 #include <string>
 #include <system_error>
 #include <thread>
@@ -541,38 +542,48 @@ struct ScanShare {
     }
 };
 
-// The rows a scan visits, in the order it reports them. Following the row
-// list costs one dependent cache miss per row, since copy-on-write scatters
-// rows over the image; a tree index of the table lists every row 125 to a
-// node, so the scan can load rows ahead. Tables without one use the list.
-std::vector<oid_t> ScanOrder(dbEngine* db, dbTableInfo* table, const uint8_t* tableRow)
+// The order in which a scan tests the table's rows. Following the row list
+// costs one dependent cache miss per row, since copy-on-write scatters rows
+// over the image; a tree index of the table lists every row 125 to a node,
+// so rows taken in its node order can be loaded ahead of need. Answers true
+// with the rows in that order, or false with the rows in row-list order when
+// the table has no such index or it disagrees with the row count.
+bool TreeOrder(dbEngine* db, dbTableInfo* table, const uint8_t* tableRow, std::vector<oid_t>& rows)
 {
-    std::vector<oid_t> rows;
     dbDictionaryRecord dict(tableRow);
-    rows.reserve(dict.RowCount());
+    const uint32_t count = dict.RowCount();
+    rows.clear();
+    rows.reserve(count);
     dbFieldInfo* index = table->indexedFields;
     while (index != nullptr && (index->tTree == 0 || index->type == dbFieldInfo::tpRectangle))
         index = index->nextIndexedField;
-    if (index == nullptr) {
-        for (oid_t id = dict.FirstRow(); id != 0;
-             id = reinterpret_cast<const dbRecordHeader*>(db->GetRow(id))->next)
-            rows.push_back(id);
-        return rows;
-    }
-    std::vector<uint32_t> path;
-    uint32_t node;
-    std::memcpy(&node, db->GetObject(index->tTree), 4);
-    while (node != 0 || !path.empty()) {
-        while (node != 0) {
-            path.push_back(node);
-            node = reinterpret_cast<const dbTtreeNode*>(db->GetObject(node))->left;
+    if (index != nullptr) {
+        std::vector<uint32_t> path;
+        uint32_t root;
+        std::memcpy(&root, db->GetObject(index->tTree), 4);
+        if (root != 0)
+            path.push_back(root);
+        while (!path.empty() && rows.size() <= count) {
+            const dbTtreeNode* n = reinterpret_cast<const dbTtreeNode*>(db->GetObject(path.back()));
+            path.pop_back();
+            rows.insert(rows.end(), n->item, n->item + n->nItems);
+            if (n->left != 0)
+                path.push_back(n->left);
+            if (n->right != 0)
+                path.push_back(n->right);
         }
-        const dbTtreeNode* n = reinterpret_cast<const dbTtreeNode*>(db->GetObject(path.back()));
-        path.pop_back();
-        rows.insert(rows.end(), n->item, n->item + n->nItems);
-        node = n->right;
+        const oid_t idLimit = db->GetCurrentIndexSize();
+        bool valid = rows.size() == count && idLimit <= 0x80000000u;
+        for (size_t i = 0; i < rows.size() && valid; i++)
+            valid = rows[i] < idLimit;
+        if (valid)
+            return true;
+        rows.clear();
     }
-    return rows;
+    for (oid_t id = dict.FirstRow(); id != 0;
+         id = reinterpret_cast<const dbRecordHeader*>(db->GetRow(id))->next)
+        rows.push_back(id);
+    return false;
 }
 
 }  // namespace
@@ -835,7 +846,15 @@ void dbEngine::Select(dbRecordCursor* cursor, dbQueryText& query)
                       && rest->op[0]->IsConstant();
         if (substring)
             dbEvaluate(rest->op[0], ctx, needle);
-        std::vector<oid_t> visit = ScanOrder(this, table, tableRow);
+        std::vector<oid_t> visit;
+        const bool treeOrder = TreeOrder(this, table, tableRow, visit);
+        // Rows tested out of list order keep, by id, their link shifted left
+        // one bit and their result in the low bit, until the list is followed
+        // to report the matches in order. The array is the thread's, kept
+        // from scan to scan: only entries of the table's rows are read.
+        thread_local std::vector<oid_t> links;
+        if (treeOrder && links.size() < GetCurrentIndexSize())
+            links.resize(GetCurrentIndexSize());
         const size_t ahead = 8;
         for (size_t i = 0; i < visit.size(); i++) {
             // Rows lie anywhere in the image: load those ahead while this
@@ -863,8 +882,19 @@ void dbEngine::Select(dbRecordCursor* cursor, dbQueryText& query)
                 match = v.ivalue != 0;
             }
             lastPlan.rowsScanned += 1;
-            if (match && !cursor->Add(id))
+            if (treeOrder) {
+                links[id] = reinterpret_cast<const dbRecordHeader*>(rec)->next << 1 | (match ? 1 : 0);
+            } else if (match && !cursor->Add(id)) {
                 break;
+            }
+        }
+        if (treeOrder) {
+            const oid_t idLimit = GetCurrentIndexSize();
+            size_t listed = 0;
+            for (oid_t id = dbDictionaryRecord(tableRow).FirstRow();
+                 id != 0 && id < idLimit && listed < visit.size(); id = links[id] >> 1, listed++)
+                if ((links[id] & 1) != 0 && !cursor->Add(id))
+                    break;
         }
         if (ordered) {
             lastPlan.sorted = true;

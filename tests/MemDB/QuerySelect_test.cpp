@@ -301,6 +301,45 @@ TEST_F(QueryModel, CurrentRecordByReference)
     EXPECT_THROW(Select(q), dbException);
 }
 
+TEST_F(QuerySelect, UnorderedScansReportRowsInRowListOrder)
+{
+    // Keys fall as rows are added and a removed row comes back last, so no
+    // index and no id order lists the rows as the table's row list does.
+    std::vector<int32_t> listed;
+    for (int i = 0; i < 40; i++) {
+        Plain p;
+        p.ID = p.FID = p.PID = 100 - i;
+        p.Weight = -i;
+        p.Kind = static_cast<int16_t>(i % 2);
+        p.Name = p.GUID = "N" + std::to_string(100 - i);
+        Insert(p);
+        listed.push_back(p.ID);
+    }
+    ASSERT_TRUE(db.RemoveRecord(table.get(), oids[5]));
+    listed.erase(listed.begin() + 5);
+    Plain back;
+    back.ID = back.FID = back.PID = 95;
+    back.Name = back.GUID = "N95";
+    Insert(back);
+    listed.push_back(95);
+    std::vector<int32_t> even;
+    for (int32_t id : listed)
+        if (id % 2 == 0 || id == 95)
+            even.push_back(id);
+    struct Case {
+        const char* condition;
+        std::vector<int32_t> expected;
+    };
+    const Case cases[] = {
+        {"'N' in Name", listed},
+        {"Kind = 0", even},
+        {"Kind = 0 limit 2, 3", std::vector<int32_t>(even.begin() + 2, even.begin() + 5)},
+        {"Kind = 0 or ID = 95", even},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(c.expected, Select(c.condition)) << c.condition;
+}
+
 TEST_F(QuerySelect, ConditionsThroughReferences)
 {
     Plain p;
