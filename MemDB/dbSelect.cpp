@@ -103,6 +103,7 @@ class Planner {
         const void* Key(int type) const;
     };
     bool SetBound(dbFieldInfo* field, int rel, const dbEvalValue& v, Bound& low, Bound& high);
+    bool SearchBetween(dbFieldInfo* field, const Bound& low, const Bound& high, dbOpNode* filter);
 
     dbEngine* db;
     dbRecordCursor* cursor;
@@ -294,16 +295,7 @@ bool Planner::Range(dbFieldInfo* field, int rel, const dbEvalValue& v, dbOpNode*
         return false;
     if (low.empty || high.empty)
         return true;
-    SelectSearch s = NewSearch(field, filter);
-    if (!low.open) {
-        s.firstKey = low.Key(field->type);
-        s.firstKeyInclusion = low.inclusive;
-    }
-    if (!high.open) {
-        s.lastKey = high.Key(field->type);
-        s.lastKeyInclusion = high.inclusive;
-    }
-    return Search(field, s);
+    return SearchBetween(field, low, high, filter);
 }
 
 bool Planner::Between(dbFieldInfo* field, const dbEvalValue& lo, const dbEvalValue& hi, dbOpNode* filter)
@@ -313,6 +305,11 @@ bool Planner::Between(dbFieldInfo* field, const dbEvalValue& lo, const dbEvalVal
         return false;
     if (low.empty || lowsHigh.empty || highsLow.empty || high.empty)
         return true;
+    return SearchBetween(field, low, high, filter);
+}
+
+bool Planner::SearchBetween(dbFieldInfo* field, const Bound& low, const Bound& high, dbOpNode* filter)
+{
     SelectSearch s = NewSearch(field, filter);
     if (!low.open) {
         s.firstKey = low.Key(field->type);
