@@ -277,6 +277,21 @@ TEST_F(QueryModel, LikePrefixesUseTheTree)
     EXPECT_EQ(0, dbLastSelectPlan().indexSearches);
 }
 
+TEST_F(QueryModel, KeysThatArePrefixesOfAValueUseTheTree)
+{
+    const char* value = "Class12's and more";
+    dbQueryText bound;
+    bound.Append(dbFragString, const_cast<char*>(value)).Append(dbFragText, " like Name || '%' order by Name");
+    EXPECT_EQ(Ids({1, 12}), Select(bound));
+    EXPECT_EQ(1, dbLastSelectPlan().indexSearches);
+    EXPECT_EQ(0, dbLastSelectPlan().rowsScanned);
+    EXPECT_FALSE(dbLastSelectPlan().sorted);
+    EXPECT_EQ(Ids({1, 12}), Select("'Class12''s and more' like Name || '%' and ID < 20 order by ID"));
+    EXPECT_EQ(1, dbLastSelectPlan().indexSearches);
+    EXPECT_EQ(Ids({1, 3, 5}), Select("'Classy' like Type || '%' and ID < 7 order by ID"));
+    EXPECT_EQ(0, dbLastSelectPlan().indexSearches);
+}
+
 TEST_F(QueryModel, ACompiledQueryIsCompiledAgainForAnotherTable)
 {
     Plain p;
