@@ -7,8 +7,7 @@
 // transaction ends. Records the thread removes after the select are
 // remembered and skipped by every move, so a cursor never stands on a
 // removed or recycled identifier. Texts in the record buffer point into the
-// stored record; they stay readable until the transaction ends (the engine
-// re-points them when the image is mapped anew).
+// stored record; they stay readable until the transaction ends.
 #pragma once
 
 #include <cstddef>

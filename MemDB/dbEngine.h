@@ -7,9 +7,11 @@
 // change is made copy-on-write against the committed root and becomes durable
 // when Commit flips the header's current root.
 //
-// Addresses into the image (GetRow, index pointers) stay valid only until the
-// next allocation: when its allocatable area is full the image grows into a
-// new, larger section and every engine maps that at its next transaction.
+// When its allocatable area is full the image grows into a new, larger
+// section, which every engine maps at its next transaction over the same
+// reserved address range: the image's base never moves, so an address into it
+// stays readable until the engine closes. What it reads follows the working
+// index: a change moves the changed object to a new place (GetRow again).
 #pragma once
 
 #include "MemDB/dbError.h"
@@ -200,10 +202,8 @@ public:
     // (free, out of range, an index object, another table's row) is refused:
     // update, remove and fetch then do nothing and report false.
     // Texts of a fetched record point into the image. Record space given up
-    // in a transaction is reused only after the commit, so they read the
-    // fetched values until then, except that a change which makes the image
-    // grow maps it anew: the record buffers of the thread's cursors follow,
-    // other copies must be fetched again after the thread's next change.
+    // in a transaction is reused only after the commit, and the image never
+    // moves, so they read the fetched values until then.
     oid_t InsertRecord(dbTableInfo* table, const void* record);
     bool UpdateRecord(oid_t id, dbTableInfo* table, const void* record);
     bool RemoveRecord(dbTableInfo* table, oid_t id);
@@ -227,10 +227,6 @@ public:
     dbTableInfo* FindBoundTable(dbTableInfo* table) const;
     // Unbinds every table; clones made for this engine are destroyed.
     void UnbindTables();
-
-    // Re-points the record buffers of the calling thread's cursors when the
-    // image has been mapped anew since it lay at oldBase with oldSize bytes.
-    void RebaseCursors(const char* oldBase, size_t oldSize);
 
     // Frees the record places set aside during the transaction; the commit
     // calls it, a rollback forgets them with DiscardDeferredSpace.

@@ -67,18 +67,21 @@ size_t waitForSize(int fd)
 } // namespace
 
 int dbSharedMemory::Open(const char* sectionName, size_t sectionSize, dbKernelScope sectionScope,
-                         bool readOnly, dbOpenDisposition disposition)
+                         bool readOnly, dbOpenDisposition disposition, char* at)
 {
     Close();
     if (sectionSize == 0)
         return EINVAL;
     int prot = readOnly ? PROT_READ : PROT_READ | PROT_WRITE;
+    int placement = at != nullptr ? MAP_FIXED : 0;
     scope = sectionScope;
     created = false;
+    lent = at != nullptr;
     name[0] = '\0';
 
     if (sectionName == nullptr) {
-        void* p = mmap(nullptr, sectionSize, prot, MAP_SHARED | MAP_ANONYMOUS | MAP_NORESERVE, -1, 0);
+        void* p = mmap(at, sectionSize, prot, MAP_SHARED | MAP_ANONYMOUS | MAP_NORESERVE | placement,
+                       -1, 0);
         if (p == MAP_FAILED)
             return errno;
         base = static_cast<char*>(p);
@@ -110,7 +113,7 @@ int dbSharedMemory::Open(const char* sectionName, size_t sectionSize, dbKernelSc
         } else if (it->second.size != sectionSize) {
             return EBADFD;
         }
-        void* p = mmap(nullptr, sectionSize, prot, MAP_SHARED | MAP_NORESERVE, it->second.fd, 0);
+        void* p = mmap(at, sectionSize, prot, MAP_SHARED | MAP_NORESERVE | placement, it->second.fd, 0);
         if (p == MAP_FAILED) {
             int error = errno;
             if (it->second.holders == 0) {
@@ -153,7 +156,7 @@ int dbSharedMemory::Open(const char* sectionName, size_t sectionSize, dbKernelSc
         }
     }
     flock(handle, LOCK_SH);
-    void* p = mmap(nullptr, sectionSize, prot, MAP_SHARED | MAP_NORESERVE, handle, 0);
+    void* p = mmap(at, sectionSize, prot, MAP_SHARED | MAP_NORESERVE | placement, handle, 0);
     if (p == MAP_FAILED) {
         int error = errno;
         fd = handle;
@@ -168,8 +171,9 @@ int dbSharedMemory::Open(const char* sectionName, size_t sectionSize, dbKernelSc
 
 void dbSharedMemory::Close()
 {
-    if (base != nullptr)
+    if (base != nullptr && !lent)
         munmap(base, size);
+    lent = false;
     base = nullptr;
     size = 0;
     if (name[0] == '\0' || (scope == dbSystemWide && fd < 0)) {

@@ -21,7 +21,8 @@ enum dbOpenDisposition {
 
 class dbSharedMemory {
 public:
-    dbSharedMemory() : base(nullptr), size(0), fd(-1), scope(dbProcessLocal), created(false)
+    dbSharedMemory()
+        : base(nullptr), size(0), fd(-1), scope(dbProcessLocal), created(false), lent(false)
     {
         name[0] = '\0';
     }
@@ -32,8 +33,10 @@ public:
     // Maps the named section (a private anonymous block when name is null).
     // An existing section must have exactly the given size. Returns 0 or an
     // errno value; EINVAL for a bad name, EBADFD for a size mismatch.
+    // Given an address, the section is mapped over the caller's reserved
+    // range there, which stays the caller's: Close then leaves it mapped.
     int Open(const char* name, size_t size, dbKernelScope scope, bool readOnly,
-             dbOpenDisposition disposition = dbCreateOrOpen);
+             dbOpenDisposition disposition = dbCreateOrOpen, char* at = nullptr);
     void Close();
 
     bool IsOpen() const { return base != nullptr; }
@@ -50,6 +53,7 @@ private:
     int fd;
     dbKernelScope scope;
     bool created;
+    bool lent;      // mapped in a range its caller reserved
     char name[256];
 };
 

@@ -1,20 +1,44 @@
 #include "MemDB/dbPagedFile.h"
 
+#include "MemDB/dbImage.h"
 #include "MemDB/dbOs.h"
 
 #include <cerrno>
 #include <fcntl.h>
+#include <sys/mman.h>
 #include <unistd.h>
 
 int dbPagedFile::Open(const char* name, bool readOnlyView, size_t sectionSize, dbKernelScope scope,
                       dbOpenDisposition disposition)
 {
-    Close();
-    int error = section.Open(name, sectionSize, scope, readOnlyView, disposition);
-    if (error != 0)
+    if (sectionSize > dbMaxImageSize) {
+        Close();
+        return EINVAL;
+    }
+    if (range == nullptr) {
+        Close();
+        void* p = mmap(nullptr, dbMaxImageSize, PROT_NONE,
+                       MAP_PRIVATE | MAP_ANONYMOUS | MAP_NORESERVE, -1, 0);
+        if (p == MAP_FAILED)
+            return errno;
+        range = static_cast<char*>(p);
+    }
+    dbSharedMemory& next = sections[1 - current];
+    int error = next.Open(name, sectionSize, scope, readOnlyView, disposition, range);
+    if (error != 0) {
+        Close();
         return error;
-    base = section.Base();
-    size = section.Size();
+    }
+    // The new view covers the old one; what it does not cover goes back to
+    // the reservation.
+    size_t previous = sections[current].Size();
+    sections[current].Close();
+    if (previous > sectionSize)
+        mmap(range + sectionSize, previous - sectionSize, PROT_NONE,
+             MAP_PRIVATE | MAP_ANONYMOUS | MAP_NORESERVE | MAP_FIXED, -1, 0);
+    current = 1 - current;
+    base = range;
+    size = sectionSize;
     readOnly = readOnlyView;
     return 0;
 }
@@ -34,7 +58,11 @@ int dbPagedFile::CreateForBackup(const char* path, bool unbuffered)
 
 void dbPagedFile::Close()
 {
-    section.Close();
+    sections[0].Close();
+    sections[1].Close();
+    if (range != nullptr)
+        munmap(range, dbMaxImageSize);
+    range = nullptr;
     base = nullptr;
     size = 0;
     if (fd >= 0) {

@@ -1,5 +1,11 @@
 // The data section that holds a storage image, and the plain file that an
 // online backup writes.
+//
+// The first Open reserves address space for the largest image; every section
+// opened after it is mapped at the start of that range, so the image's base
+// address never moves while the file stays open. Opening the next section
+// replaces the view in place: an address into the image keeps reading what
+// the new section holds there, never unmapped memory.
 #pragma once
 
 #include "MemDB/dbKernel.h"
@@ -8,13 +14,14 @@
 
 class dbPagedFile {
 public:
-    dbPagedFile() : fd(-1), base(nullptr), size(0), readOnly(false) {}
+    dbPagedFile() : fd(-1), current(0), range(nullptr), base(nullptr), size(0), readOnly(false) {}
     ~dbPagedFile() { Close(); }
     dbPagedFile(const dbPagedFile&) = delete;
     dbPagedFile& operator=(const dbPagedFile&) = delete;
 
-    // Creates or opens the named section and maps all of it. An existing
-    // section keeps its contents; a new one is zero-filled. Returns 0 or errno.
+    // Creates or opens the named section and maps all of it, in place of the
+    // section mapped before. An existing section keeps its contents; a new
+    // one is zero-filled. Returns 0 or errno; on failure the file is closed.
     int Open(const char* name, bool readOnly, size_t size, dbKernelScope scope,
              dbOpenDisposition disposition = dbCreateOrOpen);
     // Creates or truncates a file for a backup. Returns 0 or errno.
@@ -37,7 +44,9 @@ public:
 
 private:
     int fd;                  // backup file, -1 when none
-    dbSharedMemory section;
+    dbSharedMemory sections[2]; // the mapped section, and room to open its successor
+    int current;
+    char* range;             // reserved address space, nullptr when none
     char* base;
     size_t size;
     bool readOnly;

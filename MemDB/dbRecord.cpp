@@ -62,24 +62,6 @@ bool Contains(const std::vector<oid_t>& v, oid_t id)
     return std::find(v.begin(), v.end(), id) != v.end();
 }
 
-// Follows the image when the operation in whose scope it lives made it grow
-// into a new mapping.
-class FollowImage {
-public:
-    explicit FollowImage(dbEngine* engine)
-        : db(engine), base(engine->GetBase()), size(engine->GetHeader() ? engine->GetHeader()->size : 0)
-    {
-    }
-    ~FollowImage() { db->RebaseCursors(base, size); }
-    FollowImage(const FollowImage&) = delete;
-    FollowImage& operator=(const FollowImage&) = delete;
-
-private:
-    dbEngine* db;
-    const char* base;
-    size_t size;
-};
-
 } // namespace
 
 size_t dbEngine::ObjectSize(oid_t id) const
@@ -284,7 +266,6 @@ oid_t dbEngine::InsertRecord(dbTableInfo* table, const void* record)
         return 0;
     if (!BeginTransaction(dbExclusiveLock))
         return 0;
-    FollowImage follow(this);
     modified = true;
     auto* app = static_cast<const uint8_t*>(record);
     size_t size = dbFieldInfo::StoredSize(table->columns, app, table->fixedSize);
@@ -308,7 +289,6 @@ bool dbEngine::UpdateRecord(oid_t id, dbTableInfo* table, const void* record)
         return false;
     if (!BeginTransaction(dbExclusiveLock))
         return false;
-    FollowImage follow(this);
     auto* app = static_cast<const uint8_t*>(record);
     dbFieldInfo::MarkUpdatedFields(table->columns, Bytes(GetRow(id)), app);
     size_t size = dbFieldInfo::StoredSize(table->columns, app, table->fixedSize);
@@ -356,7 +336,6 @@ bool dbEngine::RemoveRecord(dbTableInfo* table, oid_t id)
         return false;
     if (!BeginTransaction(dbExclusiveLock))
         return false;
-    FollowImage follow(this);
     modified = true;
     RemoveInverseReferences(table, id);
     if (!IsRecordOf(id, table))
@@ -383,7 +362,6 @@ void dbEngine::DeleteTable(dbTableInfo* table)
         return;
     if (!BeginTransaction(dbExclusiveLock))
         return;
-    FollowImage follow(this);
     modified = true;
     char* dict = MakePrivate(table->tableId);
     std::vector<oid_t> rows;
@@ -545,20 +523,5 @@ void dbEngine::NotifyRemoval(dbTableInfo* table, oid_t id, oid_t next, oid_t pre
         auto* cursor = static_cast<dbRecordCursor*>(static_cast<dbTransactionCursor*>(l));
         if (cursor->table && cursor->table->tableId == table->tableId)
             cursor->OnRemove(id, next, prev);
-    }
-}
-
-void dbEngine::RebaseCursors(const char* oldBase, size_t oldSize)
-{
-    dbThreadState* state = GetThreadState();
-    if (baseAddr == oldBase || !oldBase || !state)
-        return;
-    for (dbListLink* l = state->cursors.next; l != &state->cursors; l = l->next) {
-        auto* cursor = static_cast<dbRecordCursor*>(static_cast<dbTransactionCursor*>(l));
-        if (cursor->record && cursor->table && cursor->table->columns) {
-            dbFieldInfo::RebasePointers(cursor->table->columns,
-                                        static_cast<uint8_t*>(cursor->record), oldBase, oldSize,
-                                        baseAddr - oldBase);
-        }
     }
 }

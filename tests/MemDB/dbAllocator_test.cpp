@@ -197,18 +197,31 @@ TEST(dbImageGrowth, FullImageGrowsIntoALargerSection)
     ASSERT_TRUE(other.Open(name.c_str()));
     ASSERT_TRUE(db.BeginTransaction(dbEngine::dbExclusiveLock));
     oid_t before = dbtest::NewRecord(db, 500, 0x11);
+    db.Commit();
+    ASSERT_TRUE(other.BeginTransaction(dbEngine::dbSharedLock));
+    const char* seen = other.GetRow(before);
+    const char* otherBase = other.GetBase();
+    other.Commit();
+
+    ASSERT_TRUE(db.BeginTransaction(dbEngine::dbExclusiveLock));
+    const char* base = db.GetBase();
     oid_t big = dbtest::NewRecord(db, 3 * MB, 0x22);
     EXPECT_GE(db.GetHeader()->size, 4 * MB);
     EXPECT_EQ(db.GetSectionVersion(), 2);
+    EXPECT_EQ(db.GetBase(), base);
     EXPECT_TRUE(dbtest::RecordHolds(db, before, 500, 0x11));
     EXPECT_TRUE(dbtest::RecordHolds(db, big, 3 * MB, 0x22));
     EXPECT_TRUE(ImageIsConsistent(db));
     db.Commit();
     EXPECT_TRUE(ImageIsConsistent(db));
 
-    // The other engine maps the grown image at its next transaction.
+    // The other engine maps the grown image at its next transaction, in
+    // place of the old one: what it read before still reads the same.
     ASSERT_TRUE(other.BeginTransaction(dbEngine::dbSharedLock));
     EXPECT_EQ(other.GetSectionVersion(), 2);
+    EXPECT_EQ(other.GetBase(), otherBase);
+    EXPECT_EQ(other.GetRow(before), seen);
+    EXPECT_EQ(static_cast<unsigned char>(seen[sizeof(dbRecordHeader)]), 0x11);
     EXPECT_TRUE(dbtest::RecordHolds(other, big, 3 * MB, 0x22));
     other.Commit();
     other.Close();
