@@ -308,10 +308,7 @@ int dbEngine::MapImage(int version, size_t size, dbOpenDisposition disposition)
     snprintf(objectName, sizeof objectName, "%s.%d", databaseName, version);
     int error = file.Open(objectName, IsReadOnlyMode(), size, kernelScope, disposition);
     if (error != 0) {
-        baseAddr = nullptr;
-        header = nullptr;
-        currIndex = index[0] = index[1] = nullptr;
-        sectionVersion = 0;
+        UnmapImage();
         return error;
     }
     baseAddr = file.Base();
@@ -320,14 +317,19 @@ int dbEngine::MapImage(int version, size_t size, dbOpenDisposition disposition)
     return 0;
 }
 
-void dbEngine::ReleaseOpenObjects(bool createdInitMutex)
+void dbEngine::UnmapImage()
 {
-    FreeThreadStates();
     file.Close();
     baseAddr = nullptr;
     header = nullptr;
     currIndex = index[0] = index[1] = nullptr;
     sectionVersion = 0;
+}
+
+void dbEngine::ReleaseOpenObjects(bool createdInitMutex)
+{
+    FreeThreadStates();
+    UnmapImage();
     backupInitEvent.Close();
     delayedCommitStartTimerEvent.Close();
     commitThreadSyncEvent.Close();
@@ -571,11 +573,7 @@ void dbEngine::DoClose()
     // 7. Release the section and the kernel objects.
     free(databaseName);
     databaseName = nullptr;
-    file.Close();
-    baseAddr = nullptr;
-    header = nullptr;
-    currIndex = index[0] = index[1] = nullptr;
-    sectionVersion = 0;
+    UnmapImage();
     initMutex.Close();
     monitorSem.Close();
     monitor = nullptr;

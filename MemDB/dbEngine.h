@@ -282,6 +282,7 @@ private:
     bool CheckSectionVersion();
     void RefreshIndexPointers(int workRoot);
     int MapImage(int version, size_t size, dbOpenDisposition disposition);
+    void UnmapImage();
     void GrowImage(size_t requiredSize);
     void KernelName(char* buffer, size_t size, const char* suffix) const;
 
