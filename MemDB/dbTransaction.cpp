@@ -136,12 +136,17 @@ bool dbEngine::WaitSemaphore(dbKernelSync& semaphore)
     }
 }
 
-// Drops the recorded writer: its uncommitted changes are discarded.
+// Drops the recorded writer: its uncommitted changes are discarded, in the
+// image it may have grown, and so are the record places it set aside.
 void dbEngine::RecoverDeadlock()
 {
     monitor->nWriters = 0;
     monitor->ownerThreadId = 0;
     monitor->uncommittedChanges = 0;
+    DiscardDeferredSpace();
+    if (monitor->sectionVersion != sectionVersion
+        && MapImage(monitor->sectionVersion, monitor->size, dbOpenExisting) != 0)
+        return; // the transaction's own remap reports the failure
     if (!IsReadOnlyMode() && header != nullptr && header->dirty) {
         RecoverImage();
         memset(monitor->dirtyPagesMap, 0, sizeof monitor->dirtyPagesMap);

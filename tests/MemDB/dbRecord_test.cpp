@@ -6,6 +6,7 @@
 #include <map>
 #include <random>
 #include <set>
+#include <thread>
 
 #include "dbTablesFixture.h"
 
@@ -289,6 +290,35 @@ TEST_F(RecordTest, FetchedTextsSurviveImageGrowth)
     EXPECT_STREQ(held.as[0], "one");
     EXPECT_STREQ(heldGone.s, "watched");
     EXPECT_TRUE(base.Consistent());
+}
+
+// A writer dropped after the lock timeout loses the record places it set
+// aside: the commit of the thread that took over must not free them under
+// the records it has placed there since.
+TEST_F(RecordTest, DroppedWriterLeavesNoSetAsidePlaces)
+{
+    db().Close();
+    ASSERT_TRUE(db().Open(UniqueName("revoke").c_str(), nullptr, 100));
+    Value v;
+    v.s = "dropped";
+    ASSERT_TRUE(db().RemoveRecord(table, Insert(v)));
+    oid_t kept = 0;
+    bool consistent = false;
+    std::thread other([&] {
+        db().Attach();
+        Value w;
+        w.s = "kept";
+        kept = Insert(w); // waits out the timeout, then takes over
+        consistent = base.Consistent();
+        db().Commit();
+        consistent = consistent && base.Consistent();
+        db().Detach();
+    });
+    other.join();
+    ASSERT_NE(kept, 0u);
+    EXPECT_TRUE(consistent);
+    EXPECT_THROW(db().Commit(), dbException);
+    db().Detach(0);
 }
 
 struct Owner {

@@ -256,6 +256,38 @@ TEST(dbLockTimeout, AWriterThatHoldsTooLongLosesItsLock)
     db.Close();
 }
 
+// The dropped writer had grown the image: the engine that takes over undoes
+// its changes in the grown image, not in the one it last mapped.
+TEST(dbLockTimeout, ADroppedWriterIsUndoneInTheImageItGrew)
+{
+    std::string name = dbtest::UniqueName("revokegrown");
+    dbEngine writer(dbEngine::dbAllAccess, MB, MB, 0, 1);
+    dbEngine waiter(dbEngine::dbAllAccess, MB, MB, 0, 1);
+    ASSERT_TRUE(writer.Open(name.c_str(), nullptr, 100));
+    ASSERT_TRUE(waiter.Open(name.c_str(), nullptr, 100));
+    ASSERT_TRUE(writer.BeginTransaction(dbEngine::dbExclusiveLock));
+    oid_t lost = dbtest::NewRecord(writer, 3 * MB, 1);
+    ASSERT_EQ(writer.GetSectionVersion(), 2);
+    oid_t taken = 0;
+    bool consistent = false;
+    std::thread other([&] {
+        if (!waiter.BeginTransaction(dbEngine::dbExclusiveLock))
+            return;
+        taken = dbtest::NewRecord(waiter, 64, 2);
+        waiter.Commit();
+        consistent = ImageIsConsistent(waiter);
+        waiter.Detach();
+    });
+    other.join();
+    EXPECT_EQ(waiter.GetSectionVersion(), 2);
+    EXPECT_EQ(taken, lost);
+    EXPECT_TRUE(consistent);
+    EXPECT_THROW(writer.Commit(), dbException);
+    writer.Detach(0);
+    waiter.Close();
+    writer.Close();
+}
+
 TEST(dbDelayedCommit, CommitIsWrittenAfterTheDelay)
 {
     dbEngine db(dbEngine::dbAllAccess, MB, MB, 0, 1);
