@@ -250,6 +250,13 @@ BOOL CWnd::SetWindowPos(const CWnd* pWndInsertAfter, int x, int y, int cx, int c
     } else if ((flags & SWP_HIDEWINDOW) && (d->style & WS_VISIBLE)) {
         d->style &= ~WS_VISIBLE;
         d->frame->hide();
+        // A hidden child cannot keep the focus; its parent takes it.
+        const HWND focus = ::GetFocus();
+        if (d->isChild() && (focus == self || ::IsChild(self, focus))) {
+            ::SetFocus(d->parent);
+            if (!WndData::From(self))
+                return FALSE;
+        }
     }
 
     WINDOWPOS done = { self, pos.hwndInsertAfter, d->window.left, d->window.top, d->window.Width(),

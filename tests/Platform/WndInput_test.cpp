@@ -39,9 +39,22 @@ TEST(Focus, KillFocusNamesTheNewWindowBeforeSetFocus)
     EXPECT_EQ(&p.a, CWnd::GetFocus());
 }
 
-TEST(Focus, DestroyingTheFocusWindowClearsTheFocus)
+TEST(Focus, HidingOrDestroyingTheFocusWindowGivesTheFocusToItsParent)
 {
     Pair p;
+    p.b.SetFocus();
+    p.log.clear();
+    p.b.ShowWindow(SW_HIDE);
+    EXPECT_EQ((Log{ "b killfocus to top", "top setfocus from b" }), p.log);
+    EXPECT_EQ(&p.top, CWnd::GetFocus());
+
+    p.a.SetFocus();
+    p.log.clear();
+    p.a.DestroyWindow();
+    EXPECT_EQ((Log{ "a killfocus to top", "top setfocus from a" }), p.log);
+    EXPECT_EQ(&p.top, CWnd::GetFocus());
+
+    // A window that goes while hidden leaves no focus behind.
     p.b.SetFocus();
     p.log.clear();
     p.b.DestroyWindow();
