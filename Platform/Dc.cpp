@@ -14,22 +14,24 @@
 
 namespace {
 
+// Never destroyed, like the GDI handle tables, so that static owners can
+// still release their handles during exit.
 std::unordered_set<DcRecord*>& LiveContexts()
 {
-    static std::unordered_set<DcRecord*> live;
+    static auto& live = *new std::unordered_set<DcRecord*>;
     return live;
 }
 
 // The context whose painter is open on an image; one per image at a time.
 std::unordered_map<const QImage*, DcRecord*>& OpenPainters()
 {
-    static std::unordered_map<const QImage*, DcRecord*> open;
+    static auto& open = *new std::unordered_map<const QImage*, DcRecord*>;
     return open;
 }
 
 std::unordered_map<HDC, std::unique_ptr<CDC>>& Wrappers()
 {
-    static std::unordered_map<HDC, std::unique_ptr<CDC>> wrappers;
+    static auto& wrappers = *new std::unordered_map<HDC, std::unique_ptr<CDC>>;
     return wrappers;
 }
 

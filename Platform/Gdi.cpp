@@ -10,11 +10,15 @@
 
 static void ForgetGdiWrapper(HGDIOBJ object);
 
+// The handle tables are never destroyed: static pens, fonts and image lists
+// of other files delete their handles during exit, after function-local
+// statics would be gone, and handed-out wrappers must not delete what they
+// do not own.
 namespace {
 
 std::unordered_set<GdiRecord*>& LiveRecords()
 {
-    static std::unordered_set<GdiRecord*> live;
+    static auto& live = *new std::unordered_set<GdiRecord*>;
     return live;
 }
 
@@ -407,7 +411,7 @@ int MulDiv(int a, int b, int c)
 // Wrappers handed out by FromHandle, one per handle, dropped with the handle.
 static std::unordered_map<HGDIOBJ, std::unique_ptr<CGdiObject>>& Wrappers()
 {
-    static std::unordered_map<HGDIOBJ, std::unique_ptr<CGdiObject>> wrappers;
+    static auto& wrappers = *new std::unordered_map<HGDIOBJ, std::unique_ptr<CGdiObject>>;
     return wrappers;
 }
 

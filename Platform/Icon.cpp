@@ -7,9 +7,11 @@
 
 namespace {
 
+// Never destroyed, like the GDI handle tables, so that static owners can
+// still release their handles during exit.
 std::unordered_set<IconRecord*>& LiveIcons()
 {
-    static std::unordered_set<IconRecord*> live;
+    static auto& live = *new std::unordered_set<IconRecord*>;
     return live;
 }
 

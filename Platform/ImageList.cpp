@@ -20,15 +20,17 @@ struct ImageListRecord {
     HBITMAP strip = nullptr, stripMask = nullptr;
 };
 
+// Never destroyed, like the GDI handle tables, so that static owners can
+// still release their handles during exit.
 std::unordered_set<ImageListRecord*>& LiveLists()
 {
-    static std::unordered_set<ImageListRecord*> live;
+    static auto& live = *new std::unordered_set<ImageListRecord*>;
     return live;
 }
 
 std::unordered_map<HIMAGELIST, std::unique_ptr<CImageList>>& Wrappers()
 {
-    static std::unordered_map<HIMAGELIST, std::unique_ptr<CImageList>> wrappers;
+    static auto& wrappers = *new std::unordered_map<HIMAGELIST, std::unique_ptr<CImageList>>;
     return wrappers;
 }
 

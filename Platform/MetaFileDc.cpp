@@ -21,9 +21,11 @@ struct PictureRecord {
     QByteArray svg;
 };
 
+// Never destroyed, like the GDI handle tables, so that static owners can
+// still release their handles during exit.
 std::unordered_set<PictureRecord*>& LivePictures()
 {
-    static std::unordered_set<PictureRecord*> live;
+    static auto& live = *new std::unordered_set<PictureRecord*>;
     return live;
 }
 
