@@ -120,7 +120,6 @@ int main(int argc, char** argv)
     benchmark::Initialize(&argc, argv);
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();
-    ReleaseDrawResources();
     MemDbClose();
     return 0;
 }

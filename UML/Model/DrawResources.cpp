@@ -71,17 +71,6 @@ void RebuildDrawFonts()
     MakeFont(DrawResources::SmallFont, theSysConfig.m_nSmallFontSize);
 }
 
-void ReleaseDrawResources()
-{
-    DrawResources::DottedPen.DeleteObject();
-    DrawResources::BorderPen.DeleteObject();
-    DrawResources::BlackPen.DeleteObject();
-    DrawResources::FillBrush.DeleteObject();
-    DrawResources::BlackBrush.DeleteObject();
-    DrawResources::NormalFont.DeleteObject();
-    DrawResources::SmallFont.DeleteObject();
-}
-
 void SelectSymbolFill(CDC* dc, COLORREF colour)
 {
     if (!IsDefaultFill(colour))

@@ -27,10 +27,6 @@ struct DrawResources {
 // recreates the pens, brushes and fonts from the current configuration.
 void RebuildDrawResources(CDC* dc);
 void RebuildDrawFonts();
-// Deletes the pens, brushes and fonts; called once at exit, while the drawing
-// layer still stands.
-void ReleaseDrawResources();
-
 // A symbol's own fill colour around its drawing; a colour of 0 or equal to the
 // configured fill leaves the context as it is, so 0 means the default fill.
 void SelectSymbolFill(CDC* dc, COLORREF colour);

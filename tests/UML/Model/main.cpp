@@ -2,7 +2,6 @@
 // without a display here. The model database and the metamodel are shared by
 // every test of the program.
 #include "ModelEnvironment.h"
-#include "UML/Model/DrawResources.h"
 
 #include <QApplication>
 #include <gtest/gtest.h>
@@ -18,7 +17,5 @@ int main(int argc, char** argv)
     QApplication app(argc, argv);
     ::testing::InitGoogleTest(&argc, argv);
     ::testing::AddGlobalTestEnvironment(new ModelEnvironment);
-    const int result = RUN_ALL_TESTS();
-    ReleaseDrawResources();
-    return result;
+    return RUN_ALL_TESTS();
 }
