@@ -14,10 +14,11 @@ IMPLEMENT_DYNAMIC(CScrollBar, CWnd)
 
 namespace {
 
-// Never destroyed: window objects of static storage ask it at exit.
-std::unordered_set<WndData*>& LiveWindows()
+// The live windows by handle. Never destroyed: window objects of static
+// storage ask it at exit.
+std::unordered_map<HWND, WndData*>& LiveWindows()
 {
-    static auto* live = new std::unordered_set<WndData*>;
+    static auto* live = new std::unordered_map<HWND, WndData*>;
     return *live;
 }
 
@@ -38,8 +39,16 @@ std::unordered_map<std::string, WndClass>& Classes()
 
 WndData* WndData::From(HWND h)
 {
-    auto* d = reinterpret_cast<WndData*>(h);
-    return d && LiveWindows().count(d) ? d : nullptr;
+    const auto it = h ? LiveWindows().find(h) : LiveWindows().end();
+    return it != LiveWindows().end() ? it->second : nullptr;
+}
+
+HWND WndData::NewHandle()
+{
+    // Clear of the special places (HWND_TOP, HWND_BOTTOM, HWND_TOPMOST...).
+    static uintptr_t last = 0x10000;
+    last += 4;
+    return reinterpret_cast<HWND>(last);
 }
 
 bool WndData::isVisible() const
@@ -71,8 +80,8 @@ CRect WndData::clientInScreen() const
     return r;
 }
 
-void Wnd::Register(WndData* d) { LiveWindows().insert(d); }
-void Wnd::Unregister(WndData* d) { LiveWindows().erase(d); }
+void Wnd::Register(WndData* d) { LiveWindows().emplace(d->handle(), d); }
+void Wnd::Unregister(WndData* d) { LiveWindows().erase(d->handle()); }
 
 std::vector<HWND>& Wnd::TopLevels()
 {

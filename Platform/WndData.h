@@ -103,7 +103,11 @@ struct WndData {
     std::map<UINT_PTR, WndTimer> timers;
     WndScrollBar bars[2];
 
-    HWND handle() { return reinterpret_cast<HWND>(this); }
+    // The handle is a number never given to another window during the run,
+    // so a handle kept past its window names no window at all.
+    const HWND handleValue = NewHandle();
+    HWND handle() const { return handleValue; }
+    static HWND NewHandle();
     // Null unless h names a live window.
     static WndData* From(HWND h);
     bool isChild() const { return (style & WS_CHILD) != 0; }

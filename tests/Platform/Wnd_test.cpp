@@ -98,6 +98,22 @@ private:
     bool* m_deleted;
 };
 
+class PrivateCounter : public CWnd {
+public:
+    int received = 0;
+
+protected:
+    LRESULT OnPrivate(WPARAM, LPARAM)
+    {
+        ++received;
+        return 0;
+    }
+    DECLARE_MESSAGE_MAP()
+};
+BEGIN_MESSAGE_MAP(PrivateCounter, CWnd)
+    ON_MESSAGE(WM_USER + 1, OnPrivate)
+END_MESSAGE_MAP()
+
 TEST(Lifetime, SelfDeletingWindowAndStaleHandles)
 {
     bool deleted = false;
@@ -110,8 +126,18 @@ TEST(Lifetime, SelfDeletingWindowAndStaleHandles)
     EXPECT_FALSE(IsWindow(h));
     EXPECT_EQ(nullptr, CWnd::FromHandle(h));
     EXPECT_EQ(0, SendMessage(h, WM_GETTEXTLENGTH));
-    // The message posted before the window went is dropped, not delivered.
+
+    // Windows made later never take over the handle, nor the message
+    // posted to it before the window went.
+    PrivateCounter later[4];
+    for (PrivateCounter& l : later) {
+        CreateTop(l, 0, 0, 20, 20);
+        EXPECT_NE(h, l.GetSafeHwnd());
+    }
+    EXPECT_FALSE(IsWindow(h));
     QApplication::processEvents();
+    for (const PrivateCounter& l : later)
+        EXPECT_EQ(0, l.received);
 }
 
 TEST(Lifetime, TextStylesAndSubclassing)
