@@ -591,7 +591,7 @@ TEST_F(QuerySelect, RandomConditionsAgreeWithBruteForce)
     std::vector<Plain> rows;
     for (int i = 0; i < 400; i++) {
         Plain p;
-        p.ID = i;
+        p.ID = i * 7919 % 400;  // every ID once, not in the order added
         p.FID = gen.Pick(10);
         p.SN = gen.Pick(60);
         p.PID = gen.Pick(10);
@@ -634,7 +634,8 @@ TEST_F(QuerySelect, RandomConditionsAgreeWithBruteForce)
               default: return a->ID < b->ID;
             }
         };
-        std::sort(expected.begin(), expected.end(), before);
+        if (order != 0)
+            std::sort(expected.begin(), expected.end(), before);
         std::vector<int32_t> want;
         for (const Plain* r : expected)
             want.push_back(r->ID);
@@ -647,8 +648,13 @@ TEST_F(QuerySelect, RandomConditionsAgreeWithBruteForce)
             want = std::vector<int32_t>(want.begin() + s, want.begin() + std::min(want.size(), s + count));
         }
         std::vector<int32_t> got = Select(text.c_str());
-        if (order == 0)
+        // Without ORDER BY a scan reports rows in the order they were added,
+        // an index in its own order.
+        const dbSelectPlan& plan = dbLastSelectPlan();
+        if (order == 0 && (plan.indexSearches != 0 || plan.treeWalks != 0)) {
             std::sort(got.begin(), got.end());
+            std::sort(want.begin(), want.end());
+        }
         ASSERT_EQ(want, got) << text;
     }
 }
