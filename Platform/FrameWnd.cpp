@@ -175,8 +175,8 @@ void CFrameWnd::OnSize(UINT nType, int, int)
 
 void CFrameWnd::OnSetFocus(CWnd* pOldWnd)
 {
-    if (m_pViewActive && m_pViewActive->GetSafeHwnd())
-        m_pViewActive->SetFocus();
+    if (CWnd* view = GetActiveView())
+        view->SetFocus();
     else
         CWnd::OnSetFocus(pOldWnd);
 }
@@ -207,17 +207,22 @@ void CFrameWnd::ActivateFrame(int nCmdShow)
     BringWindowToTop();
 }
 
+CWnd* CFrameWnd::GetActiveView() const
+{
+    return m_pViewActive && CWnd::FromHandlePermanent(m_hWndViewActive) == m_pViewActive ? m_pViewActive : nullptr;
+}
+
 void CFrameWnd::SetActiveView(CWnd* pViewNew, BOOL)
 {
     m_pViewActive = pViewNew;
+    m_hWndViewActive = pViewNew ? pViewNew->GetSafeHwnd() : nullptr;
     if (pViewNew && pViewNew->GetSafeHwnd() && IsChild(pViewNew))
         pViewNew->SetFocus();
 }
 
 BOOL CFrameWnd::OnCmdMsg(UINT nID, int nCode, void* pExtra, AFX_CMDHANDLERINFO* pHandlerInfo)
 {
-    if (m_pViewActive && m_pViewActive->GetSafeHwnd() &&
-        m_pViewActive->OnCmdMsg(nID, nCode, pExtra, pHandlerInfo))
+    if (CWnd* view = GetActiveView(); view && view->OnCmdMsg(nID, nCode, pExtra, pHandlerInfo))
         return TRUE;
     if (CWnd::OnCmdMsg(nID, nCode, pExtra, pHandlerInfo))
         return TRUE;

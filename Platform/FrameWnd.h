@@ -78,7 +78,8 @@ public:
     // The layout is redone at the next idle time.
     void DelayRecalcLayout(BOOL bNotify = TRUE);
     virtual void ActivateFrame(int nCmdShow = -1);
-    CWnd* GetActiveView() const { return m_pViewActive; }
+    // Null once the view's window is gone (views delete themselves with it).
+    CWnd* GetActiveView() const;
     void SetActiveView(CWnd* pViewNew, BOOL bNotify = TRUE);
     virtual BOOL OnCreateClient(LPCREATESTRUCT lpcs, CCreateContext* pContext);
     CWnd* CreateView(CCreateContext* pContext, UINT nID = AFX_IDW_PANE_FIRST);
@@ -97,4 +98,7 @@ protected:
     CWnd* m_pViewActive = nullptr;
     BOOL m_bInRecalcLayout = FALSE;
     BOOL m_bLayoutDue = FALSE;
+
+private:
+    HWND m_hWndViewActive = nullptr;
 };

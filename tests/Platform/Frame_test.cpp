@@ -73,6 +73,29 @@ TEST(Frame, CommandsGoToTheViewThenTheFrameThenTheApplication)
     frame->DestroyWindow();
 }
 
+class SelfDeletingView : public RouteView {
+public:
+    void PostNcDestroy() override { delete this; }
+};
+
+TEST(Frame, ViewThatGoesLeavesTheRouteAndTheFocusToTheFrame)
+{
+    RouteApp app;
+    auto* frame = new RouteFrame;
+    ASSERT_TRUE(frame->Create(nullptr, "Vexal", WS_POPUP | WS_VISIBLE, CRect(0, 0, 200, 100)));
+    auto* view = new SelfDeletingView;
+    ASSERT_TRUE(view->Create(nullptr, "", WS_CHILD | WS_VISIBLE, CRect(0, 0, 10, 10), frame, AFX_IDW_PANE_FIRST));
+    frame->SetActiveView(view);
+    view->DestroyWindow();
+    EXPECT_EQ(nullptr, frame->GetActiveView());
+    g_log.clear();
+    frame->SendMessage(WM_COMMAND, 10);
+    EXPECT_EQ((Log{ "frame 10" }), g_log);
+    frame->SetFocus();
+    EXPECT_EQ(frame, CWnd::GetFocus());
+    frame->DestroyWindow();
+}
+
 // A bar that takes a strip of the frame's client area for itself.
 class StripBar : public CWnd {
 public:
