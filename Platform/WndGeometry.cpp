@@ -250,13 +250,22 @@ BOOL CWnd::SetWindowPos(const CWnd* pWndInsertAfter, int x, int y, int cx, int c
     } else if ((flags & SWP_HIDEWINDOW) && (d->style & WS_VISIBLE)) {
         d->style &= ~WS_VISIBLE;
         d->frame->hide();
-        // A hidden child cannot keep the focus; its parent takes it.
+        // A hidden child cannot keep the focus; its parent takes it. A
+        // hidden top-level window hands the activation, and with it the
+        // focus, back to its owner.
         const HWND focus = ::GetFocus();
-        if (d->isChild() && (focus == self || ::IsChild(self, focus))) {
-            ::SetFocus(d->parent);
-            if (!WndData::From(self))
-                return FALSE;
+        const bool holdsFocus = focus == self || ::IsChild(self, focus);
+        if (d->isChild()) {
+            if (holdsFocus)
+                ::SetFocus(d->parent);
+        } else if (::GetActiveWindow() == self || holdsFocus) {
+            if (WndData* owner = WndData::From(d->owner); owner && owner->isVisible())
+                Wnd::SetActive(owner, false);
+            if (WndData::From(self) && (::GetFocus() == self || ::IsChild(self, ::GetFocus())))
+                ::SetFocus(nullptr);
         }
+        if (!WndData::From(self))
+            return FALSE;
     }
 
     WINDOWPOS done = { self, pos.hwndInsertAfter, d->window.left, d->window.top, d->window.Width(),

@@ -62,6 +62,20 @@ TEST(Focus, HidingOrDestroyingTheFocusWindowGivesTheFocusToItsParent)
     EXPECT_EQ(nullptr, CWnd::GetFocus());
 }
 
+TEST(Focus, HidingAnOwnedWindowGivesActivationAndFocusBackToItsOwner)
+{
+    Log log;
+    LoggingWnd owner(log, "owner"), tool(log, "tool"), edit(log, "edit");
+    CreateTop(owner, 0, 0, 100, 100);
+    ASSERT_TRUE(tool.CreateEx(0, nullptr, "", WS_POPUP | WS_VISIBLE, CRect(200, 0, 260, 60), &owner, 0));
+    ASSERT_TRUE(edit.Create(nullptr, "", WS_CHILD | WS_VISIBLE, CRect(0, 0, 20, 20), &tool, 1));
+    edit.SetFocus();
+    ASSERT_EQ(&tool, CWnd::GetActiveWindow());
+    tool.ShowWindow(SW_HIDE);
+    EXPECT_EQ(&owner, CWnd::GetActiveWindow());
+    EXPECT_EQ(&owner, CWnd::GetFocus());
+}
+
 TEST(Focus, DisablingTheFocusWindowTakesFocusAndCapture)
 {
     Pair p;
