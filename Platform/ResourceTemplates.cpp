@@ -130,26 +130,26 @@ std::vector<BYTE> BuildAcceleratorTable(const ACCEL* entries, int count)
     return w.bytes;
 }
 
-std::vector<BYTE> BuildDialogTemplate(const DialogSpec& spec)
+std::vector<BYTE> BuildDialogTemplate(const DialogSpec& layout)
 {
     Writer w;
-    const DWORD style = spec.style | (spec.face ? DS_SETFONT : 0);
+    const DWORD style = layout.style | (layout.face ? DS_SETFONT : 0);
     w.Dword(style);
-    w.Dword(spec.exStyle);
-    w.Word(WORD(spec.count));
-    w.Word(WORD(spec.rect.left));
-    w.Word(WORD(spec.rect.top));
-    w.Word(WORD(spec.rect.Width()));
-    w.Word(WORD(spec.rect.Height()));
+    w.Dword(layout.exStyle);
+    w.Word(WORD(layout.count));
+    w.Word(WORD(layout.rect.left));
+    w.Word(WORD(layout.rect.top));
+    w.Word(WORD(layout.rect.Width()));
+    w.Word(WORD(layout.rect.Height()));
     w.Word(0);
     w.Word(0);
-    w.Text(spec.title);
+    w.Text(layout.title);
     if (style & DS_SETFONT) {
-        w.Word(spec.pointSize);
-        w.Text(spec.face);
+        w.Word(layout.pointSize);
+        w.Text(layout.face);
     }
-    for (int i = 0; i < spec.count; ++i) {
-        const DialogItemSpec& item = spec.items[i];
+    for (int i = 0; i < layout.count; ++i) {
+        const DialogItemSpec& item = layout.items[i];
         w.AlignDword();
         w.Dword(item.style);
         w.Dword(item.exStyle);

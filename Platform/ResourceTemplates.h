@@ -86,7 +86,7 @@ struct DialogSpec {
     const DialogItemSpec* items;
     int count;
 };
-std::vector<BYTE> BuildDialogTemplate(const DialogSpec& spec);
+std::vector<BYTE> BuildDialogTemplate(const DialogSpec& layout);
 
 // A dialog template read back.
 struct DialogItemInfo {
