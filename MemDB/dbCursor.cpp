@@ -76,8 +76,11 @@ bool dbRecordCursor::Add(uint32_t id)
             while (size <= word)
                 size *= 2;
             auto* grown = static_cast<uint32_t*>(realloc(bitmap, size * sizeof(uint32_t)));
-            if (!grown)
+            if (!grown) {
+                // A cut-short result must not pass for a whole one.
+                db->HandleError(dbOutOfMemoryError, nullptr, int(size * sizeof(uint32_t)));
                 return false;
+            }
             memset(grown + bitmapSize, 0, (size - bitmapSize) * sizeof(uint32_t));
             bitmap = grown;
             bitmapSize = size;
