@@ -27,7 +27,7 @@ void CBufferedFile::Write(const void* data, UINT length)
         m_writeError = TRUE;
         return;
     }
-    if (UINT(m_pending) + length < UINT(BufferSize)) {
+    if (length < UINT(BufferSize - m_pending)) {
         std::memcpy(m_buffer + m_pending, data, length);
         m_pending += int(length);
         return;
