@@ -2,26 +2,7 @@
 #include "Controls/CommandImageList.h"
 #include "Platform/Resource.h"
 #include "Pub/SYSConfig.h"
-
-#include <cstring>
-
-namespace {
-
-// Copies at most 63 bytes of a name, never splitting a UTF-8 character.
-void CopyName(char (&out)[64], const char* name)
-{
-    size_t n = name ? std::strlen(name) : 0;
-    if (n > 63) {
-        n = 63;
-        while (n > 0 && (BYTE(name[n]) & 0xC0) == 0x80)
-            --n;
-    }
-    if (n)
-        std::memcpy(out, name, n);
-    out[n] = 0;
-}
-
-} // namespace
+#include "Pub/TextHelpers.h"
 
 CCommandImageList::CCommandImageList() : m_map(10)
 {
@@ -55,7 +36,7 @@ int CCommandImageList::AddBitmap(LPCTSTR path, COLORREF mask, UINT id, LPCTSTR n
     CommandImageInfo info{};
     info.id = id;
     info.image = image;
-    CopyName(info.name, name ? CString(name) : GetCommandTip(id));
+    SafeStrCopy(info.name, name ? CString(name) : GetCommandTip(id), sizeof info.name);
     info.mask = mask;
     m_map.SetAt(id, info);
     m_list.push_back(info);
@@ -129,7 +110,7 @@ void CCommandImageList::SetName(UINT id, LPCTSTR name)
     CommandImageInfo info;
     if (!name || !m_map.Lookup(id, info))
         return;
-    CopyName(info.name, name);
+    SafeStrCopy(info.name, name, sizeof info.name);
     m_map.SetAt(id, info);
     if (info.image >= 0 && info.image < int(m_list.size()))
         m_list[size_t(info.image)] = info;
