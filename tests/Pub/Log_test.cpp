@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <cstring>
 #include <fstream>
 #include <memory>
 #include <sstream>
@@ -57,7 +58,10 @@ TEST_F(LogTest, LevelsDecideWhatIsWritten)
         {3, "Pub/Config.cpp(33):Fail to open DataBase(UML)\r\nLib/x.cpp(7):Can't load hha"},
         {2, "Pub/Config.cpp(33):Fail to open DataBase(UML)\r\nLib/x.cpp(7):Can't load hhaFail to load u.uml"},
     };
-    const std::string root = std::string(VEXAL_SOURCE_DIR) + "/";
+    // The source root as the compiler spells it in __FILE__ (absolute, or
+    // relative when a compiler cache rewrites paths), the way Log.cpp sees it.
+    const std::string self = __FILE__;
+    const std::string root = self.substr(0, self.size() - std::strlen("tests/Pub/Log_test.cpp"));
     // LogFailure writes to the shared log; its level is restored afterwards.
     const int old = theLog.GetLevel();
     theLog.FlushPending();
