@@ -324,54 +324,6 @@ void CSymbol::MeasureStereotype(int& width, int& height, const SymbolT& row, int
         width = (width + 4 * charWidth) * small / theSysConfig.m_nFontSize;
 }
 
-int CSymbol::GetAttachPoint(const SymbolT& t, int& x, int& y, int ax, int ay)
-{
-    const int px = x, py = y;
-    if (std::abs(px - ax) <= 9) {
-        if (px < std::min(t.x1, t.x2) || px > std::max(t.x1, t.x2))
-            x = t.x1;
-        if (std::abs(t.y2 - ay) >= std::abs(t.y1 - ay)) {
-            y = t.y1;
-            return 2;
-        }
-        y = t.y2;
-        return 4;
-    }
-    const double g = (static_cast<double>(ay) - py) / (static_cast<double>(ax) - px);
-    const double h = py - g * px;
-    struct Candidate {
-        int x, y, side;
-        bool valid;
-    } c[4] = {
-        {t.x1, static_cast<int>(h + g * t.x1), 1, false},
-        {t.x2, static_cast<int>(h + g * t.x2), 3, false},
-        {g != 0 ? static_cast<int>((t.y1 - h) / g) : 0, t.y1, 2, false},
-        {g != 0 ? static_cast<int>((t.y2 - h) / g) : 0, t.y2, 4, false},
-    };
-    auto within = [](int v, int a, int b) { return v >= std::min(a, b) && v <= std::max(a, b); };
-    c[0].valid = within(c[0].y, t.y1, t.y2);
-    c[1].valid = within(c[1].y, t.y1, t.y2);
-    c[2].valid = g != 0 && within(c[2].x, t.x1, t.x2);
-    c[3].valid = g != 0 && within(c[3].x, t.x1, t.x2);
-    const Candidate* best = nullptr;
-    long long bestDistance = 0;
-    for (const Candidate& k : c) {
-        if (!k.valid)
-            continue;
-        const long long dx = (static_cast<long long>(k.x) - ax) >> 4, dy = (static_cast<long long>(k.y) - ay) >> 4;
-        const long long d = dx * dx + dy * dy;
-        if (!best || d < bestDistance) {
-            best = &k;
-            bestDistance = d;
-        }
-    }
-    if (!best)
-        return SnapToNearestSide(x, y, RECT{t.x1, t.y1, t.x2, t.y2});
-    x = best->x;
-    y = best->y;
-    return best->side;
-}
-
 void CSymbol::DeleteElement(int elementId)
 {
     if (mmc == MMC_NONE)

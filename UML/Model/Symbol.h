@@ -9,6 +9,10 @@
 #include "MemDB/ModelSchema.h"
 #include "Platform/Geometry.h"
 
+#include <cstddef>
+#include <utility>
+#include <vector>
+
 class CDC;
 
 // A copy of a symbol row whose Type, GUID and SGUID point into buffers of its
@@ -34,6 +38,13 @@ extern int theNextSymbolId;
 // Sets both counters to 0; run when a project is created or opened.
 void ResetModelCounters();
 
+// The owner map of one paste: pairs (old ID, new ID), the bottom pair
+// (-1, target) naming where pasted rows go.
+struct PasteIdMap {
+    explicit PasteIdMap(int target) { pairs.reserve(10); pairs.emplace_back(-1, target); }
+    std::vector<std::pair<int, int>> pairs;
+};
+
 class CSymbol {
 public:
     CSymbol(int8_t mmc = MMC_CLASS, int8_t msc = MSC_RECTANGLE);
@@ -41,6 +52,14 @@ public:
     CSymbol(const CSymbol&) = delete;
     CSymbol& operator=(const CSymbol&) = delete;
 
+    // Inserts a new element of this metaclass under ownerId through the
+    // shell's InsertModelElement; its ID, 0 when refused.
+    virtual int CreateElement(int ownerId, const char* name, const char* guid, const char* use);
+    // Inserts a symbol from start to end on the page; related is the enclosing
+    // symbol, or a line's source. The base makes no element. Its ID, 0 when
+    // refused.
+    virtual int CreateSymbol(POINT start, POINT end, int pageId, const char* text, CDC* dc, const char* elementGuid,
+                             const SymbolT* related);
     // The base draws a shadowed box with its stereotype and coloured text, and
     // its handles when selected.
     virtual void Draw(const SymbolT& row, CDC* dc);
@@ -60,6 +79,11 @@ public:
     // Moves (x, y) onto target's border where the line towards the reference
     // point crosses it; returns the side (1 left, 2 top, 3 right, 4 bottom).
     virtual int GetAttachPoint(const SymbolT& target, int& x, int& y, int refX, int refY);
+    // Attaches end 0 (source) or 1 (destination) of the line to target, or
+    // moves bend point end - 2 to point. On success the caller's row holds the
+    // new end (or Nodes in the text pool) and the caller lays out and stores
+    // it; a refusal leaves the row as it was.
+    virtual bool ConnectLineEnd(SymbolT& line, const SymbolT* target, POINT point, CDC* dc, int end);
     // Colour runs of the row's Text in theSyntaxWriter; the base colours it black.
     virtual const char* MakeSyntax(const SymbolT& row, int scopeId);
     // The owner of the element shown, for a nested symbol with an element;
@@ -76,14 +100,38 @@ public:
     // Removes the element and its stereotype links and values; nothing for a
     // metaclass without elements.
     virtual void DeleteElement(int elementId);
+    // Flat images for the clipboard: the record, then its texts (MemDbFlatten).
+    virtual size_t FlattenSymbol(void* buffer, const SymbolT& row);
+    virtual size_t FlattenElement(void* buffer, const ModelT& element);
+    virtual size_t FlatElementSize(const ModelT& element);
     // Re-attaches every line that starts or ends at the moved symbol and stores
     // each one its own prototype lays out.
     virtual void UpdateAttachedLines(const SymbolT& moved, CDC* dc);
+    // Inserts a copy of the symbol image at the start of the size bytes onto
+    // pageId with new numbers; the bytes the image takes, 0 when the bytes hold
+    // no whole image (nothing inserted).
+    virtual size_t PasteSymbol(const void* image, size_t size, int pageId, PasteIdMap& map);
+    // The same for an element image; 0 also when the new owner may not own it.
+    virtual size_t PasteElement(const void* image, size_t size, PasteIdMap& map);
     // Keeps a point one device pixel inside the usable page.
     virtual void ClampToPage(int& x, int& y);
     virtual void DrawStereotype(CDC* dc, const SymbolT& row);
     // Width and height of the stereotype lines for a character width.
     virtual void MeasureStereotype(int& width, int& height, const SymbolT& row, int charWidth);
+
+    // A new element record: the next element number, the owner, the type
+    // named by this metaclass and its category. Writes nothing to the database.
+    void FillElementRecord(ModelT& record, int ownerId, const char* name, const char* guid, const char* use);
+    // A new symbol record with Autolayout on and the next symbol number. A
+    // line takes its ends from source and destination; any other symbol takes
+    // source as its enclosing symbol. A Model naming a registered metaclass
+    // gives that metaclass's category.
+    void FillSymbolRecord(SymbolT& record, int x1, int y1, int x2, int y2, int pageId, const char* text,
+                          const char* guid, const char* sguid, const SymbolT* source, const SymbolT* destination);
+    // Puts both ends of the line on the borders of its end symbols and places
+    // its label; false when an end symbol is missing (the source end may have
+    // moved already).
+    bool FitLineEnds(SymbolT& line, CDC* dc);
 
     int nameCounter = 1;
     int metaIndex = -1;
@@ -105,3 +153,7 @@ protected:
     // names, else this prototype's.
     const char* DefaultStereotypeOf(const SymbolT& row) const;
 };
+
+// Pops pairs above the one whose old ID is oldId (never the bottom one),
+// takes that pair's new ID as the owner, then pushes (oldId, newId).
+int RemapPastedId(PasteIdMap& map, int oldId, int newId);

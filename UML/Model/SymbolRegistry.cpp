@@ -146,6 +146,8 @@ const ControllerKind kControllers[] = {
 // The prototypes and controllers live to the end of the process.
 struct Objects {
     std::vector<std::unique_ptr<CSymbol>> prototypes;
+    // Prototypes registered by the symbol classes, by key.
+    std::unordered_map<std::string, CSymbol*> registered;
     std::vector<std::unique_ptr<CDiagramController>> controllers;
 };
 
@@ -244,23 +246,35 @@ void SetMetaIconList(CCommandImageList* icons)
     theMetaIconList = icons;
 }
 
+void RegisterMetaclass(const char* key, CSymbol* prototype)
+{
+    TheObjects().registered[key] = prototype;
+    theMetaclassMap[key] = prototype;
+}
+
 void BuildSymbolRegistry()
 {
     Objects& objects = TheObjects();
-    if (objects.prototypes.empty()) {
+    const bool first = objects.prototypes.empty();
+    if (first) {
         for (const Kind& k : kKinds) {
             auto prototype = std::make_unique<CSymbol>(static_cast<int8_t>(k.mmc), static_cast<int8_t>(k.msc));
             prototype->extensionTable = k.extension;
             prototype->secondExtensionTable = k.secondExtension;
-            theMetaclassMap[k.key] = prototype.get();
             objects.prototypes.push_back(std::move(prototype));
         }
-        for (const ControllerKind& c : kControllers)
-            objects.controllers.push_back(std::make_unique<CDiagramController>(c.prototype, c.order));
     }
     size_t next = 0;
-    for (const Kind& k : kKinds)
-        theMetaclassMap[k.key] = objects.prototypes[next++].get();
+    for (const Kind& k : kKinds) {
+        auto own = objects.registered.find(k.key);
+        CSymbol* base = objects.prototypes[next++].get();
+        theMetaclassMap[k.key] = own != objects.registered.end() ? own->second : base;
+    }
+    // Each controller keeps the prototype of its kind, so it is built once
+    // every prototype, registered ones included, is in the map.
+    if (first)
+        for (const ControllerKind& c : kControllers)
+            objects.controllers.push_back(std::make_unique<CDiagramController>(c.prototype, c.order));
     for (size_t i = 0; i < std::size(kControllers); ++i)
         theControllerMap[kControllers[i].key] = objects.controllers[i].get();
 }

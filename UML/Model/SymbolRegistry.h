@@ -15,6 +15,11 @@ class CCommandImageList;
 // command (2024 + metaIndex); without one the icons are not loaded.
 void SetMetaIconList(CCommandImageList* icons);
 
+// Registers prototype under key in place of the base handler: the symbol
+// classes register theirs before the metamodel is loaded. The prototype lives
+// to the end of the process; nothing is copied from the one it replaces.
+void RegisterMetaclass(const char* key, CSymbol* prototype);
+
 // Builds the prototypes and controllers on the first call and enters them in
 // the maps on every call.
 void BuildSymbolRegistry();

@@ -4,6 +4,7 @@
 #include "MemDB/dbCursor.h"
 #include "MemDB/dbQueryText.h"
 #include "Pub/TextHelpers.h"
+#include "UML/Model/ShellHooks.h"
 #include "UML/Model/Symbol.h"
 #include "UML/Model/SymbolRegistry.h"
 
@@ -113,7 +114,77 @@ void MoveChildren(const SymbolT& row, CDC* dc, SIZE d, std::unordered_set<int>& 
     }
 }
 
+// The engine ids of the elements whose key field equals the value.
+std::vector<oid_t> ElementsBy(const char* field, const char* value)
+{
+    std::vector<oid_t> rows;
+    dbTypedCursor<ModelT> c(&ModelT::TableInfo);
+    if (c.SelectByKey(field, value) > 0)
+        do
+            rows.push_back(c.GetCurrentOid());
+        while (c.Next());
+    return rows;
+}
+
+int DeleteElementOnce(int elementId, bool force, std::unordered_set<int>& seen)
+{
+    ModelT element;
+    CSymbol* prototype = nullptr;
+    if (!seen.insert(elementId).second || !FetchElement(elementId, element) || element.MMC == MMC_NONE ||
+        !FindMetaclass(element.Type, prototype))
+        return 0;
+    if ((element.ItemState & ITEM_FIXED) && !force)
+        return 0;
+    const std::string guid = element.GUID ? element.GUID : "";
+    const int owner = element.FID;
+    const int category = element.MMC;
+    int count = 0;
+    // An empty GUID is no reference: it would match every symbol and every
+    // element that shows or uses nothing.
+    if (!guid.empty()) {
+        std::vector<int> symbols;
+        for (oid_t oid : SymbolsBy("GUID", guid.c_str())) {
+            SymbolT row;
+            if (theModelDb.FetchRecord(oid, &SymbolT::TableInfo, &row))
+                symbols.push_back(row.ID);
+        }
+        for (int id : symbols) {
+            DeleteSymbol(id, false);
+            ++count;
+        }
+        if (category == MMC_CLASS) {
+            for (oid_t oid : ElementsBy("Use", guid.c_str())) {
+                ModelT user;
+                if (!theModelDb.FetchRecord(oid, &ModelT::TableInfo, &user))
+                    continue;
+                user.Use = "";
+                MemDbUpdate(&ModelT::TableInfo, &user, oid);
+            }
+        }
+    }
+    std::vector<int> children;
+    {
+        dbTypedCursor<ModelT> c(&ModelT::TableInfo);
+        if (c.SelectByKey("FID", elementId) > 0)
+            do
+                children.push_back(c->ID);
+            while (c.Next());
+    }
+    for (int child : children)
+        count += DeleteElementOnce(child, force, seen);
+    prototype->DeleteElement(elementId);
+    if (!force)
+        theShellHooks.MarkModified(owner, 1);
+    return count + 1;
+}
+
 } // namespace
+
+int DeleteElementTree(int elementId, bool force)
+{
+    std::unordered_set<int> seen;
+    return DeleteElementOnce(elementId, force, seen);
+}
 
 void DeleteSymbol(int symbolId, bool withElements)
 {

@@ -16,6 +16,14 @@ class CDC;
 // elements they show, then its children at every depth.
 void DeleteSymbol(int symbolId, bool withElements);
 
+// Deletes the element with its symbols (lines and nested symbols with them),
+// its children at every depth and its stereotype values; classifiers leave the
+// elements that used them without the reference. Refused (0) for an unknown
+// element, one without a category or prototype, and a fixed one unless force
+// is set. Without force the element's unit is marked modified. Returns the
+// number of symbols and elements removed.
+int DeleteElementTree(int elementId, bool force);
+
 // Moves the symbol's box, text box and stereotype line; when that changed the
 // row, its attached line ends and children follow and it is laid out again.
 void MoveSymbol(int symbolId, CDC* dc, SIZE delta);

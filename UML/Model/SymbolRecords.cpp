@@ -1,0 +1,67 @@
+// New element and symbol rows: numbering, identifier texts, types and
+// categories, and the base creation slots.
+#include "UML/Model/Symbol.h"
+
+#include "MemDB/db.h"
+#include "Pub/GuidText.h"
+#include "UML/Model/ShellHooks.h"
+#include "UML/Model/SymbolRegistry.h"
+
+void CSymbol::FillElementRecord(ModelT& record, int ownerId, const char* name, const char* guid, const char* use)
+{
+    record.ID = record.SN = ++theNextElementId;
+    record.FID = ownerId;
+    record.Name = name;
+    record.Type = *modelName ? modelName : metaName;
+    record.GUID = guid;
+    record.Use = use;
+    record.Visibility = 0;
+    record.MMC = mmc;
+}
+
+void CSymbol::FillSymbolRecord(SymbolT& record, int x1, int y1, int x2, int y2, int pageId, const char* text,
+                               const char* guid, const char* sguid, const SymbolT* source,
+                               const SymbolT* destination)
+{
+    record.PID = pageId;
+    record.x1 = x1;
+    record.y1 = y1;
+    record.x2 = x2;
+    record.y2 = y2;
+    record.Text = text;
+    record.GUID = guid;
+    record.SGUID = sguid;
+    record.Type = symbolName;
+    record.MSC = msc;
+    CSymbol* model = nullptr;
+    record.MMC = FindMetaclass(record.Model, model) ? model->mmc : mmc;
+    record.ItemState = SYMBOL_AUTOLAYOUT;
+    if (msc == MSC_LINE) {
+        record.FID = 0;
+        record.SrcID = source ? source->SGUID : nullptr;
+        record.DestID = destination ? destination->SGUID : nullptr;
+    } else {
+        record.FID = source ? source->ID : 0;
+        record.SrcID = nullptr;
+        record.DestID = nullptr;
+    }
+    record.ID = ++theNextSymbolId;
+}
+
+int CSymbol::CreateElement(int ownerId, const char* name, const char* guid, const char* use)
+{
+    ModelT record;
+    FillElementRecord(record, ownerId, name, guid, use);
+    return theShellHooks.InsertModelElement(record) ? record.ID : 0;
+}
+
+int CSymbol::CreateSymbol(POINT start, POINT end, int pageId, const char* text, CDC*, const char*,
+                          const SymbolT* related)
+{
+    char sguid[23];
+    if (!MakeGuidText(sguid, sizeof sguid, FALSE))
+        return 0;
+    SymbolT record;
+    FillSymbolRecord(record, start.x, start.y, end.x, end.y, pageId, text, nullptr, sguid, related, nullptr);
+    return MemDbInsert(&SymbolT::TableInfo, &record) ? record.ID : 0;
+}
