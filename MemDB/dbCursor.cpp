@@ -7,6 +7,7 @@
 
 #include "MemDB/dbDictionary.h"
 #include "MemDB/dbEngine.h"
+#include "MemDB/dbHashIndex.h"
 #include "MemDB/dbIndexSearch.h"
 #include "MemDB/dbTableInfo.h"
 #include "MemDB/dbTreeIndex.h"
@@ -127,7 +128,10 @@ int dbRecordCursor::SelectByKeyValues(const char* field, int keyType, const void
     }
     LinkToThread();
     dbFieldInfo* fd = table->FindField(field);
-    if (!fd || fd->type != keyType || fd->tTree == 0 || fd->type == dbFieldInfo::tpRectangle)
+    // A search by one key (both bounds the same value) prefers the hash.
+    bool byHash = fd && fd->hashTable != 0 && low == high;
+    if (!fd || fd->type != keyType || (fd->tTree == 0 && !byHash)
+        || fd->type == dbFieldInfo::tpRectangle)
         return 0;
     if (keyType == dbFieldInfo::tpString) {
         if (!low)
@@ -144,7 +148,10 @@ int dbRecordCursor::SelectByKeyValues(const char* field, int keyType, const void
     search.sizeofType = fd->dbsSize;
     search.comparator = fd->comparator;
     search.offs = fd->dbsOffs;
-    dbTreeIndex::Find(db, fd->tTree, search);
+    if (byHash)
+        dbHashIndex::Find(db, fd->hashTable, search);
+    else
+        dbTreeIndex::Find(db, fd->tTree, search);
     if (GotoFirst() && prefetch)
         Fetch();
     return static_cast<int>(selection.nRows);

@@ -15,6 +15,7 @@
 #pragma once
 
 #include "MemDB/dbError.h"
+#include "MemDB/dbHashIndex.h"
 #include "MemDB/dbHoleCache.h"
 #include "MemDB/dbImage.h"
 #include "MemDB/dbKernel.h"
@@ -242,11 +243,15 @@ public:
     bool EvaluateCondition(const dbOpNode* condition, oid_t id, const uint8_t* tableRow,
                            const char* params);
     int32_t GetSchemaVersion() const { return schemaVersion; }
+    // Hash of the hash indices' keys, chosen from the image's version when
+    // the schema is loaded.
+    dbKeyHashFunction GetKeyHash() const { return keyHash; }
 
 private:
     void FollowBy(dbRecordCursor* cursor, const dbQueryTree& q, const dbOpNode* condition,
                   const uint8_t* tableRow, const char* params);
     int32_t schemaVersion = 0;
+    dbKeyHashFunction keyHash = dbHashIndex::FunctionFor(dbMajorVersion * 100 + dbMinorVersion);
     // ---- end of select execution --------------------------------------------
 
 protected:
@@ -425,6 +430,10 @@ private:
     void UpdateTableRecord(dbTableInfo* table, oid_t row);
     void ConvertTable(oid_t row, dbTableInfo* table);
     bool AlterIndices(bool alter, dbTableInfo* table);
+    void FillIndex(const dbFieldInfo* field, bool hash, oid_t id, size_t growthLimit);
+    // Writes the fields' index identifiers into the table's dictionary
+    // record, dropping the indices they replace.
+    void StoreIndexIdentifiers(dbTableInfo* table);
     void ResolveReferences();
 
     std::vector<dbDeferredArea> deferredAreas;

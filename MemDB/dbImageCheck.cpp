@@ -1,9 +1,12 @@
 #include "MemDB/dbImageCheck.h"
 
+#include "MemDB/dbDictionary.h"
 #include "MemDB/dbEngine.h"
+#include "MemDB/dbFieldInfo.h"
 
 #include <cstdarg>
 #include <cstdio>
+#include <cstring>
 #include <vector>
 
 namespace {
@@ -28,6 +31,123 @@ public:
 private:
     std::string* out;
     int count;
+};
+
+uint32_t Get32(const char* p, size_t offs)
+{
+    uint32_t v;
+    memcpy(&v, p + offs, 4);
+    return v;
+}
+
+// Walks the indices named by the stored tables' field records and checks
+// that each index object is reached once and every one is reached.
+class IndexObjects {
+public:
+    IndexObjects(const char* base, const oid_t* work, oid_t used, Report& report)
+        : base(base), work(work), used(used), report(report), reached(used, 0)
+    {
+    }
+
+    void Check()
+    {
+        oid_t row = Get32(Object(dbMetatableId), dbDictFirstRow);
+        for (oid_t steps = 0; row != 0 && steps < used; steps++) {
+            if (row >= used || (work[row] & dbFreeHandleFlag)) {
+                report.Add("table row %u is not live", row);
+                return;
+            }
+            const char* dict = Object(row);
+            uint32_t n = Get32(dict, dbDictFields), at = Get32(dict, dbDictFields + 4);
+            for (uint32_t i = 0; i < n; i++) {
+                const char* f = dict + at + i * dbFieldRecordSize;
+                if (oid_t hash = Get32(f, dbFieldRecHashTable))
+                    Hash(hash);
+                if (oid_t tree = Get32(f, dbFieldRecTTree)) {
+                    if ((Get32(f, dbFieldRecType) & 0xFF) == dbFieldInfo::tpRectangle)
+                        Rtree(tree);
+                    else
+                        Ttree(tree);
+                }
+            }
+            row = Get32(dict, 4);
+        }
+        for (oid_t id = dbFirstUserId; id < used; id++) {
+            uint32_t kind = work[id] & dbFlagsMask;
+            if (!(work[id] & dbFreeHandleFlag) && kind != dbRecordKind && !reached[id])
+                report.Add("index object %u of kind %u belongs to no index", id, kind);
+        }
+    }
+
+private:
+    const char* Object(oid_t id) const { return base + (work[id] & ~dbFlagsMask); }
+    // The object when it is live, of the kind, and reached the first time.
+    const char* Reach(oid_t id, uint32_t kind)
+    {
+        if (id == 0 || id >= used || (work[id] & dbFreeHandleFlag)
+            || (work[id] & dbFlagsMask) != kind) {
+            report.Add("index object %u is not a live object of kind %u", id, kind);
+            return nullptr;
+        }
+        if (reached[id]++) {
+            report.Add("index object %u is reached twice", id);
+            return nullptr;
+        }
+        return Object(id);
+    }
+    void Ttree(oid_t id)
+    {
+        if (const char* h = Reach(id, dbTtreeKind))
+            TtreeNode(Get32(h, 0));
+    }
+    void TtreeNode(oid_t id)
+    {
+        if (id == 0)
+            return;
+        if (const char* n = Reach(id, dbTtreeNodeKind)) {
+            TtreeNode(Get32(n, 0));
+            TtreeNode(Get32(n, 4));
+        }
+    }
+    void Hash(oid_t id)
+    {
+        const char* h = Reach(id, dbHashTableKind);
+        if (!h)
+            return;
+        uint32_t buckets = Get32(h, 0), first = Get32(h, 8);
+        for (uint32_t p = 0; p < (buckets + 1023) / 1024; p++) {
+            const char* page = Reach(first + p, dbBitmapPageKind);
+            for (uint32_t slot = 0; page && slot < 1024; slot++) {
+                for (oid_t item = Get32(page, 4 * slot); item != 0;) {
+                    const char* it = Reach(item, dbHashTableItemKind);
+                    item = it ? Get32(it, 0) : 0;
+                }
+                page = Object(first + p);
+            }
+        }
+    }
+    void Rtree(oid_t id)
+    {
+        if (const char* h = Reach(id, dbRtreeKind)) {
+            if (Get32(h, 0) != 0)
+                RtreePage(Get32(h, 4), Get32(h, 0));
+        }
+    }
+    void RtreePage(oid_t id, uint32_t level)
+    {
+        const char* page = Reach(id, dbRtreePageKind);
+        if (!page || level <= 1)
+            return;
+        uint32_t n = Get32(page, 0);
+        for (uint32_t i = 0; i < n && i < 204; i++)
+            RtreePage(Get32(Object(id), 4 + 20 * i + 16), level - 1);
+    }
+
+    const char* base;
+    const oid_t* work;
+    oid_t used;
+    Report& report;
+    std::vector<uint8_t> reached;
 };
 
 } // namespace
@@ -120,7 +240,7 @@ bool dbImageChecker::Check(const dbEngine& db, std::string* problems)
             continue;
         }
         uint32_t kind = entry & dbFlagsMask;
-        if (bitmapSlot != (kind == dbBitmapPageKind))
+        if (bitmapSlot && kind != dbBitmapPageKind)
             report.Add("identifier %u has kind %u", id, kind);
         offs_t offset = entry & ~dbFlagsMask;
         if (kind == dbRecordKind && (size_t(offset) + sizeof(dbRecordHeader) > h->size)) {
@@ -193,6 +313,8 @@ bool dbImageChecker::Check(const dbEngine& db, std::string* problems)
         if (isFree[id] && !onList[id])
             report.Add("free identifier %u is not on the free list", id);
     }
+
+    IndexObjects(base, work, used, report).Check();
 
     // Nothing pending: both indices agree.
     if (!db.modified && h->root[0].indexUsed == h->root[1].indexUsed) {

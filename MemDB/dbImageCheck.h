@@ -19,6 +19,9 @@ public:
     //    transaction replaced (no leak, no object on free space);
     //  - the free list visits only free entries, without a cycle, and holds
     //    every free user identifier below the entries in use;
+    //  - every index object (T-tree, hash and R-tree headers, nodes, pages
+    //    and items) is reached from exactly one index that a field of a
+    //    stored table names;
     //  - with no change pending, both indices hold the same entries.
     static bool Check(const dbEngine& engine, std::string* problems = nullptr);
 };

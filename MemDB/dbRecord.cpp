@@ -12,6 +12,7 @@
 #include "MemDB/dbCursor.h"
 #include "MemDB/dbDictionary.h"
 #include "MemDB/dbEngine.h"
+#include "MemDB/dbFieldIndex.h"
 #include "MemDB/dbTableInfo.h"
 #include "MemDB/dbTreeIndex.h"
 
@@ -238,25 +239,22 @@ void dbEngine::UnlinkRecord(oid_t tableId, oid_t id)
 
 void dbEngine::InsertIntoIndices(dbTableInfo* table, oid_t id, bool updatedOnly)
 {
-    for (dbFieldInfo* fd = table->indexedFields; fd; fd = fd->nextIndexedField) {
-        if (fd->tTree == 0 || fd->type == dbFieldInfo::tpRectangle)
-            continue;
+    // A new row may grow a hash index up to the table's row count; a
+    // re-keyed one never does.
+    size_t growthLimit = updatedOnly ? 0 : dbGet32(GetRow(table->tableId), dbDictRows);
+    for (dbFieldInfo* fd = table->firstField; fd; fd = fd->nextField) {
         if (updatedOnly && !(fd->attr & dbFieldInfo::Updated))
             continue;
-        dbTreeIndex::Insert(this, fd->tTree, id, fd->type, fd->dbsSize, fd->comparator,
-                            fd->dbsOffs);
+        dbFieldIndex::Insert(this, fd, id, growthLimit);
     }
 }
 
 void dbEngine::RemoveFromIndices(dbTableInfo* table, oid_t id, bool updatedOnly)
 {
-    for (dbFieldInfo* fd = table->indexedFields; fd; fd = fd->nextIndexedField) {
-        if (fd->tTree == 0 || fd->type == dbFieldInfo::tpRectangle)
-            continue;
+    for (dbFieldInfo* fd = table->firstField; fd; fd = fd->nextField) {
         if (updatedOnly && !(fd->attr & dbFieldInfo::Updated))
             continue;
-        dbTreeIndex::Remove(this, fd->tTree, id, fd->type, fd->dbsSize, fd->comparator,
-                            fd->dbsOffs);
+        dbFieldIndex::Remove(this, fd, id);
     }
 }
 
@@ -324,7 +322,7 @@ bool dbEngine::UpdateRecord(oid_t id, dbTableInfo* table, const void* record)
     }
     modified = true;
     InsertIntoIndices(table, id, true);
-    for (dbFieldInfo* fd = table->indexedFields; fd; fd = fd->nextIndexedField)
+    for (dbFieldInfo* fd = table->firstField; fd; fd = fd->nextField)
         fd->attr &= ~dbFieldInfo::Updated;
     RefreshCursors(id);
     return true;
@@ -383,10 +381,8 @@ void dbEngine::DeleteTable(dbTableInfo* table)
         ReleaseRecordSpace(row);
         FreeIds(row, 1);
     }
-    for (dbFieldInfo* fd = table->indexedFields; fd; fd = fd->nextIndexedField) {
-        if (fd->tTree != 0 && fd->type != dbFieldInfo::tpRectangle)
-            dbTreeIndex::Clear(this, fd->tTree);
-    }
+    for (dbFieldInfo* fd = table->firstField; fd; fd = fd->nextField)
+        dbFieldIndex::Clear(this, fd);
     if (dbThreadState* state = GetThreadState()) {
         for (dbListLink* l = state->cursors.next; l != &state->cursors; l = l->next) {
             auto* cursor = static_cast<dbRecordCursor*>(static_cast<dbTransactionCursor*>(l));
@@ -442,14 +438,9 @@ void dbEngine::RemoveInverseReference(dbFieldInfo* fd, oid_t record, oid_t targe
             }
         }
     } else if (dbGet32(rec, inv->dbsOffs) == record) {
-        bool indexed = inv->tTree != 0;
-        if (indexed)
-            dbTreeIndex::Remove(this, inv->tTree, target, inv->type, inv->dbsSize, nullptr,
-                                inv->dbsOffs);
-        dbPut32(GetRow(target), inv->dbsOffs, 0);
-        if (indexed)
-            dbTreeIndex::Insert(this, inv->tTree, target, inv->type, inv->dbsSize, nullptr,
-                                inv->dbsOffs);
+        dbFieldIndex::Remove(this, inv, target);
+        dbPut32(MakePrivate(target), inv->dbsOffs, 0);
+        dbFieldIndex::Insert(this, inv, target, 0);
     }
     RefreshCursors(target);
 }
@@ -487,17 +478,12 @@ void dbEngine::AddInverseReference(dbFieldInfo* fd, oid_t record, oid_t target)
             dbPut32(w, inv->dbsOffs + 4, p);
         }
     } else {
-        bool indexed = inv->tTree != 0;
-        if (indexed)
-            dbTreeIndex::Remove(this, inv->tTree, target, inv->type, inv->dbsSize, nullptr,
-                                inv->dbsOffs);
+        dbFieldIndex::Remove(this, inv, target);
         oid_t other = dbGet32(GetRow(target), inv->dbsOffs);
         if (other != 0 && other != record)
             RemoveInverseReference(inv, target, other);
         dbPut32(MakePrivate(target), inv->dbsOffs, record);
-        if (indexed)
-            dbTreeIndex::Insert(this, inv->tTree, target, inv->type, inv->dbsSize, nullptr,
-                                inv->dbsOffs);
+        dbFieldIndex::Insert(this, inv, target, 0);
     }
     RefreshCursors(target);
 }

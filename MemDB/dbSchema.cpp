@@ -8,8 +8,9 @@
 
 #include "MemDB/dbDictionary.h"
 #include "MemDB/dbEngine.h"
+#include "MemDB/dbFieldIndex.h"
+#include "MemDB/dbHashIndex.h"
 #include "MemDB/dbTableInfo.h"
-#include "MemDB/dbTreeIndex.h"
 
 namespace {
 
@@ -82,15 +83,22 @@ void dbEngine::UpdateTableRecord(dbTableInfo* table, oid_t row)
     BindTable(table, row);
     dbDictionaryRecord stored(Bytes(GetRow(row)));
     uint32_t nRows = stored.RowCount(), first = stored.FirstRow(), last = stored.LastRow();
-    std::vector<oid_t> trees;
+    struct Index {
+        oid_t hash, tree;
+        int type;
+    };
+    std::vector<Index> dropped;
     for (uint32_t i = 0; i < stored.FieldCount(); ++i) {
         const uint8_t* f = stored.Field(i);
-        oid_t tree = dbGet32(f, dbFieldRecTTree);
-        if (tree != 0 && (dbGet32(f, dbFieldRecType) & 0xFF) != dbFieldInfo::tpRectangle)
-            trees.push_back(tree);
+        dropped.push_back({dbGet32(f, dbFieldRecHashTable), dbGet32(f, dbFieldRecTTree),
+                           static_cast<int>(dbGet32(f, dbFieldRecType) & 0xFF)});
     }
-    for (oid_t tree : trees)
-        dbTreeIndex::Drop(this, tree);
+    for (const Index& index : dropped) {
+        if (index.hash != 0)
+            dbHashIndex::Drop(this, index.hash);
+        if (index.tree != 0)
+            dbFieldIndex::DropTree(this, index.type, index.tree);
+    }
     char* rec = PlaceRecord(row, table->DictionaryRecordSize());
     table->WriteDictionaryRecord(Bytes(rec));
     dbPut32(rec, dbDictRows, nRows);
@@ -121,52 +129,85 @@ void dbEngine::ConvertTable(oid_t row, dbTableInfo* table)
 bool dbEngine::AlterIndices(bool alter, dbTableInfo* table)
 {
     bool shared = IsShared(table->tableId);
-    bool created = false, changed = false;
+    uint32_t nRows = dbDictionaryRecord(Bytes(GetRow(table->tableId))).RowCount();
+    bool changed = false;
+    struct Build {
+        dbFieldInfo* field;
+        bool hash;
+    };
+    std::vector<Build> built;
     for (dbFieldInfo* fd = table->firstField; fd; fd = fd->nextField) {
-        if (fd->type == dbFieldInfo::tpStructure || fd->type == dbFieldInfo::tpRectangle)
+        if (fd->type == dbFieldInfo::tpStructure)
             continue;
+        bool wantsHash = (fd->indexType & dbFieldInfo::HASHED) != 0;
         bool wantsTree = (fd->indexType & dbFieldInfo::INDEXED) != 0;
-        if (wantsTree && fd->tTree == 0) {
+        if (wantsHash != (fd->hashTable != 0) || wantsTree != (fd->tTree != 0)) {
             if (!alter && shared)
                 return false;
-            fd->tTree = dbTreeIndex::Create(this);
+        }
+        if (wantsHash && fd->hashTable == 0) {
+            fd->hashTable = dbHashIndex::Create(this, 2 * size_t(nRows));
             fd->indexType |= dbFieldInfo::BEING_BUILT;
-            created = true;
+            built.push_back({fd, true});
+        } else if (!wantsHash && fd->hashTable != 0) {
+            fd->hashTable = 0;
+            changed = true;
+        }
+        if (wantsTree && fd->tTree == 0) {
+            fd->tTree = dbFieldIndex::CreateTree(this, fd);
+            fd->indexType |= dbFieldInfo::BEING_BUILT;
+            built.push_back({fd, false});
         } else if (!wantsTree && fd->tTree != 0) {
-            if (!alter && shared)
-                return false;
             fd->tTree = 0;
             changed = true;
         }
     }
-    if (created) {
+    if (!built.empty()) {
         modified = true;
         oid_t id = dbDictionaryRecord(Bytes(GetRow(table->tableId))).FirstRow();
         for (; id != 0; id = reinterpret_cast<const dbRecordHeader*>(GetRow(id))->next) {
-            for (dbFieldInfo* fd = table->firstField; fd; fd = fd->nextField) {
-                if (fd->indexType & dbFieldInfo::BEING_BUILT)
-                    dbTreeIndex::Insert(this, fd->tTree, id, fd->type, fd->dbsSize,
-                                        fd->comparator, fd->dbsOffs);
-            }
+            for (const Build& b : built)
+                FillIndex(b.field, b.hash, id, nRows);
         }
-        for (dbFieldInfo* fd = table->firstField; fd; fd = fd->nextField)
-            fd->indexType &= ~dbFieldInfo::BEING_BUILT;
+        for (const Build& b : built)
+            b.field->indexType &= ~dbFieldInfo::BEING_BUILT;
     }
-    if (created || changed) {
-        MakePrivate(table->tableId);
-        uint32_t i = 0;
-        for (dbFieldInfo* fd = table->firstField; fd; fd = fd->nextField, ++i) {
-            uint8_t* f = const_cast<uint8_t*>(dbDictionaryRecord(Bytes(GetRow(table->tableId))).Field(i));
-            oid_t stored = dbGet32(f, dbFieldRecTTree);
-            if (stored == fd->tTree)
-                continue;
-            if (stored != 0)
-                dbTreeIndex::Drop(this, stored);
-            f = const_cast<uint8_t*>(dbDictionaryRecord(Bytes(GetRow(table->tableId))).Field(i));
-            dbPut32(f, dbFieldRecTTree, fd->tTree);
-        }
-    }
+    if (!built.empty() || changed)
+        StoreIndexIdentifiers(table);
     return true;
+}
+
+void dbEngine::FillIndex(const dbFieldInfo* fd, bool hash, oid_t id, size_t growthLimit)
+{
+    if (hash)
+        dbHashIndex::Insert(this, fd->hashTable, id, fd->type, fd->dbsSize, fd->dbsOffs,
+                            growthLimit);
+    else
+        dbFieldIndex::InsertIntoTree(this, fd, id);
+}
+
+void dbEngine::StoreIndexIdentifiers(dbTableInfo* table)
+{
+    MakePrivate(table->tableId);
+    uint32_t i = 0;
+    for (dbFieldInfo* fd = table->firstField; fd; fd = fd->nextField, ++i) {
+        auto field = [&] {
+            return const_cast<uint8_t*>(dbDictionaryRecord(Bytes(GetRow(table->tableId))).Field(i));
+        };
+        int type = static_cast<int>(dbGet32(field(), dbFieldRecType) & 0xFF);
+        oid_t hash = dbGet32(field(), dbFieldRecHashTable);
+        if (hash != fd->hashTable) {
+            if (hash != 0)
+                dbHashIndex::Drop(this, hash);
+            dbPut32(field(), dbFieldRecHashTable, fd->hashTable);
+        }
+        oid_t tree = dbGet32(field(), dbFieldRecTTree);
+        if (tree != fd->tTree) {
+            if (tree != 0)
+                dbFieldIndex::DropTree(this, type, tree);
+            dbPut32(field(), dbFieldRecTTree, fd->tTree);
+        }
+    }
 }
 
 void dbEngine::ResolveReferences()
@@ -297,6 +338,7 @@ bool dbEngine::LoadSchema(bool alter)
     ResolveReferences();
     for (dbTableInfo* t = tables; t; t = t->nextDbTable)
         t->CheckInverseReferences();
+    keyHash = dbHashIndex::FunctionFor(GetVersion());
     Commit();
     return true;
 }

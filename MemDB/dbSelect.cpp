@@ -15,6 +15,7 @@
 #include "MemDB/dbDictionary.h"
 #include "MemDB/dbEngine.h"
 #include "MemDB/dbEvaluate.h"
+#include "MemDB/dbHashIndex.h"
 #include "MemDB/dbIndexSearch.h"
 #include "MemDB/dbQueryCompiler.h"
 #include "MemDB/dbQueryText.h"
@@ -87,6 +88,7 @@ class Planner {
     bool Like(dbFieldInfo* field, const char* pattern, char escape, dbOpNode* like,
               dbOpNode* filter, dbOpNode* andRoot);
     bool Search(dbFieldInfo* field, SelectSearch& search);
+    bool HashSearch(dbFieldInfo* field, SelectSearch& search);
     bool ThroughReference(dbOpNode* node, dbOpNode* filter, Answer& answer);
 
     // A key in the field's stored type, with an open or an empty side.
@@ -104,6 +106,7 @@ class Planner {
     };
     bool SetBound(dbFieldInfo* field, int rel, const dbEvalValue& v, Bound& low, Bound& high);
     bool SearchBetween(dbFieldInfo* field, const Bound& low, const Bound& high, dbOpNode* filter);
+    static bool SameKey(dbFieldInfo* field, const Bound& low, const Bound& high);
 
     dbEngine* db;
     dbRecordCursor* cursor;
@@ -152,9 +155,37 @@ bool Planner::Constant(const dbOpNode* node, dbEvalValue& v)
 
 bool Planner::Search(dbFieldInfo* field, SelectSearch& search)
 {
+    if (field->tTree == 0)
+        return false;
     lastPlan.indexSearches += 1;
     dbTreeIndex::Find(db, field->tTree, search);
     return true;
+}
+
+bool Planner::HashSearch(dbFieldInfo* field, SelectSearch& search)
+{
+    lastPlan.indexSearches += 1;
+    lastPlan.hashSearches += 1;
+    dbHashIndex::Find(db, field->hashTable, search);
+    return true;
+}
+
+// Whether two closed bounds hold the same key, so that the range is one
+// key's equality.
+bool Planner::SameKey(dbFieldInfo* field, const Bound& low, const Bound& high)
+{
+    if (low.open || high.open || !low.inclusive || !high.inclusive)
+        return false;
+    switch (field->type) {
+      case dbFieldInfo::tpReal4: return low.f == high.f;
+      case dbFieldInfo::tpReal8: return low.r == high.r;
+      case dbFieldInfo::tpString:
+        return std::strcmp(static_cast<const char*>(low.ptr), static_cast<const char*>(high.ptr)) == 0;
+      case dbFieldInfo::tpRawBinary:
+        return std::memcmp(low.ptr, high.ptr, field->dbsSize) == 0;
+      default:
+        return std::memcmp(low.Key(field->type), high.Key(field->type), field->dbsSize) == 0;
+    }
 }
 
 // Integer keys are compared as inclusive int64 bounds clamped to the
@@ -290,6 +321,8 @@ bool Planner::Equal(dbFieldInfo* field, const dbEvalValue& v, dbOpNode* filter)
 
 bool Planner::Range(dbFieldInfo* field, int rel, const dbEvalValue& v, dbOpNode* filter)
 {
+    if (rel != relEq && field->tTree == 0)
+        return false;
     Bound low, high;
     if (!SetBound(field, rel, v, low, high))
         return false;
@@ -319,6 +352,8 @@ bool Planner::SearchBetween(dbFieldInfo* field, const Bound& low, const Bound& h
         s.lastKey = high.Key(field->type);
         s.lastKeyInclusion = high.inclusive;
     }
+    if (field->hashTable != 0 && SameKey(field, low, high))
+        return HashSearch(field, s);
     return Search(field, s);
 }
 
@@ -337,6 +372,8 @@ bool Planner::Like(dbFieldInfo* field, const char* pattern, char escape, dbOpNod
         v.str.len = static_cast<int32_t>(w + 1);
         return Equal(field, v, filter);
     }
+    if (field->tTree == 0)
+        return false;
     if (w == 0) {
         if (pattern[0] != '%' || pattern[1] != '\0')
             return false;
@@ -390,7 +427,7 @@ bool Planner::TryIndex(dbOpNode* node, dbOpNode* filter, dbOpNode* andRoot, Answ
     if (!left->IsCurrentLoad())
         return false;
     dbFieldInfo* field = left->load.field;
-    if (field->tTree == 0 || field->type == dbFieldInfo::tpRectangle)
+    if ((field->tTree == 0 && field->hashTable == 0) || field->type == dbFieldInfo::tpRectangle)
         return false;
 
     dbEvalValue v, w;
@@ -467,9 +504,10 @@ bool Planner::ThroughReference(dbOpNode* node, dbOpNode* filter, Answer& answer)
 {
     dbOpNode* left = node->op[0];
     dbOpNode* ref = left->load.base->op[0];
-    if (ref->kind != dbLoadCurrent + dbFieldInfo::tpReference || ref->load.field->tTree == 0
+    auto indexed = [](const dbFieldInfo* f) { return f->tTree != 0 || f->hashTable != 0; };
+    if (ref->kind != dbLoadCurrent + dbFieldInfo::tpReference || !indexed(ref->load.field)
         || ref->refTable == nullptr || ref->refTable->tableId == 0 || ref->refTable->db != db
-        || left->load.field->tTree == 0)
+        || !indexed(left->load.field))
         return false;
     dbTableInfo* target = ref->refTable;
     dbOpNode load = *left;

@@ -152,6 +152,49 @@ TEST(SchemaLoad, ChangedDescriptorConvertsTheStoredRows)
     EXPECT_TRUE(base.Consistent());
 }
 
+// First with a hash index added to id and the tree index of name dropped.
+dbFieldInfo* DescribeFirstRehashed()
+{
+    return dbFieldList(
+        {dbDescribe<int32_t>("id", offsetof(First, id), dbFieldInfo::HASHED | dbFieldInfo::INDEXED),
+         dbDescribe<const char*>("name", offsetof(First, name), dbFieldInfo::HASHED),
+         dbDescribe<int16_t>("small", offsetof(First, small))});
+}
+
+TEST(SchemaLoad, IndicesComeAndGoWithTheDescriptor)
+{
+    Database base;
+    auto* original = new dbTableInfo("First", &base.db, sizeof(First), DescribeFirst);
+    ASSERT_TRUE(base.Open());
+    std::vector<std::string> names;
+    for (int i = 0; i < 30; ++i)
+        names.push_back("n" + std::to_string(i % 10));
+    for (int i = 0; i < 30; ++i) {
+        First rec{i % 7, names[i].c_str(), 0};
+        base.db.InsertRecord(original, &rec);
+    }
+    base.db.Commit();
+    oid_t idTree = original->FindField("id")->tTree;
+    base.db.UnbindTables();
+    delete original;
+
+    dbTableInfo* changed = base.AddTable("First", sizeof(First), DescribeFirstRehashed);
+    ASSERT_TRUE(base.db.LoadSchema(true));
+    dbFieldInfo* id = changed->FindField("id");
+    dbFieldInfo* name = changed->FindField("name");
+    EXPECT_EQ(id->tTree, idTree);
+    EXPECT_NE(id->hashTable, 0u);
+    EXPECT_EQ(name->tTree, 0u);
+    EXPECT_NE(name->hashTable, 0u);
+    dbRecordCursor c(changed);
+    EXPECT_EQ(c.SelectByKey("id", int32_t(3)), 4);
+    EXPECT_EQ(c.SelectByKey("name", "n3"), 3);
+    EXPECT_EQ(c.SelectByKeyRange("id", int32_t(0), int32_t(1)), 10) << "ranges use the tree";
+    EXPECT_TRUE(base.Consistent()) << "the dropped tree left nothing behind";
+    base.db.Commit();
+    EXPECT_TRUE(base.Consistent());
+}
+
 struct Lists {
     dbArray<int16_t> nums;
     dbArray<const char*> tags;

@@ -1,0 +1,49 @@
+#include "MemDB/dbFieldIndex.h"
+
+#include "MemDB/dbEngine.h"
+#include "MemDB/dbFieldInfo.h"
+#include "MemDB/dbHashIndex.h"
+#include "MemDB/dbTreeIndex.h"
+
+uint32_t dbFieldIndex::CreateTree(dbEngine* db, const dbFieldInfo*)
+{
+    return dbTreeIndex::Create(db);
+}
+
+void dbFieldIndex::DropTree(dbEngine* db, int, uint32_t treeId)
+{
+    dbTreeIndex::Drop(db, treeId);
+}
+
+void dbFieldIndex::InsertIntoTree(dbEngine* db, const dbFieldInfo* fd, uint32_t recordId)
+{
+    dbTreeIndex::Insert(db, fd->tTree, recordId, fd->type, fd->dbsSize, fd->comparator,
+                        fd->dbsOffs);
+}
+
+void dbFieldIndex::Insert(dbEngine* db, const dbFieldInfo* fd, uint32_t recordId,
+                          size_t growthLimit)
+{
+    if (fd->hashTable != 0)
+        dbHashIndex::Insert(db, fd->hashTable, recordId, fd->type, fd->dbsSize, fd->dbsOffs,
+                            growthLimit);
+    if (fd->tTree != 0)
+        InsertIntoTree(db, fd, recordId);
+}
+
+void dbFieldIndex::Remove(dbEngine* db, const dbFieldInfo* fd, uint32_t recordId)
+{
+    if (fd->hashTable != 0)
+        dbHashIndex::Remove(db, fd->hashTable, recordId, fd->type, fd->dbsSize, fd->dbsOffs);
+    if (fd->tTree != 0)
+        dbTreeIndex::Remove(db, fd->tTree, recordId, fd->type, fd->dbsSize, fd->comparator,
+                            fd->dbsOffs);
+}
+
+void dbFieldIndex::Clear(dbEngine* db, const dbFieldInfo* fd)
+{
+    if (fd->hashTable != 0)
+        dbHashIndex::Clear(db, fd->hashTable);
+    if (fd->tTree != 0)
+        dbTreeIndex::Clear(db, fd->tTree);
+}
