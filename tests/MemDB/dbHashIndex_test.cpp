@@ -130,13 +130,7 @@ TEST_F(HashIndexTest, RandomChangesKeepTheIndexInStepWithAMultimap)
             auto it = keyOf.begin();
             std::advance(it, rng() % keyOf.size());
             oid_t id = it->first;
-            auto range = model.equal_range(it->second);
-            for (auto m = range.first; m != range.second; ++m) {
-                if (m->second == id) {
-                    model.erase(m);
-                    break;
-                }
-            }
+            EraseEntry(model, it->second, id);
             if (op < 8) {
                 ASSERT_TRUE(db().RemoveRecord(table, id));
                 keyOf.erase(it);

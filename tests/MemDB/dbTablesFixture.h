@@ -152,6 +152,19 @@ inline Value FromRecord(const AllTypes& rec)
     return v;
 }
 
+// Removes the entry of record id under key from a multimap model.
+template <class Multimap, class Key>
+void EraseEntry(Multimap& model, const Key& key, oid_t id)
+{
+    auto range = model.equal_range(key);
+    for (auto m = range.first; m != range.second; ++m) {
+        if (m->second == id) {
+            model.erase(m);
+            return;
+        }
+    }
+}
+
 inline uint32_t RowCountOf(dbEngine& db, dbTableInfo* t)
 {
     return dbDictionaryRecord(reinterpret_cast<const uint8_t*>(db.GetRow(t->tableId))).RowCount();
