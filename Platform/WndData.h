@@ -167,6 +167,9 @@ void RouteMouse(WndWidget* receiver, UINT kind, QPoint global, Qt::MouseButtons 
 void RouteKey(WndWidget* receiver, bool press, int qtKey, quint32 nativeScan,
               Qt::KeyboardModifiers mods, const QString& text, bool autoRepeat);
 void ApplyCursor(HCURSOR cursor, WndData* d);
+// WM_KILLFOCUS is being sent to this window: the focus is already on its
+// way to another one.
+bool LosingFocus(HWND h);
 // A SetFocus into this top-level window is activating it.
 bool FocusPendingWithin(WndData* top);
 } // namespace Wnd

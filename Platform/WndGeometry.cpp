@@ -239,6 +239,7 @@ BOOL CWnd::SetWindowPos(const CWnd* pWndInsertAfter, int x, int y, int cx, int c
 
     if ((flags & SWP_SHOWWINDOW) && !(d->style & WS_VISIBLE)) {
         d->style |= WS_VISIBLE;
+        d->frame->setAttribute(Qt::WA_ShowWithoutActivating, (flags & SWP_NOACTIVATE) != 0);
         d->frame->show();
         Wnd::InvalidateFrame(d);
         Wnd::InvalidateClient(d, QRegion(0, 0, d->client.Width(), d->client.Height()), true);
@@ -252,9 +253,10 @@ BOOL CWnd::SetWindowPos(const CWnd* pWndInsertAfter, int x, int y, int cx, int c
         d->frame->hide();
         // A hidden child cannot keep the focus; its parent takes it. A
         // hidden top-level window hands the activation, and with it the
-        // focus, back to its owner.
+        // focus, back to its owner. A window hidden while it loses the
+        // focus leaves it to the window receiving it.
         const HWND focus = ::GetFocus();
-        const bool holdsFocus = focus == self || ::IsChild(self, focus);
+        const bool holdsFocus = (focus == self || ::IsChild(self, focus)) && !Wnd::LosingFocus(focus);
         if (d->isChild()) {
             if (holdsFocus)
                 ::SetFocus(d->parent);

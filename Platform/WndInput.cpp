@@ -23,6 +23,7 @@ HWND g_focus = nullptr;
 HWND g_capture = nullptr;
 HWND g_active = nullptr;
 HWND g_mouseWindow = nullptr;   // the window the last mouse message went to
+HWND g_losingFocus = nullptr;   // WM_KILLFOCUS is being sent to this window
 HWND g_focusPending = nullptr;  // SetFocus is activating this window's top level
 POINT g_cursorPos = {};
 DWORD g_messageTime = 0;
@@ -363,11 +364,24 @@ void Wnd::RouteKey(WndWidget* receiver, bool press, int qtKey, quint32 nativeSca
     NoteModifiers(mods);
     if (vk)
         SetKey(vk, press);
-    HWND target = Live(g_focus) ? g_focus : nullptr;
+    // A pop-up holding the capture takes the keys while the focus stays
+    // where it is (drop-down palettes, lists).
+    WndData* cap = Live(g_capture);
+    HWND target = cap && !cap->isChild() ? g_capture : Live(g_focus) ? g_focus : nullptr;
     if (!target && receiver->data)
         target = receiver->data->handle();
-    if (!target || !vk)
+    if (!target)
         return;
+    if (!vk) {
+        // A character without a key of its own (composed, or of another
+        // script) only types its text.
+        const QByteArray bytes = press ? text.toUtf8() : QByteArray();
+        for (char ch : bytes) {
+            if (Live(target))
+                Queue(target, WM_CHAR, WPARAM(BYTE(ch)), 1);
+        }
+        return;
+    }
 
     const bool alt = (mods & Qt::AltModifier) != 0;
     const bool sys = alt || vk == VK_F10;
@@ -416,8 +430,12 @@ HWND SetFocus(HWND hWnd)
                 return old;
         }
     }
-    if (WndData* o = Live(old))
+    if (WndData* o = Live(old)) {
+        const HWND outer = g_losingFocus;
+        g_losingFocus = old;
         Wnd::Send(o, WM_KILLFOCUS, reinterpret_cast<WPARAM>(hWnd), 0);
+        g_losingFocus = outer;
+    }
     if (hWnd && !Live(hWnd))
         return old;
     g_focus = hWnd;
@@ -428,6 +446,8 @@ HWND SetFocus(HWND hWnd)
     }
     return Live(old) ? old : nullptr;
 }
+
+bool Wnd::LosingFocus(HWND h) { return h && h == g_losingFocus; }
 
 bool Wnd::FocusPendingWithin(WndData* top) { return g_focusPending && Within(g_focusPending, top); }
 
@@ -580,7 +600,9 @@ void WndWidget::changeEvent(QEvent* e)
     QWidget::changeEvent(e);
     if (!data || isClient || data->isChild())
         return;
-    if (e->type() == QEvent::ActivationChange && isActiveWindow())
+    // A window shown without activation stays inactive whatever the
+    // desktop does; the layer itself may still activate it.
+    if (e->type() == QEvent::ActivationChange && isActiveWindow() && !testAttribute(Qt::WA_ShowWithoutActivating))
         Wnd::SetActive(data, false);
 }
 

@@ -1,0 +1,14 @@
+// What the controls' class procedures share. Private to Platform/ (it
+// pulls in Qt).
+#pragma once
+
+#include "Platform/Gdi.h"
+
+#include <QFont>
+
+// The Qt font of a font handle, at its pixel height; the default face and
+// height for no handle.
+QFont ControlFont(HFONT font);
+// A control's notification to its parent: WM_COMMAND with the control's
+// id and the code in the high word.
+void NotifyParent(HWND control, WORD code);
