@@ -5,6 +5,7 @@
 #include "MemDB/dbEngine.h"
 #include "MemDB/dbFieldInfo.h"
 #include "MemDB/dbQueryText.h"
+#include "MemDB/dbRectangle.h"
 
 #include <cctype>
 #include <cinttypes>
@@ -505,7 +506,7 @@ void dbEvaluate(const dbOpNode* node, dbEvalContext& ctx, dbEvalValue& v)
         return;
       case dbRectArea:
         dbEvaluate(node->op[0], ctx, a);
-        v.rvalue = static_cast<double>((int64_t(a.rect[2]) - a.rect[0]) * (int64_t(a.rect[3]) - a.rect[1]));
+        v.rvalue = static_cast<double>(dbRectangleArea(dbRectangle{a.rect[0], a.rect[1], a.rect[2], a.rect[3]}));
         return;
       case dbArrayLength:
         dbEvaluate(node->op[0], ctx, a);

@@ -29,5 +29,6 @@ struct dbIndexSearch {
     size_t prefixLength = 0;             // leading bytes that must equal the low key
     dbComparator comparator = nullptr;   // for raw binary keys
     size_t offs = 0;                     // stored offset of the field
+    int spatialOp = 0;                   // spatial search: dbSpatialOp, low key the rectangle
     int probes = 0;                      // index nodes visited
 };

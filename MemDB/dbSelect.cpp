@@ -16,6 +16,8 @@
 #include "MemDB/dbEngine.h"
 #include "MemDB/dbEvaluate.h"
 #include "MemDB/dbHashIndex.h"
+#include "MemDB/dbRectangle.h"
+#include "MemDB/dbSpatialIndex.h"
 #include "MemDB/dbIndexSearch.h"
 #include "MemDB/dbQueryCompiler.h"
 #include "MemDB/dbQueryText.h"
@@ -89,6 +91,7 @@ class Planner {
               dbOpNode* filter, dbOpNode* andRoot);
     bool Search(dbFieldInfo* field, SelectSearch& search);
     bool HashSearch(dbFieldInfo* field, SelectSearch& search);
+    bool Spatial(dbFieldInfo* field, dbOpNode* node, dbOpNode* filter);
     bool ThroughReference(dbOpNode* node, dbOpNode* filter, Answer& answer);
 
     // A key in the field's stored type, with an open or an empty side.
@@ -159,6 +162,30 @@ bool Planner::Search(dbFieldInfo* field, SelectSearch& search)
         return false;
     lastPlan.indexSearches += 1;
     dbTreeIndex::Find(db, field->tTree, search);
+    return true;
+}
+
+// A rectangle comparison or OVERLAPS with a bound rectangle, through the
+// field's R-tree.
+bool Planner::Spatial(dbFieldInfo* field, dbOpNode* node, dbOpNode* filter)
+{
+    static const int byRelation[6] = {dbSpatialEqual, -1, dbSpatialStrictlyContains,
+                                      dbSpatialContains, dbSpatialStrictlyInside, dbSpatialInside};
+    int op = -1;
+    if (node->kind == dbRectOverlaps)
+        op = dbSpatialOverlaps;
+    else if (node->kind >= dbRectRel && node->kind < dbRectRel + 6)
+        op = byRelation[node->kind - dbRectRel];
+    dbEvalValue v;
+    if (op < 0 || field->tTree == 0 || !Constant(node->op[1], v))
+        return false;
+    dbRectangle query{v.rect[0], v.rect[1], v.rect[2], v.rect[3]};
+    SelectSearch s = NewSearch(field, filter);
+    s.firstKey = &query;
+    s.spatialOp = op;
+    lastPlan.indexSearches += 1;
+    lastPlan.spatialSearches += 1;
+    dbSpatialIndex::Find(db, field->tTree, s);
     return true;
 }
 
@@ -427,7 +454,14 @@ bool Planner::TryIndex(dbOpNode* node, dbOpNode* filter, dbOpNode* andRoot, Answ
     if (!left->IsCurrentLoad())
         return false;
     dbFieldInfo* field = left->load.field;
-    if ((field->tTree == 0 && field->hashTable == 0) || field->type == dbFieldInfo::tpRectangle)
+    if (field->type == dbFieldInfo::tpRectangle) {
+        if (!Spatial(field, node, filter))
+            return false;
+        answer.field = field;
+        answer.inKeyOrder = false;
+        return true;
+    }
+    if (field->tTree == 0 && field->hashTable == 0)
         return false;
 
     dbEvalValue v, w;

@@ -18,6 +18,7 @@ int dbOrderCompare(dbEngine* db, uint32_t a, uint32_t b, const dbOrderKey* keys,
 struct dbSelectPlan {
     int indexSearches;  // index searches made for the condition
     int hashSearches;   // those answered by a hash index
+    int spatialSearches;  // those answered by an R-tree
     int treeWalks;      // walks of the ORDER BY field's tree index
     int rowsScanned;    // rows the scan tested
     bool allRows;       // the cursor walks the table's row list

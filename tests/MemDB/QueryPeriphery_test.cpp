@@ -27,6 +27,7 @@ struct Shape {
     int32_t Rank;
     char* Label;
     double Weight;
+    dbRectangle Box;
 };
 
 dbFieldInfo* DescribeShape(bool indexed)
@@ -39,6 +40,7 @@ dbFieldInfo* DescribeShape(bool indexed)
         dbDescribe<int32_t>("Rank", offsetof(Shape, Rank), both),
         dbDescribe<char*>("Label", offsetof(Shape, Label), hashed),
         dbDescribe<double>("Weight", offsetof(Shape, Weight), hashed),
+        dbDescribe<dbRectangle>("Box", offsetof(Shape, Box), indexed ? int(dbFieldInfo::INDEXED) : 0),
     });
 }
 
@@ -57,6 +59,7 @@ struct Plain {
     int32_t ID = 0, Code = 0, Rank = 0;
     std::string Label;
     double Weight = 0;
+    dbRectangle Box{0, 0, 0, 0};
 };
 
 class QueryPeriphery : public ::testing::Test {
@@ -73,7 +76,7 @@ class QueryPeriphery : public ::testing::Test {
 
     void Insert(const Plain& p)
     {
-        Shape s{p.ID, p.Code, p.Rank, const_cast<char*>(p.Label.c_str()), p.Weight};
+        Shape s{p.ID, p.Code, p.Rank, const_cast<char*>(p.Label.c_str()), p.Weight, p.Box};
         ASSERT_NE(db.InsertRecord(indexed.get(), &s), 0u);
         ASSERT_NE(db.InsertRecord(plain.get(), &s), 0u);
         rows.push_back(p);
@@ -139,6 +142,193 @@ TEST_F(QueryPeriphery, EqualityChoosesTheHashIndex)
     }
     EXPECT_EQ(Select(in, indexed.get()).size(), 8u);
     EXPECT_EQ(dbLastSelectPlan().hashSearches, 3) << "each element once, no id twice";
+}
+
+TEST_F(QueryPeriphery, RectangleComparisonsChooseTheRtree)
+{
+    for (int i = 0; i < 40; i++)
+        Insert({i, 0, 0, "", 0, dbRectangle{i, i, i + 4, i + 4}});
+    dbRectangle view{10, 10, 20, 20};
+    struct Case {
+        const char* text;
+        size_t found;
+    } cases[] = {
+        {"Box overlaps ", 15}, {"Box = ", 0}, {"Box > ", 0}, {"Box >= ", 0},
+        {"Box < ", 7}, {"Box <= ", 7}, {"Box in ", 7},
+    };
+    for (const Case& c : cases) {
+        dbQueryText q;
+        q.Append(dbFragText, c.text).Append(dbFragRectangle, &view);
+        EXPECT_EQ(Select(q, indexed.get()).size(), c.found) << c.text;
+        EXPECT_EQ(dbLastSelectPlan().spatialSearches, 1) << c.text;
+        EXPECT_EQ(Select(q, plain.get()).size(), c.found) << c.text;
+    }
+    EXPECT_EQ(Select("Box overlaps (10, 10, 20, 20)").size(), 15u);
+    EXPECT_EQ(dbLastSelectPlan().spatialSearches, 0) << "a rectangle literal is scanned";
+}
+
+// A random condition: its query, built from text and bound variables, and
+// its meaning for the oracle.
+struct Condition {
+    struct Piece {
+        int kind;  // dbFragText or a variable's fragment kind
+        std::string text;
+        const void* value;
+    };
+    std::vector<Piece> pieces;
+    std::function<bool(const Plain&)> test;
+
+    void Fill(dbQueryText& q) const
+    {
+        for (const Piece& p : pieces) {
+            if (p.kind == dbFragText)
+                q.Append(dbFragText, p.text.c_str());
+            else
+                q.Append(p.kind, p.value);
+        }
+    }
+    static Condition Text(std::string text, std::function<bool(const Plain&)> test)
+    {
+        return {{{dbFragText, std::move(text), nullptr}}, std::move(test)};
+    }
+};
+
+bool Holds(int op, const dbRectangle& a, const dbRectangle& b)
+{
+    bool equal = a.left == b.left && a.top == b.top && a.right == b.right && a.bottom == b.bottom;
+    auto contains = [](const dbRectangle& x, const dbRectangle& y) {
+        return x.left <= y.left && x.top <= y.top && y.right <= x.right && y.bottom <= x.bottom;
+    };
+    switch (op) {
+      case 0: return a.left <= b.right && b.left <= a.right && a.top <= b.bottom && b.top <= a.bottom;
+      case 1: return equal;
+      case 2: return contains(a, b) && !equal;
+      case 3: return contains(a, b);
+      case 4: return contains(b, a) && !equal;
+      default: return contains(b, a);
+    }
+}
+
+class Generator {
+  public:
+    explicit Generator(unsigned seed) : rng(seed)
+    {
+        for (dbRectangle& r : views)
+            r = Box();
+        for (int i = 0; i < 3; i++) {
+            int32_t v[4];
+            for (int32_t& x : v)
+                x = Pick(9);
+            codes[i].Assign(v, 1 + Pick(4));
+        }
+    }
+    int Pick(int n) { return static_cast<int>(rng() % static_cast<unsigned>(n)); }
+    dbRectangle Box()
+    {
+        int32_t x = Pick(40), y = Pick(40);
+        return dbRectangle{x, y, x + Pick(12), y + Pick(12)};
+    }
+
+    Condition Atom()
+    {
+        switch (Pick(7)) {
+          case 0: {
+            int v = Pick(9);
+            return Condition::Text("Code = " + std::to_string(v), [=](const Plain& r) { return r.Code == v; });
+          }
+          case 1: {
+            const dbArray<int32_t>* a = &codes[Pick(3)];
+            std::vector<int32_t> in(static_cast<const int32_t*>(a->data),
+                                    static_cast<const int32_t*>(a->data) + a->used);
+            return {{{dbFragText, "Code in ", nullptr}, {dbFragArrayOfInt4, "", a}},
+                    [=](const Plain& r) { return std::find(in.begin(), in.end(), r.Code) != in.end(); }};
+          }
+          case 2: {
+            int lo = Pick(6), hi = lo + Pick(3) * Pick(2);
+            return Condition::Text("Rank between " + std::to_string(lo) + " and " + std::to_string(hi),
+                                   [=](const Plain& r) { return r.Rank >= lo && r.Rank <= hi; });
+          }
+          case 3: {
+            std::string l = "L" + std::to_string(Pick(5));
+            if (Pick(2) == 0)
+                return Condition::Text("Label = '" + l + "'", [=](const Plain& r) { return r.Label == l; });
+            return Condition::Text("Label like '" + l + "%'",
+                                   [=](const Plain& r) { return r.Label.compare(0, l.size(), l) == 0; });
+          }
+          case 4: {
+            static const char* const texts[] = {"0", "0.5", "-0.5", "1"};
+            static const double values[] = {0, 0.5, -0.5, 1};
+            int k = Pick(4);
+            double v = values[k];
+            return Condition::Text(std::string("Weight = ") + texts[k], [=](const Plain& r) { return r.Weight == v; });
+          }
+          default: {
+            static const char* const ops[] = {"Box overlaps ", "Box = ", "Box > ", "Box >= ", "Box < ", "Box <= "};
+            int op = Pick(6);
+            const dbRectangle* view = &views[Pick(4)];
+            return {{{dbFragText, ops[op], nullptr}, {dbFragRectangle, "", view}},
+                    [=](const Plain& r) { return Holds(op, r.Box, *view); }};
+          }
+        }
+    }
+
+    Condition Any(int depth)
+    {
+        int k = depth > 1 ? 0 : Pick(4);
+        if (k <= 1)
+            return Atom();
+        Condition a = Any(depth + 1);
+        Condition b = Any(depth + 1);
+        Condition c;
+        c.pieces.push_back({dbFragText, "(", nullptr});
+        c.pieces.insert(c.pieces.end(), a.pieces.begin(), a.pieces.end());
+        c.pieces.push_back({dbFragText, k == 2 ? ") and (" : ") or (", nullptr});
+        c.pieces.insert(c.pieces.end(), b.pieces.begin(), b.pieces.end());
+        c.pieces.push_back({dbFragText, ")", nullptr});
+        if (k == 2)
+            c.test = [=](const Plain& r) { return a.test(r) && b.test(r); };
+        else
+            c.test = [=](const Plain& r) { return a.test(r) || b.test(r); };
+        return c;
+    }
+
+    std::mt19937 rng;
+    dbRectangle views[4];
+    dbArray<int32_t> codes[3];
+};
+
+TEST_F(QueryPeriphery, IndexedAndScannedAnswersAgreeWithBruteForce)
+{
+    Generator gen(20261210);
+    const double nan = std::numeric_limits<double>::quiet_NaN();
+    const double weights[] = {0, -0.0, 0.5, -0.5, 1, nan};
+    for (int i = 0; i < 500; i++) {
+        Plain p;
+        p.ID = i;
+        p.Code = gen.Pick(9);
+        p.Rank = gen.Pick(8);
+        p.Label = "L" + std::to_string(gen.Pick(6)) + (gen.Pick(2) ? "x" : "");
+        p.Weight = weights[gen.Pick(6)];
+        p.Box = gen.Box();
+        Insert(p);
+    }
+    int indexed = 0;
+    for (int round = 0; round < 300; round++) {
+        Condition c = gen.Any(0);
+        std::vector<int32_t> want;
+        for (const Plain& r : rows)
+            if (c.test(r))
+                want.push_back(r.ID);
+        dbQueryText q;
+        c.Fill(q);
+        char text[512];
+        q.DumpValues(text, sizeof text);
+        ASSERT_EQ(want, Select(q, this->indexed.get())) << text;
+        indexed += dbLastSelectPlan().indexSearches != 0;
+        ASSERT_EQ(want, Select(q, plain.get())) << text;
+        ASSERT_EQ(0, dbLastSelectPlan().indexSearches) << text;
+    }
+    EXPECT_GT(indexed, 150) << "most conditions went through an index";
 }
 
 }  // namespace
