@@ -15,7 +15,7 @@
 #include "UML/Model/SelectionHandles.h"
 #include "UML/Model/SymbolRegistry.h"
 #include "UML/Model/SymbolText.h"
-#include "UML/Model/SyntaxRunCodec.h"
+#include "Pub/SyntaxRunCodec.h"
 
 #include <algorithm>
 #include <cstdio>

@@ -3,9 +3,11 @@
 // ModelT and SymbolT, and every operation takes the row it acts on, so a
 // prototype keeps no per-row state. Callers find the prototype of a row by its
 // Type and call its virtual operations; a refusal is a 0, null or false result
-// with nothing written.
+// with nothing written. The colour editor reaches MakeSyntax through the
+// finder the registry installs.
 #pragma once
 
+#include "Controls/SyntaxColourer.h"
 #include "MemDB/ModelSchema.h"
 #include "Platform/Geometry.h"
 
@@ -45,7 +47,7 @@ struct PasteIdMap {
     std::vector<std::pair<int, int>> pairs;
 };
 
-class CSymbol {
+class CSymbol : public CSyntaxColourer {
 public:
     CSymbol(int8_t mmc = MMC_CLASS, int8_t msc = MSC_RECTANGLE);
     virtual ~CSymbol() = default;
@@ -85,7 +87,7 @@ public:
     // it; a refusal leaves the row as it was.
     virtual bool ConnectLineEnd(SymbolT& line, const SymbolT* target, POINT point, CDC* dc, int end);
     // Colour runs of the row's Text in theSyntaxWriter; the base colours it black.
-    virtual const char* MakeSyntax(const SymbolT& row, int scopeId);
+    const char* MakeSyntax(const SymbolT& row, int scopeId) override;
     // The owner of the element shown, for a nested symbol with an element;
     // otherwise defaultId.
     virtual int GetOwnerElement(const SymbolT& row, int defaultId);

@@ -1,6 +1,7 @@
 #include "UML/Model/SymbolRegistry.h"
 
 #include "Controls/CommandImageList.h"
+#include "Controls/SyntaxColourer.h"
 #include "MemDB/ModelSchema.h"
 #include "Pub/Log.h"
 #include "Pub/ModuleDir.h"
@@ -239,6 +240,12 @@ void ReadMetaclass(CXmlFile& xml)
     }
 }
 
+CSyntaxColourer* FindColourerOfMetaclass(const char* type)
+{
+    CSymbol* prototype;
+    return FindMetaclass(type, prototype) ? prototype : nullptr;
+}
+
 } // namespace
 
 void SetMetaIconList(CCommandImageList* icons)
@@ -254,6 +261,7 @@ void RegisterMetaclass(const char* key, CSymbol* prototype)
 
 void BuildSymbolRegistry()
 {
+    SetSyntaxFinder(FindColourerOfMetaclass);
     Objects& objects = TheObjects();
     const bool first = objects.prototypes.empty();
     if (first) {

@@ -21,7 +21,8 @@ void SetMetaIconList(CCommandImageList* icons);
 void RegisterMetaclass(const char* key, CSymbol* prototype);
 
 // Builds the prototypes and controllers on the first call and enters them in
-// the maps on every call.
+// the maps on every call; installs the finder through which the colour editor
+// reaches the prototypes' MakeSyntax.
 void BuildSymbolRegistry();
 // Builds the registry and reads theModuleDir + "cfg/meta.xml"; false, with a
 // log entry, when the file cannot be opened or its header is rejected.

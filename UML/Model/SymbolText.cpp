@@ -4,7 +4,7 @@
 #include "Pub/SYSConfig.h"
 #include "UML/Model/PageDraw.h"
 #include "UML/Model/PageZoom.h"
-#include "UML/Model/SyntaxRunCodec.h"
+#include "Pub/SyntaxRunCodec.h"
 
 #include <cstring>
 

@@ -2,7 +2,7 @@
 
 #include "PageCanvas.h"
 #include "Pub/SYSConfig.h"
-#include "UML/Model/SyntaxRunCodec.h"
+#include "Pub/SyntaxRunCodec.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "UML/Model/SyntaxRunCodec.h"
+#include "Pub/SyntaxRunCodec.h"
 
 #include <gtest/gtest.h>
 
