@@ -391,6 +391,17 @@ CSize CColorEdit::TextSize()
     return CSize(widest, count * m_lineHeight);
 }
 
+// A bar scrolls over the text only when the text is larger than the client area.
+void CColorEdit::SetScrollExtent(int bar, int text, int client)
+{
+    SCROLLINFO info{};
+    info.cbSize = sizeof info;
+    info.fMask = SIF_RANGE | SIF_PAGE;
+    info.nMax = text > client ? text : 0;
+    info.nPage = UINT(text > client ? client : 0);
+    SetScrollInfo(bar, &info);
+}
+
 void CColorEdit::Layout()
 {
     if (!m_hWnd || m_inLayout)
@@ -408,21 +419,10 @@ void CColorEdit::Layout()
             MoveToRect(grown, TRUE);
         }
     }
-    if (m_options & ColorEditHScroll) {
-        SCROLLINFO info{};
-        info.cbSize = sizeof info;
-        info.fMask = SIF_RANGE | SIF_PAGE;
-        info.nMax = size.cx > client.Width() ? size.cx : 0;
-        info.nPage = UINT(size.cx > client.Width() ? client.Width() : 0);
-        SetScrollInfo(SB_HORZ, &info);
-    }
+    if (m_options & ColorEditHScroll)
+        SetScrollExtent(SB_HORZ, size.cx, client.Width());
     if (m_options & ColorEditVScroll) {
-        SCROLLINFO info{};
-        info.cbSize = sizeof info;
-        info.fMask = SIF_RANGE | SIF_PAGE;
-        info.nMax = size.cy > client.Height() ? size.cy : 0;
-        info.nPage = UINT(size.cy > client.Height() ? client.Height() : 0);
-        SetScrollInfo(SB_VERT, &info);
+        SetScrollExtent(SB_VERT, size.cy, client.Height());
         ShowLine(m_text.GetCaret().line);
     }
     m_inLayout = false;

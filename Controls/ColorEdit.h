@@ -148,6 +148,7 @@ private:
     int LineWidth(CDC* dc, int line);
     CSize TextSize();
     void Layout();
+    void SetScrollExtent(int bar, int text, int client);
     void DrawLines(CDC* dc, int first, int last);
     int ToDevice(int logical) const;
     int ToLogical(int device) const;
