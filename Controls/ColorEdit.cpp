@@ -562,9 +562,12 @@ void CColorEdit::PaintRect(CDC* dc, const CRect& clip)
 // offset ends the reading. Before the first run the text is black.
 void CColorEdit::DrawLines(CDC* dc, int first, int last)
 {
+    if (first > last)
+        return;
     const CEditLineBuffer& buffer = m_text.Buffer();
+    // Runs kept from an earlier text belong to that text, not to an uncoloured one.
     SyntaxRunCodec runs;
-    runs.Attach(buffer.GetRunText());
+    runs.Attach(buffer.GetColourKey() >= 0 ? buffer.GetRunText() : nullptr);
     int nextOffset = 0, nextColour = 0, currentOffset = 0;
     COLORREF colour = 0;
     bool reading = runs.NextRun(nextOffset, nextColour);

@@ -1,7 +1,7 @@
 // A colourer standing in for the metaclasses, installed as the finder of the
 // type "Class": one run per word (bytes other than blanks and line feeds),
 // the colours taken in turn from kWordColours, written into the shared writer
-// as the metaclasses write.
+// as the metaclasses write; or fixed runs a test sets.
 #pragma once
 
 #include "Controls/SyntaxColourer.h"
@@ -21,6 +21,8 @@ public:
         lastText = row.Text;
         ++calls;
         theSyntaxWriter.Reset();
+        if (!fixedRuns.empty())
+            return fixedRuns.c_str();
         int word = 0;
         for (int i = 0; row.Text[i]; ++i) {
             const bool starts = row.Text[i] != ' ' && row.Text[i] != '\n' &&
@@ -32,6 +34,8 @@ public:
     }
     std::string lastType, lastGuid, lastText;
     int calls = 0;
+    // When set, the runs given instead of one per word.
+    std::string fixedRuns;
 };
 
 inline FakeColourer& TheFakeColourer()
@@ -51,6 +55,7 @@ struct FakeFinderInstalled {
     {
         old = SetSyntaxFinder(FindFakeColourer);
         TheFakeColourer().calls = 0;
+        TheFakeColourer().fixedRuns.clear();
     }
     ~FakeFinderInstalled() { SetSyntaxFinder(old); }
     SyntaxFinder old;
