@@ -1,5 +1,6 @@
 // Online backup: the committed image written to a file, whole or compacted.
 #include "MemDB/dbEngine.h"
+#include "Platform/ProcessHooks.h"
 
 #include <cerrno>
 #include <cstdio>
@@ -47,6 +48,7 @@ bool dbEngine::StartBackup(const char* path, int periodSec)
 
 void* dbEngine::BackupThread(void* engine)
 {
+    AfxThreadStarted();
     static_cast<dbEngine*>(engine)->BackupLoop();
     return nullptr;
 }

@@ -1,9 +1,11 @@
 // The delayed-commit thread: a commit handed to it waits for the commit
 // delay (or until a lock is wanted) before it is written.
 #include "MemDB/dbEngine.h"
+#include "Platform/ProcessHooks.h"
 
 void* dbEngine::DelayedCommitThread(void* engine)
 {
+    AfxThreadStarted();
     static_cast<dbEngine*>(engine)->DelayedCommitLoop();
     return nullptr;
 }

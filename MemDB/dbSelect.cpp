@@ -23,6 +23,7 @@
 #include "MemDB/dbQueryText.h"
 #include "MemDB/dbTableInfo.h"
 #include "MemDB/dbTreeIndex.h"
+#include "Platform/ProcessHooks.h"
 
 #include <cmath>
 #include <cstring>
@@ -580,6 +581,7 @@ struct ScanShare {
 
     static void Run(void* arg)
     {
+        AfxThreadStarted();
         ScanShare* s = static_cast<ScanShare*>(arg);
         try {
             s->Scan();

@@ -1,7 +1,10 @@
 #include "MemDB/dbWorkerPool.h"
 
+#include "Platform/ProcessHooks.h"
+
 void* dbWorker::Run(void* self)
 {
+    AfxThreadStarted();
     dbWorker* worker = static_cast<dbWorker*>(self);
     dbSectionLock& lock = worker->pool->lock;
     lock.Enter();

@@ -75,3 +75,8 @@ int MessageBox(HWND hWnd, LPCTSTR lpText, LPCTSTR lpCaption, UINT uType);
 // The caption is the application's name.
 int AfxMessageBox(LPCTSTR lpszText, UINT nType = MB_OK, UINT nIDHelp = 0);
 int AfxMessageBox(UINT nIDPrompt, UINT nType = MB_OK, UINT nIDHelp = UINT(-1));
+
+// Shows the text in an error box captioned with the program's name, as any
+// message box (so a hook or the offscreen platform answers it at once), then
+// ends the process with exit code 255 without running exit handlers.
+[[noreturn]] void FatalAppExit(UINT uAction, LPCTSTR lpMessageText);

@@ -1,4 +1,5 @@
 #include "Platform/Library.h"
+#include "Platform/ProcessHooks.h"
 #include "Platform/ResourceBitmaps.h"
 
 #include <dlfcn.h>
@@ -53,6 +54,7 @@ HMODULE LoadLibrary(LPCTSTR lpLibFileName)
         handle = dlopen(name.c_str(), RTLD_NOW | RTLD_LOCAL);
     if (!handle)
         return nullptr;
+    AfxModulesChanged();
     auto module = static_cast<HMODULE>(handle);
     if (auto entry = reinterpret_cast<VEXAL_RESOURCE_PROC>(dlsym(handle, VEXAL_RESOURCE_ENTRY_POINT))) {
         const VEXAL_RESOURCE_LIBRARY* library = entry();
