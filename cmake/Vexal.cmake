@@ -20,18 +20,23 @@ function(vexal_library target)
   endif()
 endfunction()
 
-# vexal_tests(<area> DEPS <targets>...)
+# vexal_tests(<area> [LABEL <label>] DEPS <targets>...)
 # One test program per source folder from tests/<area>/*.cpp, each test labelled
-# with the area. A folder holding main.cpp supplies its own main().
+# with the area (or the label given). A folder holding main.cpp supplies its
+# own main().
 function(vexal_tests area)
-  cmake_parse_arguments(ARG "" "" "DEPS" ${ARGN})
+  cmake_parse_arguments(ARG "" "LABEL" "DEPS" ${ARGN})
   set(dir ${CMAKE_SOURCE_DIR}/tests/${area})
   file(GLOB sources CONFIGURE_DEPENDS ${dir}/*.cpp)
   if(NOT sources)
     return()
   endif()
-  string(REPLACE "/" "_" label ${area})
-  set(exe test_${label})
+  string(REPLACE "/" "_" name ${area})
+  set(label ${name})
+  if(ARG_LABEL)
+    set(label ${ARG_LABEL})
+  endif()
+  set(exe test_${name})
   add_executable(${exe} ${sources})
   target_compile_options(${exe} PRIVATE ${VEXAL_WARNINGS})
   target_include_directories(${exe} PRIVATE ${CMAKE_SOURCE_DIR} ${CMAKE_SOURCE_DIR}/tests)
