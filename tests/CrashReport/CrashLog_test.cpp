@@ -215,3 +215,41 @@ INSTANTIATE_TEST_SUITE_P(Threads, CrashThreadTest,
                          [](const ::testing::TestParamInfo<ThreadCase>& info) { return info.param.name; });
 
 } // namespace
+
+namespace {
+
+void TakeOverFloatingPointFaults(int) {}
+
+// The process's own SIGSEGV action before any install (a sanitizer's, or
+// the default).
+struct sigaction theOriginalSegv;
+
+// Another library takes SIGFPE over after the install; Uninstall gives back
+// every other signal and leaves that one alone, and a fault afterwards
+// leaves no record.
+void UninstallThenFault()
+{
+    struct sigaction other = {};
+    other.sa_handler = TakeOverFloatingPointFaults;
+    sigaction(SIGFPE, &other, nullptr);
+    CrashReporter::Uninstall();
+    struct sigaction fpe, segv;
+    sigaction(SIGFPE, nullptr, &fpe);
+    sigaction(SIGSEGV, nullptr, &segv);
+    std::printf("fpe %s, segv %s\n", fpe.sa_handler == TakeOverFloatingPointFaults ? "kept" : "lost",
+                segv.sa_handler == theOriginalSegv.sa_handler ? "restored" : "still taken");
+    std::fflush(stdout);
+    CrashWriteNull();
+}
+
+TEST(CrashInstallTest, UninstallRestoresOnlyWhatIsStillOurs)
+{
+    sigaction(SIGSEGV, nullptr, &theOriginalSegv);
+    const CrashChildResult r = RunCrashChild(UninstallThenFault);
+    ASSERT_TRUE(r.finished);
+    EXPECT_TRUE(WIFSIGNALED(r.status));
+    EXPECT_EQ(r.out, "fpe kept, segv restored\n");
+    EXPECT_EQ(r.log, "");
+}
+
+} // namespace
