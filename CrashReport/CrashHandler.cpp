@@ -15,7 +15,6 @@
 
 #include <cerrno>
 #include <csignal>
-#include <cstring>
 #include <exception>
 #include <sys/syscall.h>
 #include <sys/wait.h>

@@ -5,7 +5,6 @@
 #include "Platform/DialogHook.h"
 #include "Platform/ProcessHooks.h"
 
-#include <csignal>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
