@@ -199,7 +199,8 @@ void COptionTreeItem::DrawLabel(CDC* pDC, const CRect& rcLabel, long top)
     }
     if (!m_otOption->IsWindowEnabled())
         pDC->SetTextColor(GetSysColor(COLOR_GRAYTEXT));
-    const CString text = FitTextWithEllipsis(pDC, m_strLabel, rcLabel.Width(), 1);
+    // The text starts 5 pixels in, so it fits the rest of the column.
+    const CString text = FitTextWithEllipsis(pDC, m_strLabel, rcLabel.Width() - 5, 1);
     CRect rc = rcLabel;
     rc.left += 5;
     UINT format = DT_SINGLELINE | DT_NOPREFIX;
