@@ -10,7 +10,7 @@ TEST(GridRows, ValuesSetByTheBuildersReadBack)
 {
     GridFixture f;
     COptionTreeItem* category = f.Category("Base");
-    COptionTreeEditItem* name = f.Edit(category, "Name", "Größe 名前");
+    COptionTreeEditItem* name = f.Edit(category, "Name", "Größe Ωμέγα");
     COptionTreeEditItem* number = f.Number(category, "Count", -42);
     COptionTreeEditItem* notes = f.Edit(category, "Notes", "line one\r\nline two", OT_EDIT_MULTILINE,
                                         ES_WANTRETURN | ES_AUTOVSCROLL);
@@ -20,7 +20,7 @@ TEST(GridRows, ValuesSetByTheBuildersReadBack)
         f.Combo(category, "Kind", { { "", "" }, { "in", "GUID-in" }, { "out", nullptr } }, 1);
     COptionTreeColorItem* color = f.Color(category, "Color", RGB(1, 2, 3));
     COptionTreeTextItem* id = f.Text(category, "Id", "ID-1");
-    EXPECT_STREQ("Größe 名前", name->GetValueText());
+    EXPECT_STREQ("Größe Ωμέγα", name->GetValueText());
     EXPECT_EQ(0, name->GetValueInt());
     EXPECT_STREQ("-42", number->GetValueText());
     EXPECT_EQ(-42, number->GetValueInt());
