@@ -229,6 +229,20 @@ public:
     // Unbinds every table; clones made for this engine are destroyed.
     void UnbindTables();
 
+    // Schema changes on the open image; each takes the exclusive lock,
+    // commits (with whatever else the transaction changed), and answers false, changing nothing, for a table not bound to this engine,
+    // a field not of the table or one that cannot carry the index, an index
+    // the field has already (create) or lacks (drop). A new index is filled
+    // with every row.
+    bool CreateHashIndex(dbTableInfo* table, dbFieldInfo* field);
+    bool CreateTreeIndex(dbTableInfo* table, dbFieldInfo* field);
+    bool DropHashIndex(dbTableInfo* table, dbFieldInfo* field);
+    bool DropTreeIndex(dbTableInfo* table, dbFieldInfo* field);
+    // Removes the table's rows, indices and dictionary record; the
+    // descriptor is unbound, so later record operations and cursors on it
+    // are refused.
+    bool DropTable(dbTableInfo* table);
+
     // Frees the record places set aside during the transaction; the commit
     // calls it, a rollback forgets them with DiscardDeferredSpace.
     void FreeDeferredSpace();
@@ -434,6 +448,10 @@ private:
     // Writes the fields' index identifiers into the table's dictionary
     // record, dropping the indices they replace.
     void StoreIndexIdentifiers(dbTableInfo* table);
+    bool IsLiveTable(const dbTableInfo* table) const;
+    // Takes one table out of the name lookup; it stays listed (table
+    // identifier 0) until the engine closes.
+    void UnbindTable(dbTableInfo* table);
     void ResolveReferences();
 
     std::vector<dbDeferredArea> deferredAreas;

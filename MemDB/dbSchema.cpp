@@ -32,6 +32,19 @@ void dbEngine::BindTable(dbTableInfo* table, oid_t tableId)
     tableHash[bucket] = table;
 }
 
+void dbEngine::UnbindTable(dbTableInfo* table)
+{
+    size_t bucket = reinterpret_cast<uintptr_t>(table->name) % dbTableHashSize;
+    for (dbTableInfo** at = &tableHash[bucket]; *at; at = &(*at)->collisionChain) {
+        if (*at == table) {
+            *at = table->collisionChain;
+            break;
+        }
+    }
+    table->collisionChain = nullptr;
+    table->tableId = 0;
+}
+
 dbTableInfo* dbEngine::FindTableByInternedName(const char* name) const
 {
     size_t bucket = reinterpret_cast<uintptr_t>(name) % dbTableHashSize;
