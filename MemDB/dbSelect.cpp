@@ -94,6 +94,7 @@ class Planner {
     bool HashSearch(dbFieldInfo* field, SelectSearch& search);
     bool Spatial(dbFieldInfo* field, dbOpNode* node, dbOpNode* filter);
     bool ThroughReference(dbOpNode* node, dbOpNode* filter, Answer& answer);
+    std::vector<oid_t> Referrers(const dbFieldInfo* back, const std::vector<oid_t>& ids);
 
     // A key in the field's stored type, with an open or an empty side.
     struct Bound {
@@ -531,20 +532,37 @@ bool Planner::TryIndex(dbOpNode* node, dbOpNode* filter, dbOpNode* andRoot, Answ
     return answered;
 }
 
-// A condition on a field of the record that a reference field of this
-// table designates, both fields indexed: the referenced table is searched
-// first, then this table's index of the reference field for each record
-// found there.
+// A condition on a field of a record reached through references. When
+// every reference on the path has an inverse, the last table's index is
+// searched and the inverses are followed back to this table; otherwise,
+// for a path of one indexed reference field, this table's index of it is
+// searched for each record found in the referenced table.
 bool Planner::ThroughReference(dbOpNode* node, dbOpNode* filter, Answer& answer)
 {
     dbOpNode* left = node->op[0];
-    dbOpNode* ref = left->load.base->op[0];
+    std::vector<dbFieldInfo*> path;  // reference fields, this table's first
+    dbTableInfo* target = nullptr;
+    for (dbOpNode* at = left;;) {
+        if (at->load.base == nullptr || at->load.base->kind != dbDeref)
+            return false;
+        dbOpNode* ref = at->load.base->op[0];
+        if (ref->kind != dbLoadCurrent + dbFieldInfo::tpReference
+            && ref->kind != dbLoadField + dbFieldInfo::tpReference)
+            return false;
+        if (target == nullptr)
+            target = ref->refTable;
+        path.insert(path.begin(), ref->load.field);
+        if (ref->kind == dbLoadCurrent + dbFieldInfo::tpReference)
+            break;
+        at = ref;
+    }
     auto indexed = [](const dbFieldInfo* f) { return f->tTree != 0 || f->hashTable != 0; };
-    if (ref->kind != dbLoadCurrent + dbFieldInfo::tpReference || !indexed(ref->load.field)
-        || ref->refTable == nullptr || ref->refTable->tableId == 0 || ref->refTable->db != db
-        || !indexed(left->load.field))
+    bool inverse = true;
+    for (const dbFieldInfo* f : path)
+        inverse = inverse && f->inverseRef != nullptr;
+    if (target == nullptr || target->tableId == 0 || target->db != db || !indexed(left->load.field)
+        || (!inverse && (path.size() != 1 || !indexed(path[0]))))
         return false;
-    dbTableInfo* target = ref->refTable;
     dbOpNode load = *left;
     load.kind = static_cast<uint8_t>(left->kind + dbLoadCurrent);
     load.load.base = nullptr;
@@ -556,15 +574,54 @@ bool Planner::ThroughReference(dbOpNode* node, dbOpNode* filter, Answer& answer)
     Answer ignored;
     if (!inner.TryIndex(&probe, nullptr, nullptr, ignored))
         return false;
+    std::vector<oid_t> ids;
     for (const dbIdSelection::Segment* seg = found.selection.first; seg != nullptr; seg = seg->next)
-        for (uint32_t i = 0; i < seg->nRows; i++) {
-            dbEvalValue v;
-            v.oid = seg->rows[i];
-            Equal(ref->load.field, v, filter);
-        }
+        ids.insert(ids.end(), seg->rows, seg->rows + seg->nRows);
     answer.field = nullptr;
     answer.inKeyOrder = false;
+    if (!inverse) {
+        for (oid_t id : ids) {
+            dbEvalValue v;
+            v.oid = id;
+            Equal(path[0], v, filter);
+        }
+        return true;
+    }
+    lastPlan.inverseSearches += 1;
+    for (size_t k = path.size(); k-- > 0;)
+        ids = Referrers(path[k]->inverseRef, ids);
+    // A record may be reached from several found ones.
+    cursor->AllocateDuplicateBitmap();
+    for (oid_t id : ids) {
+        if (filter != nullptr && !db->EvaluateCondition(filter, id, tableRow, params))
+            continue;
+        if (!cursor->Add(id))
+            break;
+    }
     return true;
+}
+
+// The records that the inverse field back holds in the records ids.
+std::vector<oid_t> Planner::Referrers(const dbFieldInfo* back, const std::vector<oid_t>& ids)
+{
+    std::vector<oid_t> referrers;
+    for (oid_t id : ids) {
+        const char* rec = db->GetRow(id);
+        uint32_t held[2];
+        std::memcpy(held, rec + back->dbsOffs, 8);
+        if (back->type != dbFieldInfo::tpArray) {
+            if (held[0] != 0)
+                referrers.push_back(held[0]);
+            continue;
+        }
+        for (uint32_t i = 0; i < held[0]; i++) {
+            oid_t r;
+            std::memcpy(&r, rec + held[1] + 4 * i, 4);
+            if (r != 0)
+                referrers.push_back(r);
+        }
+    }
+    return referrers;
 }
 
 // One share of a parallel scan: rows k, k + T, k + 2T, ... of the row list.

@@ -19,6 +19,7 @@ struct dbSelectPlan {
     int indexSearches;  // index searches made for the condition
     int hashSearches;   // those answered by a hash index
     int spatialSearches;  // those answered by an R-tree
+    int inverseSearches;  // searches that followed inverse references back
     int treeWalks;      // walks of the ORDER BY field's tree index
     int rowsScanned;    // rows the scan tested
     bool allRows;       // the cursor walks the table's row list

@@ -28,7 +28,38 @@ struct Shape {
     char* Label;
     double Weight;
     dbRectangle Box;
+    dbReference Owner;
 };
+
+struct Group {
+    int32_t Tag;
+    dbArray<dbReference> Members;
+    dbReference Parent;
+    dbArray<dbReference> Children;
+};
+
+dbFieldInfo* DescribeGroup(bool indexed)
+{
+    const char* table = indexed ? "IndexedGroup" : "PlainGroup";
+    return dbFieldList({
+        dbDescribe<int32_t>("Tag", offsetof(Group, Tag), indexed ? int(dbFieldInfo::HASHED) : 0),
+        dbDescribeReferenceArray("Members", offsetof(Group, Members), indexed ? "IndexedShape" : "PlainShape",
+                                 indexed ? "Owner" : nullptr),
+        dbDescribeReference("Parent", offsetof(Group, Parent), table, indexed ? "Children" : nullptr),
+        dbDescribeReferenceArray("Children", offsetof(Group, Children), table,
+                                 indexed ? "Parent" : nullptr),
+    });
+}
+
+dbFieldInfo* DescribeIndexedGroup()
+{
+    return DescribeGroup(true);
+}
+
+dbFieldInfo* DescribePlainGroup()
+{
+    return DescribeGroup(false);
+}
 
 dbFieldInfo* DescribeShape(bool indexed)
 {
@@ -41,6 +72,8 @@ dbFieldInfo* DescribeShape(bool indexed)
         dbDescribe<char*>("Label", offsetof(Shape, Label), hashed),
         dbDescribe<double>("Weight", offsetof(Shape, Weight), hashed),
         dbDescribe<dbRectangle>("Box", offsetof(Shape, Box), indexed ? int(dbFieldInfo::INDEXED) : 0),
+        dbDescribeReference("Owner", offsetof(Shape, Owner), indexed ? "IndexedGroup" : "PlainGroup",
+                            indexed ? "Members" : nullptr),
     });
 }
 
@@ -60,6 +93,13 @@ struct Plain {
     std::string Label;
     double Weight = 0;
     dbRectangle Box{0, 0, 0, 0};
+    int Owner = 0;  // group number
+};
+
+// A group as the oracle sees it.
+struct PlainGroup {
+    int32_t Tag;
+    int Parent;
 };
 
 class QueryPeriphery : public ::testing::Test {
@@ -69,15 +109,40 @@ class QueryPeriphery : public ::testing::Test {
         static int counter = 0;
         indexed.reset(new dbTableInfo("IndexedShape", &db, sizeof(Shape), DescribeIndexedShape));
         plain.reset(new dbTableInfo("PlainShape", &db, sizeof(Shape), DescribePlainShape));
+        indexedGroups.reset(new dbTableInfo("IndexedGroup", &db, sizeof(Group), DescribeIndexedGroup));
+        plainGroups.reset(new dbTableInfo("PlainGroup", &db, sizeof(Group), DescribePlainGroup));
         std::string name = "periphery-" + std::to_string(getpid()) + "-" + std::to_string(++counter);
         EXPECT_TRUE(db.Open(name.c_str()));
     }
     ~QueryPeriphery() override { db.Close(); }
 
+    // Groups with the given tags, each the parent of the next and the last
+    // the parent of the first.
+    void AddGroups(const std::vector<int32_t>& tags)
+    {
+        for (auto* t : {indexedGroups.get(), plainGroups.get()}) {
+            std::vector<oid_t>& ids = t == indexedGroups.get() ? indexedGroupIds : plainGroupIds;
+            for (int32_t tag : tags) {
+                Group g{tag, {}, {ids.empty() ? 0 : ids.back()}, {}};
+                ids.push_back(db.InsertRecord(t, &g));
+            }
+            Group first{};
+            ASSERT_TRUE(db.FetchRecord(ids[0], t, &first));
+            first.Parent.oid = ids.back();
+            ASSERT_TRUE(db.UpdateRecord(ids[0], t, &first));
+        }
+        for (size_t i = 0; i < tags.size(); i++)
+            groups.push_back({tags[i], static_cast<int>(i == 0 ? tags.size() - 1 : i - 1)});
+    }
+
     void Insert(const Plain& p)
     {
-        Shape s{p.ID, p.Code, p.Rank, const_cast<char*>(p.Label.c_str()), p.Weight, p.Box};
+        Shape s{p.ID, p.Code, p.Rank, const_cast<char*>(p.Label.c_str()), p.Weight, p.Box, {0}};
+        if (!indexedGroupIds.empty())
+            s.Owner.oid = indexedGroupIds[p.Owner];
         ASSERT_NE(db.InsertRecord(indexed.get(), &s), 0u);
+        if (!plainGroupIds.empty())
+            s.Owner.oid = plainGroupIds[p.Owner];
         ASSERT_NE(db.InsertRecord(plain.get(), &s), 0u);
         rows.push_back(p);
     }
@@ -105,6 +170,10 @@ class QueryPeriphery : public ::testing::Test {
     dbEngine db;
     std::unique_ptr<dbTableInfo> indexed;
     std::unique_ptr<dbTableInfo> plain;
+    std::unique_ptr<dbTableInfo> indexedGroups;
+    std::unique_ptr<dbTableInfo> plainGroups;
+    std::vector<oid_t> indexedGroupIds, plainGroupIds;
+    std::vector<PlainGroup> groups;
     std::vector<Plain> rows;
 };
 
@@ -167,6 +236,33 @@ TEST_F(QueryPeriphery, RectangleComparisonsChooseTheRtree)
     EXPECT_EQ(dbLastSelectPlan().spatialSearches, 0) << "a rectangle literal is scanned";
 }
 
+TEST_F(QueryPeriphery, ReferencePathsFollowInverseReferencesBack)
+{
+    AddGroups({1, 2, 3});
+    for (int i = 0; i < 30; i++) {
+        Plain p;
+        p.ID = i;
+        p.Owner = i % 3;
+        Insert(p);
+    }
+    struct Case {
+        const char* text;
+        size_t found;
+        int inverseSearches;
+    } cases[] = {
+        {"Owner.Tag = 2", 10, 1},
+        {"Owner.Parent.Tag = 2", 10, 1},
+        {"Owner.Tag = 2 and ID < 15", 5, 1},
+        {"Owner.Tag = 2 or Owner.Tag = 3", 20, 2},
+        {"Owner.Tag > 1", 20, 0},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(Select(c.text).size(), c.found) << c.text;
+        EXPECT_EQ(dbLastSelectPlan().inverseSearches, c.inverseSearches) << c.text;
+        EXPECT_EQ(dbLastSelectPlan().rowsScanned, c.inverseSearches ? 0 : 30) << c.text;
+    }
+}
+
 // A random condition: its query, built from text and bound variables, and
 // its meaning for the oracle.
 struct Condition {
@@ -211,7 +307,7 @@ bool Holds(int op, const dbRectangle& a, const dbRectangle& b)
 
 class Generator {
   public:
-    explicit Generator(unsigned seed) : rng(seed)
+    Generator(unsigned seed, const std::vector<PlainGroup>& groups) : rng(seed), groups(groups)
     {
         for (dbRectangle& r : views)
             r = Box();
@@ -231,7 +327,16 @@ class Generator {
 
     Condition Atom()
     {
-        switch (Pick(7)) {
+        switch (Pick(8)) {
+          case 7: {
+            int v = Pick(5);
+            const std::vector<PlainGroup>* g = &groups;
+            if (Pick(2) == 0)
+                return Condition::Text("Owner.Tag = " + std::to_string(v),
+                                       [=](const Plain& r) { return (*g)[r.Owner].Tag == v; });
+            return Condition::Text("Owner.Parent.Tag = " + std::to_string(v),
+                                   [=](const Plain& r) { return (*g)[(*g)[r.Owner].Parent].Tag == v; });
+          }
           case 0: {
             int v = Pick(9);
             return Condition::Text("Code = " + std::to_string(v), [=](const Plain& r) { return r.Code == v; });
@@ -293,13 +398,15 @@ class Generator {
     }
 
     std::mt19937 rng;
+    const std::vector<PlainGroup>& groups;
     dbRectangle views[4];
     dbArray<int32_t> codes[3];
 };
 
 TEST_F(QueryPeriphery, IndexedAndScannedAnswersAgreeWithBruteForce)
 {
-    Generator gen(20261210);
+    Generator gen(20261210, groups);
+    AddGroups({0, 1, 2, 3, 4, 0, 1, 2, 3, 4, 4, 1});
     const double nan = std::numeric_limits<double>::quiet_NaN();
     const double weights[] = {0, -0.0, 0.5, -0.5, 1, nan};
     for (int i = 0; i < 500; i++) {
@@ -310,6 +417,7 @@ TEST_F(QueryPeriphery, IndexedAndScannedAnswersAgreeWithBruteForce)
         p.Label = "L" + std::to_string(gen.Pick(6)) + (gen.Pick(2) ? "x" : "");
         p.Weight = weights[gen.Pick(6)];
         p.Box = gen.Box();
+        p.Owner = gen.Pick(12);
         Insert(p);
     }
     int indexed = 0;
