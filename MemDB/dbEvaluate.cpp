@@ -1,6 +1,7 @@
 // The expression interpreter.
 #include "MemDB/dbEvaluate.h"
 
+#include "MemDB/dbCustomFunction.h"
 #include "MemDB/dbDictionary.h"
 #include "MemDB/dbEngine.h"
 #include "MemDB/dbFieldInfo.h"
@@ -426,10 +427,87 @@ bool dbContainsSubstring(const char* hay, size_t n, const char* needle, size_t m
     return false;
 }
 
+namespace {
+
+template <class R, class... A>
+R Call(const dbCustomFunction* f, A... args)
+{
+    return reinterpret_cast<R (*)(A...)>(f->function)(args...);
+}
+
+// Calls the function with the given arguments and converts its result.
+template <class... A>
+void CallFunction(const dbCustomFunction* f, dbEvalContext& ctx, dbEvalValue& v, A... args)
+{
+    switch (dbCustomFunction::ResultOf(f->kind)) {
+      case 0: v.ivalue = Call<bool>(f, args...) ? 1 : 0; return;
+      case 1: v.ivalue = Call<int64_t>(f, args...); return;
+      case 2: v.rvalue = Call<double>(f, args...); return;
+      default: {
+        char* text = Call<char*>(f, args...);
+        size_t size = text != nullptr ? std::strlen(text) + 1 : 1;
+        char* copy = ctx.AllocateText(size);
+        if (text != nullptr)
+            std::memcpy(copy, text, size);
+        else
+            copy[0] = '\0';
+        std::free(text);
+        v.str.chars = copy;
+        v.str.len = static_cast<int32_t>(size);
+      }
+    }
+}
+
+dbCustomArgument ToArgument(const dbOpNode* node, const dbEvalValue& value)
+{
+    dbCustomArgument arg{};
+    switch (node->type) {
+      case exInteger: arg.kind = dbCustomArgument::Integer; arg.i = value.ivalue; break;
+      case exBoolean: arg.kind = dbCustomArgument::Boolean; arg.b = value.ivalue != 0; break;
+      case exReal: arg.kind = dbCustomArgument::Real; arg.r = value.rvalue; break;
+      case exString: arg.kind = dbCustomArgument::String; arg.s = value.str.chars; break;
+      case exReference: arg.kind = dbCustomArgument::Reference; arg.oid = value.oid; break;
+      default: arg.kind = dbCustomArgument::RawBinary; arg.raw = value.ptr; break;
+    }
+    return arg;
+}
+
+// A user function call: the arguments from the last to the first.
+void EvaluateCall(const dbOpNode* node, dbEvalContext& ctx, dbEvalValue& v)
+{
+    const dbCustomFunction* f = node->function;
+    int kind = node->kind - dbUserFunction;
+    int n = dbCustomFunction::ArgumentCount(kind);
+    dbEvalValue values[3];
+    for (int i = n; i-- > 0;)
+        dbEvaluate(node->op[i], ctx, values[i]);
+    if (kind < 12) {
+        switch (kind % 3) {
+          case 0: CallFunction(f, ctx, v, values[0].ivalue); return;
+          case 1: CallFunction(f, ctx, v, values[0].rvalue); return;
+          default: CallFunction(f, ctx, v, values[0].str.chars); return;
+        }
+    }
+    dbCustomArgument args[3];
+    for (int i = 0; i < n; i++)
+        args[i] = ToArgument(node->op[i], values[i]);
+    switch (n) {
+      case 1: CallFunction(f, ctx, v, &args[0]); return;
+      case 2: CallFunction(f, ctx, v, &args[0], &args[1]); return;
+      default: CallFunction(f, ctx, v, &args[0], &args[1], &args[2]); return;
+    }
+}
+
+} // namespace
+
 void dbEvaluate(const dbOpNode* node, dbEvalContext& ctx, dbEvalValue& v)
 {
     dbEvalValue a, b, c;
     int kind = node->kind;
+    if (kind >= dbUserFunction && kind < dbUserFunction + dbCustomFunction::KindCount) {
+        EvaluateCall(node, ctx, v);
+        return;
+    }
     if (kind < dbLoadCurrent) {
         dbEvaluate(node->load.base, ctx, a);
         LoadField(kind, a.ptr, node, v);

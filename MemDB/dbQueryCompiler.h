@@ -15,6 +15,7 @@
 #include <string>
 #include <vector>
 
+class dbCustomFunction;
 class dbEngine;
 class dbFieldInfo;
 class dbTableInfo;
@@ -66,7 +67,9 @@ class dbQueryCompiler {
     dbOpNode* Addition();
     dbOpNode* Multiplication();
     dbOpNode* Power();
+    dbOpNode* Infix();
     dbOpNode* Term();
+    dbOpNode* UserCall(const dbCustomFunction* function);
     dbOpNode* Selectors(dbOpNode* node);
     dbOpNode* FieldLoad(dbOpNode* base, dbFieldInfo* field);
     dbOpNode* Parenthesised(bool inList);

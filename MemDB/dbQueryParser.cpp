@@ -1,6 +1,7 @@
 // The grammar of the query language and the compilation of its clauses.
 #include "MemDB/dbQueryCompiler.h"
 
+#include "MemDB/dbCustomFunction.h"
 #include "MemDB/dbEngine.h"
 #include "MemDB/dbQueryToken.h"
 #include "MemDB/dbTableInfo.h"
@@ -217,16 +218,100 @@ dbOpNode* dbQueryCompiler::Power()
 {
     std::vector<std::pair<dbOpNode*, int>> operands;
     int start = NextStart();
-    operands.emplace_back(Term(), start);
+    operands.emplace_back(Infix(), start);
     while (lex == tkPower) {
         start = pos;
-        operands.emplace_back(Term(), start);
+        operands.emplace_back(Infix(), start);
     }
     dbOpNode* result = operands.back().first;
     for (size_t i = operands.size() - 1; i-- > 0;)
         result = Arithmetic(tkPower, operands[i].first, result, operands[i].second,
                             operands[i + 1].second);
     return result;
+}
+
+namespace {
+
+bool OfAnyType(const dbOpNode* node)
+{
+    return node->type == exBoolean || node->type == exInteger || node->type == exReal
+        || node->type == exString || node->type == exReference || node->type == exRawBinary;
+}
+
+int ResultType(int kind)
+{
+    static const int types[4] = {exBoolean, exInteger, exReal, exString};
+    return types[dbCustomFunction::ResultOf(kind)];
+}
+
+} // namespace
+
+// Primaries joined by user functions of two arguments written between
+// their operands, grouped to the left.
+dbOpNode* dbQueryCompiler::Infix()
+{
+    dbOpNode* left = Term();
+    while (lex == tkIdent) {
+        const dbCustomFunction* function = dbCustomFunction::Find(ident);
+        if (function == nullptr)
+            break;
+        if (dbCustomFunction::ArgumentCount(function->kind) != 2)
+            ErrorAtStart("Only function with two arguments can be used as operator", pos);
+        int rightStart = pos;
+        dbOpNode* right = Term();
+        if (!OfAnyType(left) || !OfAnyType(right))
+            ErrorAtStart("User function should receive parameter of boolean, integer, real, "
+                         "string, reference or user defined type", rightStart);
+        left = Node(dbUserFunction + function->kind, ResultType(function->kind), left, right);
+        left->function = function;
+    }
+    return left;
+}
+
+// A prefix call; the function's name was the last token scanned.
+dbOpNode* dbQueryCompiler::UserCall(const dbCustomFunction* function)
+{
+    int kind = function->kind;
+    dbOpNode* args[3] = {nullptr, nullptr, nullptr};
+    int count = dbCustomFunction::ArgumentCount(kind);
+    if (count == 1) {
+        int start = NextStart();
+        args[0] = Term();
+        if (kind < 12) {
+            static const int declared[3] = {exInteger, exReal, exString};
+            if (kind % 3 == 1 && args[0]->type == exInteger)
+                args[0] = ToReal(args[0]);
+            else if (args[0]->type != declared[kind % 3])
+                ErrorAtStart("Incompatible function argument", start);
+        } else if (!OfAnyType(args[0])) {
+            ErrorAtStart("User function should receive parameter of boolean, integer, real, "
+                         "string, reference or user defined type", start);
+        }
+    } else {
+        if (Scan() != tkLpar)
+            ErrorAtLast("Too few paramters for user defined function");
+        int n = 0;
+        for (;;) {
+            int start = NextStart();
+            dbOpNode* arg = Disjunction();
+            if (!OfAnyType(arg))
+                ErrorAtStart("User function should receive parameters of boolean, integer, real, "
+                             "string, reference or user defined type", start);
+            if (n == count)
+                ErrorAtLast("Too many parameters for user defined function");
+            args[n++] = arg;
+            if (lex == tkRpar)
+                break;
+            if (lex != tkComma)
+                ErrorAtLast("')' expected");
+        }
+        if (n < count)
+            ErrorAtLast("Too few parameters for user defined function");
+        lex = Scan();
+    }
+    dbOpNode* node = Node(dbUserFunction + kind, ResultType(kind), args[0], args[1], args[2]);
+    node->function = function;
+    return node;
 }
 
 dbOpNode* dbQueryCompiler::Term()
@@ -263,8 +348,12 @@ dbOpNode* dbQueryCompiler::Term()
             }
         }
         dbFieldInfo* field = table->FindField(ident);
-        if (field == nullptr)
-            ErrorAtStart("Field not found", start);
+        if (field == nullptr) {
+            const dbCustomFunction* function = dbCustomFunction::Find(ident);
+            if (function == nullptr)
+                ErrorAtStart("Field not found", start);
+            return Selectors(UserCall(function));
+        }
         node = FieldLoad(nullptr, field);
         lex = Scan();
         return Selectors(node);

@@ -1,6 +1,8 @@
 // Node pool, tree destruction and copying, clearing of a compiled part.
 #include "MemDB/dbQueryTree.h"
 
+#include "MemDB/dbCustomFunction.h"
+
 #include <cstdlib>
 #include <cstring>
 #include <mutex>
@@ -100,6 +102,8 @@ int dbNodeOperandCount(int kind)
     }
     if (kind >= dbLitFirst && kind <= dbLast)
         return 0;
+    if (kind >= dbUserFunction && kind < dbUserFunction + dbCustomFunction::KindCount)
+        return dbCustomFunction::ArgumentCount(kind - dbUserFunction);
     return 2;
 }
 

@@ -14,6 +14,7 @@
 #include <cstddef>
 #include <cstdint>
 
+class dbCustomFunction;
 class dbFieldInfo;
 class dbTableInfo;
 
@@ -99,6 +100,7 @@ enum dbOpKind : uint8_t {
     dbExists = 162,
     dbExistsVar = 163,
     dbListElem = 164,
+    dbUserFunction = 165,      // + signature kind (0..23); operands are the arguments
     dbEmpty = 189,
     dbFreedNode = 255           // on the pool's free list
 };
@@ -127,7 +129,10 @@ class dbOpNode {
             dbFieldInfo* field;
         } load;
     };
-    int (*comparator)(const void*, const void*, size_t);  // raw binary relations
+    union {
+        int (*comparator)(const void*, const void*, size_t);  // raw binary relations
+        const dbCustomFunction* function;                     // user function calls
+    };
     dbTableInfo* refTable;  // table a reference value designates, when known
 
     bool IsConstant() const { return kind >= dbLitFirst && kind <= dbLitLast; }
