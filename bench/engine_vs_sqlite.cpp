@@ -1,7 +1,9 @@
 // The engine against SQLite (:memory:, prepared statements, the same
 // indices) on the model's workloads, in one run. Prints one row per workload
 // with the operations per second of each engine and their ratio (engine /
-// SQLite), and as the last line the smallest ratio and its workload.
+// SQLite), then the smallest ratio and its workload, then how the engine's
+// hash index and R-tree compare with the alternatives it would use without
+// them (the tree index, a scan).
 //   build/bin/bench_engine_vs_sqlite [seconds per measurement, default 0.3]
 #include "MemDB/dbCursor.h"
 #include "MemDB/dbEngine.h"
@@ -87,6 +89,54 @@ dbFieldInfo* DescribeSymbol()
     });
 }
 
+// The elements again with GUID hashed and no other index, for lookups by
+// GUID through the hash index.
+dbFieldInfo* DescribeHashedElement()
+{
+    return dbFieldList({
+        dbDescribe<int32_t>("SN", offsetof(Element, SN)),
+        dbDescribe<int32_t>("ID", offsetof(Element, ID)),
+        dbDescribe<int32_t>("FID", offsetof(Element, FID)),
+        dbDescribe<char*>("Name", offsetof(Element, Name)),
+        dbDescribe<char*>("Type", offsetof(Element, Type)),
+        dbDescribe<char*>("File", offsetof(Element, File)),
+        dbDescribe<char*>("Stereotype", offsetof(Element, Stereotype)),
+        dbDescribe<char*>("GUID", offsetof(Element, GUID), dbFieldInfo::HASHED),
+        dbDescribe<char*>("Use", offsetof(Element, Use)),
+        dbDescribe<int8_t>("Visibility", offsetof(Element, Visibility)),
+        dbDescribe<int8_t>("MMC", offsetof(Element, MMC)),
+        dbDescribe<int16_t>("ItemState", offsetof(Element, ItemState)),
+    });
+}
+
+// Symbols placed on a diagram, their bounds in an R-tree.
+const int kPlaced = 20000;
+const int kCanvas = 20000;
+
+struct Placed {
+    int32_t ID;
+    dbRectangle Box;
+};
+
+dbFieldInfo* DescribePlaced()
+{
+    return dbFieldList({dbDescribe<int32_t>("ID", offsetof(Placed, ID)),
+                        dbDescribe<dbRectangle>("Box", offsetof(Placed, Box), dbFieldInfo::INDEXED)});
+}
+
+std::vector<dbRectangle> MakePlaced()
+{
+    std::mt19937 rng(11);
+    std::vector<dbRectangle> v(kPlaced);
+    for (dbRectangle& r : v) {
+        r.left = static_cast<int32_t>(rng() % kCanvas);
+        r.top = static_cast<int32_t>(rng() % kCanvas);
+        r.right = r.left + 40 + static_cast<int32_t>(rng() % 120);
+        r.bottom = r.top + 30 + static_cast<int32_t>(rng() % 60);
+    }
+    return v;
+}
+
 // The data both engines load: element i has ID i; the first 90,000 hang
 // under owners 1..90, the rest under owners 1000..1999.
 struct ElementData {
@@ -162,6 +212,7 @@ class Sqlite {
              "ItemState INTEGER)");
         for (const char* f : {"SN", "ID", "FID", "Name", "Type", "GUID", "Use"})
             Exec((std::string("CREATE INDEX ModelT_") + f + " ON ModelT(" + f + ")").c_str());
+        Exec("CREATE VIRTUAL TABLE PlacedT USING rtree(ID, x1, x2, y1, y2)");
         Exec("CREATE TABLE SymbolT (PID INTEGER, ID INTEGER, FID INTEGER, SGUID TEXT, GUID TEXT, "
              "x1 INTEGER, y1 INTEGER, x2 INTEGER, y2 INTEGER)");
         for (const char* f : {"PID", "ID", "FID", "SGUID", "GUID"})
@@ -217,6 +268,8 @@ class Engine {
     Engine() : db(dbEngine::dbAllAccess, 256 << 20, 4 << 20, 524288, 1)
     {
         elements.reset(new dbTableInfo("ModelT", &db, sizeof(Element), DescribeElement));
+        hashed.reset(new dbTableInfo("HashedT", &db, sizeof(Element), DescribeHashedElement));
+        placed.reset(new dbTableInfo("PlacedT", &db, sizeof(Placed), DescribePlaced));
         symbols.reset(new dbTableInfo("SymbolT", &db, sizeof(Symbol), DescribeSymbol));
         std::string name = "bench-" + std::to_string(getpid()) + "-" + std::to_string(++opened);
         if (!db.Open(name.c_str())) {
@@ -242,6 +295,8 @@ class Engine {
 
     dbEngine db;
     std::unique_ptr<dbTableInfo> elements;
+    std::unique_ptr<dbTableInfo> hashed;
+    std::unique_ptr<dbTableInfo> placed;
     std::unique_ptr<dbTableInfo> symbols;
     long sink = 0;
     static int opened;
@@ -338,6 +393,30 @@ void LoadSqlite(Sqlite& s, const std::vector<ElementData>& data)
     s.Exec("COMMIT");
 }
 
+// The tables that only the index comparisons read.
+void LoadIndexTables(Engine& e, Sqlite& s, const std::vector<ElementData>& data,
+                     const std::vector<dbRectangle>& placed)
+{
+    for (const ElementData& d : data) {
+        Element r = ToElement(d);
+        e.db.InsertRecord(e.hashed.get(), &r);
+    }
+    sqlite3_stmt* box = s.Prepare("INSERT INTO PlacedT (ID, x1, x2, y1, y2) VALUES (?, ?, ?, ?, ?)");
+    s.Exec("BEGIN");
+    for (int i = 0; i < kPlaced; i++) {
+        Placed p{i + 1, placed[i]};
+        e.db.InsertRecord(e.placed.get(), &p);
+        sqlite3_bind_int(box, 1, i + 1);
+        sqlite3_bind_int(box, 2, placed[i].left);
+        sqlite3_bind_int(box, 3, placed[i].right);
+        sqlite3_bind_int(box, 4, placed[i].top);
+        sqlite3_bind_int(box, 5, placed[i].bottom);
+        s.Step(box);
+    }
+    s.Exec("COMMIT");
+    e.db.Commit();
+}
+
 }  // namespace
 
 int main(int argc, char** argv)
@@ -397,6 +476,59 @@ int main(int argc, char** argv)
             sqlite3_bind_text(sqlByGuid, 1, data[pick(0, kElements - 1)].guid.c_str(), -1, SQLITE_STATIC);
             return s.Rows(sqlByGuid);
         })});
+
+    const size_t treeGuid = results.size() - 1;
+    LoadIndexTables(e, s, data, MakePlaced());
+    results.push_back({"point lookup by GUID, hash index",
+        Measure(budget, [&] {
+            textPtr = data[pick(0, kElements - 1)].guid.c_str();
+            dbTypedCursor<Element> c(e.hashed.get());
+            return e.Rows(c, c.Select(byGuid, dbCursorViewOnly));
+        }),
+        Measure(budget, [&] {
+            sqlite3_bind_text(sqlByGuid, 1, data[pick(0, kElements - 1)].guid.c_str(), -1, SQLITE_STATIC);
+            return s.Rows(sqlByGuid);
+        })});
+    const size_t hashGuid = results.size() - 1;
+
+    // Symbols overlapping a 1000 x 800 viewport: a bound rectangle goes
+    // through the R-tree, a rectangle literal is tested on every row.
+    dbRectangle view{0, 0, 0, 0};
+    auto moveView = [&] {
+        view.left = pick(0, kCanvas - 1000);
+        view.top = pick(0, kCanvas - 800);
+        view.right = view.left + 1000;
+        view.bottom = view.top + 800;
+    };
+    dbQueryText overlapping;
+    overlapping.Append(dbFragText, "Box overlaps ").Append(dbFragRectangle, &view);
+    sqlite3_stmt* sqlView = s.Prepare("SELECT ID FROM PlacedT WHERE x1 <= ? AND x2 >= ? AND y1 <= ? AND y2 >= ?");
+    auto sqliteView = [&] {
+        moveView();
+        sqlite3_bind_int(sqlView, 1, view.right);
+        sqlite3_bind_int(sqlView, 2, view.left);
+        sqlite3_bind_int(sqlView, 3, view.bottom);
+        sqlite3_bind_int(sqlView, 4, view.top);
+        s.Rows(sqlView);
+        return 1;
+    };
+    auto engineView = [&](bool literal) {
+        moveView();
+        dbQueryText scanned;
+        std::string box = "Box overlaps (" + std::to_string(view.left) + ", " + std::to_string(view.top)
+                        + ", " + std::to_string(view.right) + ", " + std::to_string(view.bottom) + ")";
+        if (literal)
+            scanned.Append(dbFragText, box.c_str());
+        dbTypedCursor<Placed> c(e.placed.get());
+        int n = c.Select(literal ? scanned : overlapping, dbCursorViewOnly);
+        for (int i = 0; i < n; i++, c.Next())
+            e.sink += c->ID;
+        return 1;
+    };
+    results.push_back({"symbols in a viewport, R-tree", Measure(budget, [&] { return engineView(false); }),
+                       Measure(budget, sqliteView)});
+    const size_t rtreeView = results.size() - 1;
+    double scannedView = Measure(budget, [&] { return engineView(true); });
 
     dbQueryText children;
     children.Append(dbFragText, "FID=").Append(dbFragInt4, &key).Append(dbFragText, " order by SN");
@@ -574,5 +706,9 @@ int main(int argc, char** argv)
             worst = &r;
     }
     std::printf("min ratio %.2f (%s)\n", worst->engine / worst->sqlite, worst->name);
+    std::printf("GUID lookup, hash index / tree index: %.2f\n",
+                results[hashGuid].engine / results[treeGuid].engine);
+    std::printf("viewport, R-tree / scan (%.0f ops/s): %.2f\n", scannedView,
+                results[rtreeView].engine / scannedView);
     return e.sink + s.sink == 42 ? 1 : 0;
 }
