@@ -144,8 +144,10 @@ bool CDiagramController::PrevPage()
 void CDiagramController::DrawRow(CDC* dc, const SymbolT& row)
 {
     CSymbol* prototype = nullptr;
-    if (FindMetaclass(row.Type, prototype))
+    if (FindMetaclass(row.Type, prototype)) {
+        HotSpotList::SetOwner(row.ID);
         prototype->Draw(row, dc);
+    }
 }
 
 void CDiagramController::DrawSymbolRecord(CDC* dc, const SymbolT& row)
@@ -195,6 +197,8 @@ void CDiagramController::DrawPageBorder(CDC* dc)
 
 void CDiagramController::DrawTracking(CDC* dc)
 {
+    // Not-XOR shows on any fill, and drawing the figure twice restores the pixels.
+    const int oldRop = dc->SetROP2(R2_NOTXORPEN);
     CPen* old = dc->SelectObject(&DrawResources::DottedPen);
     const RECT& t = Tracking;
     if (Mode == 1 || Mode == 4 || Mode == 5 || Mode == 8) {
@@ -207,6 +211,7 @@ void CDiagramController::DrawTracking(CDC* dc)
             PageLineTo(dc, t.right, t.bottom);
     }
     dc->SelectObject(old);
+    dc->SetROP2(oldRop);
 }
 
 bool CDiagramController::RelayoutElementSymbols(int elementId, CDC* dc)

@@ -7,7 +7,10 @@ namespace {
 struct HotSpot {
     RECT rect;
     int id;
+    int owner;
 };
+
+int theOwner = 0;
 
 std::vector<HotSpot>& Spots()
 {
@@ -30,14 +33,22 @@ void HotSpotList::Clear()
 
 void HotSpotList::Add(const RECT& rect, int id)
 {
-    Spots().push_back(HotSpot{rect, id});
+    Spots().push_back(HotSpot{rect, id, theOwner});
 }
 
-int HotSpotList::Hit(POINT point)
+void HotSpotList::SetOwner(int symbolId)
+{
+    theOwner = symbolId;
+}
+
+int HotSpotList::Hit(POINT point, int* owner)
 {
     for (const HotSpot& s : Spots())
-        if (CRect(s.rect).PtInRect(point))
+        if (CRect(s.rect).PtInRect(point)) {
+            if (owner)
+                *owner = s.owner;
             return s.id;
+        }
     return -1;
 }
 

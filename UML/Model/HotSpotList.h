@@ -12,9 +12,13 @@ public:
     // Room for 100 entries, so a paint normally registers without reallocating.
     static void Reserve();
     static void Clear();
+    // Entries added from now on belong to the symbol symbolId: a symbol sets
+    // itself before it draws its handles.
+    static void SetOwner(int symbolId);
     static void Add(const RECT& rect, int id);
     // The id of the first entry, in registration order, whose rectangle holds the
     // point (left and top edges inside, right and bottom outside); -1 for none.
-    static int Hit(POINT point);
+    // owner, when given, receives the symbol that registered it.
+    static int Hit(POINT point, int* owner = nullptr);
     static int Count();
 };

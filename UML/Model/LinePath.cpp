@@ -4,6 +4,7 @@
 #include "MemDB/dbCursor.h"
 #include "Pub/TextHelpers.h"
 #include "UML/Model/BoxGeometry.h"
+#include "UML/Model/HotSpotList.h"
 #include "UML/Model/LineNodes.h"
 #include "UML/Model/PageDraw.h"
 #include "UML/Model/SelectionHandles.h"
@@ -86,6 +87,7 @@ void GetSymbolExtent(const SymbolT& row, RECT& r)
 void DrawLinePath(const SymbolT& row, CDC* dc, LineSegment& first, LineSegment& last)
 {
     const std::vector<POINT> path = PathOf(row);
+    HotSpotList::SetOwner(row.ID);
     PageMoveTo(dc, row.x1, row.y1);
     for (size_t i = 1; i < path.size(); ++i)
         PageLineTo(dc, path[i].x, path[i].y);

@@ -8,6 +8,7 @@
 #include "Pub/TextHelpers.h"
 #include "UML/Model/BoxGeometry.h"
 #include "UML/Model/DrawResources.h"
+#include "UML/Model/HotSpotList.h"
 #include "UML/Model/LineNodes.h"
 #include "UML/Model/PageDraw.h"
 #include "UML/Model/PageState.h"
@@ -125,8 +126,10 @@ void CSymbol::Draw(const SymbolT& row, CDC* dc)
     DrawStereotype(dc, row);
     DrawSyntaxText(dc, row.tx1, row.ty1, row.tx2, row.ty2, row.Text, runs);
     RestoreSymbolFill(dc, row.Color);
-    if (row.ItemState & SYMBOL_CHECKED)
+    if (row.ItemState & SYMBOL_CHECKED) {
+        HotSpotList::SetOwner(row.ID);
         DrawBoxHandles(dc, 0, row.x1, row.y1, row.x2, row.y2);
+    }
 }
 
 void CSymbol::DrawShadow(const SymbolT& row, CDC* dc)

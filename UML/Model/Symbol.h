@@ -151,6 +151,15 @@ public:
     dbTableInfo* secondExtensionTable = nullptr;
 
 protected:
+    // The creation of a symbol that shows an element, for the handlers whose
+    // symbols do: a dropped element (elementGuid) must exist and lends its
+    // name; otherwise a new element is made under the element the enclosing
+    // symbol shows, or else under the owner of the page's diagram, named text
+    // (a default name for an empty text when defaultName is set). The new
+    // symbol's ID, 0 when refused (nothing written).
+    int CreateElementSymbol(POINT start, POINT end, int pageId, const char* text, const char* elementGuid,
+                            const SymbolT* enclosing, bool defaultName);
+
     // The default stereotype shown on a row: that of the metaclass its Model
     // names, else this prototype's.
     const char* DefaultStereotypeOf(const SymbolT& row) const;

@@ -3,9 +3,12 @@
 #include "UML/Model/Symbol.h"
 
 #include "MemDB/db.h"
+#include "MemDB/dbCursor.h"
 #include "Pub/GuidText.h"
 #include "UML/Model/ShellHooks.h"
 #include "UML/Model/SymbolRegistry.h"
+
+#include <string>
 
 void CSymbol::FillElementRecord(ModelT& record, int ownerId, const char* name, const char* guid, const char* use)
 {
@@ -63,5 +66,71 @@ int CSymbol::CreateSymbol(POINT start, POINT end, int pageId, const char* text, 
         return 0;
     SymbolT record;
     FillSymbolRecord(record, start.x, start.y, end.x, end.y, pageId, text, nullptr, sguid, related, nullptr);
+    return MemDbInsert(&SymbolT::TableInfo, &record) ? record.ID : 0;
+}
+
+namespace {
+
+bool ElementBy(const char* field, const char* value, ModelT& out)
+{
+    dbTypedCursor<ModelT> c(&ModelT::TableInfo);
+    if (!value || !*value || c.SelectByKey(field, value) <= 0)
+        return false;
+    out = *c.GetRecord();
+    return true;
+}
+
+bool ElementById(int id, ModelT& out)
+{
+    dbTypedCursor<ModelT> c(&ModelT::TableInfo);
+    if (c.SelectByKey("ID", id) <= 0)
+        return false;
+    out = *c.GetRecord();
+    return true;
+}
+
+} // namespace
+
+int CSymbol::CreateElementSymbol(POINT start, POINT end, int pageId, const char* text, const char* elementGuid,
+                                 const SymbolT* enclosing, bool defaultName)
+{
+    // Texts are copied: rows move when others are written.
+    std::string name = text ? text : "", guid;
+    ModelT element;
+    if (elementGuid && *elementGuid) {
+        if (!ElementBy("GUID", elementGuid, element))
+            return 0;
+        name = element.Name ? element.Name : "";
+        guid = elementGuid;
+    } else {
+        int owner = 0;
+        if (enclosing && enclosing->GUID && *enclosing->GUID) {
+            if (!ElementBy("GUID", enclosing->GUID, element))
+                return 0;
+            owner = element.ID;
+        } else {
+            ModelT page, diagram;
+            if (!ElementById(pageId, page) || !ElementById(page.FID, diagram))
+                return 0;
+            owner = diagram.FID;
+        }
+        char made[23];
+        if (!MakeGuidText(made, sizeof made, TRUE))
+            return 0;
+        guid = made;
+        if (name.empty() && defaultName) {
+            char buffer[80];
+            MakeDefaultName(buffer, sizeof buffer);
+            name = buffer;
+        }
+        if (!CreateElement(owner, name.c_str(), guid.c_str(), nullptr))
+            return 0;
+    }
+    char sguid[23];
+    if (!MakeGuidText(sguid, sizeof sguid, FALSE))
+        return 0;
+    SymbolT record;
+    FillSymbolRecord(record, start.x, start.y, end.x, end.y, pageId, name.c_str(), guid.c_str(), sguid, enclosing,
+                     nullptr);
     return MemDbInsert(&SymbolT::TableInfo, &record) ? record.ID : 0;
 }

@@ -1,0 +1,134 @@
+// A window that plays the diagram view: mouse messages in client pixels
+// become page points, each message starts an undo group, a press captures
+// the mouse, and a non-zero answer of the controller repaints the page (and
+// marks the diagram's unit for a model change). The page is painted into a
+// bitmap that a test saves as a picture.
+#pragma once
+
+#include "MemDB/UndoLog.h"
+#include "Platform/MessageMap.h"
+#include "Platform/Messages.h"
+#include "Platform/Wnd.h"
+#include "UML/Model/DiagramController.h"
+#include "UML/Model/PageCanvas.h"
+#include "UML/Model/PageState.h"
+#include "UML/Model/ShellHooks.h"
+#include "UML/Model/SymbolClipboard.h"
+
+#include <filesystem>
+#include <string>
+
+class HostView : public CWnd {
+public:
+    static const int Width = 700;
+    static const int Height = 1020;
+
+    explicit HostView(CDiagramController* controller) : controller_(controller)
+    {
+        CreateEx(0, nullptr, "", WS_POPUP, CRect(0, 0, Width, Height), nullptr, 0);
+        std::filesystem::create_directories(VEXAL_TEST_OUTPUT "/gestures");
+    }
+    ~HostView() override { DestroyWindow(); }
+
+    // Sends the mouse message at the client pixel nearest to the page point.
+    int Mouse(UINT message, UINT flags, POINT page)
+    {
+        const POINT p = ToPixels(page);
+        SendMessage(message, flags, MAKELPARAM(WORD(p.x), WORD(p.y)));
+        return last_;
+    }
+    // The page point a message sent at page arrives as.
+    POINT Arrives(POINT page) { return ToPage(ToPixels(page)); }
+
+    bool Copy() { return CopySymbols(this, &canvas_.dc, controller_); }
+    int Paste()
+    {
+        const int pasted = PasteSymbols(this);
+        Repaint();
+        return pasted;
+    }
+    bool Delete(bool withElements)
+    {
+        UndoLog::NewGroup();
+        const bool deleted = controller_->DeleteSelection(withElements, &canvas_.dc);
+        if (deleted)
+            Repaint();
+        return deleted;
+    }
+    void Repaint()
+    {
+        canvas_.dc.SaveDC();
+        canvas_.dc.SetMapMode(MM_TEXT);
+        canvas_.dc.SetWindowOrg(0, 0);
+        canvas_.dc.FillSolidRect(0, 0, Width, Height, RGB(255, 255, 255));
+        canvas_.dc.RestoreDC(-1);
+        controller_->DrawPage(&canvas_.dc);
+    }
+    void Save(const std::string& name) { canvas_.Save("gestures/" + name); }
+    CDC* Dc() { return &canvas_.dc; }
+    PageCanvas& Canvas() { return canvas_; }
+
+protected:
+    void OnLButtonDown(UINT flags, CPoint p)
+    {
+        UndoLog::NewGroup();
+        SetCapture();
+        Answer(controller_->OnMouseDown(flags, ToPage(p), &canvas_.dc));
+    }
+    void OnMouseMove(UINT flags, CPoint p)
+    {
+        UndoLog::NewGroup();
+        Answer(controller_->OnMouseMove(flags, ToPage(p), &canvas_.dc));
+    }
+    void OnLButtonUp(UINT flags, CPoint p)
+    {
+        UndoLog::NewGroup();
+        ReleaseCapture();
+        Answer(controller_->OnMouseUp(flags, ToPage(p), &canvas_.dc));
+    }
+    void OnLButtonDblClk(UINT flags, CPoint p)
+    {
+        last_ = controller_->OnDoubleClick(flags, ToPage(p), &canvas_.dc);
+    }
+    void OnRButtonUp(UINT flags, CPoint p)
+    {
+        UndoLog::NewGroup();
+        Answer(controller_->OnContextMenu(flags, ToPage(p), &canvas_.dc, this, p) ? 1 : 0);
+    }
+    DECLARE_MESSAGE_MAP()
+
+private:
+    void Answer(int result)
+    {
+        last_ = result;
+        if (result >= CDiagramController::ModelChanged)
+            theShellHooks.MarkModified(thePageState.DiagramId, 1);
+        if (result)
+            Repaint();
+    }
+    POINT ToPage(POINT pixels)
+    {
+        canvas_.dc.DPtoLP(&pixels);
+        pixels.y = -pixels.y;
+        ZoomUnscalePoint(pixels);
+        return pixels;
+    }
+    POINT ToPixels(POINT page)
+    {
+        POINT p{ZoomScale(page.x), -ZoomScale(page.y)};
+        canvas_.dc.LPtoDP(&p);
+        return p;
+    }
+
+    CDiagramController* controller_;
+    PageCanvas canvas_{Width, Height};
+    int last_ = 0;
+};
+
+BEGIN_MESSAGE_MAP(HostView, CWnd)
+ON_WM_LBUTTONDOWN()
+ON_WM_MOUSEMOVE()
+ON_WM_LBUTTONUP()
+ON_WM_LBUTTONDBLCLK()
+ON_WM_RBUTTONUP()
+END_MESSAGE_MAP()
