@@ -339,3 +339,45 @@ TEST_P(PagePainting, BorderTitleNumberSymbolsAndHandles)
 INSTANTIATE_TEST_SUITE_P(Zooms, PagePainting, ::testing::Values(0.5f, 1.0f, 2.0f));
 
 } // namespace
+
+namespace {
+
+std::vector<COLORREF> Pixels(const PageCanvas& canvas, int width, int height)
+{
+    std::vector<COLORREF> pixels;
+    for (int y = 0; y < height; ++y)
+        for (int x = 0; x < width; ++x)
+            pixels.push_back(canvas.Pixel(x, y));
+    return pixels;
+}
+
+TEST_F(PageFixture, TheTrackingFigureShowsOnAnyFillAndUndrawsItself)
+{
+    const int w = PageCanvas::Device(5000), h = PageCanvas::Device(3000);
+    PageCanvas canvas(w, h);
+    // Half the band runs over a dark fill, half over white.
+    canvas.dc.SaveDC();
+    canvas.dc.SetMapMode(MM_TEXT);
+    canvas.dc.FillSolidRect(0, 0, w / 2, h, RGB(0, 0, 128));
+    canvas.dc.RestoreDC(-1);
+    const std::vector<COLORREF> before = Pixels(canvas, w, h);
+    CDiagramController* c = Controller("Classdiagram");
+    c->Mode = CDiagramController::RubberBand;
+    c->Tracking = RECT{500, 500, 4500, 2500};
+    c->DrawTracking(&canvas.dc);
+    canvas.Save("tracking-xor");
+    const int top = PageCanvas::Device(500);
+    int darkInk = 0, lightInk = 0;
+    for (int x = 0; x < w; ++x) {
+        const COLORREF ground = x < w / 2 ? RGB(0, 0, 128) : RGB(255, 255, 255);
+        if (canvas.Pixel(x, top) != ground)
+            ++(x < w / 2 ? darkInk : lightInk);
+    }
+    EXPECT_GT(darkInk, 10) << "visible on the dark fill";
+    EXPECT_GT(lightInk, 10) << "visible on white";
+    c->DrawTracking(&canvas.dc);
+    EXPECT_TRUE(Pixels(canvas, w, h) == before) << "drawn twice, the pixels are restored";
+    c->Attach(0, 0, nullptr);
+}
+
+} // namespace

@@ -1,6 +1,7 @@
 #include "HostView.h"
 
 #include "MemDB/UndoLog.h"
+#include "MemDB/db.h"
 #include "MemDB/dbCursor.h"
 #include "Pub/SYSConfig.h"
 #include "Pub/TextHelpers.h"
@@ -114,6 +115,7 @@ protected:
     {
         theSysConfig.SetDefaults();
         SetZoom(1.0f);
+        MemDbClearModel();
         ResetModelCounters();
         UndoLog::Clear();
         PlacementTool::Reset();

@@ -1,0 +1,262 @@
+#include "MemDB/UndoLog.h"
+#include "MemDB/dbCursor.h"
+#include "Platform/Messages.h"
+#include "Pub/SYSConfig.h"
+#include "Pub/TextHelpers.h"
+#include "TestSymbols.h"
+#include "UML/Model/DiagramController.h"
+#include "UML/Model/PageCanvas.h"
+#include "UML/Model/PageState.h"
+#include "UML/Model/PlacementTool.h"
+#include "UML/Model/SymbolRegistry.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+namespace {
+
+// A class diagram page with rows made directly; the controller is driven
+// without a window.
+class Gestures : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        theSysConfig.SetDefaults();
+        SetZoom(1.0f);
+        MemDbClearModel();
+        UndoLog::Clear();
+        ResetModelCounters();
+        PlacementTool::Reset();
+        AddElement(1, 0, "Package", "G-P");
+        AddElement(2, 1, "Classdiagram", "G-D");
+        AddElement(3, 2, "Page", "G-PAGE");
+        ModelPage page;
+        page.ID = 3;
+        page.Parsed = 1;
+        theModelDb.InsertRecord(&ModelPage::TableInfo, &page);
+        theNextElementId = 100;
+        theNextSymbolId = 100;
+        ASSERT_TRUE(FindDiagramController("Classdiagram", controller));
+        controller->Attach(1, 2, nullptr);
+        ASSERT_EQ(controller->OpenPage(2, 3), 0);
+    }
+    void TearDown() override { PlacementTool::Reset(); }
+
+    static void AddElement(int id, int fid, const char* type, const char* guid, int state = 0)
+    {
+        ModelT e;
+        e.ID = e.SN = id;
+        e.FID = fid;
+        e.Type = type;
+        e.Name = guid;
+        e.GUID = guid;
+        e.ItemState = static_cast<int16_t>(state);
+        theModelDb.InsertRecord(&ModelT::TableInfo, &e);
+    }
+    static void AddBox(int id, int fid, const char* sguid, const char* guid, RECT r, const char* type = "Class")
+    {
+        SymbolT s;
+        s.ID = id;
+        s.PID = 3;
+        s.FID = fid;
+        s.Type = type;
+        s.SGUID = sguid;
+        s.GUID = guid;
+        s.MMC = MMC_CLASS;
+        s.x1 = r.left;
+        s.y1 = r.top;
+        s.x2 = r.right;
+        s.y2 = r.bottom;
+        theModelDb.InsertRecord(&SymbolT::TableInfo, &s);
+    }
+    static void AddLine(int id, const char* src, const char* dest, RECT r, const char* nodes = "")
+    {
+        SymbolT s;
+        s.ID = id;
+        s.PID = 3;
+        s.Type = "Association";
+        s.SGUID = "G-LINE";
+        s.SrcID = src;
+        s.DestID = dest;
+        s.MSC = MSC_LINE;
+        s.Nodes = nodes;
+        s.x1 = r.left;
+        s.y1 = r.top;
+        s.x2 = r.right;
+        s.y2 = r.bottom;
+        theModelDb.InsertRecord(&SymbolT::TableInfo, &s);
+    }
+    static bool Exists(int id)
+    {
+        dbTypedCursor<SymbolT> c(&SymbolT::TableInfo);
+        return c.SelectByKey("ID", id) > 0;
+    }
+    static SymbolT Row(int id)
+    {
+        dbTypedCursor<SymbolT> c(&SymbolT::TableInfo);
+        EXPECT_GT(c.SelectByKey("ID", id), 0) << id;
+        return *c.GetRecord();
+    }
+    static bool ElementExists(const char* guid)
+    {
+        dbTypedCursor<ModelT> c(&ModelT::TableInfo);
+        return c.SelectByKey("GUID", guid) > 0;
+    }
+    int Lines()
+    {
+        int n = 0;
+        dbTypedCursor<SymbolT> c(&SymbolT::TableInfo);
+        if (c.SelectByKey("PID", 3) > 0)
+            do
+                n += c->MSC == MSC_LINE;
+            while (c.Next());
+        return n;
+    }
+    void Paint() { controller->DrawPage(&canvas.dc); }
+
+    CDiagramController* controller = nullptr;
+    PageCanvas canvas{700, 1020};
+};
+
+TEST_F(Gestures, AHandleActsOnTheSymbolThatDrewIt)
+{
+    AddBox(1, 0, "G-X", "", RECT{1000, 1000, 3000, 2000});
+    AddBox(2, 0, "G-Y", "", RECT{6000, 1000, 8000, 2000});
+    controller->SetSelection(3, true, -1);
+    ASSERT_EQ(controller->GetSelectionCount(), 2);
+    controller->Current.Set(Row(2));
+    Paint();
+    EXPECT_EQ(controller->OnMouseDown(MK_LBUTTON, POINT{2980, 1980}, &canvas.dc), 0);
+    EXPECT_EQ(controller->Mode, CDiagramController::ResizeBox);
+    EXPECT_EQ(controller->Current.rec.ID, 1);
+    controller->OnMouseMove(MK_LBUTTON, POINT{4000, 2500}, &canvas.dc);
+    EXPECT_EQ(controller->OnMouseUp(0, POINT{4000, 2500}, &canvas.dc), CDiagramController::ModelChanged);
+    EXPECT_EQ(Row(1).x2, 4000);
+    EXPECT_EQ(Row(2).x2, 8000);
+}
+
+TEST_F(Gestures, ASymbolInsideASelectedOneMovesOnce)
+{
+    AddBox(1, 0, "G-OUTER", "", RECT{1000, 1000, 5000, 5000});
+    AddBox(2, 1, "G-INNER", "", RECT{2000, 2000, 3000, 3000});
+    controller->SetSelection(3, true, -1);
+    EXPECT_TRUE(controller->MoveSelection(&canvas.dc, 500, 0));
+    EXPECT_EQ(Row(1).x1, 1500);
+    EXPECT_EQ(Row(2).x1, 2500);
+    // Against the right edge a symbol stops with x2 on the usable width.
+    EXPECT_TRUE(controller->MoveSelection(&canvas.dc, 90000, 0));
+    EXPECT_EQ(Row(1).x2, thePageState.UsableWidth);
+}
+
+TEST_F(Gestures, ANewLineNeedsASourceAcceptedByItsOwnPress)
+{
+    AddElement(10, 1, "Class", "G-EA");
+    AddElement(11, 1, "Class", "G-EB");
+    AddBox(1, 0, "G-A", "G-EA", RECT{1000, 1000, 3000, 2000});
+    AddBox(2, 0, "G-B", "G-EB", RECT{8000, 1000, 10000, 2000});
+    CSymbol* line = nullptr;
+    ASSERT_TRUE(FindMetaclass("Association", line));
+    // An earlier gesture left A remembered as a source.
+    ASSERT_TRUE(line->CanConnect(Row(1), true));
+    struct Case {
+        const char* name;
+        POINT press;
+        int lines;
+    } const cases[] = {
+        {"a press on empty space starts nothing", POINT{5000, 8000}, 0},
+        {"a press on A starts the line", POINT{2000, 1500}, 1},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        PlacementTool::SelectKind(line->metaIndex + 1);
+        EXPECT_EQ(controller->OnMouseDown(MK_LBUTTON, c.press, &canvas.dc), CDiagramController::SymbolCreated);
+        EXPECT_EQ(PlacementTool::GetMode(), PlacementTool::LineStarted);
+        EXPECT_EQ(controller->OnMouseUp(0, POINT{9000, 1500}, &canvas.dc), CDiagramController::SymbolCreated);
+        EXPECT_EQ(PlacementTool::GetMode(), PlacementTool::None);
+        EXPECT_EQ(Lines(), c.lines);
+    }
+}
+
+TEST_F(Gestures, DeletingWithElementsNeverLeavesASelectedSymbol)
+{
+    AddElement(10, 1, "Class", "G-FIXED", ITEM_FIXED);
+    AddElement(11, 1, "Class", "G-FREE");
+    AddBox(1, 0, "G-S1", "G-FIXED", RECT{1000, 1000, 3000, 2000});
+    AddBox(2, 0, "G-S2", "", RECT{4000, 1000, 6000, 2000}, "Comment");
+    AddBox(3, 0, "G-S3", "G-FREE", RECT{7000, 1000, 9000, 2000});
+    AddBox(4, 0, "G-S4", "G-FREE", RECT{7000, 5000, 9000, 6000});
+    AddBox(5, 1, "G-S5", "", RECT{1500, 1500, 2000, 1800}, "Comment");
+    controller->SetSelection(3, true, -1);
+    UndoLog::NewGroup();
+    EXPECT_TRUE(controller->DeleteSelection(true, &canvas.dc));
+    for (int id : {1, 2, 3, 4, 5})
+        EXPECT_FALSE(Exists(id)) << id;
+    EXPECT_TRUE(ElementExists("G-FIXED")) << "a fixed element stays";
+    EXPECT_FALSE(ElementExists("G-FREE"));
+    EXPECT_EQ(controller->GetSelectionCount(), 0);
+    EXPECT_FALSE(controller->DeleteSelection(true, &canvas.dc)) << "nothing selected";
+}
+
+TEST_F(Gestures, CursorsAndResultsWhileHovering)
+{
+    AddBox(1, 0, "G-A", "", RECT{1000, 1000, 3000, 2000});
+    AddBox(2, 0, "G-B", "", RECT{8000, 1000, 10000, 2000});
+    AddLine(3, "G-A", "G-B", RECT{3000, 1500, 8000, 1500}, "157C,BB8");
+    struct Case {
+        const char* name;
+        int selected;
+        UINT flags;
+        POINT at;
+        int cursor;
+    } const cases[] = {
+        {"a box corner", 1, 0, POINT{2990, 1990}, 8},
+        {"a line end", 3, 0, POINT{8000, 1500}, 6},
+        {"a bend point", 3, 0, POINT{5500, 3000}, 6},
+        {"Ctrl over a bend point", 3, MK_CONTROL, POINT{5500, 3000}, 3},
+        {"Ctrl over the line", 3, MK_CONTROL, POINT{4000, 2100}, 2},
+        {"nothing", 3, 0, POINT{4000, 9000}, 0},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        controller->SetSelection(3, false, -1);
+        controller->SetSelection(3, true, c.selected);
+        controller->Current.Set(Row(c.selected));
+        Paint();
+        EXPECT_EQ(controller->OnMouseMove(c.flags, c.at, &canvas.dc), 0);
+        EXPECT_EQ(controller->GetCursorIndex(), c.cursor);
+    }
+    controller->Mode = CDiagramController::Idle;
+    EXPECT_EQ(controller->OnMouseMove(MK_LBUTTON, POINT{100, 100}, &canvas.dc), CDiagramController::ModelChanged);
+}
+
+TEST_F(Gestures, BrowserDropsFollowTheDiagramKindsRules)
+{
+    AddElement(10, 1, "Class", "G-DROPPED");
+    AddElement(11, 1, "Package", "G-PACKAGE");
+    CDiagramController* anatomy = nullptr;
+    ASSERT_TRUE(FindDiagramController("Anatomydiagram", anatomy));
+    CSymbol* package = nullptr;
+    ASSERT_TRUE(FindMetaclass("Packagediagram", package));
+    EXPECT_EQ(anatomy->KindPrototype, package);
+    struct Case {
+        int element;
+        const char* metaclass;
+        int mode;
+    } const cases[] = {
+        {10, "Class", CDiagramController::DropAllowed},
+        {11, "Package", CDiagramController::DropAllowed},
+        {2, "Classdiagram", CDiagramController::DropRefused},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.metaclass);
+        PlacementTool::BeginDrag(c.element, c.metaclass);
+        EXPECT_EQ(PlacementTool::GetDraggedElement(), c.element);
+        EXPECT_EQ(controller->OnMouseMove(MK_LBUTTON, POINT{5000, 9000}, &canvas.dc), 0);
+        EXPECT_EQ(controller->Mode, c.mode);
+        EXPECT_EQ(controller->GetCursorIndex(), c.mode);
+        PlacementTool::Reset();
+    }
+}
+
+} // namespace
