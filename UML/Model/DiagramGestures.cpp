@@ -39,17 +39,6 @@ bool SameText(const char* a, const char* b)
     return std::strcmp(a ? a : "", b ? b : "") == 0;
 }
 
-bool FetchSymbolRow(int id, SymbolT& row, oid_t* oid = nullptr)
-{
-    dbTypedCursor<SymbolT> c(&SymbolT::TableInfo);
-    if (id <= 0 || c.SelectByKey("ID", id) <= 0)
-        return false;
-    row = *c.GetRecord();
-    if (oid)
-        *oid = c.GetCurrentOid();
-    return true;
-}
-
 CSymbol* PrototypeOf(const SymbolT& row)
 {
     CSymbol* prototype = nullptr;
@@ -73,7 +62,7 @@ void CDiagramController::SetCursorIndex(int index)
 bool CDiagramController::LoadCurrent(int id)
 {
     SymbolT row;
-    if (!FetchSymbolRow(id, row))
+    if (!FetchSymbolById(id, row))
         return false;
     Current.Set(row);
     return true;
@@ -161,7 +150,7 @@ void CDiagramController::UpdateHoverCursor(UINT flags, POINT point)
         int owner = 0;
         const int handle = HotSpotList::Hit(point, &owner);
         SymbolT row;
-        if (handle >= 0 && FetchSymbolRow(owner, row)) {
+        if (handle >= 0 && FetchSymbolById(owner, row)) {
             HotHandle = handle;
             if (row.MSC != MSC_LINE)
                 cursor = ResizeCursor;
@@ -366,7 +355,7 @@ bool CDiagramController::FindConnectTarget(HitSymbol& record, CSymbol* line, boo
             record.Set(row);
             return true;
         }
-        if (!seen.insert(row.ID).second || row.FID <= 0 || !FetchSymbolRow(row.FID, row))
+        if (!seen.insert(row.ID).second || row.FID <= 0 || !FetchSymbolById(row.FID, row))
             return false;
     }
 }
@@ -374,7 +363,7 @@ bool CDiagramController::FindConnectTarget(HitSymbol& record, CSymbol* line, boo
 bool CDiagramController::FindContainer(HitSymbol& record, CSymbol*& prototype)
 {
     SymbolT row = record.rec;
-    if (row.ID <= 0 && !(row.FID > 0 && FetchSymbolRow(row.FID, row)))
+    if (row.ID <= 0 && !(row.FID > 0 && FetchSymbolById(row.FID, row)))
         return false;
     std::unordered_set<int> seen;
     char symbol[65];
@@ -389,7 +378,7 @@ bool CDiagramController::FindContainer(HitSymbol& record, CSymbol*& prototype)
             prototype = shown;
             return true;
         }
-        if (!seen.insert(row.ID).second || row.FID <= 0 || !FetchSymbolRow(row.FID, row))
+        if (!seen.insert(row.ID).second || row.FID <= 0 || !FetchSymbolById(row.FID, row))
             return false;
     }
 }
@@ -480,7 +469,7 @@ int CDiagramController::FinishDrop(POINT point, CDC* dc)
                                            guid.c_str(), container);
     SymbolT row;
     oid_t oid = 0;
-    if (id <= 0 || !FetchSymbolRow(id, row, &oid))
+    if (id <= 0 || !FetchSymbolById(id, row, &oid))
         return SymbolCreated;
     if (!SameText(row.GUID, guid.c_str())) {
         dbTypedCursor<ModelT> shown(&ModelT::TableInfo);
@@ -502,7 +491,7 @@ void CDiagramController::DropLineEnd(CSymbol* prototype, POINT point, CDC* dc)
         return;
     SymbolT row;
     oid_t oid = 0;
-    if (!FetchSymbolRow(Current.rec.ID, row, &oid))
+    if (!FetchSymbolById(Current.rec.ID, row, &oid))
         return;
     HitSymbol scratch;
     const SymbolT* target = nullptr;
@@ -545,7 +534,7 @@ bool CDiagramController::MoveSelection(CDC* dc, int dx, int dy)
         bool insideSelected = false;
         std::unordered_set<int> seen{m.id};
         SymbolT up;
-        for (int fid = m.fid; fid > 0 && seen.insert(fid).second && FetchSymbolRow(fid, up); fid = up.FID)
+        for (int fid = m.fid; fid > 0 && seen.insert(fid).second && FetchSymbolById(fid, up); fid = up.FID)
             if (selected.count(fid)) {
                 insideSelected = true;
                 break;
@@ -573,7 +562,7 @@ void CDiagramController::MoveLabelOf(CDC*, int dx, int dy, int id)
 {
     SymbolT row;
     oid_t oid = 0;
-    if (!FetchSymbolRow(id, row, &oid))
+    if (!FetchSymbolById(id, row, &oid))
         return;
     const int w = thePageState.UsableWidth, h = thePageState.UsableHeight;
     if (row.tx2 + dx >= w)

@@ -17,6 +17,7 @@
 #include "UML/Model/PageZoom.h"
 #include "UML/Model/ShellHooks.h"
 #include "UML/Model/SymbolRegistry.h"
+#include "UML/Model/SymbolRows.h"
 
 #include <algorithm>
 #include <cstring>
@@ -39,15 +40,6 @@ void Unite(RECT& into, const RECT& r, bool& empty)
     into.top = std::min(into.top, n.top);
     into.right = std::max(into.right, n.right);
     into.bottom = std::max(into.bottom, n.bottom);
-}
-
-bool FetchById(int id, SymbolT& row)
-{
-    dbTypedCursor<SymbolT> c(&SymbolT::TableInfo);
-    if (c.SelectByKey("ID", id) <= 0)
-        return false;
-    row = *c.GetRecord();
-    return true;
 }
 
 // What one copy takes: the symbol IDs in block order, the block size and
@@ -80,7 +72,7 @@ struct CopyPlan {
         }
         for (int child : children) {
             SymbolT row;
-            if (!FetchById(child, row))
+            if (!FetchSymbolById(child, row))
                 continue;
             Add(row);
             Unite(area, RECT{row.x1, row.y1, row.x2, row.y2}, empty);
@@ -108,7 +100,7 @@ CopyPlan PlanCopy(int pageId)
     for (int id : selected) {
         SymbolT row;
         CSymbol* prototype = nullptr;
-        if (!FetchById(id, row) || !FindMetaclass(row.Type, prototype))
+        if (!FetchSymbolById(id, row) || !FindMetaclass(row.Type, prototype))
             continue;
         RECT bounds{row.x1, row.y1, row.x2, row.y2};
         plan.Add(row);
@@ -188,7 +180,7 @@ bool CopySymbols(CWnd* view, CDC* viewDc, CDiagramController* controller)
     for (int id : plan.ids) {
         SymbolT row;
         CSymbol* prototype = nullptr;
-        if (!FetchById(id, row) || !FindMetaclass(row.Type, prototype))
+        if (!FetchSymbolById(id, row) || !FindMetaclass(row.Type, prototype))
             continue;
         row.ItemState = static_cast<int16_t>(row.ItemState & ~SYMBOL_CHECKED);
         if (offset + MemDbImageSize(&SymbolT::TableInfo, &row) > plan.size)

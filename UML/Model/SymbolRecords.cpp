@@ -7,6 +7,7 @@
 #include "Pub/GuidText.h"
 #include "UML/Model/ShellHooks.h"
 #include "UML/Model/SymbolRegistry.h"
+#include "UML/Model/SymbolRows.h"
 
 #include <string>
 
@@ -80,15 +81,6 @@ bool ElementBy(const char* field, const char* value, ModelT& out)
     return true;
 }
 
-bool ElementById(int id, ModelT& out)
-{
-    dbTypedCursor<ModelT> c(&ModelT::TableInfo);
-    if (c.SelectByKey("ID", id) <= 0)
-        return false;
-    out = *c.GetRecord();
-    return true;
-}
-
 } // namespace
 
 int CSymbol::CreateElementSymbol(POINT start, POINT end, int pageId, const char* text, const char* elementGuid,
@@ -110,7 +102,7 @@ int CSymbol::CreateElementSymbol(POINT start, POINT end, int pageId, const char*
             owner = element.ID;
         } else {
             ModelT page, diagram;
-            if (!ElementById(pageId, page) || !ElementById(page.FID, diagram))
+            if (!FetchElementById(pageId, page) || !FetchElementById(page.FID, diagram))
                 return 0;
             owner = diagram.FID;
         }

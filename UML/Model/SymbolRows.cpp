@@ -14,14 +14,6 @@
 
 namespace {
 
-bool FetchElement(int id, ModelT& out)
-{
-    dbTypedCursor<ModelT> c(&ModelT::TableInfo);
-    if (c.SelectByKey("ID", id) <= 0)
-        return false;
-    out = *c.GetRecord();
-    return true;
-}
 
 // The engine ids of the symbols whose key field equals the value.
 template <class T>
@@ -36,15 +28,6 @@ std::vector<oid_t> SymbolsBy(const char* field, const T& value)
     return rows;
 }
 
-bool FetchSymbol(int symbolId, SymbolT& row, oid_t& oid)
-{
-    dbTypedCursor<SymbolT> c(&SymbolT::TableInfo);
-    if (c.SelectByKey("ID", symbolId) <= 0)
-        return false;
-    row = *c.GetRecord();
-    oid = c.GetCurrentOid();
-    return true;
-}
 
 void Shift(SymbolT& row, SIZE d)
 {
@@ -65,7 +48,7 @@ void DeleteSymbolOnce(int symbolId, bool withElements, std::unordered_set<int>& 
         return;
     SymbolT row;
     oid_t oid;
-    if (!FetchSymbol(symbolId, row, oid))
+    if (!FetchSymbolById(symbolId, row, &oid))
         return;
     const std::string sguid = row.SGUID ? row.SGUID : "";
     MemDbRemove(&SymbolT::TableInfo, oid);
@@ -130,7 +113,7 @@ int DeleteElementOnce(int elementId, bool force, std::unordered_set<int>& seen)
 {
     ModelT element;
     CSymbol* prototype = nullptr;
-    if (!seen.insert(elementId).second || !FetchElement(elementId, element) || element.MMC == MMC_NONE ||
+    if (!seen.insert(elementId).second || !FetchElementById(elementId, element) || element.MMC == MMC_NONE ||
         !FindMetaclass(element.Type, prototype))
         return 0;
     if ((element.ItemState & ITEM_FIXED) && !force)
@@ -180,6 +163,28 @@ int DeleteElementOnce(int elementId, bool force, std::unordered_set<int>& seen)
 
 } // namespace
 
+bool FetchSymbolById(int id, SymbolT& row, oid_t* oid)
+{
+    dbTypedCursor<SymbolT> c(&SymbolT::TableInfo);
+    if (c.SelectByKey("ID", id) <= 0)
+        return false;
+    row = *c.GetRecord();
+    if (oid)
+        *oid = c.GetCurrentOid();
+    return true;
+}
+
+bool FetchElementById(int id, ModelT& row, oid_t* oid)
+{
+    dbTypedCursor<ModelT> c(&ModelT::TableInfo);
+    if (c.SelectByKey("ID", id) <= 0)
+        return false;
+    row = *c.GetRecord();
+    if (oid)
+        *oid = c.GetCurrentOid();
+    return true;
+}
+
 int DeleteElementTree(int elementId, bool force)
 {
     std::unordered_set<int> seen;
@@ -196,7 +201,7 @@ void MoveSymbol(int symbolId, CDC* dc, SIZE delta)
 {
     SymbolT row;
     oid_t oid;
-    if ((delta.cx == 0 && delta.cy == 0) || !FetchSymbol(symbolId, row, oid))
+    if ((delta.cx == 0 && delta.cy == 0) || !FetchSymbolById(symbolId, row, &oid))
         return;
     Shift(row, delta);
     if (!MemDbUpdate(&SymbolT::TableInfo, &row, oid) || !theModelDb.FetchRecord(oid, &SymbolT::TableInfo, &row))
@@ -236,7 +241,7 @@ void ResizeSymbol(int symbolId, SIZE delta, int handle, CDC* dc)
 {
     SymbolT row;
     oid_t oid;
-    if ((delta.cx == 0 && delta.cy == 0) || !FetchSymbol(symbolId, row, oid))
+    if ((delta.cx == 0 && delta.cy == 0) || !FetchSymbolById(symbolId, row, &oid))
         return;
     row.ItemState = static_cast<int16_t>(row.ItemState & ~SYMBOL_AUTOLAYOUT);
     if (handle == 0) {
@@ -254,12 +259,12 @@ void RelayoutSymbol(int symbolId, CDC* dc)
 {
     SymbolT row;
     oid_t oid;
-    if (!FetchSymbol(symbolId, row, oid))
+    if (!FetchSymbolById(symbolId, row, &oid))
         return;
     if (row.MSC != MSC_LINE) {
         std::unordered_set<int> seen{row.ID};
         while (row.FID > 0) {
-            if (!seen.insert(row.FID).second || !FetchSymbol(row.FID, row, oid))
+            if (!seen.insert(row.FID).second || !FetchSymbolById(row.FID, row, &oid))
                 return;
         }
     }
@@ -282,7 +287,7 @@ int ElementIdOfSymbol(const SymbolT* row)
 void CompletePageSymbols(int pageId)
 {
     ModelT page, diagram;
-    if (!FetchElement(pageId, page) || !FetchElement(page.FID, diagram))
+    if (!FetchElementById(pageId, page) || !FetchElementById(page.FID, diagram))
         return;
     const int diagramOwner = diagram.FID;
 

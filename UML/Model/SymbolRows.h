@@ -11,6 +11,11 @@
 
 class CDC;
 
+// The symbol or element row numbered id, and its engine id when asked;
+// false when there is none.
+bool FetchSymbolById(int id, SymbolT& row, oid_t* oid = nullptr);
+bool FetchElementById(int id, ModelT& row, oid_t* oid = nullptr);
+
 // Removes the symbol, then the lines ending and starting at it (selected lines
 // excepted: the selection deletes those itself) with, when asked, the
 // elements they show, then its children at every depth.

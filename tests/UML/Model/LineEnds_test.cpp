@@ -3,6 +3,7 @@
 #include "HookRecorder.h"
 #include "MemDB/dbCursor.h"
 #include "ModelEnvironment.h"
+#include "ModelRows.h"
 #include "PageCanvas.h"
 #include "Pub/SYSConfig.h"
 #include "Pub/TextPool.h"
@@ -35,16 +36,6 @@ protected:
     }
     void TearDown() override { TextPool.Reset(); }
 
-    static void AddElement(int id, int fid, const char* type, const char* guid, const char* use = "")
-    {
-        ModelT e;
-        e.ID = e.SN = id;
-        e.FID = fid;
-        e.Type = type;
-        e.GUID = guid;
-        e.Use = use;
-        theModelDb.InsertRecord(&ModelT::TableInfo, &e);
-    }
     static ModelT Element(int id)
     {
         dbTypedCursor<ModelT> c(&ModelT::TableInfo);
@@ -94,9 +85,9 @@ TEST_F(LineEnds, AttachPointsTieAndNeverOverflow)
 TEST_F(LineEnds, ConnectingAnEndMovesTheLinesElement)
 {
     HookRecorder hooks;
-    AddElement(6001, 0, "Class", "LE-A");
-    AddElement(6002, 0, "Class", "LE-B");
-    AddElement(6003, 6001, "Association", "LE-L", "LE-B");
+    InsertElement(6001, 0, "Class", "LE-A");
+    InsertElement(6002, 0, "Class", "LE-B");
+    InsertElement(6003, 6001, "Association", "LE-L", MMC_ATTRIBUTE, 0, "LE-B");
     const HitSymbol a = Box("LE-SA", "LE-A", RECT{1000, 1000, 3000, 3000});
     const HitSymbol b = Box("LE-SB", "LE-B", RECT{8000, 1000, 10000, 3000});
     const HitSymbol c = Box("LE-SC", "", RECT{1000, 8000, 3000, 9000});
@@ -145,7 +136,7 @@ TEST_F(LineEnds, ConnectingAnEndMovesTheLinesElement)
 TEST_F(LineEnds, ARefusedConnectionLeavesTheRowAlone)
 {
     // The line's element is gone: the end keeps its symbol and position.
-    AddElement(6101, 0, "Class", "LR-A");
+    InsertElement(6101, 0, "Class", "LR-A");
     const HitSymbol a = Box("LR-SA", "LR-A", RECT{1000, 1000, 3000, 3000});
     HitSymbol noIdCopy = a;
     const HitSymbol& noId = noIdCopy;

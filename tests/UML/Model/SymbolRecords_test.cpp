@@ -4,6 +4,7 @@
 #include "MemDB/UndoLog.h"
 #include "MemDB/dbCursor.h"
 #include "ModelEnvironment.h"
+#include "ModelRows.h"
 #include "UML/Model/SymbolRows.h"
 
 #include <gtest/gtest.h>
@@ -19,46 +20,10 @@ CSymbol* Prototype(const char* key)
     return p;
 }
 
-void AddElement(int id, int fid, const char* type, const char* guid, int mmc = MMC_CLASS, int itemState = 0,
-                const char* use = "")
-{
-    ModelT e;
-    e.ID = e.SN = id;
-    e.FID = fid;
-    e.Type = type;
-    e.GUID = guid;
-    e.Use = use;
-    e.MMC = static_cast<int8_t>(mmc);
-    e.ItemState = static_cast<int16_t>(itemState);
-    theModelDb.InsertRecord(&ModelT::TableInfo, &e);
-}
-
 void AddSymbol(int id, int fid, const char* type, const char* sguid, const char* guid, int msc = MSC_RECTANGLE,
                const char* src = "", const char* dest = "")
 {
-    SymbolT s;
-    s.ID = id;
-    s.PID = 1;
-    s.FID = fid;
-    s.Type = type;
-    s.SGUID = sguid;
-    s.GUID = guid;
-    s.MSC = static_cast<int8_t>(msc);
-    s.SrcID = src;
-    s.DestID = dest;
-    theModelDb.InsertRecord(&SymbolT::TableInfo, &s);
-}
-
-bool SymbolExists(int id)
-{
-    dbTypedCursor<SymbolT> c(&SymbolT::TableInfo);
-    return c.SelectByKey("ID", id) > 0;
-}
-
-bool ElementExists(int id)
-{
-    dbTypedCursor<ModelT> c(&ModelT::TableInfo);
-    return c.SelectByKey("ID", id) > 0;
+    InsertSymbol({1, id, fid, type, sguid, guid, RECT{0, 0, 0, 0}, msc, 0, src, dest});
 }
 
 std::string UseOf(int id)
@@ -121,9 +86,9 @@ TEST(SymbolRecords, DeletingAnElementTakesItsTree)
     HookRecorder hooks;
     // Class 5001 with a child attribute, an element using it elsewhere, two
     // symbols of it and a line from one of them.
-    AddElement(5001, 0, "Class", "DEL-C");
-    AddElement(5002, 5001, "Attribute", "DEL-A", MMC_ATTRIBUTE);
-    AddElement(5003, 0, "Attribute", "DEL-U", MMC_ATTRIBUTE, 0, "DEL-C");
+    InsertElement(5001, 0, "Class", "DEL-C");
+    InsertElement(5002, 5001, "Attribute", "DEL-A", MMC_ATTRIBUTE);
+    InsertElement(5003, 0, "Attribute", "DEL-U", MMC_ATTRIBUTE, 0, "DEL-C");
     AddSymbol(5001, 0, "Class", "DEL-S1", "DEL-C");
     AddSymbol(5002, 0, "Class", "DEL-S2", "DEL-C");
     AddSymbol(5003, 0, "Association", "DEL-L", "", MSC_LINE, "DEL-S1", "DEL-S9");
@@ -144,27 +109,27 @@ TEST(SymbolRecords, DeletingAnElementTakesItsTree)
 TEST(SymbolRecords, DeletionRefusalsAndMends)
 {
     HookRecorder hooks;
-    AddElement(5101, 0, "Class", "FIX-C", MMC_CLASS, ITEM_FIXED);
+    InsertElement(5101, 0, "Class", "FIX-C", MMC_CLASS, ITEM_FIXED);
     EXPECT_EQ(DeleteElementTree(5101, false), 0);
     EXPECT_TRUE(ElementExists(5101));
     EXPECT_EQ(DeleteElementTree(5101, true), 1);
     EXPECT_FALSE(hooks.Has("mark 0 1")) << "a forced deletion marks no unit";
     EXPECT_EQ(DeleteElementTree(5199, false), 0);
-    AddElement(5102, 0, "Initial", "NONE-C", MMC_NONE);
+    InsertElement(5102, 0, "Initial", "NONE-C", MMC_NONE);
     EXPECT_EQ(DeleteElementTree(5102, false), 0);
 
     // An element without a GUID shows no symbol: symbols without an element
     // and elements without a reference stay.
-    AddElement(5103, 0, "Class", "");
+    InsertElement(5103, 0, "Class", "");
     AddSymbol(5103, 0, "Initial", "NOGUID-S", "");
-    AddElement(5104, 0, "Attribute", "NOGUID-U", MMC_ATTRIBUTE, 0, "");
+    InsertElement(5104, 0, "Attribute", "NOGUID-U", MMC_ATTRIBUTE, 0, "");
     EXPECT_EQ(DeleteElementTree(5103, false), 1);
     EXPECT_TRUE(SymbolExists(5103));
     EXPECT_TRUE(ElementExists(5104));
 
     // An owner loop ends.
-    AddElement(5105, 5106, "Class", "LOOP-A");
-    AddElement(5106, 5105, "Class", "LOOP-B");
+    InsertElement(5105, 5106, "Class", "LOOP-A");
+    InsertElement(5106, 5105, "Class", "LOOP-B");
     EXPECT_EQ(DeleteElementTree(5105, false), 2);
 }
 

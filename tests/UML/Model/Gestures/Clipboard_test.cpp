@@ -1,3 +1,4 @@
+#include "ClassDiagram.h"
 #include "MemDB/FlatImage.h"
 #include "MemDB/db.h"
 #include "MemDB/UndoLog.h"
@@ -27,26 +28,10 @@ class SymbolClipboard : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        theSysConfig.SetDefaults();
-        SetZoom(1.0f);
-        MemDbClearModel();
-        UndoLog::Clear();
-        ResetModelCounters();
-        AddElement(1, 0, "Package", "C-P");
-        AddElement(2, 1, "Classdiagram", "C-D");
-        AddElement(3, 2, "Page", "C-PAGE1");
-        AddElement(4, 2, "Page", "C-PAGE2");
-        AddElement(5, 1, "Class", "C-E1");
-        for (int id : {3, 4}) {
-            ModelPage page;
-            page.ID = id;
-            page.Parsed = 1;
-            theModelDb.InsertRecord(&ModelPage::TableInfo, &page);
-        }
+        controller = OpenClassDiagram(2);
+        ASSERT_NE(controller, nullptr);
+        InsertElement(5, 1, "Class", "C-E1");
         theNextSymbolId = 100;
-        ASSERT_TRUE(FindDiagramController("Classdiagram", controller));
-        controller->Attach(1, 2, nullptr);
-        ASSERT_EQ(controller->OpenPage(2, 3), 0);
         Add(1, 0, "Class", "C-S1", "C-E1", RECT{1000, 1000, 5000, 4000}, SYMBOL_CHECKED);
         Add(2, 1, "Class", "C-S2", "", RECT{1500, 2000, 3000, 3000}, 0);
         Add(3, 0, "Class", "C-S3", "", RECT{9000, 1000, 11000, 2000}, SYMBOL_CHECKED);
@@ -54,34 +39,10 @@ protected:
         controller->SelectionCount = 3;
     }
 
-    static void AddElement(int id, int fid, const char* type, const char* guid)
-    {
-        ModelT e;
-        e.ID = e.SN = id;
-        e.FID = fid;
-        e.Type = type;
-        e.Name = guid;
-        e.GUID = guid;
-        theModelDb.InsertRecord(&ModelT::TableInfo, &e);
-    }
     static void Add(int id, int fid, const char* type, const char* sguid, const char* guid, RECT r, int state,
                     int msc = MSC_RECTANGLE)
     {
-        SymbolT s;
-        s.ID = id;
-        s.PID = 3;
-        s.FID = fid;
-        s.Type = type;
-        s.Text = sguid;
-        s.SGUID = sguid;
-        s.GUID = guid;
-        s.MSC = static_cast<int8_t>(msc);
-        s.ItemState = static_cast<int16_t>(state | SYMBOL_AUTOLAYOUT);
-        s.x1 = r.left;
-        s.y1 = r.top;
-        s.x2 = r.right;
-        s.y2 = r.bottom;
-        theModelDb.InsertRecord(&SymbolT::TableInfo, &s);
+        InsertSymbol({3, id, fid, type, sguid, guid, r, msc, state | SYMBOL_AUTOLAYOUT});
     }
     static std::string Block()
     {

@@ -1,14 +1,8 @@
-#include "MemDB/UndoLog.h"
+#include "ClassDiagram.h"
 #include "MemDB/dbCursor.h"
 #include "Platform/Messages.h"
-#include "Pub/SYSConfig.h"
-#include "Pub/TextHelpers.h"
 #include "TestSymbols.h"
-#include "UML/Model/DiagramController.h"
 #include "UML/Model/PageCanvas.h"
-#include "UML/Model/PageState.h"
-#include "UML/Model/PlacementTool.h"
-#include "UML/Model/SymbolRegistry.h"
 
 #include <gtest/gtest.h>
 
@@ -22,87 +16,27 @@ class Gestures : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        theSysConfig.SetDefaults();
-        SetZoom(1.0f);
-        MemDbClearModel();
-        UndoLog::Clear();
-        ResetModelCounters();
-        PlacementTool::Reset();
-        AddElement(1, 0, "Package", "G-P");
-        AddElement(2, 1, "Classdiagram", "G-D");
-        AddElement(3, 2, "Page", "G-PAGE");
-        ModelPage page;
-        page.ID = 3;
-        page.Parsed = 1;
-        theModelDb.InsertRecord(&ModelPage::TableInfo, &page);
+        controller = OpenClassDiagram(1);
+        ASSERT_NE(controller, nullptr);
         theNextElementId = 100;
         theNextSymbolId = 100;
-        ASSERT_TRUE(FindDiagramController("Classdiagram", controller));
-        controller->Attach(1, 2, nullptr);
-        ASSERT_EQ(controller->OpenPage(2, 3), 0);
     }
     void TearDown() override { PlacementTool::Reset(); }
 
     static void AddElement(int id, int fid, const char* type, const char* guid, int state = 0)
     {
-        ModelT e;
-        e.ID = e.SN = id;
-        e.FID = fid;
-        e.Type = type;
-        e.Name = guid;
-        e.GUID = guid;
-        e.ItemState = static_cast<int16_t>(state);
-        theModelDb.InsertRecord(&ModelT::TableInfo, &e);
+        InsertElement(id, fid, type, guid, MMC_CLASS, state);
     }
     static void AddBox(int id, int fid, const char* sguid, const char* guid, RECT r, const char* type = "Class")
     {
-        SymbolT s;
-        s.ID = id;
-        s.PID = 3;
-        s.FID = fid;
-        s.Type = type;
-        s.SGUID = sguid;
-        s.GUID = guid;
-        s.MMC = MMC_CLASS;
-        s.x1 = r.left;
-        s.y1 = r.top;
-        s.x2 = r.right;
-        s.y2 = r.bottom;
-        theModelDb.InsertRecord(&SymbolT::TableInfo, &s);
+        InsertSymbol({3, id, fid, type, sguid, guid, r});
     }
-    static void AddLine(int id, const char* src, const char* dest, RECT r, const char* nodes = "")
+    static void AddLine(int id, const char* src, const char* dest, RECT r, const char* nodes)
     {
-        SymbolT s;
-        s.ID = id;
-        s.PID = 3;
-        s.Type = "Association";
-        s.SGUID = "G-LINE";
-        s.SrcID = src;
-        s.DestID = dest;
-        s.MSC = MSC_LINE;
-        s.Nodes = nodes;
-        s.x1 = r.left;
-        s.y1 = r.top;
-        s.x2 = r.right;
-        s.y2 = r.bottom;
-        theModelDb.InsertRecord(&SymbolT::TableInfo, &s);
+        InsertSymbol({3, id, 0, "Association", "G-LINE", "", r, MSC_LINE, 0, src, dest, nodes});
     }
-    static bool Exists(int id)
-    {
-        dbTypedCursor<SymbolT> c(&SymbolT::TableInfo);
-        return c.SelectByKey("ID", id) > 0;
-    }
-    static SymbolT Row(int id)
-    {
-        dbTypedCursor<SymbolT> c(&SymbolT::TableInfo);
-        EXPECT_GT(c.SelectByKey("ID", id), 0) << id;
-        return *c.GetRecord();
-    }
-    static bool ElementExists(const char* guid)
-    {
-        dbTypedCursor<ModelT> c(&ModelT::TableInfo);
-        return c.SelectByKey("GUID", guid) > 0;
-    }
+    static bool Exists(int id) { return SymbolExists(id); }
+    static SymbolT Row(int id) { return SymbolRow(id); }
     int Lines()
     {
         int n = 0;

@@ -1,3 +1,4 @@
+#include "ClassDiagram.h"
 #include "HostView.h"
 
 #include "MemDB/UndoLog.h"
@@ -52,12 +53,6 @@ std::vector<std::string> Rows()
     return rows;
 }
 
-SymbolT Symbol(int id)
-{
-    dbTypedCursor<SymbolT> c(&SymbolT::TableInfo);
-    EXPECT_GT(c.SelectByKey("ID", id), 0) << id;
-    return *c.GetRecord();
-}
 
 std::vector<SymbolT> SymbolsOf(int pageId, const char* type)
 {
@@ -72,18 +67,6 @@ std::vector<SymbolT> SymbolsOf(int pageId, const char* type)
     return out;
 }
 
-bool ElementExists(const char* guid)
-{
-    dbTypedCursor<ModelT> c(&ModelT::TableInfo);
-    return guid && *guid && c.SelectByKey("GUID", guid) > 0;
-}
-
-ModelT Element(const char* guid)
-{
-    dbTypedCursor<ModelT> c(&ModelT::TableInfo);
-    EXPECT_GT(c.SelectByKey("GUID", guid), 0) << guid;
-    return *c.GetRecord();
-}
 
 int PaletteIndex(const char* key)
 {
@@ -113,27 +96,9 @@ class Scenario : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        theSysConfig.SetDefaults();
-        SetZoom(1.0f);
-        MemDbClearModel();
-        ResetModelCounters();
-        UndoLog::Clear();
-        PlacementTool::Reset();
-        Add(1, 0, 1, "Package", "P");
-        Add(2, 1, 1, "Classdiagram", "D");
-        Add(3, 2, 1, "Page", "Page1");
-        Add(4, 2, 2, "Page", "Page2");
-        for (int page : {3, 4}) {
-            ModelPage p;
-            p.ID = page;
-            p.Parsed = 1;
-            theModelDb.InsertRecord(&ModelPage::TableInfo, &p);
-        }
+        controller = OpenClassDiagram(2);
+        ASSERT_NE(controller, nullptr);
         theNextElementId = 10;
-        ASSERT_TRUE(FindDiagramController("Classdiagram", controller));
-        controller->Attach(1, 2, nullptr);
-        SafeStrCopy(thePageState.Title, "D", sizeof thePageState.Title);
-        ASSERT_EQ(controller->OpenPage(2, 3), 0);
         view = std::make_unique<HostView>(controller);
         view->Repaint();
     }
@@ -142,19 +107,6 @@ protected:
         view.reset();
         PlacementTool::Reset();
         ResetShellHooks();
-    }
-
-    static void Add(int id, int fid, int sn, const char* type, const char* name)
-    {
-        ModelT e;
-        e.ID = id;
-        e.FID = fid;
-        e.SN = sn;
-        e.Type = type;
-        e.Name = name;
-        e.GUID = type;
-        e.MMC = MMC_NAMESPACE;
-        theModelDb.InsertRecord(&ModelT::TableInfo, &e);
     }
 
     // One step of the scenario: its pictures before and after and the rows it
@@ -205,7 +157,7 @@ TEST_F(Scenario, GesturesOnAClassDiagramUndoAndRedoExactly)
         boxes = SymbolsOf(3, "Class");
         ASSERT_EQ(boxes.size(), 3u);
         for (const SymbolT& b : boxes) {
-            const ModelT e = Element(b.GUID);
+            const ModelT e = ElementRow(b.GUID);
             EXPECT_EQ(e.FID, 1) << "a class drawn on the diagram belongs to the diagram's owner";
             EXPECT_STREQ(e.Name, b.Text);
             EXPECT_GT(b.x2 - b.x1, 300) << "laid out";
@@ -220,8 +172,8 @@ TEST_F(Scenario, GesturesOnAClassDiagramUndoAndRedoExactly)
         view->Save("02-band-mid");
         EXPECT_EQ(Release(POINT{17000, 6000}), CDiagramController::BandChanged);
         EXPECT_EQ(controller->GetSelectionCount(), 2);
-        EXPECT_TRUE(Symbol(a0.ID).ItemState & SYMBOL_CHECKED);
-        EXPECT_FALSE(Symbol(c0.ID).ItemState & SYMBOL_CHECKED);
+        EXPECT_TRUE(SymbolRow(a0.ID).ItemState & SYMBOL_CHECKED);
+        EXPECT_FALSE(SymbolRow(c0.ID).ItemState & SYMBOL_CHECKED);
     });
 
     Step("03-move", [&] {
@@ -231,14 +183,14 @@ TEST_F(Scenario, GesturesOnAClassDiagramUndoAndRedoExactly)
         EXPECT_EQ(Drag(to), CDiagramController::ModelChanged);
         view->Save("03-move-mid");
         EXPECT_EQ(Release(to), CDiagramController::ModelChanged);
-        const SymbolT a = Symbol(a0.ID);
+        const SymbolT a = SymbolRow(a0.ID);
         EXPECT_EQ(a.x1 - a0.x1, to.x - from.x);
         EXPECT_EQ(a.y1 - a0.y1, to.y - from.y);
-        EXPECT_EQ(Symbol(b0.ID).x1, b0.x1) << "the press left only A selected";
+        EXPECT_EQ(SymbolRow(b0.ID).x1, b0.x1) << "the press left only A selected";
     });
 
     Step("04-resize", [&] {
-        const SymbolT a = Symbol(a0.ID);
+        const SymbolT a = SymbolRow(a0.ID);
         const POINT corner = view->Arrives(POINT{a.x2 - 40, a.y2 - 40});
         const POINT to = view->Arrives(POINT{a.x2 + 1500, a.y2 + 800});
         EXPECT_EQ(Press(corner), 0);
@@ -247,7 +199,7 @@ TEST_F(Scenario, GesturesOnAClassDiagramUndoAndRedoExactly)
         Drag(to);
         view->Save("04-resize-mid");
         EXPECT_EQ(Release(to), CDiagramController::ModelChanged);
-        const SymbolT r = Symbol(a0.ID);
+        const SymbolT r = SymbolRow(a0.ID);
         EXPECT_EQ(r.x2, to.x) << "the corner follows the mouse";
         EXPECT_EQ(r.y2, to.y);
         EXPECT_FALSE(r.ItemState & SYMBOL_AUTOLAYOUT);
@@ -255,7 +207,7 @@ TEST_F(Scenario, GesturesOnAClassDiagramUndoAndRedoExactly)
 
     SymbolT line0;
     Step("05-line", [&] {
-        const SymbolT a = Symbol(a0.ID);
+        const SymbolT a = SymbolRow(a0.ID);
         PlacementTool::SelectKind(PaletteIndex("Association"));
         ASSERT_EQ(PlacementTool::GetMode(), PlacementTool::LineKind);
         EXPECT_EQ(Press(Centre(a)), CDiagramController::SymbolCreated);
@@ -272,8 +224,8 @@ TEST_F(Scenario, GesturesOnAClassDiagramUndoAndRedoExactly)
         EXPECT_STREQ(line0.DestID, b0.SGUID);
         EXPECT_TRUE(OnBorder(POINT{line0.x1, line0.y1}, a)) << line0.x1 << "," << line0.y1;
         EXPECT_TRUE(OnBorder(POINT{line0.x2, line0.y2}, b0)) << line0.x2 << "," << line0.y2;
-        const ModelT e = Element(line0.GUID);
-        EXPECT_EQ(e.FID, Element(a.GUID).ID);
+        const ModelT e = ElementRow(line0.GUID);
+        EXPECT_EQ(e.FID, ElementRow(a.GUID).ID);
         EXPECT_STREQ(e.Use, b0.GUID);
     });
 
@@ -282,7 +234,7 @@ TEST_F(Scenario, GesturesOnAClassDiagramUndoAndRedoExactly)
         EXPECT_EQ(Press(middle, MK_CONTROL), CDiagramController::SymbolCreated);
         Release(middle, MK_CONTROL);
         int x = 0, y = 0;
-        ASSERT_TRUE(GetLineNode(Symbol(line0.ID).Nodes, x, y, 0));
+        ASSERT_TRUE(GetLineNode(SymbolRow(line0.ID).Nodes, x, y, 0));
         EXPECT_EQ(x, middle.x);
         EXPECT_EQ(Press(middle), CDiagramController::SelectionChanged) << "selects the line, showing its handles";
         Release(middle);
@@ -293,12 +245,12 @@ TEST_F(Scenario, GesturesOnAClassDiagramUndoAndRedoExactly)
         Drag(to);
         view->Save("06-bend-mid");
         EXPECT_EQ(Release(to), CDiagramController::ModelChanged);
-        ASSERT_TRUE(GetLineNode(Symbol(line0.ID).Nodes, x, y, 0));
+        ASSERT_TRUE(GetLineNode(SymbolRow(line0.ID).Nodes, x, y, 0));
         EXPECT_EQ(y, to.y);
     });
 
     Step("07-line-end", [&] {
-        const SymbolT line = Symbol(line0.ID);
+        const SymbolT line = SymbolRow(line0.ID);
         const POINT end = view->Arrives(POINT{line.x2, line.y2});
         EXPECT_EQ(Press(end), 0);
         EXPECT_EQ(controller->HotHandle, 1);
@@ -306,14 +258,14 @@ TEST_F(Scenario, GesturesOnAClassDiagramUndoAndRedoExactly)
         EXPECT_EQ(controller->GetCursorIndex(), 7) << "C accepts the end";
         view->Save("07-line-end-mid");
         EXPECT_EQ(Release(Centre(c0)), CDiagramController::ModelChanged);
-        const SymbolT moved = Symbol(line0.ID);
+        const SymbolT moved = SymbolRow(line0.ID);
         EXPECT_STREQ(moved.DestID, c0.SGUID);
         EXPECT_EQ(moved.y2, c0.y1) << "arrives at C's top from the bend point above";
-        EXPECT_STREQ(Element(line0.GUID).Use, c0.GUID);
+        EXPECT_STREQ(ElementRow(line0.GUID).Use, c0.GUID);
     });
 
     Step("08-refused", [&] {
-        const SymbolT line = Symbol(line0.ID);
+        const SymbolT line = SymbolRow(line0.ID);
         const SymbolT comment = SymbolsOf(3, "Comment")[0];
         const POINT end = view->Arrives(POINT{line.x2, line.y2});
         Press(end);
@@ -321,11 +273,11 @@ TEST_F(Scenario, GesturesOnAClassDiagramUndoAndRedoExactly)
         EXPECT_EQ(controller->GetCursorIndex(), 6) << "a comment takes no association";
         view->Save("08-refused-mid");
         Release(Centre(comment));
-        EXPECT_STREQ(Symbol(line0.ID).DestID, c0.SGUID);
+        EXPECT_STREQ(SymbolRow(line0.ID).DestID, c0.SGUID);
     });
 
     Step("09-copy-paste", [&] {
-        Click(Body(Symbol(c0.ID)));
+        Click(Body(SymbolRow(c0.ID)));
         ASSERT_TRUE(view->Copy());
         EXPECT_EQ(view->Paste(), 1);
         const std::vector<SymbolT> here = SymbolsOf(3, "Class");
@@ -342,7 +294,7 @@ TEST_F(Scenario, GesturesOnAClassDiagramUndoAndRedoExactly)
     });
 
     Step("10-drop", [&] {
-        const ModelT a = Element(a0.GUID);
+        const ModelT a = ElementRow(a0.GUID);
         PlacementTool::BeginDrag(a.ID, "Class");
         const POINT spot{3000, 20000};
         EXPECT_EQ(view->Mouse(WM_MOUSEMOVE, MK_LBUTTON, spot), 0);
