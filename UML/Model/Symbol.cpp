@@ -14,6 +14,7 @@
 #include "UML/Model/PageState.h"
 #include "UML/Model/PageZoom.h"
 #include "UML/Model/SelectionHandles.h"
+#include "UML/Model/StereotypeValues.h"
 #include "UML/Model/SymbolRegistry.h"
 #include "UML/Model/SymbolText.h"
 #include "Pub/SyntaxRunCodec.h"
@@ -336,17 +337,7 @@ void CSymbol::DeleteElement(int elementId)
         if (c.SelectByKey("ID", elementId) > 0)
             MemDbRemove(&ModelT::TableInfo, c.GetCurrentOid());
     }
-    for (dbTableInfo* table : {&StereotypeObj::TableInfo, &StereotypeT::TableInfo}) {
-        std::vector<oid_t> rows;
-        std::vector<uint64_t> buffer((table->appSize + 7) / 8);
-        dbRecordCursor c(table, dbCursorViewOnly, buffer.data());
-        if (c.SelectByKey("OID", elementId) > 0)
-            do
-                rows.push_back(c.GetCurrentOid());
-            while (c.Next());
-        for (oid_t oid : rows)
-            MemDbRemove(table, oid);
-    }
+    DeleteStereotypeValues(elementId);
 }
 
 void CSymbol::UpdateAttachedLines(const SymbolT& moved, CDC* dc)

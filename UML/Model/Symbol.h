@@ -10,12 +10,16 @@
 #include "Controls/SyntaxColourer.h"
 #include "MemDB/ModelSchema.h"
 #include "Platform/Geometry.h"
+#include "UML/Model/FieldText.h"
 
 #include <cstddef>
 #include <utility>
 #include <vector>
 
+class CBufferedFile;
 class CDC;
+class CString;
+class CXmlFile;
 
 // A copy of a symbol row whose Type, GUID and SGUID point into buffers of its
 // own, so the copy stays valid after the row changes. The other texts still
@@ -46,6 +50,10 @@ struct PasteIdMap {
     explicit PasteIdMap(int target) { pairs.reserve(10); pairs.emplace_back(-1, target); }
     std::vector<std::pair<int, int>> pairs;
 };
+
+// Sets fields of the symbol from column/value pairs, straight into the
+// engine; ID never changes. False when the symbol is missing.
+bool UpdateSymbolFields(int symbolId, const ColumnValueList& pairs);
 
 class CSymbol : public CSyntaxColourer {
 public:
@@ -86,6 +94,26 @@ public:
     // new end (or Nodes in the text pool) and the caller lays out and stores
     // it; a refusal leaves the row as it was.
     virtual bool ConnectLineEnd(SymbolT& line, const SymbolT* target, POINT point, CDC* dc, int end);
+    // Reads one element's start-tag attributes into record (prepared by the
+    // caller with Type, MMC and ItemState) and inserts it under ownerId
+    // without an undo record; its File goes to path (260 bytes). Returns the
+    // new ID.
+    virtual int LoadElementXml(CXmlFile& xml, ModelT& record, int ownerId, char* path);
+    // Writes the element's attributes inside its open start tag.
+    virtual void SaveElementXml(CXmlFile& xml, const ModelT& element);
+    // A column of the element as text (GetFieldText on the element table).
+    virtual int GetElementField(const ModelT& element, const char* column, char* buffer, int size);
+    // An element of this metaclass from column/value pairs, straight into the
+    // engine: Type is the metaclass whatever the pairs say, a GUID is made
+    // when none is given. Returns the new ID.
+    virtual int InsertElementFields(const ColumnValueList& pairs);
+    // Sets fields of the element; ID never changes. False, with nothing
+    // written, when the element is missing or the pairs would put it under
+    // itself.
+    virtual bool UpdateElementFields(int elementId, const ColumnValueList& pairs);
+    // A symbol of this metaclass from pairs; Type, and MSC, MMC and an SGUID
+    // unless given, come from the prototype. Returns the new symbol ID.
+    virtual int InsertSymbolFields(const ColumnValueList& pairs);
     // Colour runs of the row's Text in theSyntaxWriter; the base colours it black.
     const char* MakeSyntax(const SymbolT& row, int scopeId) override;
     // The owner of the element shown, for a nested symbol with an element;
@@ -102,6 +130,9 @@ public:
     // Removes the element and its stereotype links and values; nothing for a
     // metaclass without elements.
     virtual void DeleteElement(int elementId);
+    // Writes the element's help page "<metaName><ID>.htm" into folder; false,
+    // after a log entry, when the page cannot be created or written.
+    virtual bool WriteHtmlPage(const char* folder, const ModelT& element);
     // Flat images for the clipboard: the record, then its texts (MemDbFlatten).
     virtual size_t FlattenSymbol(void* buffer, const SymbolT& row);
     virtual size_t FlattenElement(void* buffer, const ModelT& element);
@@ -150,6 +181,9 @@ public:
     dbTableInfo* extensionTable = nullptr;
     dbTableInfo* secondExtensionTable = nullptr;
 
+    // The help page name of an element: "<metaName><ID>.htm".
+    CString HtmlPageName(const ModelT& element) const;
+
 protected:
     // The creation of a symbol that shows an element, for the handlers whose
     // symbols do: a dropped element (elementGuid) must exist and lends its
@@ -160,6 +194,10 @@ protected:
     int CreateElementSymbol(POINT start, POINT end, int pageId, const char* text, const char* elementGuid,
                             const SymbolT* enclosing, bool defaultName);
 
+    // Creates the element's page in folder for writing; false after a log entry.
+    bool OpenHtmlPage(const char* folder, const ModelT& element, CBufferedFile& file) const;
+    // Closes the page; false after a log entry when a byte did not arrive.
+    bool CloseHtmlPage(CBufferedFile& file) const;
     // The default stereotype shown on a row: that of the metaclass its Model
     // names, else this prototype's.
     const char* DefaultStereotypeOf(const SymbolT& row) const;
