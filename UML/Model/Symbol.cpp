@@ -18,6 +18,7 @@
 #include "UML/Model/SymbolRegistry.h"
 #include "UML/Model/SymbolText.h"
 #include "Pub/SyntaxRunCodec.h"
+#include "UML/Model/TypeResolution.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -32,6 +33,7 @@ void ResetModelCounters()
 {
     theNextElementId = 0;
     theNextSymbolId = 0;
+    ResetTypeResolution();
 }
 
 namespace {

@@ -148,6 +148,11 @@ public:
     virtual size_t PasteElement(const void* image, size_t size, PasteIdMap& map);
     // Keeps a point one device pixel inside the usable page.
     virtual void ClampToPage(int& x, int& y);
+    // Makes the owner's Parameter children (in ID order) follow the list in
+    // text, each with its ModelParameter row: existing ones take the items in
+    // turn, those left over are removed, further items become new children.
+    // Undoable; returns the children visited and made.
+    virtual int ParseParameters(int ownerId, const char* text, int length);
     virtual void DrawStereotype(CDC* dc, const SymbolT& row);
     // Width and height of the stereotype lines for a character width.
     virtual void MeasureStereotype(int& width, int& height, const SymbolT& row, int charWidth);
@@ -181,6 +186,10 @@ public:
     dbTableInfo* extensionTable = nullptr;
     dbTableInfo* secondExtensionTable = nullptr;
 
+    // Rebuilds a typed-element symbol's Text ("name:Type[multiplicity]"),
+    // colour runs and Stereotype (the type's) from the element, and stores
+    // the row symbolOid when they changed; the result of the update.
+    int ComposeTypedText(const ModelT& element, const SymbolT& symbol, oid_t symbolOid);
     // The help page name of an element: "<metaName><ID>.htm".
     CString HtmlPageName(const ModelT& element) const;
 
