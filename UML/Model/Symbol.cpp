@@ -7,6 +7,7 @@
 #include "Pub/SYSConfig.h"
 #include "Pub/TextHelpers.h"
 #include "UML/Model/BoxGeometry.h"
+#include "UML/Model/ExprChecker.h"
 #include "UML/Model/DrawResources.h"
 #include "UML/Model/HotSpotList.h"
 #include "UML/Model/LineNodes.h"
@@ -34,6 +35,7 @@ void ResetModelCounters()
     theNextElementId = 0;
     theNextSymbolId = 0;
     ResetTypeResolution();
+    theExprChecker.Reset(true);
 }
 
 namespace {

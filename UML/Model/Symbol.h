@@ -41,7 +41,8 @@ struct HitSymbol {
 // Element and symbol numbers: each new row takes the counter incremented by one.
 extern int theNextElementId;
 extern int theNextSymbolId;
-// Sets both counters to 0; run when a project is created or opened.
+// Sets both counters to 0 and makes the type look-ups and the expression
+// checker forget the last project; run when a project is created or opened.
 void ResetModelCounters();
 
 // The owner map of one paste: pairs (old ID, new ID), the bottom pair
