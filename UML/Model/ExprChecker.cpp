@@ -8,7 +8,7 @@
 #include "MemDB/dbCursor.h"
 #include "MemDB/dbQueryText.h"
 #include "Pub/SyntaxRunCodec.h"
-#include "UML/Model/ModelRoots.h"
+#include "UML/Model/ShellHooks.h"
 
 #include <algorithm>
 #include <cstring>
@@ -177,7 +177,7 @@ void ExprChecker::Reset(bool force)
             b = BuiltinType();
         builtinsResolved_ = false;
     }
-    const int root = PredefinedRootId();
+    const int root = theShellHooks.GetPredefinedRoot();
     if (builtinsResolved_ || root <= 0)
         return;
     builtinsResolved_ = true;

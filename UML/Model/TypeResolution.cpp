@@ -3,7 +3,7 @@
 #include "MemDB/ModelSchema.h"
 #include "MemDB/dbCursor.h"
 #include "MemDB/dbQueryText.h"
-#include "UML/Model/ModelRoots.h"
+#include "UML/Model/ShellHooks.h"
 
 #include <cstring>
 #include <memory>
@@ -121,8 +121,8 @@ public:
             return Enough(found);
         };
         if (step(Scope(scope, 0)) || step(Inherited(scope, 0)) || step(Realized(scope)) || step(Ports(scope)) ||
-            step(Outer(scope)) || step(Imported(scope)) || step(Subtree(LibraryRootId())) ||
-            step(Subtree(PredefinedRootId())))
+            step(Outer(scope)) || step(Imported(scope)) || step(Subtree(theShellHooks.GetLibraryRoot())) ||
+            step(Subtree(theShellHooks.GetPredefinedRoot())))
             return true;
         return found;
     }
@@ -275,7 +275,7 @@ public:
     bool Outer(int scope)
     {
         bool found = false;
-        while (scope > 0 && scope != ProjectRootId() && FirstVisit(OuterStep, scope)) {
+        while (scope > 0 && scope != theShellHooks.GetProjectRoot() && FirstVisit(OuterStep, scope)) {
             int owner;
             {
                 dbTypedCursor<ModelT> c(&ModelT::TableInfo);

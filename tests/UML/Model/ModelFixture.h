@@ -6,7 +6,7 @@
 #include "MemDB/db.h"
 #include "MemDB/dbCursor.h"
 #include "Pub/TextHelpers.h"
-#include "UML/Model/ModelRoots.h"
+#include "UML/Model/ShellHooks.h"
 #include "UML/Model/Symbol.h"
 #include "UML/Model/SymbolRegistry.h"
 
@@ -16,6 +16,19 @@
 
 class ModelRows : public ::testing::Test {
 protected:
+    // The project roots the project files would report.
+    static void SetModelRoots(int project, int library, int predefined)
+    {
+        roots[0] = project;
+        roots[1] = library;
+        roots[2] = predefined;
+        theShellHooks.GetProjectRoot = [] { return roots[0]; };
+        theShellHooks.GetLibraryRoot = [] { return roots[1]; };
+        theShellHooks.GetPredefinedRoot = [] { return roots[2]; };
+    }
+    static inline int roots[3] = {-1, -1, -1};
+
+    void TearDown() override { ResetShellHooks(); }
     void SetUp() override
     {
         MemDbClearModel();

@@ -4,7 +4,7 @@
 #include "MemDB/db.h"
 #include "Pub/GuidText.h"
 #include "UML/Model/ExprChecker.h"
-#include "UML/Model/ModelRoots.h"
+#include "UML/Model/ShellHooks.h"
 #include "UML/Model/ParameterText.h"
 #include "UML/Model/Symbol.h"
 #include "Pub/SyntaxRunCodec.h"
@@ -51,7 +51,11 @@ int Model()
     Add(move, "Parameter", "dx", "F2", MMC_ATTRIBUTE);
     Add(machine, "Signal", "ping", "", MMC_OPERATION);
     Add(project, "Class", "List", "", MMC_CLASS);
-    SetModelRoots(project, -1, predefined);
+    static int roots[2];
+    roots[0] = project;
+    roots[1] = predefined;
+    theShellHooks.GetProjectRoot = [] { return roots[0]; };
+    theShellHooks.GetPredefinedRoot = [] { return roots[1]; };
     theExprChecker.Reset(true);
     return machine;
 }
