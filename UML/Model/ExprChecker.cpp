@@ -566,19 +566,25 @@ bool ExprChecker::ParseCallArguments(size_t index)
         const ExprToken end = tokens_.back();
         if (end.kind == Error)
             return false;
-        for (size_t j = tokens_.size() - 1; j-- > first;)
-            if (tokens_[j].depth == argumentDepth && IsValue(tokens_[j].kind)) {
-                ExprToken argument;
-                argument.kind = ArgumentType;
-                argument.reference = tokens_[j].reference;
-                argument.depth = static_cast<uint8_t>(argumentDepth);
-                argument.start = argument.end = end.start;
-                Add(argument);
-                break;
-            }
+        AddArgumentType(first, argumentDepth);
         if (end.kind != Comma)
             return end.kind == CloseParen && CheckArguments(index);
     }
+}
+
+void ExprChecker::AddArgumentType(size_t first, int depth)
+{
+    const int32_t end = tokens_.back().start;
+    for (size_t j = tokens_.size() - 1; j-- > first;)
+        if (tokens_[j].depth == depth && IsValue(tokens_[j].kind)) {
+            ExprToken argument;
+            argument.kind = ArgumentType;
+            argument.reference = tokens_[j].reference;
+            argument.depth = static_cast<uint8_t>(depth);
+            argument.start = argument.end = end;
+            Add(argument);
+            return;
+        }
 }
 
 bool ExprChecker::ArgumentsFit(size_t index, int behaviour) const
@@ -639,16 +645,7 @@ bool ExprChecker::CheckOperator(size_t index)
     ParseStatement();
     if (tokens_.back().kind == Error)
         return false;
-    for (size_t j = tokens_.size() - 1; j-- > first;)
-        if (tokens_[j].depth == operandDepth && IsValue(tokens_[j].kind)) {
-            ExprToken argument;
-            argument.kind = ArgumentType;
-            argument.reference = tokens_[j].reference;
-            argument.depth = static_cast<uint8_t>(operandDepth);
-            argument.start = argument.end = tokens_.back().start;
-            Add(argument);
-            break;
-        }
+    AddArgumentType(first, operandDepth);
     CheckArguments(index);
     return false;
 }

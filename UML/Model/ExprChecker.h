@@ -111,6 +111,9 @@ private:
     bool ParseIdentifier(size_t index);
     bool ParseDeclaration(size_t index);
     bool ParseCallArguments(size_t index);
+    // Records the type of the argument read from token first on (the last
+    // operand at depth) after the token that ended it.
+    void AddArgumentType(size_t first, int depth);
     bool CheckArguments(size_t index);
     bool ArgumentsFit(size_t index, int behaviour) const;
     bool CheckOperator(size_t index);

@@ -12,7 +12,37 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
+#include <fstream>
+#include <sstream>
 #include <string>
+
+// A folder of the test's own under the test output, removed afterwards.
+class TestFolder {
+public:
+    explicit TestFolder(const char* name)
+        : path(std::string(VEXAL_TEST_OUTPUT) + "/" + name + "-" + theDbName + "/")
+    {
+        std::filesystem::create_directories(path);
+    }
+    ~TestFolder()
+    {
+        std::error_code ignored;
+        std::filesystem::remove_all(path, ignored);
+    }
+    static std::string Read(const std::string& file)
+    {
+        std::ifstream in(file, std::ios::binary);
+        std::stringstream s;
+        s << in.rdbuf();
+        return s.str();
+    }
+    static void Write(const std::string& file, const std::string& bytes)
+    {
+        std::ofstream(file, std::ios::binary) << bytes;
+    }
+    const std::string path;
+};
 
 class ModelRows : public ::testing::Test {
 protected:
