@@ -1,7 +1,6 @@
 #include "Controls/OptionTreeCheckBoxItem.h"
 
 #include "Controls/OptionTree.h"
-#include "Platform/Cursor.h"
 
 BEGIN_MESSAGE_MAP(COptionTreeCheckBoxItem, COptionTreeCheckWnd)
     ON_WM_SETFOCUS()
@@ -18,20 +17,13 @@ COptionTreeCheckBoxItem::~COptionTreeCheckBoxItem()
 
 BOOL COptionTreeCheckBoxItem::CreateEditor(BOOL bChecked, DWORD dwOptions)
 {
-    COptionTree* grid = GetOptionTree();
-    if (!grid || GetSafeHwnd())
+    if (!GetOptionTree() || GetSafeHwnd() || !CreateOwnerDrawnEditor(this))
         return FALSE;
-    LPCTSTR cls = AfxRegisterWndClass(CS_HREDRAW | CS_VREDRAW, LoadCursor(nullptr, IDC_ARROW));
-    if (!CreateEx(0, cls, "", WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | WS_CLIPCHILDREN, GetValueRect(),
-                  grid->GetListWnd(), GetItemID()))
-        return FALSE;
-    SetFont(COptionTree::GetNormalFont());
     m_dwOptions = dwOptions;
     SetCheck(bChecked);
     m_bCheckAtFocus = GetCheck();
-    SetCheckOptionsOwner(grid);
-    PlaceEditor(this);
-    ShowWindow(SW_HIDE);
+    SetCheckOptionsOwner(GetOptionTree());
+    SettleEditor(this);
     return TRUE;
 }
 
@@ -58,41 +50,15 @@ void COptionTreeCheckBoxItem::DrawValue(CDC* pDC, CRect rcValue)
     pDC->SelectObject(old);
 }
 
-void COptionTreeCheckBoxItem::ActivateEditor()
-{
-    if (!GetSafeHwnd())
-        return;
-    ShowWindow(SW_SHOW);
-    PlaceEditor(this);
-    SetFocus();
-}
+void COptionTreeCheckBoxItem::ActivateEditor() { ActivateWindow(this); }
 
-void COptionTreeCheckBoxItem::MoveEditor()
-{
-    if (!GetSafeHwnd())
-        return;
-    PlaceEditor(this);
-    if (CWnd::GetFocus() != this)
-        ShowWindow(SW_HIDE);
-}
+void COptionTreeCheckBoxItem::MoveEditor() { MoveWindowEditor(this); }
 
-void COptionTreeCheckBoxItem::RefreshEditor()
-{
-    if (GetSafeHwnd())
-        PlaceEditor(this);
-}
+void COptionTreeCheckBoxItem::RefreshEditor() { RefreshWindowEditor(this); }
 
-void COptionTreeCheckBoxItem::CommitEditor()
-{
-    if (GetSafeHwnd())
-        ShowWindow(SW_HIDE);
-}
+void COptionTreeCheckBoxItem::CommitEditor() { HideWindowEditor(this); }
 
-void COptionTreeCheckBoxItem::DestroyEditor()
-{
-    if (GetSafeHwnd())
-        DestroyWindow();
-}
+void COptionTreeCheckBoxItem::DestroyEditor() { DestroyWindowEditor(this); }
 
 void COptionTreeCheckBoxItem::OnDeselect() { CommitChanges(TRUE); }
 void COptionTreeCheckBoxItem::OnSelect() { CommitChanges(FALSE); }

@@ -3,7 +3,6 @@
 #include "Controls/BufferDC.h"
 #include "Controls/OptionTree.h"
 #include "Controls/OptionTreeColorPopup.h"
-#include "Platform/Cursor.h"
 #include "Platform/SysColors.h"
 
 BEGIN_MESSAGE_MAP(COptionTreeColorItem, CWnd)
@@ -28,19 +27,14 @@ COptionTreeColorItem::~COptionTreeColorItem()
 
 BOOL COptionTreeColorItem::CreateEditor(DWORD dwOptions, COLORREF crColor, COLORREF crAutomatic)
 {
-    COptionTree* grid = GetOptionTree();
-    if (!grid || GetSafeHwnd())
+    if (!GetOptionTree() || GetSafeHwnd())
         return FALSE;
-    LPCTSTR cls = AfxRegisterWndClass(CS_HREDRAW | CS_VREDRAW, LoadCursor(nullptr, IDC_ARROW));
-    if (!CreateEx(0, cls, "", WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | WS_CLIPCHILDREN, GetValueRect(),
-                  grid->GetListWnd(), GetItemID()))
+    if (!CreateOwnerDrawnEditor(this))
         return FALSE;
-    SetFont(COptionTree::GetNormalFont());
     m_crColor = crColor;
     m_crAutomatic = crAutomatic;
     m_dwOptions = dwOptions;
-    PlaceEditor(this);
-    ShowWindow(SW_HIDE);
+    SettleEditor(this);
     return TRUE;
 }
 
@@ -100,35 +94,13 @@ void COptionTreeColorItem::OnPaint()
         DrawColor(&mem, client);
 }
 
-void COptionTreeColorItem::ActivateEditor()
-{
-    if (!GetSafeHwnd())
-        return;
-    ShowWindow(SW_SHOW);
-    PlaceEditor(this);
-    SetFocus();
-}
+void COptionTreeColorItem::ActivateEditor() { ActivateWindow(this); }
 
-void COptionTreeColorItem::MoveEditor()
-{
-    if (!GetSafeHwnd())
-        return;
-    PlaceEditor(this);
-    if (CWnd::GetFocus() != this)
-        ShowWindow(SW_HIDE);
-}
+void COptionTreeColorItem::MoveEditor() { MoveWindowEditor(this); }
 
-void COptionTreeColorItem::RefreshEditor()
-{
-    if (GetSafeHwnd())
-        PlaceEditor(this);
-}
+void COptionTreeColorItem::RefreshEditor() { RefreshWindowEditor(this); }
 
-void COptionTreeColorItem::CommitEditor()
-{
-    if (GetSafeHwnd())
-        ShowWindow(SW_HIDE);
-}
+void COptionTreeColorItem::CommitEditor() { HideWindowEditor(this); }
 
 void COptionTreeColorItem::DestroyEditor()
 {

@@ -22,12 +22,10 @@ BOOL COptionTreeComboBoxItem::CreateEditor(DWORD dwAddStyle)
     COptionTree* grid = GetOptionTree();
     if (!grid || GetSafeHwnd())
         return FALSE;
-    if (!Create(WS_CHILD | WS_VISIBLE | WS_VSCROLL | CBS_DROPDOWNLIST | dwAddStyle, GetValueRect(), grid->GetListWnd(),
+    if (!Create(WS_CHILD | WS_VSCROLL | CBS_DROPDOWNLIST | dwAddStyle, GetValueRect(), grid->GetListWnd(),
                 GetItemID()))
         return FALSE;
-    SetFont(COptionTree::GetNormalFont());
-    PlaceEditor(this);
-    ShowWindow(SW_HIDE);
+    SettleEditor(this);
     return TRUE;
 }
 
@@ -67,41 +65,15 @@ void COptionTreeComboBoxItem::DrawValue(CDC* pDC, CRect rcValue)
     pDC->SelectObject(old);
 }
 
-void COptionTreeComboBoxItem::ActivateEditor()
-{
-    if (!GetSafeHwnd())
-        return;
-    ShowWindow(SW_SHOW);
-    PlaceEditor(this, m_lDropHeight);
-    SetFocus();
-}
+void COptionTreeComboBoxItem::ActivateEditor() { ActivateWindow(this, m_lDropHeight); }
 
-void COptionTreeComboBoxItem::MoveEditor()
-{
-    if (!GetSafeHwnd())
-        return;
-    PlaceEditor(this);
-    if (CWnd::GetFocus() != this)
-        ShowWindow(SW_HIDE);
-}
+void COptionTreeComboBoxItem::MoveEditor() { MoveWindowEditor(this); }
 
-void COptionTreeComboBoxItem::RefreshEditor()
-{
-    if (GetSafeHwnd())
-        PlaceEditor(this);
-}
+void COptionTreeComboBoxItem::RefreshEditor() { RefreshWindowEditor(this); }
 
-void COptionTreeComboBoxItem::CommitEditor()
-{
-    if (GetSafeHwnd())
-        ShowWindow(SW_HIDE);
-}
+void COptionTreeComboBoxItem::CommitEditor() { HideWindowEditor(this); }
 
-void COptionTreeComboBoxItem::DestroyEditor()
-{
-    if (GetSafeHwnd())
-        DestroyWindow();
-}
+void COptionTreeComboBoxItem::DestroyEditor() { DestroyWindowEditor(this); }
 
 void COptionTreeComboBoxItem::OnDeselect() { CommitEditor(); }
 

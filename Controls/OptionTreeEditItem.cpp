@@ -56,7 +56,7 @@ BOOL COptionTreeEditItem::CreateEditor(DWORD dwOptions, DWORD dwAddStyle)
     COptionTree* grid = GetOptionTree();
     if (!grid || GetSafeHwnd())
         return FALSE;
-    DWORD style = WS_CHILD | WS_VISIBLE | ES_AUTOHSCROLL | dwAddStyle;
+    DWORD style = WS_CHILD | ES_AUTOHSCROLL | (dwAddStyle & ~WS_VISIBLE);
     if (dwOptions & OT_EDIT_MULTILINE)
         style |= ES_MULTILINE;
     if (dwOptions & OT_EDIT_PASSWORD)
@@ -65,14 +65,12 @@ BOOL COptionTreeEditItem::CreateEditor(DWORD dwOptions, DWORD dwAddStyle)
         style |= ES_NUMBER;
     if (!Create(style, GetValueRect(), grid->GetListWnd(), GetItemID()))
         return FALSE;
-    SetFont(COptionTree::GetNormalFont());
     ModifyStyleEx(0, WS_EX_CLIENTEDGE, SWP_FRAMECHANGED);
     m_dwOptions = dwOptions;
     SetSel(0, 0);
     if (dwOptions & OT_EDIT_MULTILINE)
         SetHeight(OT_EDIT_MULTILINE_HEIGHT);
-    PlaceEditor(this);
-    ShowWindow(SW_HIDE);
+    SettleEditor(this);
     return TRUE;
 }
 
@@ -210,38 +208,17 @@ void COptionTreeEditItem::ActivateEditor()
     if (!GetSafeHwnd())
         return;
     m_strAtBegin = WindowText();
-    ShowWindow(SW_SHOW);
     SetSel(0, 0);
-    PlaceEditor(this);
-    SetFocus();
+    ActivateWindow(this);
 }
 
-void COptionTreeEditItem::MoveEditor()
-{
-    if (!GetSafeHwnd())
-        return;
-    PlaceEditor(this);
-    if (CWnd::GetFocus() != this)
-        ShowWindow(SW_HIDE);
-}
+void COptionTreeEditItem::MoveEditor() { MoveWindowEditor(this); }
 
-void COptionTreeEditItem::RefreshEditor()
-{
-    if (GetSafeHwnd())
-        PlaceEditor(this);
-}
+void COptionTreeEditItem::RefreshEditor() { RefreshWindowEditor(this); }
 
-void COptionTreeEditItem::CommitEditor()
-{
-    if (GetSafeHwnd())
-        ShowWindow(SW_HIDE);
-}
+void COptionTreeEditItem::CommitEditor() { HideWindowEditor(this); }
 
-void COptionTreeEditItem::DestroyEditor()
-{
-    if (GetSafeHwnd())
-        DestroyWindow();
-}
+void COptionTreeEditItem::DestroyEditor() { DestroyWindowEditor(this); }
 
 void COptionTreeEditItem::OnDeselect() { CommitEditor(); }
 

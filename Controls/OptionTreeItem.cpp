@@ -1,7 +1,9 @@
 #include "Controls/OptionTreeItem.h"
 
 #include "Controls/OptionTree.h"
+#include "Platform/Cursor.h"
 #include "Platform/SysColors.h"
+#include "Platform/Wnd.h"
 
 #include <algorithm>
 #include <cstring>
@@ -160,6 +162,54 @@ void COptionTreeItem::PlaceEditor(CWnd* editor, long extraHeight) const
         return;
     editor->SetWindowPos(nullptr, wanted.left, wanted.top, wanted.Width(), wanted.Height(),
                          SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void COptionTreeItem::ActivateWindow(CWnd* editor, long extraHeight)
+{
+    if (!editor->GetSafeHwnd())
+        return;
+    editor->ShowWindow(SW_SHOW);
+    PlaceEditor(editor, extraHeight);
+    editor->SetFocus();
+}
+
+void COptionTreeItem::MoveWindowEditor(CWnd* editor)
+{
+    if (!editor->GetSafeHwnd())
+        return;
+    PlaceEditor(editor);
+    if (CWnd::GetFocus() != editor)
+        editor->ShowWindow(SW_HIDE);
+}
+
+void COptionTreeItem::RefreshWindowEditor(CWnd* editor) { PlaceEditor(editor); }
+
+void COptionTreeItem::HideWindowEditor(CWnd* editor)
+{
+    if (editor->GetSafeHwnd())
+        editor->ShowWindow(SW_HIDE);
+}
+
+void COptionTreeItem::DestroyWindowEditor(CWnd* editor)
+{
+    if (editor->GetSafeHwnd())
+        editor->DestroyWindow();
+}
+
+BOOL COptionTreeItem::CreateOwnerDrawnEditor(CWnd* editor)
+{
+    if (!m_otOption)
+        return FALSE;
+    LPCTSTR cls = AfxRegisterWndClass(CS_HREDRAW | CS_VREDRAW, LoadCursor(nullptr, IDC_ARROW));
+    return editor->CreateEx(0, cls, "", WS_CHILD | WS_CLIPSIBLINGS | WS_CLIPCHILDREN, m_rcValue,
+                            m_otOption->GetListWnd(), m_uID);
+}
+
+void COptionTreeItem::SettleEditor(CWnd* editor)
+{
+    editor->SetFont(COptionTree::GetNormalFont());
+    PlaceEditor(editor);
+    editor->ShowWindow(SW_HIDE);
 }
 
 void COptionTreeItem::DrawExpandBox(CDC* pDC, long top) const

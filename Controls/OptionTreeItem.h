@@ -118,6 +118,20 @@ protected:
     // Moves a row's editor window onto the value rectangle (plus extra
     // height), without repainting it.
     void PlaceEditor(CWnd* editor, long extraHeight = 0) const;
+    // The slots of a row kind that edits in a window of its own: shown on
+    // the value rectangle with the focus; moved, and hidden unless it has
+    // the focus; moved; hidden; destroyed. Nothing without the window.
+    void ActivateWindow(CWnd* editor, long extraHeight = 0);
+    void MoveWindowEditor(CWnd* editor);
+    void RefreshWindowEditor(CWnd* editor);
+    void HideWindowEditor(CWnd* editor);
+    void DestroyWindowEditor(CWnd* editor);
+    // Makes an owner-drawn editor window over the value rectangle as a child
+    // of the grid's list window, with the row's id; FALSE outside a grid.
+    // Editors are made hidden: they show only while their row is edited.
+    BOOL CreateOwnerDrawnEditor(CWnd* editor);
+    // A made editor takes the grid's font and its place, hidden.
+    void SettleEditor(CWnd* editor);
 
 private:
     friend class COptionTree;
