@@ -398,7 +398,7 @@ COptionTreeItem* COptionTree::SelectNext()
     return MoveFocus(m_otiFocus->m_otiNextShown);
 }
 
-void COptionTree::SetColumn(long lColumn)
+void COptionTree::ClampColumn(long lColumn)
 {
     CRect client;
     if (m_hWnd)
@@ -408,6 +408,11 @@ void COptionTree::SetColumn(long lColumn)
     else
         lColumn = std::max(long(OT_MARGIN), std::min(lColumn, long(client.Width() - OT_MARGIN)));
     m_lColumn = lColumn;
+}
+
+void COptionTree::SetColumn(long lColumn)
+{
+    ClampColumn(lColumn);
     Repaint();
 }
 

@@ -136,6 +136,8 @@ private:
     // Moves the focus as the keys do, reporting OTN_SELCHANGED on a change.
     COptionTreeItem* MoveFocus(COptionTreeItem* otiItem);
     void SetScrollOffset(long lOffset) { m_lScrollOffset = lOffset; }
+    // SetColumn without the repaint, for callers that repaint next.
+    void ClampColumn(long lColumn);
 
     CWnd* m_pOwner = nullptr;
     DWORD m_dwOptions = 0;

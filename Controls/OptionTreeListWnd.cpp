@@ -67,7 +67,7 @@ void COptionTreeListWnd::UpdateResize()
         m_otOption->SetScrollOffset(0);
     else if (m_otOption->GetScrollOffset() > limit)
         SetScrollPosition(limit);
-    m_otOption->SetColumn(m_otOption->GetColumn());
+    m_otOption->ClampColumn(m_otOption->GetColumn());
 }
 
 void COptionTreeListWnd::SetScrollPosition(long lOffset)

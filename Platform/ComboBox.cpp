@@ -13,13 +13,21 @@
 
 #include <cstring>
 #include <mutex>
+#include <vector>
 
 IMPLEMENT_DYNAMIC(CComboBox, CWnd)
 
 namespace {
 
+// The entries live here; the Qt combo box is filled from them only while
+// it shows (a hidden list of thousands of entries costs nothing to fill).
 class ComboBox : public QObject {
 public:
+    struct Entry {
+        QString text;
+        DWORD_PTR data;
+    };
+
     explicit ComboBox(WndData* d) : QObject(d->clientWidget), m_hWnd(d->handle())
     {
         m_combo = new QComboBox(d->clientWidget);
@@ -46,32 +54,61 @@ public:
 
     bool eventFilter(QObject* watched, QEvent* event) override
     {
-        if (event->type() == QEvent::Resize && watched == m_combo->parent())
+        if (watched != m_combo->parent())
+            return false;
+        if (event->type() == QEvent::Resize)
             m_combo->setGeometry(0, 0, m_combo->parentWidget()->width(), m_combo->parentWidget()->height());
+        else if (event->type() == QEvent::Show)
+            Sync();
         return false;
     }
 
+    // Brings the Qt combo box up to the entries.
+    void Sync()
+    {
+        if (m_stale) {
+            QStringList texts;
+            texts.reserve(int(m_entries.size()));
+            for (const Entry& e : m_entries)
+                texts << e.text;
+            m_combo->clear();
+            m_combo->addItems(texts);
+            m_stale = false;
+        }
+        m_combo->setCurrentIndex(m_shown);
+    }
+
+    void Changed()
+    {
+        m_stale = true;
+        if (m_combo->isVisible())
+            Sync();
+    }
+
+    int Count() const { return int(m_entries.size()); }
+    bool Valid(WPARAM i) const { return int(i) >= 0 && int(i) < Count(); }
     int FieldHeight() const { return QFontMetrics(m_combo->font()).height() + 6; }
 
     // Selects an entry (-1: none) and mirrors its text as the window text.
     void Show(int index)
     {
-        m_combo->setCurrentIndex(index);
-        m_shown = m_combo->currentIndex();
+        m_shown = index >= 0 && index < Count() ? index : -1;
+        if (m_combo->isVisible())
+            Sync();
         if (WndData* d = WndData::From(m_hWnd))
-            d->text = m_shown < 0 ? std::string() : m_combo->itemText(m_shown).toUtf8().toStdString();
+            d->text = m_shown < 0 ? std::string() : m_entries[size_t(m_shown)].text.toUtf8().toStdString();
     }
 
     int Find(int startAfter, const char* text, bool exact) const
     {
-        const int count = m_combo->count();
+        const int count = Count();
         if (!text || count == 0)
             return CB_ERR;
         const QString wanted = QString::fromUtf8(text);
         const int first = startAfter < 0 || startAfter >= count ? 0 : startAfter + 1;
         for (int n = 0; n < count; ++n) {
             const int i = (first + n) % count;
-            const QString item = m_combo->itemText(i);
+            const QString& item = m_entries[size_t(i)].text;
             if (exact ? item.compare(wanted, Qt::CaseInsensitive) == 0 : item.startsWith(wanted, Qt::CaseInsensitive))
                 return i;
         }
@@ -81,7 +118,7 @@ public:
     // A selection the user made by a key: moved and announced when it changed.
     void Step(int index)
     {
-        const int count = m_combo->count();
+        const int count = Count();
         if (count == 0)
             return;
         index = std::max(0, std::min(index, count - 1));
@@ -93,6 +130,8 @@ public:
 
     HWND m_hWnd;
     QComboBox* m_combo;
+    std::vector<Entry> m_entries;
+    bool m_stale = false;
     int m_shown = -1;
     int m_dropHeight = 100;
 };
@@ -116,7 +155,7 @@ LRESULT OnKey(HWND hWnd, ComboBox* box, UINT vk)
         box->Step(0);
         break;
     case VK_END:
-        box->Step(box->m_combo->count() - 1);
+        box->Step(box->Count() - 1);
         break;
     case VK_PRIOR:
         box->Step(cur - 8);
@@ -139,9 +178,7 @@ LRESULT ComboProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam)
     ComboBox* box = ComboBox::Of(hWnd);
     if (!d || (!box && message != WM_CREATE))
         return ::DefWindowProc(hWnd, message, wParam, lParam);
-    QComboBox* q = box ? box->m_combo : nullptr;
     const auto text = [lParam] { return QString::fromUtf8(lParam ? reinterpret_cast<const char*>(lParam) : ""); };
-    const auto valid = [q](WPARAM i) { return int(i) >= 0 && int(i) < q->count(); };
     switch (message) {
     case WM_CREATE:
         if (!box) {
@@ -188,53 +225,60 @@ LRESULT ComboProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam)
             ::SendMessage(hWnd, CB_SHOWDROPDOWN, TRUE, 0);
         return 0;
     case WM_KILLFOCUS:
-        q->hidePopup();
+        box->m_combo->hidePopup();
         return ::DefWindowProc(hWnd, message, wParam, lParam);
     case CB_ADDSTRING:
-        q->addItem(text());
-        return q->count() - 1;
+        box->m_entries.push_back({ text(), 0 });
+        box->Changed();
+        return box->Count() - 1;
     case CB_INSERTSTRING: {
-        const int at = int(wParam) < 0 || int(wParam) > q->count() ? q->count() : int(wParam);
-        q->insertItem(at, text());
-        box->m_shown = q->currentIndex();
+        const int at = int(wParam) < 0 || int(wParam) > box->Count() ? box->Count() : int(wParam);
+        box->m_entries.insert(box->m_entries.begin() + at, { text(), 0 });
+        if (box->m_shown >= at)
+            ++box->m_shown;
+        box->Changed();
         return at;
     }
-    case CB_DELETESTRING:
-        if (!valid(wParam))
+    case CB_DELETESTRING: {
+        if (!box->Valid(wParam))
             return CB_ERR;
-        q->removeItem(int(wParam));
-        box->Show(q->currentIndex());
-        return q->count();
+        const int at = int(wParam);
+        box->m_entries.erase(box->m_entries.begin() + at);
+        box->Changed();
+        box->Show(box->m_shown == at ? -1 : box->m_shown > at ? box->m_shown - 1 : box->m_shown);
+        return box->Count();
+    }
     case CB_RESETCONTENT:
-        q->clear();
+        box->m_entries.clear();
+        box->Changed();
         box->Show(-1);
         return 0;
     case CB_GETCOUNT:
-        return q->count();
+        return box->Count();
     case CB_GETCURSEL:
         return box->m_shown;
     case CB_SETCURSEL:
-        if (!valid(wParam)) {
+        if (!box->Valid(wParam)) {
             box->Show(-1);
             return CB_ERR;
         }
         box->Show(int(wParam));
         return LRESULT(wParam);
     case CB_GETLBTEXTLEN:
-        return valid(wParam) ? LRESULT(q->itemText(int(wParam)).toUtf8().size()) : CB_ERR;
+        return box->Valid(wParam) ? LRESULT(box->m_entries[wParam].text.toUtf8().size()) : CB_ERR;
     case CB_GETLBTEXT: {
-        if (!valid(wParam) || !lParam)
+        if (!box->Valid(wParam) || !lParam)
             return CB_ERR;
-        const QByteArray bytes = q->itemText(int(wParam)).toUtf8();
+        const QByteArray bytes = box->m_entries[wParam].text.toUtf8();
         std::memcpy(reinterpret_cast<char*>(lParam), bytes.constData(), size_t(bytes.size()) + 1);
         return bytes.size();
     }
     case CB_GETITEMDATA:
-        return valid(wParam) ? LRESULT(q->itemData(int(wParam)).toULongLong()) : CB_ERR;
+        return box->Valid(wParam) ? LRESULT(box->m_entries[wParam].data) : CB_ERR;
     case CB_SETITEMDATA:
-        if (!valid(wParam))
+        if (!box->Valid(wParam))
             return CB_ERR;
-        q->setItemData(int(wParam), QVariant(qulonglong(lParam)));
+        box->m_entries[wParam].data = DWORD_PTR(lParam);
         return 0;
     case CB_FINDSTRING:
         return box->Find(int(wParam), reinterpret_cast<const char*>(lParam), false);
@@ -247,15 +291,16 @@ LRESULT ComboProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam)
         return found;
     }
     case CB_SHOWDROPDOWN:
-        if (wParam && q->count()) {
-            q->view()->setMinimumHeight(std::min(box->m_dropHeight, q->count() * box->FieldHeight()));
-            q->showPopup();
+        if (wParam && box->Count()) {
+            box->Sync();
+            box->m_combo->view()->setMinimumHeight(std::min(box->m_dropHeight, box->Count() * box->FieldHeight()));
+            box->m_combo->showPopup();
         } else {
-            q->hidePopup();
+            box->m_combo->hidePopup();
         }
         return TRUE;
     case CB_GETDROPPEDSTATE:
-        return q->view()->isVisible();
+        return box->m_combo->view()->isVisible();
     default:
         return ::DefWindowProc(hWnd, message, wParam, lParam);
     }

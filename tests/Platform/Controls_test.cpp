@@ -4,6 +4,8 @@
 // box's entries, selection and field height.
 #include "WndFixture.h"
 
+#include <QComboBox>
+
 #include "Platform/CString.h"
 #include "Platform/ComboBox.h"
 #include "Platform/Edit.h"
@@ -351,6 +353,29 @@ TEST(ToolTip, ARestingPointerShowsTheToolsTextUntilAButtonIsPressed)
     tips.RelayEvent(&move);
     SpinUntil([] { return false; }, 50);
     EXPECT_FALSE(tips.IsWindowVisible());
+}
+
+} // namespace
+
+namespace {
+
+TEST(ComboBox, AListFilledWhileHiddenShowsItsEntriesOnceShown)
+{
+    Parent parent;
+    CreateTop(parent, 300, 300, 200, 200);
+    CComboBox combo;
+    ASSERT_TRUE(combo.Create(WS_CHILD | CBS_DROPDOWNLIST, CRect(10, 10, 150, 130), &parent, 9));
+    for (const char* s : { "in", "out", "inout" })
+        combo.AddString(s);
+    combo.SetCurSel(2);
+    combo.ShowWindow(SW_SHOW);
+    auto* shown = WndClientWidget(combo.GetSafeHwnd())->findChild<QComboBox*>();
+    ASSERT_NE(nullptr, shown);
+    EXPECT_EQ(3, shown->count());
+    EXPECT_EQ(QString("inout"), shown->currentText());
+    combo.DeleteString(0);
+    EXPECT_EQ(2, shown->count());
+    EXPECT_EQ(QString("inout"), shown->currentText());
 }
 
 } // namespace
