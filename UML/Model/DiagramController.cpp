@@ -128,7 +128,9 @@ bool CDiagramController::GoToPage(int n)
     thePageState.PageCount = static_cast<int>(pages.size());
     if (pages.empty() || n < 0 || n >= static_cast<int>(pages.size()))
         return false;
-    return SetPage(pages[size_t(n)], n);
+    const bool reached = SetPage(pages[size_t(n)], n);
+    CommitTextEdit(nullptr);
+    return reached;
 }
 
 bool CDiagramController::NextPage()

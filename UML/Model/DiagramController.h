@@ -83,6 +83,15 @@ public:
     // to the usable page; symbols inside a selected symbol move with it. True
     // when one moved.
     bool MoveSelection(CDC* dc, int dx, int dy);
+    // Opens the in-place editor over the record's text box at the click
+    // point; ownerId scopes the colouring of the typed text. Enter breaks
+    // lines only in the shaped text kinds.
+    void BeginTextEdit(int ownerId, POINT point, const SymbolT& record, CDC* dc, CSymbol* prototype);
+    // Ends an open edit: without a context the typed text is dropped; with
+    // one the symbol takes the text (a new symbol is made for an edit opened
+    // on an empty member band) and its element is renamed. True when the
+    // model took a text.
+    bool CommitTextEdit(CDC* dc);
     // Sets or clears the selected bit of the page's rows (id < 0: all of them);
     // returns the new SelectionCount.
     int SetSelection(int pageId, bool select, int id);

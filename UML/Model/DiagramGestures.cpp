@@ -76,6 +76,7 @@ void CDiagramController::RefreshCurrent()
 
 int CDiagramController::OnMouseDown(UINT flags, POINT point, CDC* dc)
 {
+    const bool committed = CommitTextEdit(dc);
     Dragged = 0;
     Mode = Idle;
     HotHandle = -1;
@@ -120,9 +121,10 @@ int CDiagramController::OnMouseDown(UINT flags, POINT point, CDC* dc)
         RefreshCurrent();
         return SymbolCreated;
     }
+    const int unchanged = committed ? ModelChanged : NoChange;
     if (!hit) {
         Mode = RubberBand;
-        return NoChange;
+        return unchanged;
     }
     if (Current.rec.ID > 0) {
         const bool inText = PointInTextBox(point, Current.rec);
@@ -140,7 +142,7 @@ int CDiagramController::OnMouseDown(UINT flags, POINT point, CDC* dc)
             return SelectionChanged;
         }
     }
-    return NoChange;
+    return unchanged;
 }
 
 void CDiagramController::UpdateHoverCursor(UINT flags, POINT point)
@@ -233,7 +235,14 @@ int CDiagramController::OnMouseUp(UINT, POINT point, CDC* dc)
         result = FinishDrop(point, dc);
     if (result != SymbolCreated) {
         const bool click = Mode == Idle || (point.x == PressPoint.x && point.y == PressPoint.y);
-        if (click) {
+        CSymbol* prototype = PrototypeOf(Current.rec);
+        const int owner = prototype && PointInTextBox(point, Current.rec)
+                              ? prototype->GetOwnerElement(Current.rec, thePageState.DiagramId)
+                              : 0;
+        if (click && owner) {
+            BeginTextEdit(owner, point, Current.rec, dc, prototype);
+            result = NoChange;
+        } else if (click) {
             result = Mode != Idle ? SelectionChanged : NoChange;
         } else {
             result = ModelChanged;
@@ -276,6 +285,7 @@ int CDiagramController::OnMouseUp(UINT, POINT point, CDC* dc)
 
 int CDiagramController::OnDoubleClick(UINT flags, POINT point, CDC* dc)
 {
+    CommitTextEdit(dc);
     HitSymbol scratch;
     if (HitTest(point, scratch) && theShellHooks.LocateElement && scratch.guid[0]) {
         dbTypedCursor<ModelT> element(&ModelT::TableInfo);
@@ -346,9 +356,10 @@ void CDiagramController::BeginLineEndDrag(int handle)
 
 bool CDiagramController::FindConnectTarget(HitSymbol& record, CSymbol* line, bool isSource)
 {
-    if (record.rec.ID <= 0)
-        return false;
+    // A hit on no symbol of its own (a member band) starts at its container.
     SymbolT row = record.rec;
+    if (row.ID <= 0 && !(row.FID > 0 && FetchSymbolById(row.FID, row)))
+        return false;
     std::unordered_set<int> seen;
     for (;;) {
         if (line->CanConnect(row, isSource)) {
@@ -362,6 +373,7 @@ bool CDiagramController::FindConnectTarget(HitSymbol& record, CSymbol* line, boo
 
 bool CDiagramController::FindContainer(HitSymbol& record, CSymbol*& prototype)
 {
+    // A hit on no symbol of its own (a member band) starts at its container.
     SymbolT row = record.rec;
     if (row.ID <= 0 && !(row.FID > 0 && FetchSymbolById(row.FID, row)))
         return false;

@@ -276,6 +276,41 @@ void RelayoutSymbol(int symbolId, CDC* dc)
         prototype->UpdateAttachedLines(row, dc);
 }
 
+namespace {
+
+bool SyncSymbolsOf(const ModelT& element)
+{
+    if (!element.GUID || !*element.GUID)
+        return false;
+    const std::vector<oid_t> symbols = SymbolsBy("GUID", element.GUID);
+    for (oid_t oid : symbols) {
+        SymbolT row;
+        CSymbol* prototype = nullptr;
+        if (theModelDb.FetchRecord(oid, &SymbolT::TableInfo, &row) && FindMetaclass(row.Type, prototype))
+            prototype->SyncFromElement(element, row, oid);
+    }
+    if (!symbols.empty())
+        theShellHooks.RefreshElementSymbols(element.ID);
+    return !symbols.empty();
+}
+
+} // namespace
+
+bool RefreshSymbolsOfElement(const ModelT& element)
+{
+    CSymbol* prototype = nullptr;
+    if (!FindMetaclass(element.Type, prototype) || !SyncSymbolsOf(element))
+        return false;
+    if (prototype->mmc == MMC_CLASS) {
+        for (oid_t oid : ElementsBy("Use", element.GUID)) {
+            ModelT user;
+            if (theModelDb.FetchRecord(oid, &ModelT::TableInfo, &user))
+                SyncSymbolsOf(user);
+        }
+    }
+    return true;
+}
+
 int ElementIdOfSymbol(const SymbolT* row)
 {
     if (!row || !row->GUID || !*row->GUID)

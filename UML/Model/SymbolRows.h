@@ -43,6 +43,11 @@ void ResizeSymbol(int symbolId, SIZE delta, int handle, CDC* dc);
 // enclosing symbol is missing or the enclosing chain loops.
 void RelayoutSymbol(int symbolId, CDC* dc);
 
+// Brings every symbol of the element (and, for a classifier, of the elements
+// typed by it) up to the element's name and stereotype, and has the shell
+// lay them out again. False when the element has no prototype or no symbol.
+bool RefreshSymbolsOfElement(const ModelT& element);
+
 // Rebuilds the colour runs of every symbol of the page, nested ones included,
 // without undo records: a symbol showing an element is coloured in that
 // element's owner, one without an element in its owner element or else the

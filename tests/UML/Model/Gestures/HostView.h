@@ -5,7 +5,9 @@
 // bitmap that a test saves as a picture.
 #pragma once
 
+#include "Controls/ColorEdit.h"
 #include "MemDB/UndoLog.h"
+#include "Pub/TextHelpers.h"
 #include "Platform/MessageMap.h"
 #include "Platform/Messages.h"
 #include "Platform/Wnd.h"
@@ -26,6 +28,16 @@ public:
     explicit HostView(CDiagramController* controller) : controller_(controller)
     {
         CreateEx(0, nullptr, "", WS_POPUP, CRect(0, 0, Width, Height), nullptr, 0);
+        LOGFONT font{};
+        font.lfHeight = 300;
+        SafeStrCopy(font.lfFaceName, "Arial", sizeof font.lfFaceName);
+        editor_.Create(WS_CHILD, this, CRect(0, 0, 10, 10), 1, 4, font, 0);
+        editor_.SetMapMode(MM_HIMETRIC);
+        editor_.HideEdit();
+        // The view binds its editor when it opens the diagram, then the page.
+        const int diagram = thePageState.DiagramId, page = thePageState.PageId;
+        controller_->Attach(1, diagram, &editor_);
+        controller_->OpenPage(diagram, page);
         std::filesystem::create_directories(VEXAL_TEST_OUTPUT "/gestures");
     }
     ~HostView() override { DestroyWindow(); }
@@ -55,6 +67,31 @@ public:
             Repaint();
         return deleted;
     }
+    // A key for the in-place editor, as the view filters it: Enter ends the
+    // edit keeping the text unless the editor takes it, Esc drops the text.
+    bool EditorKey(UINT key)
+    {
+        UndoLog::NewGroup();
+        if (key == VK_RETURN && !editor_.GetWantReturn()) {
+            if (controller_->CommitTextEdit(&canvas_.dc))
+                Repaint();
+            return true;
+        }
+        if (key == VK_ESCAPE) {
+            controller_->CommitTextEdit(nullptr);
+            Repaint();
+            return true;
+        }
+        return false;
+    }
+    // Replaces the whole text in the open editor.
+    void Type(const char* text)
+    {
+        const CString old = editor_.GetBuffer().GetJoinedText();
+        editor_.SetSelection(0, 0, old.GetLength(), editor_.GetBuffer().GetLineCount() - 1);
+        editor_.InsertText(text);
+    }
+    CColorEdit& Editor() { return editor_; }
     void Repaint()
     {
         canvas_.dc.SaveDC();
@@ -64,7 +101,28 @@ public:
         canvas_.dc.RestoreDC(-1);
         controller_->DrawPage(&canvas_.dc);
     }
-    void Save(const std::string& name) { canvas_.Save("gestures/" + name); }
+    // The picture of the page with the open editor over it.
+    void Save(const std::string& name)
+    {
+        if (editor_.IsWindowEnabled()) {
+            CRect place = EditorRect();
+            canvas_.dc.SaveDC();
+            canvas_.dc.SetMapMode(MM_TEXT);
+            canvas_.dc.SetWindowOrg(0, 0);
+            canvas_.dc.SetViewportOrg(place.left, place.top);
+            editor_.PaintRect(&canvas_.dc, CRect(0, 0, place.Width(), place.Height()));
+            canvas_.dc.RestoreDC(-1);
+        }
+        canvas_.Save("gestures/" + name);
+    }
+    // The editor's place in the view's client area.
+    CRect EditorRect()
+    {
+        CRect place;
+        editor_.GetWindowRect(&place);
+        ScreenToClient(&place);
+        return place;
+    }
     CDC* Dc() { return &canvas_.dc; }
     PageCanvas& Canvas() { return canvas_; }
 
@@ -122,13 +180,6 @@ private:
 
     CDiagramController* controller_;
     PageCanvas canvas_{Width, Height};
+    CColorEdit editor_;
     int last_ = 0;
 };
-
-BEGIN_MESSAGE_MAP(HostView, CWnd)
-ON_WM_LBUTTONDOWN()
-ON_WM_MOUSEMOVE()
-ON_WM_LBUTTONUP()
-ON_WM_LBUTTONDBLCLK()
-ON_WM_RBUTTONUP()
-END_MESSAGE_MAP()

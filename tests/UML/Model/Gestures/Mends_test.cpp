@@ -194,3 +194,58 @@ TEST_F(Gestures, BrowserDropsFollowTheDiagramKindsRules)
 }
 
 } // namespace
+
+namespace {
+
+std::vector<unsigned> Commands(const std::vector<ContextMenuItem>& items)
+{
+    std::vector<unsigned> out;
+    for (const ContextMenuItem& i : items) {
+        out.push_back(i.commandId ? i.commandId : i.captionStringId);
+        for (const ContextMenuItem& sub : i.submenu)
+            out.push_back(sub.commandId);
+    }
+    return out;
+}
+
+TEST_F(Gestures, TheContextMenuAndDoubleClickFollowWhatIsUnderTheMouse)
+{
+    AddElement(10, 1, "Class", "G-EA");
+    AddElement(11, 1, "Attribute", "G-EB");
+    {
+        ModelT typed;
+        dbTypedCursor<ModelT> c(&ModelT::TableInfo, dbCursorForUpdate);
+        ASSERT_GT(c.SelectByKey("ID", 11), 0);
+        typed = *c.GetRecord();
+        typed.Use = "G-EA";
+        theModelDb.UpdateRecord(c.GetCurrentOid(), &ModelT::TableInfo, &typed);
+    }
+    AddBox(1, 0, "G-A", "G-EB", RECT{1000, 1000, 3000, 2000}, "Interface");
+    int located = 0;
+    static int* where = nullptr;
+    where = &located;
+    theShellHooks.LocateElement = [](int id) { *where = id; };
+    struct Case {
+        POINT at;
+        std::vector<unsigned> menu;
+        UINT flags;
+        int located;
+    } const cases[] = {
+        {POINT{2000, 1500}, {57634, 57635, 57637, 32773, 57642, 61505, 32787, 32788, 32789}, 0, 11},
+        {POINT{2000, 1500}, {57634, 57635, 57637, 32773, 57642, 61505, 32787, 32788, 32789}, MK_CONTROL, 10},
+        {POINT{9000, 9000}, {57637, 57642, 61505, 32787, 32788, 32789}, 0, 0},
+    };
+    for (const Case& c : cases) {
+        located = 0;
+        EXPECT_TRUE(controller->OnContextMenu(c.flags, c.at, &canvas.dc, nullptr, POINT{0, 0}));
+        EXPECT_EQ(Commands(controller->GetContextMenu()), c.menu);
+        if (c.located) {
+            EXPECT_TRUE(Row(1).ItemState & SYMBOL_CHECKED) << "the menu selects the symbol under it";
+        }
+        controller->OnDoubleClick(c.flags, c.at, &canvas.dc);
+        EXPECT_EQ(located, c.located) << "Ctrl shows the element it uses";
+    }
+    ResetShellHooks();
+}
+
+} // namespace

@@ -80,10 +80,10 @@ POINT Centre(const SymbolT& s)
     return POINT{(s.x1 + s.x2) / 2, (s.y1 + s.y2) / 2};
 }
 
-// A point inside the box but below its text box.
+// A point inside the box above its text box, clear of the corner handle.
 POINT Body(const SymbolT& s)
 {
-    return POINT{s.x1 + 60, s.y2 - 60};
+    return POINT{s.x1 + 200, s.y1 + 75};
 }
 
 bool OnBorder(POINT p, const SymbolT& s)
@@ -276,7 +276,38 @@ TEST_F(Scenario, GesturesOnAClassDiagramUndoAndRedoExactly)
         EXPECT_STREQ(SymbolRow(line0.ID).DestID, c0.SGUID);
     });
 
-    Step("09-copy-paste", [&] {
+    Step("09-edit", [&] {
+        const SymbolT a = SymbolRow(a0.ID);
+        const POINT name = view->Arrives(POINT{(a.tx1 + a.tx2) / 2, (a.ty1 + a.ty2) / 2});
+        Click(name);
+        EXPECT_EQ(controller->EditSymbolId, a0.ID);
+        EXPECT_TRUE(view->Editor().IsWindowEnabled()) << "the editor is open";
+        view->Type("Invoice");
+        EXPECT_TRUE(view->EditorKey(VK_RETURN));
+        EXPECT_STREQ(SymbolRow(a0.ID).Text, "Invoice");
+        EXPECT_STREQ(ElementRow(a0.GUID).Name, "Invoice") << "the element takes the name";
+        EXPECT_EQ(controller->EditSymbolId, -1);
+
+        const SymbolT renamed = SymbolRow(a0.ID);
+        Click(view->Arrives(POINT{(renamed.tx1 + renamed.tx2) / 2, (renamed.ty1 + renamed.ty2) / 2}));
+        view->Type("Dropped");
+        view->Save("09-edit-mid");
+        EXPECT_TRUE(view->EditorKey(VK_ESCAPE));
+        EXPECT_STREQ(SymbolRow(a0.ID).Text, "Invoice") << "Esc drops the typed text";
+
+        // The band under the name makes a member in the box.
+        const POINT band = view->Arrives(POINT{(renamed.x1 + renamed.x2) / 2, renamed.y2 - 40});
+        Click(band);
+        EXPECT_EQ(controller->EditSymbolId, 0);
+        view->Type("count");
+        EXPECT_TRUE(view->EditorKey(VK_RETURN));
+        const std::vector<SymbolT> members = SymbolsOf(3, "Attribute");
+        ASSERT_EQ(members.size(), 1u);
+        EXPECT_EQ(members[0].FID, a0.ID);
+        EXPECT_STREQ(members[0].Text, "count");
+    });
+
+    Step("10-copy-paste", [&] {
         Click(Body(SymbolRow(c0.ID)));
         ASSERT_TRUE(view->Copy());
         EXPECT_EQ(view->Paste(), 1);
@@ -286,14 +317,14 @@ TEST_F(Scenario, GesturesOnAClassDiagramUndoAndRedoExactly)
         EXPECT_STREQ(here.back().GUID, c0.GUID) << "a pasted symbol shows the same element";
         ASSERT_TRUE(controller->GoToPage(1));
         EXPECT_EQ(view->Paste(), 1);
-        view->Save("09-copy-paste-page2");
+        view->Save("10-copy-paste-page2");
         const std::vector<SymbolT> there = SymbolsOf(4, "Class");
         ASSERT_EQ(there.size(), 1u);
         EXPECT_EQ(there[0].x1, c0.x1);
         ASSERT_TRUE(controller->GoToPage(0));
     });
 
-    Step("10-drop", [&] {
+    Step("11-drop", [&] {
         const ModelT a = ElementRow(a0.GUID);
         PlacementTool::BeginDrag(a.ID, "Class");
         const POINT spot{3000, 20000};
@@ -309,7 +340,7 @@ TEST_F(Scenario, GesturesOnAClassDiagramUndoAndRedoExactly)
         EXPECT_STREQ(shown[1].Text, a.Name);
     });
 
-    Step("11-shift-delete", [&] {
+    Step("12-shift-delete", [&] {
         Click(Body(b0));
         EXPECT_TRUE(view->Delete(true));
         EXPECT_FALSE(ElementExists(b0.GUID));

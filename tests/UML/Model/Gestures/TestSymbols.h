@@ -16,6 +16,8 @@
 #include <cstring>
 #include <string>
 
+// Below its name a box answers a hit with an empty attribute band: no
+// symbol (ID 0) inside the box, whose text box is the band.
 class TestBox : public CSymbol {
 public:
     TestBox() : CSymbol(MMC_CLASS, MSC_RECTANGLE) {}
@@ -23,6 +25,25 @@ public:
                      const SymbolT* related) override
     {
         return CreateElementSymbol(start, end, pageId, text, elementGuid, related, true);
+    }
+    bool HitTest(POINT point, const SymbolT& row, HitSymbol& out) override
+    {
+        if (!CSymbol::HitTest(point, row, out))
+            return false;
+        if (point.y > row.ty2 && point.y <= row.y2 && point.x >= row.x1 && point.x <= row.x2) {
+            out.rec.FID = row.ID;
+            out.rec.ID = 0;
+            out.rec.MMC = MMC_ATTRIBUTE;
+            out.rec.MSC = MSC_LINETEXT;
+            out.rec.Text = "";
+            out.rec.tx1 = row.x1;
+            out.rec.ty1 = row.ty2;
+            out.rec.tx2 = row.x2;
+            out.rec.ty2 = row.y2;
+            std::strcpy(out.type, "Attribute");
+            out.guid[0] = out.sguid[0] = '\0';
+        }
+        return true;
     }
 };
 
