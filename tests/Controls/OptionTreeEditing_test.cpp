@@ -6,6 +6,7 @@
 #include "Controls/OptionTreeColorPopup.h"
 #include "Platform/CommonDialogs.h"
 #include "Platform/DialogHook.h"
+#include "Platform/SysColors.h"
 
 #include <string>
 
@@ -528,6 +529,79 @@ TEST(GridEditing, TheEditRowAnswersTheEditingCommands)
     EXPECT_STREQ("ustomer", p.name->GetValueText());
     p.name->SendMessage(WM_COMMAND, 57643);  // undo
     EXPECT_STREQ("", p.name->GetValueText());
+}
+
+} // namespace
+
+namespace {
+
+TEST(GridEditing, AClickOnTheCheckTextTogglesOnlyWhenTheTextIsShown)
+{
+    for (DWORD options : { DWORD(OT_CHECK_SHOWBOX), DWORD(OT_CHECK_SHOWBOX | OT_CHECK_SHOWTEXT) }) {
+        GridFixture f;
+        COptionTreeItem* category = f.Category("Base");
+        COptionTreeCheckBoxItem* check = f.Check(category, "Shown", FALSE, options);
+        category->Expand(TRUE);
+        f.grid.UpdateScroll();
+        f.Click(f.ValuePoint(check));  // lands right of the box, on the text
+        EXPECT_EQ(options == DWORD(OT_CHECK_SHOWBOX) ? 0 : 1, check->GetCheck()) << options;
+        EXPECT_EQ(static_cast<CWnd*>(check), CWnd::GetFocus());
+    }
+}
+
+TEST(GridEditing, ThePopupMarksTheInitialColoursBox)
+{
+    CWnd notify;
+    ASSERT_TRUE(notify.CreateEx(0, nullptr, "", WS_POPUP | WS_VISIBLE, 100, 100, 60, 20, nullptr, nullptr));
+    struct Case {
+        COLORREF initial;
+        const char* automatic;
+        const char* custom;
+        int chosen;
+    };
+    const Case cases[] = {
+        { RGB(243, 242, 255), "Automatic", "More Colors...", -3 },
+        { RGB(243, 242, 255), "", "More Colors...", -2 },
+        { RGB(243, 242, 255), "", "", -1 },
+        { RGB(255, 255, 0), "Automatic", "More Colors...", 26 },
+    };
+    for (const Case& c : cases) {
+        auto* popup = new COptionTreeColorPopup(CPoint(120, 130), c.initial, RGB(243, 242, 255), &notify, c.automatic,
+                                                c.custom);
+        ASSERT_TRUE(popup->GetSafeHwnd());
+        EXPECT_EQ(c.chosen, popup->GetChosenIndex()) << c.automatic << c.custom;
+        EXPECT_EQ(popup, CWnd::GetCapture());
+        PlayKey(VK_ESCAPE);
+        EXPECT_EQ(nullptr, CWnd::GetCapture());
+    }
+}
+
+TEST(GridEditing, APopupNearTheScreensEdgesOpensInsideItAboveItsOpener)
+{
+    CWnd notify;
+    const int bottom = GetSystemMetrics(SM_CYSCREEN), right = GetSystemMetrics(SM_CXSCREEN);
+    ASSERT_TRUE(notify.CreateEx(0, nullptr, "", WS_POPUP | WS_VISIBLE, right - 50, bottom - 30, 40, 20, nullptr,
+                                nullptr));
+    auto* popup = new COptionTreeColorPopup(CPoint(right - 20, bottom - 10), 0, 0, &notify, "Automatic",
+                                            "More Colors...");
+    CRect window;
+    popup->GetWindowRect(&window);
+    EXPECT_EQ(right, window.right);
+    EXPECT_EQ(bottom - 10 - 20, window.bottom);  // moved up by its own height and the opener's
+    PlayKey(VK_ESCAPE);
+}
+
+TEST(GridEditing, AnOpenPopupGoesWithItsRow)
+{
+    Pane p;
+    COptionTreeColorPopup* popup = OpenPopup(p);
+    ASSERT_NE(nullptr, popup);
+    const HWND window = popup->GetSafeHwnd();
+    p.owner.Clear();
+    p.grid.DeleteAllItems();
+    EXPECT_FALSE(::IsWindow(window));
+    EXPECT_EQ(nullptr, CWnd::GetCapture());
+    EXPECT_EQ(Codes(8, OTN_ITEMDELETED), p.owner.codes);
 }
 
 } // namespace
