@@ -429,6 +429,21 @@ bool dbContainsSubstring(const char* hay, size_t n, const char* needle, size_t m
 
 namespace {
 
+// Copies a text the application handed over into the evaluation's area
+// and frees it; a null text reads as the empty text.
+void TakeText(dbEvalContext& ctx, char* text, dbEvalValue& v)
+{
+    size_t size = text != nullptr ? std::strlen(text) + 1 : 1;
+    char* copy = ctx.AllocateText(size);
+    if (text != nullptr)
+        std::memcpy(copy, text, size);
+    else
+        copy[0] = '\0';
+    std::free(text);
+    v.str.chars = copy;
+    v.str.len = static_cast<int32_t>(size);
+}
+
 template <class R, class... A>
 R Call(const dbCustomFunction* f, A... args)
 {
@@ -444,16 +459,7 @@ void CallFunction(const dbCustomFunction* f, dbEvalContext& ctx, dbEvalValue& v,
       case 1: v.ivalue = Call<int64_t>(f, args...); return;
       case 2: v.rvalue = Call<double>(f, args...); return;
       default: {
-        char* text = Call<char*>(f, args...);
-        size_t size = text != nullptr ? std::strlen(text) + 1 : 1;
-        char* copy = ctx.AllocateText(size);
-        if (text != nullptr)
-            std::memcpy(copy, text, size);
-        else
-            copy[0] = '\0';
-        std::free(text);
-        v.str.chars = copy;
-        v.str.len = static_cast<int32_t>(size);
+        TakeText(ctx, Call<char*>(f, args...), v);
       }
     }
 }
@@ -470,6 +476,36 @@ dbCustomArgument ToArgument(const dbOpNode* node, const dbEvalValue& value)
       default: arg.kind = dbCustomArgument::RawBinary; arg.raw = value.ptr; break;
     }
     return arg;
+}
+
+// A field computed by its method object from the record.
+void LoadMethod(const dbOpNode* node, const char* record, dbEvalContext& ctx, dbEvalValue& v)
+{
+    union {
+        uint8_t byte;
+        int8_t i1;
+        int16_t i2;
+        int32_t i4;
+        int64_t i8;
+        float r4;
+        double r8;
+        char* text;
+        uint32_t oid;
+    } out;
+    out.i8 = 0;
+    const dbFieldInfo* field = node->load.field;
+    field->method->Invoke(record, &out);
+    switch (field->type - dbFieldInfo::tpMethodBool) {
+      case dbFieldInfo::tpBool: v.ivalue = out.byte != 0; return;
+      case dbFieldInfo::tpInt1: v.ivalue = out.i1; return;
+      case dbFieldInfo::tpInt2: v.ivalue = out.i2; return;
+      case dbFieldInfo::tpInt4: v.ivalue = out.i4; return;
+      case dbFieldInfo::tpInt8: v.ivalue = out.i8; return;
+      case dbFieldInfo::tpReal4: v.rvalue = out.r4; return;
+      case dbFieldInfo::tpReal8: v.rvalue = out.r8; return;
+      case dbFieldInfo::tpString: TakeText(ctx, out.text, v); return;
+      default: v.oid = out.oid; return;
+    }
 }
 
 // A user function call: the arguments from the last to the first.
@@ -510,11 +546,17 @@ void dbEvaluate(const dbOpNode* node, dbEvalContext& ctx, dbEvalValue& v)
     }
     if (kind < dbLoadCurrent) {
         dbEvaluate(node->load.base, ctx, a);
-        LoadField(kind, a.ptr, node, v);
+        if (dbFieldInfo::IsMethod(kind))
+            LoadMethod(node, a.ptr, ctx, v);
+        else
+            LoadField(kind, a.ptr, node, v);
         return;
     }
     if (kind <= dbLoadCurrent + dbLoadRawOffs) {
-        LoadField(kind - dbLoadCurrent, ctx.record, node, v);
+        if (dbFieldInfo::IsMethod(kind - dbLoadCurrent))
+            LoadMethod(node, ctx.record, ctx, v);
+        else
+            LoadField(kind - dbLoadCurrent, ctx.record, node, v);
         return;
     }
     if (kind >= dbInArray && kind < dbInArrayRectangle) {

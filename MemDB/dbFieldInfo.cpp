@@ -259,7 +259,7 @@ dbFieldInfo::dbFieldInfo(const char* fieldName, size_t appOffset, size_t size, i
       appType(tpStructure), indexType(static_cast<uint32_t>(flags)), dbsOffs(0),
       appOffs(appOffset), components(members), hashTable(0), tTree(0), dbsSize(size),
       appSize(size), alignment(size), comparator(nullptr), attr(0), oldDbsType(tpUnknown),
-      oldDbsOffs(0), oldDbsSize(0), arrayAllocator(nullptr)
+      oldDbsOffs(0), oldDbsSize(0), method(nullptr), arrayAllocator(nullptr)
 {
 }
 
@@ -659,6 +659,15 @@ dbFieldInfo* dbDescribeArrayOf(const char* name, size_t offset, dbFieldInfo* ele
     fd->dbsSize = 8;
     fd->alignment = 4;
     fd->arrayAllocator = allocator;
+    return fd;
+}
+
+dbFieldInfo* dbDescribeMethod(const char* name, int resultType, const dbFieldMethod* method)
+{
+    auto* fd = new dbFieldInfo(name, 0, 0, 0);
+    fd->type = fd->appType = dbFieldInfo::tpMethodBool + resultType;
+    fd->alignment = 1;
+    fd->method = method;
     return fd;
 }
 

@@ -81,6 +81,17 @@ struct dbRectangle {
     int32_t left, top, right, bottom;
 };
 
+// The value of a field computed from its record rather than stored: a
+// method field has no place in the stored or the application record.
+class dbFieldMethod {
+public:
+    virtual ~dbFieldMethod() = default;
+    // Writes the value for the stored record at record into value, in the
+    // result type's application form (8 bytes of room); a text result is a
+    // char* allocated with malloc, which the caller frees.
+    virtual void Invoke(const void* record, void* value) const = 0;
+};
+
 typedef int (*dbComparator)(const void* a, const void* b, size_t size);
 typedef void (*dbArrayAllocator)(dbAnyArray* a, void* image, size_t n);
 
@@ -97,6 +108,8 @@ public:
         tpString = 7,
         tpReference = 8,
         tpArray = 9,
+        tpMethodBool = 10,      // 10 + type code of the result (bool .. reference)
+        tpMethodReference = 18,
         tpStructure = 19,
         tpRawBinary = 20,
         tpStdString = 21,
@@ -182,7 +195,10 @@ public:
     int oldDbsType;
     size_t oldDbsOffs;
     size_t oldDbsSize;
+    const dbFieldMethod* method;  // for method fields, not owned
     dbArrayAllocator arrayAllocator;
+
+    static bool IsMethod(int type) { return type >= tpMethodBool && type <= tpMethodReference; }
 };
 
 // Describing fields. Each helper builds one descriptor with its type codes
@@ -229,6 +245,11 @@ dbFieldInfo* dbDescribeArray(const char* name, size_t offset)
 {
     return dbDescribeArrayOf(name, offset, dbDescribe<T>("[]", 0), &dbArray<T>::Allocate);
 }
+
+// A field whose value method computes from the record; resultType is the
+// type code of a boolean, integer, real, string or reference. It is never
+// indexed.
+dbFieldInfo* dbDescribeMethod(const char* name, int resultType, const dbFieldMethod* method);
 
 // An array of references to records of table, optionally the inverse of
 // field inverse there.

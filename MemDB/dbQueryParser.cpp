@@ -565,8 +565,14 @@ dbOpNode* dbQueryCompiler::FieldLoad(dbOpNode* base, dbFieldInfo* field)
       case dbFieldInfo::tpArray: code = field->type; type = exArray; break;
       case dbFieldInfo::tpRectangle: code = dbLoadRectangleOffs; type = exRectangle; break;
       case dbFieldInfo::tpRawBinary: code = dbLoadRawOffs; type = exRawBinary; break;
-      default:
-        ErrorAtLast("Field not found");
+      default: {
+        if (!dbFieldInfo::IsMethod(field->type))
+            ErrorAtLast("Field not found");
+        static const int types[9] = {exBoolean, exInteger, exInteger, exInteger, exInteger,
+                                     exReal, exReal, exString, exReference};
+        code = field->type;
+        type = types[field->type - dbFieldInfo::tpMethodBool];
+      }
     }
     dbOpNode* node = Node((base == nullptr ? dbLoadCurrent : dbLoadField) + code, type);
     node->load.base = base;

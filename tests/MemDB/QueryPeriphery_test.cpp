@@ -1,7 +1,9 @@
-// Select plans over hashed fields, and random conditions answered through
-// the indices of one table and by a scan of an unindexed twin holding the
-// same rows, both checked against a brute-force evaluation.
+// Select plans over hashed and rectangle fields and reference paths, and
+// random conditions (with method fields and user functions among them)
+// answered through the indices of one table and by a scan of an unindexed
+// twin holding the same rows, both checked against a brute-force evaluation.
 #include "MemDB/dbCursor.h"
+#include "MemDB/dbCustomFunction.h"
 #include "MemDB/dbEngine.h"
 #include "MemDB/dbQueryText.h"
 #include "MemDB/dbSelect.h"
@@ -10,6 +12,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstring>
 #include <cmath>
 #include <functional>
 #include <limits>
@@ -61,6 +64,37 @@ dbFieldInfo* DescribePlainGroup()
     return DescribeGroup(false);
 }
 
+// Fields computed from the stored record: the width of Box, and a text
+// that is null for odd IDs.
+struct Width : dbFieldMethod {
+    void Invoke(const void* record, void* value) const override
+    {
+        dbRectangle box;
+        std::memcpy(&box, static_cast<const char*>(record) + boxOffset, sizeof box);
+        int32_t width = box.right - box.left;
+        std::memcpy(value, &width, 4);
+    }
+    size_t boxOffset = 0;
+} width;
+
+struct Nickname : dbFieldMethod {
+    void Invoke(const void* record, void* value) const override
+    {
+        int32_t id;
+        std::memcpy(&id, static_cast<const char*>(record) + idOffset, 4);
+        char* text = id % 2 != 0 ? nullptr : strdup(("N" + std::to_string(id % 10)).c_str());
+        std::memcpy(value, &text, sizeof text);
+    }
+    size_t idOffset = 0;
+} nickname;
+
+int64_t Parity(int64_t x)
+{
+    return x & 1;
+}
+
+dbCustomFunction parity("parity", reinterpret_cast<dbCustomFunction::Function>(Parity), 3);
+
 dbFieldInfo* DescribeShape(bool indexed)
 {
     int hashed = indexed ? int(dbFieldInfo::HASHED) : 0;
@@ -74,6 +108,8 @@ dbFieldInfo* DescribeShape(bool indexed)
         dbDescribe<dbRectangle>("Box", offsetof(Shape, Box), indexed ? int(dbFieldInfo::INDEXED) : 0),
         dbDescribeReference("Owner", offsetof(Shape, Owner), indexed ? "IndexedGroup" : "PlainGroup",
                             indexed ? "Members" : nullptr),
+        dbDescribeMethod("Width", dbFieldInfo::tpInt4, &width),
+        dbDescribeMethod("Nickname", dbFieldInfo::tpString, &nickname),
     });
 }
 
@@ -111,6 +147,8 @@ class QueryPeriphery : public ::testing::Test {
         plain.reset(new dbTableInfo("PlainShape", &db, sizeof(Shape), DescribePlainShape));
         indexedGroups.reset(new dbTableInfo("IndexedGroup", &db, sizeof(Group), DescribeIndexedGroup));
         plainGroups.reset(new dbTableInfo("PlainGroup", &db, sizeof(Group), DescribePlainGroup));
+        width.boxOffset = indexed->FindField("Box")->dbsOffs;
+        nickname.idOffset = indexed->FindField("ID")->dbsOffs;
         std::string name = "periphery-" + std::to_string(getpid()) + "-" + std::to_string(++counter);
         EXPECT_TRUE(db.Open(name.c_str()));
     }
@@ -327,7 +365,22 @@ class Generator {
 
     Condition Atom()
     {
-        switch (Pick(8)) {
+        switch (Pick(10)) {
+          case 9: {
+            int v = Pick(2);
+            return Condition::Text("parity(Rank) = " + std::to_string(v),
+                                   [=](const Plain& r) { return (r.Rank & 1) == v; });
+          }
+          case 8: {
+            int v = Pick(12);
+            if (Pick(2) == 0)
+                return Condition::Text("Width > " + std::to_string(v),
+                                       [=](const Plain& r) { return r.Box.right - r.Box.left > v; });
+            std::string n = v % 3 == 0 ? "" : "N" + std::to_string(v % 10);
+            return Condition::Text("Nickname = '" + n + "'", [=](const Plain& r) {
+                return (r.ID % 2 != 0 ? std::string() : "N" + std::to_string(r.ID % 10)) == n;
+            });
+          }
           case 7: {
             int v = Pick(5);
             const std::vector<PlainGroup>* g = &groups;
