@@ -226,8 +226,17 @@ public:
     void BindTable(dbTableInfo* table, oid_t tableId);
     dbTableInfo* FindTableByInternedName(const char* name) const;
     dbTableInfo* FindBoundTable(dbTableInfo* table) const;
-    // Unbinds every table; clones made for this engine are destroyed.
+    // Unbinds every table; clones and descriptors made from the dictionary
+    // for this engine are destroyed.
     void UnbindTables();
+    // Takes one table out of the name lookup; it stays listed (table
+    // identifier 0) until the engine closes.
+    void UnbindTable(dbTableInfo* table);
+    // The bound table of that name, which need not be interned.
+    dbTableInfo* FindTable(const char* name) const;
+    // Binds a descriptor made from the dictionary to every stored table
+    // that no descriptor of this engine describes; returns how many.
+    int LoadDictionary();
 
     // Schema changes on the open image; each takes the exclusive lock,
     // commits (with whatever else the transaction changed), and answers false, changing nothing, for a table not bound to this engine,
@@ -449,9 +458,6 @@ private:
     // record, dropping the indices they replace.
     void StoreIndexIdentifiers(dbTableInfo* table);
     bool IsLiveTable(const dbTableInfo* table) const;
-    // Takes one table out of the name lookup; it stays listed (table
-    // identifier 0) until the engine closes.
-    void UnbindTable(dbTableInfo* table);
     void ResolveReferences();
 
     std::vector<dbDeferredArea> deferredAreas;

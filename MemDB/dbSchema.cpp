@@ -10,6 +10,7 @@
 #include "MemDB/dbEngine.h"
 #include "MemDB/dbFieldIndex.h"
 #include "MemDB/dbHashIndex.h"
+#include "MemDB/dbNameTable.h"
 #include "MemDB/dbTableInfo.h"
 
 namespace {
@@ -55,6 +56,38 @@ dbTableInfo* dbEngine::FindTableByInternedName(const char* name) const
     return nullptr;
 }
 
+dbTableInfo* dbEngine::FindTable(const char* name) const
+{
+    const char* interned = dbNameTable::Instance().Find(name);
+    return interned != nullptr ? FindTableByInternedName(interned) : nullptr;
+}
+
+int dbEngine::LoadDictionary()
+{
+    if (!BeginTransaction(dbSharedLock))
+        return 0;
+    std::vector<dbTableInfo*> made;
+    dbDictionaryRecord meta(Bytes(GetRow(dbMetatableId)));
+    oid_t row = meta.FirstRow();
+    for (uint32_t i = 0; i < meta.RowCount() && row != 0; ++i) {
+        bool bound = false;
+        for (dbTableInfo* t = tables; t && !bound; t = t->nextDbTable)
+            bound = t->tableId == row;
+        if (!bound) {
+            if (dbTableInfo* t = dbTableInfo::FromDictionary(this, Bytes(GetRow(row)))) {
+                BindTable(t, row);
+                made.push_back(t);
+            }
+        }
+        row = reinterpret_cast<const dbRecordHeader*>(GetRow(row))->next;
+    }
+    ResolveReferences();
+    for (dbTableInfo* t : made)
+        t->CheckInverseReferences();
+    schemaVersion += 1;
+    return static_cast<int>(made.size());
+}
+
 dbTableInfo* dbEngine::FindBoundTable(dbTableInfo* table) const
 {
     for (dbTableInfo* t = tables; t; t = t->nextDbTable) {
@@ -71,7 +104,7 @@ void dbEngine::UnbindTables()
         t->tableId = 0;
         t->nextDbTable = nullptr;
         t->collisionChain = nullptr;
-        if (t->cloneOf)
+        if (!t->isStatic)
             delete t;
         else if (!t->fixedDatabase)
             t->db = nullptr;

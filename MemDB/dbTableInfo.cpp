@@ -4,6 +4,8 @@
 
 #include <cstdio>
 #include <cstring>
+#include <string>
+#include <vector>
 
 #include "MemDB/dbDictionary.h"
 #include "MemDB/dbNameTable.h"
@@ -122,7 +124,24 @@ dbTableInfo::dbTableInfo(const char* tableName, dbEngine* engine, size_t declare
     dbNameTable::Instance().Intern(&name, 0, false);
     if (isStatic)
         LinkIntoChain();
-    columns = describe();
+    Layout(describe(), declaredSize);
+}
+
+dbTableInfo::dbTableInfo(const char* tableName, dbEngine* engine, dbFieldInfo* fields)
+    : next(nullptr), nextDbTable(nullptr), name(tableName), tableId(0), columns(nullptr),
+      hashedFields(nullptr), indexedFields(nullptr), inverseFields(nullptr),
+      firstField(nullptr), db(engine), fixedDatabase(true), isStatic(false), appSize(0),
+      fixedSize(12), nFields(0), nColumns(0), cloneOf(nullptr), describe(nullptr),
+      collisionChain(nullptr), lastField(&firstField), lastHashed(&hashedFields),
+      lastIndexed(&indexedFields), lastInverse(&inverseFields)
+{
+    dbNameTable::Instance().Intern(&name, 0, true);
+    Layout(fields, 0);
+}
+
+void dbTableInfo::Layout(dbFieldInfo* fields, size_t declaredSize)
+{
+    columns = fields;
     uint32_t attr = 0;
     size_t appAlign = 1;
     ComputeLayout(columns, "", 12, dbFieldInfo::HASHED | dbFieldInfo::INDEXED, &attr, &appAlign);
@@ -273,6 +292,148 @@ dbFieldInfo* dbTableInfo::FindInternedField(const char* text)
             return fd;
     } while ((fd = fd->next) != columns);
     return nullptr;
+}
+
+namespace {
+
+// Builds the field descriptors of a stored dictionary record, with an
+// application layout made up from the stored types.
+class FieldBuilder {
+public:
+    explicit FieldBuilder(const uint8_t* rec) : dict(rec) {}
+
+    // The fields whose long names continue prefix, from record i on;
+    // appSize and appAlign receive the application size and alignment of
+    // the whole. Null when a field cannot be given an application form.
+    dbFieldInfo* Ring(const std::string& prefix, size_t* appSize, size_t* appAlign, bool* ok)
+    {
+        std::vector<dbFieldInfo*> fields;
+        size_t offset = 0;
+        *appAlign = 1;
+        while (i < dict.FieldCount() && IsChild(prefix, dict.FieldName(dict.Field(i)))) {
+            size_t size, align;
+            dbFieldInfo* fd = Field(prefix, &size, &align, ok);
+            offset = Align(offset, align);
+            fd->appOffs = offset;
+            offset += size;
+            if (align > *appAlign)
+                *appAlign = align;
+            fields.push_back(fd);
+        }
+        *appSize = Align(offset, *appAlign);
+        if (fields.empty())
+            return nullptr;
+        for (size_t k = 0; k < fields.size(); k++) {
+            fields[k]->next = fields[(k + 1) % fields.size()];
+            fields[(k + 1) % fields.size()]->prev = fields[k];
+        }
+        return fields[0];
+    }
+
+private:
+    static bool IsChild(const std::string& prefix, const char* longName)
+    {
+        if (strncmp(longName, prefix.c_str(), prefix.size()) != 0)
+            return false;
+        const char* rest = longName + prefix.size();
+        return *rest != '\0' && strchr(rest, '.') == nullptr && (strcmp(rest, "[]") == 0 || !strstr(rest, "[]"));
+    }
+    static const char* Copied(const char* text)
+    {
+        if (*text == '\0')
+            return nullptr;
+        dbNameTable::Instance().Intern(&text, 0, true);
+        return text;
+    }
+
+    dbFieldInfo* Field(const std::string& prefix, size_t* appSize, size_t* appAlign, bool* ok)
+    {
+        const uint8_t* f = dict.Field(i++);
+        std::string longName = dbDictionaryRecord::FieldName(f);
+        uint32_t word = dbGet32(f, dbFieldRecType);
+        int type = static_cast<int>(word & 0xFF);
+        int flags = static_cast<int>(word >> 8);
+        size_t storedSize = dbGet32(f, dbFieldRecSize);
+        const char* name = Copied(longName.c_str() + prefix.size());
+        dbFieldInfo* members = nullptr;
+        size_t size = storedSize, align = storedSize;
+        switch (type) {
+        case dbFieldInfo::tpString:
+            size = align = sizeof(char*);
+            break;
+        case dbFieldInfo::tpArray:
+            size = sizeof(dbAnyArray);
+            align = alignof(dbAnyArray);
+            break;
+        case dbFieldInfo::tpRectangle:
+            size = sizeof(dbRectangle);
+            align = alignof(dbRectangle);
+            break;
+        case dbFieldInfo::tpRawBinary:
+            align = 1;
+            break;
+        case dbFieldInfo::tpStructure:
+            members = Ring(longName + ".", &size, &align, ok);
+            break;
+        default:
+            if (type > dbFieldInfo::tpArray)
+                *ok = false;  // a method field: its method is the application's
+        }
+        auto* fd = new dbFieldInfo(name, 0, size, flags, Copied(dbDictionaryRecord::FieldInverse(f)),
+                                   members);
+        fd->type = fd->appType = type;
+        fd->dbsSize = storedSize;
+        bool pair = type == dbFieldInfo::tpString || type == dbFieldInfo::tpArray
+                 || type == dbFieldInfo::tpRectangle;
+        fd->alignment = pair ? 4 : type == dbFieldInfo::tpRawBinary || storedSize == 0 ? 1 : storedSize;
+        fd->hashTable = dbGet32(f, dbFieldRecHashTable);
+        fd->tTree = dbGet32(f, dbFieldRecTTree);
+        if (type == dbFieldInfo::tpReference)
+            fd->refTableName = Copied(dbDictionaryRecord::FieldTableName(f));
+        if (type == dbFieldInfo::tpString)
+            fd->InitComponent();
+        if (type == dbFieldInfo::tpArray) {
+            size_t elemSize, elemAlign;
+            fd->components = Field(longName, &elemSize, &elemAlign, ok);
+            fd->components->appSize = elemSize;
+            fd->arrayAllocator = AllocatorFor(elemSize);
+            *ok = *ok && fd->arrayAllocator != nullptr;
+        }
+        *appSize = size;
+        *appAlign = align;
+        return fd;
+    }
+
+    static dbArrayAllocator AllocatorFor(size_t elementSize)
+    {
+        switch (elementSize) {
+        case 1: return &dbArray<uint8_t>::Allocate;
+        case 2: return &dbArray<uint16_t>::Allocate;
+        case 4: return &dbArray<uint32_t>::Allocate;
+        case 8: return &dbArray<uint64_t>::Allocate;
+        case 16: return &dbArray<dbRectangle>::Allocate;
+        default: return nullptr;
+        }
+    }
+
+    dbDictionaryRecord dict;
+    uint32_t i = 0;
+};
+
+} // namespace
+
+dbTableInfo* dbTableInfo::FromDictionary(dbEngine* engine, const uint8_t* rec)
+{
+    FieldBuilder builder(rec);
+    size_t size, align;
+    bool ok = true;
+    dbFieldInfo* fields = builder.Ring("", &size, &align, &ok);
+    auto* table = new dbTableInfo(dbDictionaryRecord(rec).Name(), engine, fields);
+    if (!ok || !table->EqualsStored(rec)) {
+        delete table;
+        return nullptr;
+    }
+    return table;
 }
 
 dbTableInfo* dbTableInfo::CloneFor()

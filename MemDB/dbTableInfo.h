@@ -36,6 +36,13 @@ public:
     dbFieldInfo* FindField(const char* name);
     dbFieldInfo* FindInternedField(const char* name);
     dbTableInfo* CloneFor();
+    // A descriptor of the stored table whose dictionary record is rec, for
+    // an engine without an application descriptor of it: its fields as
+    // stored, with an application layout made from their types (texts as
+    // char*, arrays as dbAnyArray). Null when a field has no such form (a
+    // method field, an array of elements of another size than 1, 2, 4, 8
+    // or 16 bytes). Not a static descriptor: the engine owns it.
+    static dbTableInfo* FromDictionary(dbEngine* engine, const uint8_t* rec);
 
     size_t DictionaryRecordSize() const;
     void WriteDictionaryRecord(uint8_t* rec) const;
@@ -67,6 +74,8 @@ public:
     dbTableInfo* collisionChain;
 
 private:
+    dbTableInfo(const char* name, dbEngine* engine, dbFieldInfo* fields);
+    void Layout(dbFieldInfo* fields, size_t declaredSize);
     size_t ComputeLayout(dbFieldInfo* ring, const char* prefix, size_t base, uint32_t allowed,
                          uint32_t* containerAttr, size_t* appAlign);
     void LinkIntoChain();
