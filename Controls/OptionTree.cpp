@@ -270,6 +270,9 @@ void COptionTree::DeleteTree(COptionTreeItem* otiItem)
     }
     if (otiItem == m_otiFocus)
         SetFocusedItem(nullptr);
+    // Out of the grid first: an editor that loses the focus as it goes
+    // must not report a commit of a row being deleted.
+    otiItem->m_otOption = nullptr;
     otiItem->DestroyEditor();
     delete otiItem;
 }

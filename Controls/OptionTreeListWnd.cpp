@@ -101,8 +101,6 @@ void COptionTreeListWnd::OnVScroll(UINT nSBCode, UINT nPos, CScrollBar*)
     m_otOption->Repaint();
 }
 
-void COptionTreeListWnd::ScrollTo(UINT nSBCode, UINT nPos) { OnVScroll(nSBCode, nPos, nullptr); }
-
 void COptionTreeListWnd::ScrollIntoView(long top, long bottom)
 {
     if (!m_otOption || !m_hWnd)

@@ -20,7 +20,6 @@ public:
     BOOL Create(DWORD dwStyle, const RECT& rect, CWnd* pParentWnd, UINT nID);
     void SetOptionsOwner(COptionTree* otProp) { m_otOption = otProp; }
     void UpdateResize();  // the scroll range
-    void ScrollTo(UINT nSBCode, UINT nPos);
     // Scrolls so the content band [top, bottom) shows, without taking the
     // focus or deselecting.
     void ScrollIntoView(long top, long bottom);

@@ -605,3 +605,18 @@ TEST(GridEditing, AnOpenPopupGoesWithItsRow)
 }
 
 } // namespace
+
+namespace {
+
+TEST(GridEditing, ARowDeletedWhileItsEditorHasTheFocusReportsNoCommit)
+{
+    Pane p;
+    p.Click(p.ValuePoint(p.name));
+    PlayText("Z");
+    p.owner.Clear();
+    p.grid.DeleteAllItems();
+    EXPECT_EQ(Codes(8, OTN_ITEMDELETED), p.owner.codes);
+    EXPECT_EQ(p.List(), p.Focus());
+}
+
+} // namespace

@@ -170,10 +170,10 @@ TEST(OptionTree, ScrollingWithTheBarDeselectsButKeepsTheFocus)
     category->Expand(TRUE);
     f.grid.UpdateScroll();
     f.Click(f.LabelPoint(category));
-    f.grid.GetListWnd()->ScrollTo(SB_PAGEDOWN, 0);
+    f.grid.GetListWnd()->OnVScroll(SB_PAGEDOWN, 0, nullptr);
     EXPECT_FALSE(category->IsSelected());
     EXPECT_EQ(category, f.grid.GetFocusedItem());
-    f.grid.GetListWnd()->ScrollTo(SB_THUMBTRACK, 10000);
+    f.grid.GetListWnd()->OnVScroll(SB_THUMBTRACK, 10000, nullptr);
     CRect client;
     f.grid.GetListWnd()->GetClientRect(&client);
     EXPECT_EQ(row->GetLocation().y + row->GetHeight() - client.Height(), f.grid.GetScrollOffset());
