@@ -4,6 +4,7 @@
 #include "MemDB/dbCursor.h"
 #include "ModelEnvironment.h"
 #include "ModelRows.h"
+#include "UML/Model/SymbolText.h"
 #include "PageCanvas.h"
 #include "Pub/SYSConfig.h"
 #include "Pub/TextPool.h"
@@ -181,6 +182,55 @@ TEST_F(LineEnds, MovingABendPointSnapsEveryPointToItsPredecessor)
         line.Nodes = c.nodes;
         EXPECT_EQ(Prototype("Association")->ConnectLineEnd(line, nullptr, c.to, &canvas.dc, c.handle), c.ok);
         EXPECT_STREQ(line.Nodes, c.expect);
+    }
+}
+
+} // namespace
+
+namespace {
+
+TEST_F(LineEnds, FittingPutsBothEndsOnTheirSymbolsAndPlacesTheLabel)
+{
+    InsertSymbol({1, 6201, 0, "Class", "FIT-A", "", RECT{1000, 1000, 3000, 3000}});
+    InsertSymbol({1, 6202, 0, "Class", "FIT-B", "", RECT{9000, 1000, 11000, 3000}});
+    int w = 0, h = 0;
+    MeasureText(&canvas.dc, w, h, "owns");
+    struct Case {
+        const char* name;
+        const char* dest;
+        int itemState;
+        bool fitted;
+        int x1, x2, tx1, ty1;
+    } const cases[] = {
+        // A horizontal line: its label sits above the first segment as it
+        // was before the ends moved, centred.
+        {"autolayout", "FIT-B", SYMBOL_AUTOLAYOUT, true, 3000, 9000, (8000 + 2000 - w) >> 1, ((4000 - h) >> 1) - (h >> 1)},
+        // Without autolayout the label keeps its place.
+        {"placed label", "FIT-B", 0, true, 3000, 9000, 500, 700},
+        // A missing end leaves it where it was; the source end has moved.
+        {"missing end", "FIT-GONE", SYMBOL_AUTOLAYOUT, false, 3000, 8000, 500, 700},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        SymbolT line;
+        line.Text = "owns";
+        line.SrcID = "FIT-A";
+        line.DestID = c.dest;
+        line.ItemState = static_cast<int16_t>(c.itemState);
+        line.x1 = 2000;
+        line.y1 = 2000;
+        line.x2 = 8000;
+        line.y2 = 2000;
+        line.tx1 = 500;
+        line.ty1 = 700;
+        EXPECT_EQ(Prototype("Association")->FitLineEnds(line, &canvas.dc), c.fitted);
+        EXPECT_EQ(line.x1, c.x1);
+        EXPECT_EQ(line.x2, c.x2);
+        EXPECT_EQ(line.tx1, c.tx1);
+        EXPECT_EQ(line.ty1, c.ty1);
+        if (c.fitted) {
+            EXPECT_EQ(line.tx2 - line.tx1, w);
+        }
     }
 }
 

@@ -70,9 +70,13 @@ protected:
     }
     std::vector<Child> Children(int owner)
     {
+        // In ID order: an equality search through the hash index gives rows in
+        // no defined order.
         std::vector<Child> children;
+        dbQueryText q;
+        q.Append(dbFragText, "FID=").Append(dbFragInt4, &owner).Append(dbFragText, " order by ID");
         dbTypedCursor<ModelT> c(&ModelT::TableInfo);
-        if (c.SelectByKey("FID", owner) > 0)
+        if (c.Select(q, dbCursorViewOnly) > 0)
             do {
                 if (std::strcmp(c->Type, "Parameter") != 0)
                     continue;

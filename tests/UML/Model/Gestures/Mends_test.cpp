@@ -249,3 +249,44 @@ TEST_F(Gestures, TheContextMenuAndDoubleClickFollowWhatIsUnderTheMouse)
 }
 
 } // namespace
+
+namespace {
+
+TEST_F(Gestures, LabelsMoveAndBendPointsGoWithCtrl)
+{
+    AddBox(1, 0, "G-A", "", RECT{1000, 1000, 3000, 2000});
+    AddBox(2, 0, "G-B", "", RECT{8000, 1000, 10000, 2000});
+    InsertSymbol({3, 3, 0, "Association", "G-LINE", "", RECT{3000, 1500, 8000, 1500}, MSC_LINE,
+                  SYMBOL_AUTOLAYOUT, "G-A", "G-B", "157C,BB8"});
+    {
+        dbTypedCursor<SymbolT> c(&SymbolT::TableInfo, dbCursorForUpdate);
+        ASSERT_GT(c.SelectByKey("ID", 3), 0);
+        SymbolT row = *c.GetRecord();
+        row.tx1 = 5000;
+        row.ty1 = 800;
+        row.tx2 = 6000;
+        row.ty2 = 1100;
+        theModelDb.UpdateRecord(c.GetCurrentOid(), &SymbolT::TableInfo, &row);
+    }
+    EXPECT_EQ(controller->OnMouseDown(MK_LBUTTON, POINT{5500, 900}, &canvas.dc), CDiagramController::SelectionChanged);
+    EXPECT_EQ(controller->Mode, CDiagramController::MoveLabel);
+    controller->OnMouseMove(MK_LBUTTON, POINT{5700, 600}, &canvas.dc);
+    EXPECT_EQ(controller->OnMouseUp(0, POINT{5700, 600}, &canvas.dc), CDiagramController::ModelChanged);
+    const SymbolT moved = Row(3);
+    EXPECT_EQ(moved.tx1, 5200);
+    EXPECT_EQ(moved.ty1, 500);
+    EXPECT_FALSE(moved.ItemState & SYMBOL_AUTOLAYOUT) << "a moved label keeps its place";
+
+    Paint();
+    EXPECT_EQ(controller->OnMouseDown(MK_LBUTTON | MK_CONTROL, POINT{5500, 3000}, &canvas.dc),
+              CDiagramController::BendPointRemoved);
+    controller->OnMouseUp(MK_CONTROL, POINT{5500, 3000}, &canvas.dc);
+    EXPECT_STREQ(Row(3).Nodes, "");
+
+    controller->SetSelection(3, false, -1);
+    EXPECT_TRUE(controller->SelectAll());
+    EXPECT_EQ(controller->GetSelectionCount(), 3);
+    EXPECT_FALSE(controller->SelectAll()) << "nothing left to select";
+}
+
+} // namespace
