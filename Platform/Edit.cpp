@@ -11,7 +11,7 @@
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QPlainTextEdit>
-#include <QTextBlock>
+#include <QTextDocument>
 
 #include <climits>
 #include <mutex>

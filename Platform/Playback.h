@@ -11,9 +11,11 @@
 // MK_SHIFT and MK_CONTROL for held keys. The buttons held afterwards follow
 // the message.
 void PlayMouse(UINT message, POINT screen, UINT keyFlags = 0);
+// Alt held, for PlayKey (the mouse flags have no bit of their own for it).
+#define MK_ALT 0x0020
+
 // A key pressed and released (MK_SHIFT, MK_CONTROL, MK_ALT held), with the
 // text it types; messages it causes are dispatched before the call returns.
-#define MK_ALT 0x0020
 void PlayKey(UINT vk, UINT keyFlags = 0, LPCTSTR text = nullptr);
 // Types text: one key press per character.
 void PlayText(LPCTSTR text);
