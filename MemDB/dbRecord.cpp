@@ -1,5 +1,5 @@
 // Record operations: insert, update, remove and fetch, the row lists of the
-// tables, the upkeep of tree indices and inverse references, and the
+// tables, the upkeep of the indices and of inverse references, and the
 // refresh of the calling thread's cursors.
 //
 // Addresses into the image are taken afresh after every call that may

@@ -9,6 +9,11 @@
 // traverse references from their START FROM records. START and LIMIT act
 // during the search when nothing has to be sorted afterwards, else on the
 // sorted result.
+//
+// An index search prefers the hash index for one key, the tree index for
+// ranges and prefixes, and the R-tree for rectangle comparisons; a
+// condition on a field reached through references follows inverse
+// references back from the records the last table's index found.
 #include "MemDB/dbSelect.h"
 
 #include "MemDB/dbCursor.h"
