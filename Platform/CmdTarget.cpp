@@ -1,5 +1,6 @@
 #include "Platform/CmdTarget.h"
 
+#include "Platform/Menu.h"
 #include "Platform/Messages.h"
 #include "Platform/Wnd.h"
 
@@ -67,7 +68,9 @@ BOOL CCmdTarget::OnCmdMsg(UINT nID, int nCode, void* pExtra, AFX_CMDHANDLERINFO*
 
 void CCmdUI::Enable(BOOL bOn)
 {
-    if (m_pOther)
+    if (m_pMenu)
+        m_pMenu->EnableMenuItem(m_nIndex, MF_BYPOSITION | (bOn ? MF_ENABLED : MF_GRAYED));
+    else if (m_pOther)
         m_pOther->EnableWindow(bOn);
     m_bEnableChanged = TRUE;
 }
@@ -75,7 +78,9 @@ void CCmdUI::Enable(BOOL bOn)
 void CCmdUI::SetCheck(int nCheck)
 {
     const UINT BM_SETCHECK = 0x00F1;
-    if (m_pOther)
+    if (m_pMenu)
+        m_pMenu->CheckMenuItem(m_nIndex, MF_BYPOSITION | (nCheck ? MF_CHECKED : MF_UNCHECKED));
+    else if (m_pOther)
         m_pOther->SendMessage(BM_SETCHECK, WPARAM(nCheck));
 }
 
@@ -83,7 +88,13 @@ void CCmdUI::SetRadio(BOOL bOn) { SetCheck(bOn ? 1 : 0); }
 
 void CCmdUI::SetText(LPCTSTR lpszText)
 {
-    if (m_pOther)
+    // An owner-drawn item's text is its owner's; only text items change.
+    if (m_pMenu) {
+        const UINT state = m_pMenu->GetMenuState(m_nIndex, MF_BYPOSITION);
+        if (state != UINT(-1) && !(state & (MF_OWNERDRAW | MF_POPUP | MF_SEPARATOR)))
+            m_pMenu->ModifyMenu(m_nIndex, MF_BYPOSITION | MF_STRING | (state & (MF_GRAYED | MF_CHECKED)),
+                                m_nID, lpszText);
+    } else if (m_pOther)
         m_pOther->SetWindowText(lpszText);
 }
 

@@ -94,6 +94,15 @@ INT_PTR AfxRunModal(DialogRequest& request, const std::function<INT_PTR()>& show
     return show();
 }
 
+bool AfxAskDialogHook(DialogRequest& request, INT_PTR* answer)
+{
+    return Hook() && Hook()(request, answer);
+}
+
+bool AfxDialogHookInstalled() { return bool(Hook()); }
+
+bool AfxHeadless() { return Headless(); }
+
 int MessageBox(HWND hWnd, LPCTSTR lpText, LPCTSTR lpCaption, UINT uType)
 {
     const char* caption = lpCaption ? lpCaption : "Error";

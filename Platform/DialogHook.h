@@ -46,7 +46,9 @@ class CWnd;
 #define IDYES 6
 #define IDNO 7
 
-enum class DialogKind { MessageBox, Template, FileOpen, FileSave, Folder, Color, Font, Print, PrintSetup };
+// PopupMenu: a popup menu about to be tracked (data: its PopupMenuRequest,
+// Platform/Menu.h); the answer is the command chosen, 0 for none.
+enum class DialogKind { MessageBox, Template, FileOpen, FileSave, Folder, Color, Font, Print, PrintSetup, PopupMenu };
 
 // What is about to be asked. `data` points at the dialog's own in/out
 // structure (the file, colour or print settings) which an answering hook
@@ -70,6 +72,11 @@ DialogHook AfxSetDialogHook(DialogHook hook);
 // Runs one modal dialog: the hook's answer when it gives one, otherwise
 // the result of show().
 INT_PTR AfxRunModal(DialogRequest& request, const std::function<INT_PTR()>& show);
+// Asks the hook alone: true when one is installed and answered.
+bool AfxAskDialogHook(DialogRequest& request, INT_PTR* answer);
+bool AfxDialogHookInstalled();
+// True without a display (the offscreen platform).
+bool AfxHeadless();
 
 int MessageBox(HWND hWnd, LPCTSTR lpText, LPCTSTR lpCaption, UINT uType);
 // The caption is the application's name.

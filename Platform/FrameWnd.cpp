@@ -1,7 +1,10 @@
 #include "Platform/FrameWnd.h"
 
+#include "Platform/Menu.h"
+
 #include "Platform/Accelerators.h"
 #include "Platform/CString.h"
+#include "Platform/Menu.h"
 #include "Platform/MessageMap.h"
 #include "Platform/Resource.h"
 #include "Platform/ResourceTable.h"
@@ -254,7 +257,25 @@ BEGIN_MESSAGE_MAP(CFrameWnd, CWnd)
     ON_WM_SIZE()
     ON_WM_SETFOCUS()
     ON_MESSAGE(WM_IDLEUPDATECMDUI, OnIdleUpdateCmdUI)
+    ON_WM_INITMENUPOPUP()
 END_MESSAGE_MAP()
+
+// Each item of a popup about to open asks its update handler; popups and
+// separators are left alone.
+void CFrameWnd::OnInitMenuPopup(CMenu* pPopupMenu, UINT, BOOL bSysMenu)
+{
+    if (bSysMenu || !pPopupMenu)
+        return;
+    CCmdUI state;
+    state.m_pMenu = pPopupMenu;
+    state.m_nIndexMax = UINT(pPopupMenu->GetMenuItemCount());
+    for (state.m_nIndex = 0; state.m_nIndex < state.m_nIndexMax; ++state.m_nIndex) {
+        state.m_nID = pPopupMenu->GetMenuItemID(int(state.m_nIndex));
+        if (state.m_nID == 0 || state.m_nID == UINT(-1))
+            continue;
+        state.DoUpdate(this, m_bAutoMenuEnable);
+    }
+}
 
 CFrameWnd* CWnd::GetParentFrame() const
 {

@@ -93,6 +93,7 @@ protected:
     void OnSize(UINT nType, int cx, int cy);
     void OnSetFocus(CWnd* pOldWnd);
     LRESULT OnIdleUpdateCmdUI(WPARAM wParam, LPARAM lParam);
+    void OnInitMenuPopup(CMenu* pPopupMenu, UINT nIndex, BOOL bSysMenu);
     DECLARE_MESSAGE_MAP()
 
     CWnd* m_pViewActive = nullptr;

@@ -1,9 +1,12 @@
 #include "Platform/ResourceTemplates.h"
 
+#include "Platform/ResourceTable.h"
+
 #include <QFont>
 #include <QFontMetricsF>
 #include <QString>
 
+#include <algorithm>
 #include <cmath>
 #include <cstring>
 
@@ -78,6 +81,13 @@ public:
         return Text();
     }
     void AlignDword() { m_at = (m_at + 3) & ~DWORD(3); }
+    void Skip(DWORD bytes)
+    {
+        if (bytes > m_size - std::min(m_at, m_size))
+            ok = false;
+        else
+            m_at += bytes;
+    }
 
 private:
     const BYTE* m_p;
@@ -116,6 +126,85 @@ std::vector<BYTE> BuildMenuTemplate(const MenuItemSpec* items, int count)
         w.Text(items[i].text);
     }
     return w.bytes;
+}
+
+bool ReadMenuTemplate(const void* data, DWORD size, std::vector<MenuTemplateItem>* items)
+{
+    if (!data)
+        return false;
+    Reader r(data, size);
+    r.Word();
+    const WORD headerSize = r.Word();
+    r.Skip(headerSize);
+    std::vector<MenuTemplateItem> read;
+    // Whether each open popup was the last item of its own level.
+    std::vector<bool> lastOfParent;
+    while (r.ok) {
+        MenuTemplateItem item;
+        item.level = int(lastOfParent.size());
+        item.flags = r.Word();
+        if (!(item.flags & MENU_TEMPLATE_POPUP))
+            item.id = r.Word();
+        item.text = r.Text();
+        if (!r.ok)
+            return false;
+        read.push_back(std::move(item));
+        const WORD flags = read.back().flags;
+        if (flags & MENU_TEMPLATE_POPUP) {
+            if (lastOfParent.size() >= MENU_TEMPLATE_MAX_DEPTH)
+                return false;
+            lastOfParent.push_back((flags & MENU_TEMPLATE_END) != 0);
+            continue;
+        }
+        bool closed = (flags & MENU_TEMPLATE_END) != 0;
+        while (closed) {
+            if (lastOfParent.empty()) {
+                *items = std::move(read);
+                return true;
+            }
+            closed = lastOfParent.back();
+            lastOfParent.pop_back();
+        }
+    }
+    return false;
+}
+
+std::vector<BYTE> BuildToolBarTemplate(int width, int height, const UINT* ids, int count)
+{
+    Writer w;
+    w.Word(1);
+    w.Word(WORD(width));
+    w.Word(WORD(height));
+    w.Word(WORD(count));
+    for (int i = 0; i < count; ++i)
+        w.Word(WORD(ids[i]));
+    return w.bytes;
+}
+
+bool ReadToolBarTemplate(const void* data, DWORD size, ToolBarInfo* info)
+{
+    if (!data)
+        return false;
+    Reader r(data, size);
+    const WORD version = r.Word();
+    ToolBarInfo read;
+    read.width = r.Word();
+    read.height = r.Word();
+    const WORD count = r.Word();
+    for (WORD i = 0; r.ok && i < count; ++i)
+        read.ids.push_back(r.Word());
+    if (!r.ok || version != 1)
+        return false;
+    *info = std::move(read);
+    return true;
+}
+
+bool LoadToolBarResource(UINT id, ToolBarInfo* info)
+{
+    const LPCTSTR name = MAKEINTRESOURCE(id);
+    const HINSTANCE module = AfxFindResourceHandle(name, RT_TOOLBAR);
+    const HRSRC res = module ? FindResource(module, name, RT_TOOLBAR) : nullptr;
+    return res && ReadToolBarTemplate(LockResource(LoadResource(module, res)), SizeofResource(module, res), info);
 }
 
 std::vector<BYTE> BuildAcceleratorTable(const ACCEL* entries, int count)

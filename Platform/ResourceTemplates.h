@@ -28,6 +28,36 @@ struct MenuItemSpec {
 // flagged MENU_TEMPLATE_END.
 std::vector<BYTE> BuildMenuTemplate(const MenuItemSpec* items, int count);
 
+// A menu template read back: the items in template order, each with its
+// level, its flags as stored (MENU_TEMPLATE_END included) and its text.
+struct MenuTemplateItem {
+    int level = 0;
+    WORD flags = 0;
+    WORD id = 0;
+    std::string text;
+};
+// The deepest popup nesting a template may have.
+#define MENU_TEMPLATE_MAX_DEPTH 16
+// False, with items untouched, unless the bytes hold a whole template: every
+// text terminated and every level, the bar's included, closed by an item
+// flagged MENU_TEMPLATE_END within size bytes and the depth limit.
+bool ReadMenuTemplate(const void* data, DWORD size, std::vector<MenuTemplateItem>* items);
+
+// Toolbar resources: version word 1, button width and height words, the
+// count word, then a command word per button (0 for a separator). The
+// bitmap of the same id holds the images of the buttons that are not
+// separators, in order.
+struct ToolBarInfo {
+    int width = 0;
+    int height = 0;
+    std::vector<UINT> ids;
+};
+std::vector<BYTE> BuildToolBarTemplate(int width, int height, const UINT* ids, int count);
+// False for bytes that are not a whole toolbar resource.
+bool ReadToolBarTemplate(const void* data, DWORD size, ToolBarInfo* info);
+// The toolbar resource id along the resource chain; false when missing or bad.
+bool LoadToolBarResource(UINT id, ToolBarInfo* info);
+
 // Accelerator entries: key flags, key (a virtual key with FVIRTKEY), command.
 #define FVIRTKEY 0x01
 #define FNOINVERT 0x02

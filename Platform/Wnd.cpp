@@ -610,20 +610,6 @@ CWnd* CWnd::GetWindow(UINT nCmd) const
 CWnd* CWnd::GetTopWindow() const { return GetWindow(GW_CHILD); }
 CWnd* CWnd::GetNextWindow(UINT nFlag) const { return GetWindow(nFlag); }
 
-HMENU CWnd::GetMenuHandle() const
-{
-    WndData* d = WndData::From(m_hWnd);
-    return d ? d->menu : nullptr;
-}
-
-void CWnd::SetMenuHandle(HMENU hMenu)
-{
-    if (WndData* d = WndData::From(m_hWnd)) {
-        d->menu = hMenu;
-        SetWindowPos(nullptr, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
-    }
-}
-
 BOOL IsWindow(HWND hWnd) { return WndData::From(hWnd) != nullptr; }
 
 BOOL IsWindowVisible(HWND hWnd)

@@ -209,9 +209,14 @@ public:
     // caption defaults to the application's name.
     int MessageBox(LPCTSTR lpszText, LPCTSTR lpszCaption = nullptr, UINT nType = 0);
 
-    // The menu handle of a top-level window (drawn and run by the menu classes).
-    HMENU GetMenuHandle() const;
-    void SetMenuHandle(HMENU hMenu);
+    // The menu bar: shown in the non-client area of a top-level window,
+    // above the client area. The window does not own the menu.
+    BOOL SetMenu(CMenu* pMenu);
+    CMenu* GetMenu() const;
+    void DrawMenuBar();
+    // The window menu (its close item SC_CLOSE), made on first use; with
+    // bRevert a changed one returns to its first state and null is returned.
+    CMenu* GetSystemMenu(BOOL bRevert) const;
 
     // Command and notification routing.
     virtual BOOL OnCommand(WPARAM wParam, LPARAM lParam);

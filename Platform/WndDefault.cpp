@@ -5,6 +5,7 @@
 // requests of child windows up to their parents.
 #include "Platform/Cursor.h"
 #include "Platform/Dc.h"
+#include "Platform/MenuTrack.h"
 #include "Platform/SysColors.h"
 #include "Platform/WndData.h"
 
@@ -75,7 +76,7 @@ void DefaultNcCalcSize(WndData* d, RECT* r)
     const int e = EdgeWidth(d);
     CRect c(r);
     c.DeflateRect(f + e, f + e);
-    c.top += CaptionHeight(d);
+    c.top += CaptionHeight(d) + MenuTrack::BarHeight(d);
     const int vbar = GetSystemMetrics(SM_CXVSCROLL), hbar = GetSystemMetrics(SM_CYHSCROLL);
     if ((d->style & WS_VSCROLL) && c.Width() >= vbar)
         c.right -= vbar;
@@ -102,6 +103,9 @@ LRESULT DefaultNcHitTest(WndData* d, POINT screen)
         return (d->style & WS_THICKFRAME) ? HTBOTTOMRIGHT : HTNOWHERE;
     if (CloseButtonRect(d).PtInRect(p))
         return HTCLOSE;
+    if (MenuTrack::BarItemAt(d, p) >= 0 || (MenuTrack::BarHeight(d) && p.y >= d->client.top - MenuTrack::BarHeight(d) &&
+                                            p.y < d->client.top && p.x >= d->client.left && p.x < d->client.right))
+        return HTMENU;
     if (CaptionRect(d).PtInRect(p))
         return HTCAPTION;
     const int f = FrameWidth(d);
@@ -175,7 +179,7 @@ void DefaultNcPaint(WndData* d)
     }
     const int e = EdgeWidth(d);
     if (e) {
-        QRect inner = r.adjusted(f, f + cap.Height(), -f, -f);
+        QRect inner = r.adjusted(f, f + cap.Height() + MenuTrack::BarHeight(d), -f, -f);
         if (e == GetSystemMetrics(SM_CXEDGE)) {
             Edge(p, inner, Sys(COLOR_BTNSHADOW), Sys(COLOR_BTNHIGHLIGHT));
             Edge(p, inner.adjusted(1, 1, -1, -1), Sys(COLOR_3DDKSHADOW), Sys(COLOR_3DLIGHT));
@@ -183,6 +187,18 @@ void DefaultNcPaint(WndData* d)
             Edge(p, inner, Sys(COLOR_BTNSHADOW), Sys(COLOR_BTNHIGHLIGHT));
         }
     }
+}
+
+// An Alt key (alone, or with a character) and F10 go to the menu bar of the
+// top-level window.
+bool g_altAlone = false;
+
+void KeyMenu(WndData* d, UINT key)
+{
+    while (d && d->isChild())
+        d = WndData::From(d->parent);
+    if (d && MenuTrack::BarHeight(d))
+        MenuTrack::TrackBar(d, -1, key);
 }
 
 void ContextMenu(WndData* d, LPARAM screen)
@@ -227,6 +243,11 @@ LRESULT DefWindowProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam)
         return DefaultNcHitTest(d, POINT{ GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam) });
     case WM_NCPAINT:
         DefaultNcPaint(d);
+        if (MenuTrack::BarHeight(d)) {
+            CWindowDC dc(CWnd::FromHandle(hWnd));
+            MenuTrack::PaintBar(d, &dc);
+        }
+        Wnd::FlushBuffer(d);
         Wnd::Present(d, QRect(0, 0, d->window.Width(), d->window.Height()));
         return 0;
     case WM_NCACTIVATE:
@@ -354,10 +375,29 @@ LRESULT DefWindowProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam)
             ContextMenu(d, LPARAM(-1));
         return 0;
     case WM_SYSKEYDOWN:
+        g_altAlone = wParam == VK_MENU;
         if (wParam == VK_F10 && (GetKeyState(VK_SHIFT) & 0x8000))
             ContextMenu(d, LPARAM(-1));
+        else if (wParam == VK_F10)
+            KeyMenu(d, 0);
+        return 0;
+    case WM_SYSKEYUP:
+        if (wParam == VK_MENU && g_altAlone)
+            KeyMenu(d, 0);
+        g_altAlone = false;
+        return 0;
+    case WM_SYSCHAR:
+        g_altAlone = false;
+        KeyMenu(d, UINT(wParam));
         return 0;
     case WM_NCLBUTTONDOWN:
+        if (wParam == HTMENU) {
+            const CRect w = d->windowInScreen();
+            const int item = MenuTrack::BarItemAt(d, CPoint(GET_X_LPARAM(lParam) - w.left, GET_Y_LPARAM(lParam) - w.top));
+            if (item >= 0)
+                MenuTrack::TrackBar(d, item, 0);
+            return 0;
+        }
         // Moving and sizing a top-level window by its own caption and frame
         // is the desktop's business.
         if (!d->isChild() && d->frame->windowHandle()) {

@@ -2,6 +2,7 @@
 // windows; command and notification routing with reflection to controls.
 #include "Platform/MessageMap.h"
 #include "Platform/WinApp.h"
+#include "Platform/MenuTrack.h"
 #include "Platform/WndData.h"
 
 #include <QCoreApplication>
@@ -501,16 +502,29 @@ void CWnd::OnVScroll(UINT, UINT, CScrollBar* pScrollBar)
     Default();
 }
 
+// A menu item goes to the permanent object of the menu that holds it:
+// named by the request when drawn, the one being measured when measured.
 void CWnd::OnDrawItem(int, LPDRAWITEMSTRUCT lpDrawItemStruct)
 {
-    if (lpDrawItemStruct->CtlType != ODT_MENU && ReflectLastMsg(lpDrawItemStruct->hwndItem))
+    if (lpDrawItemStruct->CtlType == ODT_MENU) {
+        if (CMenu* menu = CMenu::FromHandlePermanent(reinterpret_cast<HMENU>(lpDrawItemStruct->hwndItem))) {
+            menu->DrawItem(lpDrawItemStruct);
+            return;
+        }
+    } else if (ReflectLastMsg(lpDrawItemStruct->hwndItem)) {
         return;
+    }
     Default();
 }
 
 void CWnd::OnMeasureItem(int nIDCtl, LPMEASUREITEMSTRUCT lpMeasureItemStruct)
 {
-    if (lpMeasureItemStruct->CtlType != ODT_MENU) {
+    if (lpMeasureItemStruct->CtlType == ODT_MENU) {
+        if (CMenu* menu = CMenu::FromHandlePermanent(MenuTrack::MeasuringMenu())) {
+            menu->MeasureItem(lpMeasureItemStruct);
+            return;
+        }
+    } else {
         CWnd* child = GetDlgItem(nIDCtl);
         if (child && ReflectLastMsg(child->m_hWnd))
             return;
