@@ -47,6 +47,22 @@ MenuItem MakeItem(UINT flags, UINT_PTR id, LPCTSTR newItem)
     return item;
 }
 
+// The item of a menu by position or command, with the menu that holds it
+// and its index there; null when there is none.
+MenuItem* FindItem(HMENU menu, UINT item, UINT flags, MenuData** holder = nullptr, int* index = nullptr)
+{
+    MenuData* d = MenuData::From(menu);
+    MenuData* m = nullptr;
+    int i = 0;
+    if (!d || !d->Locate(item, flags, &m, &i))
+        return nullptr;
+    if (holder)
+        *holder = m;
+    if (index)
+        *index = i;
+    return &m->items[size_t(i)];
+}
+
 bool BuildFromTemplate(HMENU menu, const std::vector<MenuTemplateItem>& items)
 {
     std::vector<HMENU> stack{ menu };
@@ -128,12 +144,10 @@ int GetMenuItemCount(HMENU hMenu)
 
 UINT GetMenuState(HMENU hMenu, UINT uId, UINT uFlags)
 {
-    MenuData* d = MenuData::From(hMenu);
-    MenuData* m = nullptr;
-    int i = 0;
-    if (!d || !d->Locate(uId, uFlags, &m, &i))
+    const MenuItem* found = FindItem(hMenu, uId, uFlags);
+    if (!found)
         return UINT(-1);
-    const MenuItem& item = m->items[size_t(i)];
+    const MenuItem& item = *found;
     if (!item.isPopup())
         return item.flags;
     const int count = GetMenuItemCount(item.submenu());
@@ -151,12 +165,10 @@ BOOL AppendMenu(HMENU hMenu, UINT uFlags, UINT_PTR uIDNewItem, LPCTSTR lpNewItem
 
 BOOL ModifyMenu(HMENU hMenu, UINT uPosition, UINT uFlags, UINT_PTR uIDNewItem, LPCTSTR lpNewItem)
 {
-    MenuData* d = MenuData::From(hMenu);
-    MenuData* m = nullptr;
-    int i = 0;
-    if (!d || !d->Locate(uPosition, uFlags, &m, &i))
+    MenuItem* found = FindItem(hMenu, uPosition, uFlags);
+    if (!found)
         return FALSE;
-    MenuItem& item = m->items[size_t(i)];
+    MenuItem& item = *found;
     const HMENU oldSub = item.submenu();
     MenuItem next = MakeItem(uFlags, uIDNewItem, lpNewItem);
     next.checked = item.checked;
@@ -279,10 +291,9 @@ BOOL CMenu::ModifyMenu(UINT nPosition, UINT nFlags, UINT_PTR nIDNewItem, LPCTSTR
 
 BOOL CMenu::RemoveMenu(UINT nPosition, UINT nFlags)
 {
-    MenuData* d = MenuData::From(m_hMenu);
     MenuData* m = nullptr;
     int i = 0;
-    if (!d || !d->Locate(nPosition, nFlags, &m, &i))
+    if (!FindItem(m_hMenu, nPosition, nFlags, &m, &i))
         return FALSE;
     m->items.erase(m->items.begin() + i);
     return TRUE;
@@ -290,10 +301,9 @@ BOOL CMenu::RemoveMenu(UINT nPosition, UINT nFlags)
 
 BOOL CMenu::DeleteMenu(UINT nPosition, UINT nFlags)
 {
-    MenuData* d = MenuData::From(m_hMenu);
     MenuData* m = nullptr;
     int i = 0;
-    if (!d || !d->Locate(nPosition, nFlags, &m, &i))
+    if (!FindItem(m_hMenu, nPosition, nFlags, &m, &i))
         return FALSE;
     const HMENU sub = m->items[size_t(i)].submenu();
     m->items.erase(m->items.begin() + i);
@@ -302,42 +312,35 @@ BOOL CMenu::DeleteMenu(UINT nPosition, UINT nFlags)
     return TRUE;
 }
 
+// Sets the bits of mask in an item's flags as in value; the former bits,
+// or -1 without such an item.
+static UINT SwapItemState(HMENU menu, UINT item, UINT flags, UINT mask, UINT value)
+{
+    MenuItem* found = FindItem(menu, item, flags);
+    if (!found)
+        return UINT(-1);
+    const UINT old = found->flags & mask;
+    found->flags = (found->flags & ~mask) | (value & mask);
+    return old;
+}
+
 UINT CMenu::CheckMenuItem(UINT nIDCheckItem, UINT nCheck)
 {
-    MenuData* d = MenuData::From(m_hMenu);
-    MenuData* m = nullptr;
-    int i = 0;
-    if (!d || !d->Locate(nIDCheckItem, nCheck, &m, &i))
-        return UINT(-1);
-    UINT& flags = m->items[size_t(i)].flags;
-    const UINT old = flags & MF_CHECKED;
-    flags = (flags & ~UINT(MF_CHECKED)) | (nCheck & MF_CHECKED);
-    return old;
+    return SwapItemState(m_hMenu, nIDCheckItem, nCheck, MF_CHECKED, nCheck);
 }
 
 UINT CMenu::EnableMenuItem(UINT nIDEnableItem, UINT nEnable)
 {
-    MenuData* d = MenuData::From(m_hMenu);
-    MenuData* m = nullptr;
-    int i = 0;
-    if (!d || !d->Locate(nIDEnableItem, nEnable, &m, &i))
-        return UINT(-1);
-    UINT& flags = m->items[size_t(i)].flags;
-    const UINT mask = MF_GRAYED | MF_DISABLED;
-    const UINT old = flags & mask;
-    flags = (flags & ~mask) | (nEnable & mask);
-    return old;
+    return SwapItemState(m_hMenu, nIDEnableItem, nEnable, MF_GRAYED | MF_DISABLED, nEnable);
 }
 
 BOOL CMenu::SetMenuItemBitmaps(UINT nPosition, UINT nFlags, const CBitmap* pBmpUnchecked,
                                const CBitmap* pBmpChecked)
 {
-    MenuData* d = MenuData::From(m_hMenu);
-    MenuData* m = nullptr;
-    int i = 0;
-    if (!d || !d->Locate(nPosition, nFlags, &m, &i))
+    MenuItem* found = FindItem(m_hMenu, nPosition, nFlags);
+    if (!found)
         return FALSE;
-    MenuItem& item = m->items[size_t(i)];
+    MenuItem& item = *found;
     item.unchecked = pBmpUnchecked ? static_cast<HBITMAP>(pBmpUnchecked->m_hObject) : nullptr;
     item.checked = pBmpChecked ? static_cast<HBITMAP>(pBmpChecked->m_hObject) : nullptr;
     return TRUE;
@@ -358,12 +361,10 @@ UINT CMenu::GetMenuState(UINT nID, UINT nFlags) const { return ::GetMenuState(m_
 
 int CMenu::GetMenuString(UINT nIDItem, LPTSTR lpString, int nMaxCount, UINT nFlags) const
 {
-    MenuData* d = MenuData::From(m_hMenu);
-    MenuData* m = nullptr;
-    int i = 0;
-    if (!d || !d->Locate(nIDItem, nFlags, &m, &i))
+    const MenuItem* item = FindItem(m_hMenu, nIDItem, nFlags);
+    if (!item)
         return 0;
-    const std::string& text = m->items[size_t(i)].text;
+    const std::string& text = item->text;
     if (!lpString || nMaxCount <= 0)
         return int(text.size());
     const int n = std::min(int(text.size()), nMaxCount - 1);
@@ -374,24 +375,20 @@ int CMenu::GetMenuString(UINT nIDItem, LPTSTR lpString, int nMaxCount, UINT nFla
 
 int CMenu::GetMenuString(UINT nIDItem, CString& rString, UINT nFlags) const
 {
-    MenuData* d = MenuData::From(m_hMenu);
-    MenuData* m = nullptr;
-    int i = 0;
     rString.Empty();
-    if (!d || !d->Locate(nIDItem, nFlags, &m, &i))
+    const MenuItem* item = FindItem(m_hMenu, nIDItem, nFlags);
+    if (!item)
         return 0;
-    rString = m->items[size_t(i)].text.c_str();
+    rString = item->text.c_str();
     return rString.GetLength();
 }
 
 BOOL CMenu::GetMenuItemInfo(UINT uItem, LPMENUITEMINFO info, BOOL fByPos)
 {
-    MenuData* d = MenuData::From(m_hMenu);
-    MenuData* m = nullptr;
-    int i = 0;
-    if (!info || !d || !d->Locate(uItem, fByPos ? MF_BYPOSITION : MF_BYCOMMAND, &m, &i))
+    const MenuItem* found = FindItem(m_hMenu, uItem, fByPos ? MF_BYPOSITION : MF_BYCOMMAND);
+    if (!info || !found)
         return FALSE;
-    const MenuItem& item = m->items[size_t(i)];
+    const MenuItem& item = *found;
     if (info->fMask & MIIM_CHECKMARKS) {
         info->hbmpChecked = item.checked;
         info->hbmpUnchecked = item.unchecked;

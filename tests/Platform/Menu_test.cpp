@@ -259,31 +259,35 @@ void QueueKeys(HWND owner, std::initializer_list<UINT> keys)
     }
 }
 
-// File-like popup: "&Open" 10, separator, "&Recent" { "One" 21, "Two" 22 },
-// "&Gone" 30 grayed, "E&xit" 40.
-void BuildPopup(CMenu& menu, CMenu*& recent)
-{
-    menu.CreatePopupMenu();
-    recent = new CMenu;
-    recent->CreatePopupMenu();
-    recent->AppendMenu(MF_STRING, 21, "One");
-    recent->AppendMenu(MF_STRING, 22, "Two");
-    menu.AppendMenu(MF_STRING, 10, "&Open\tCtrl+O");
-    menu.AppendMenu(MF_SEPARATOR);
-    menu.AppendMenu(MF_POPUP, reinterpret_cast<UINT_PTR>(recent->m_hMenu), "&Recent");
-    menu.AppendMenu(MF_STRING | MF_GRAYED, 30, "&Gone");
-    menu.AppendMenu(MF_STRING, 40, "E&xit");
-}
+// An owner with a file-like popup: "&Open" 10, separator, "&Recent" {
+// "One" 21, "Two" 22 }, "&Gone" 30 grayed, "E&xit" 40.
+struct FilePopup {
+    MenuOwner owner;
+    CMenu menu;
+    CMenu recent;
+    FilePopup()
+    {
+        CreateTop(owner, 50, 50, 200, 100);
+        menu.CreatePopupMenu();
+        recent.CreatePopupMenu();
+        recent.AppendMenu(MF_STRING, 21, "One");
+        recent.AppendMenu(MF_STRING, 22, "Two");
+        menu.AppendMenu(MF_STRING, 10, "&Open\tCtrl+O");
+        menu.AppendMenu(MF_SEPARATOR);
+        menu.AppendMenu(MF_POPUP, reinterpret_cast<UINT_PTR>(recent.m_hMenu), "&Recent");
+        menu.AppendMenu(MF_STRING | MF_GRAYED, 30, "&Gone");
+        menu.AppendMenu(MF_STRING, 40, "E&xit");
+    }
+    ~FilePopup() { owner.DestroyWindow(); }
+};
 
 } // namespace
 
 TEST(MenuTrack, TheHookAnswersInPlaceOfTracking)
 {
-    MenuOwner owner;
-    CreateTop(owner, 50, 50, 200, 100);
-    CMenu menu;
-    CMenu* recent = nullptr;
-    BuildPopup(menu, recent);
+    FilePopup popup;
+    MenuOwner& owner = popup.owner;
+    CMenu& menu = popup.menu;
     PopupMenuRequest seen{};
     PopupHook hook([&](DialogRequest& r, INT_PTR* answer) {
         if (r.kind != DialogKind::PopupMenu)
@@ -301,22 +305,16 @@ TEST(MenuTrack, TheHookAnswersInPlaceOfTracking)
     EXPECT_TRUE(menu.TrackPopupMenu(TPM_LEFTALIGN, 70, 80, &owner));
     EXPECT_TRUE(SpinUntil([&] { return !owner.log.empty(); }));
     EXPECT_EQ(owner.log, Log{ "command 40" });
-    owner.DestroyWindow();
-    delete recent;
 }
 
 TEST(MenuTrack, WithoutAHookOrADisplayThePopupIsCancelled)
 {
-    MenuOwner owner;
-    CreateTop(owner, 50, 50, 200, 100);
-    CMenu menu;
-    CMenu* recent = nullptr;
-    BuildPopup(menu, recent);
+    FilePopup popup;
+    MenuOwner& owner = popup.owner;
+    CMenu& menu = popup.menu;
     QueueKeys(owner.m_hWnd, { VK_RETURN });
     EXPECT_EQ(menu.TrackPopupMenu(TPM_RETURNCMD, 70, 80, &owner), 0);
     EXPECT_TRUE(owner.log.empty());
-    owner.DestroyWindow();
-    delete recent;
 }
 
 TEST(MenuTrack, QueuedKeysDriveTheRealPopup)
@@ -342,11 +340,9 @@ TEST(MenuTrack, QueuedKeysDriveTheRealPopup)
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
-        MenuOwner owner;
-        CreateTop(owner, 50, 50, 200, 100);
-        CMenu menu;
-        CMenu* recent = nullptr;
-        BuildPopup(menu, recent);
+        FilePopup popup;
+        MenuOwner& owner = popup.owner;
+        CMenu& menu = popup.menu;
         PopupHook hook([&](DialogRequest& r, INT_PTR*) {
             QueueKeys(owner.m_hWnd, c.keys);
             return r.kind != DialogKind::PopupMenu;
@@ -354,8 +350,6 @@ TEST(MenuTrack, QueuedKeysDriveTheRealPopup)
         EXPECT_EQ(menu.TrackPopupMenu(TPM_RETURNCMD, 70, 80, &owner), c.result);
         ASSERT_FALSE(owner.log.empty());
         EXPECT_EQ(owner.log[0], "init 5 0");
-        owner.DestroyWindow();
-        delete recent;
     }
 }
 
