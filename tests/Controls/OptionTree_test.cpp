@@ -265,3 +265,49 @@ TEST(OptionTree, LongLabelsEndInAnEllipsisKeepingAWholeFirstCharacter)
 }
 
 } // namespace
+
+namespace {
+
+TEST(OptionTree, ARightClickOnALabelSelectsItThenOffersItToTheOwner)
+{
+    GridFixture f;
+    COptionTreeItem* category = f.Category("Base");
+    COptionTreeItem* row = f.Edit(category, "Name", "x");
+    category->Expand(TRUE);
+    f.grid.UpdateScroll();
+    f.owner.Clear();
+    PlayMouse(WM_RBUTTONDOWN, f.LabelPoint(row));
+    PlayMouse(WM_RBUTTONUP, f.LabelPoint(row));
+    EXPECT_EQ((Codes{ OTN_SELCHANGED, OTN_RCLICK }), f.owner.codes);
+    EXPECT_EQ(row, f.owner.rows.back());
+    EXPECT_TRUE(row->IsSelected());
+    f.owner.Clear();
+    PlayMouse(WM_RBUTTONDOWN, f.ValuePoint(row));
+    PlayMouse(WM_RBUTTONUP, f.ValuePoint(row));
+    EXPECT_TRUE(f.owner.codes.empty());  // only labels answer
+}
+
+TEST(OptionTree, ALockedGridIgnoresTheMouseAndTheKeys)
+{
+    GridFixture f;
+    COptionTreeItem* category = f.Category("Base");
+    COptionTreeItem* row = f.Edit(category, "Name", "x");
+    category->Expand(TRUE);
+    f.grid.UpdateScroll();
+    f.grid.SetInputLocked(TRUE);
+    EXPECT_TRUE(f.grid.IsInputLocked());
+    EXPECT_FALSE(f.owner.IsWindowEnabled());
+    f.owner.Clear();
+    CWnd* list = f.grid.GetListWnd();
+    const CRect value = row->GetValueRect();
+    list->SendMessage(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(WORD(value.left + 10), WORD(value.top + 5)));
+    list->SendMessage(WM_KEYDOWN, VK_DOWN);
+    EXPECT_TRUE(f.owner.codes.empty());
+    EXPECT_FALSE(row->IsEditing());
+    f.grid.SetInputLocked(FALSE);
+    EXPECT_TRUE(f.owner.IsWindowEnabled());
+    list->SendMessage(WM_KEYDOWN, VK_DOWN);
+    EXPECT_EQ((Codes{ OTN_SELCHANGED }), f.owner.codes);
+}
+
+} // namespace
