@@ -168,29 +168,44 @@ TEST_F(Gestures, BrowserDropsFollowTheDiagramKindsRules)
 {
     AddElement(10, 1, "Class", "G-DROPPED");
     AddElement(11, 1, "Package", "G-PACKAGE");
+    AddElement(12, 10, "Attribute", "G-MEMBER");
     CDiagramController* anatomy = nullptr;
     ASSERT_TRUE(FindDiagramController("Anatomydiagram", anatomy));
     CSymbol* package = nullptr;
     ASSERT_TRUE(FindMetaclass("Packagediagram", package));
-    EXPECT_EQ(anatomy->KindPrototype, package);
+    EXPECT_EQ(anatomy->KindPrototype, package) << "an anatomy diagram follows the package diagram's rules";
     struct Case {
+        CDiagramController* kind;
         int element;
         const char* metaclass;
         int mode;
     } const cases[] = {
-        {10, "Class", CDiagramController::DropAllowed},
-        {11, "Package", CDiagramController::DropAllowed},
-        {2, "Classdiagram", CDiagramController::DropRefused},
+        {controller, 10, "Class", CDiagramController::DropAllowed},
+        {controller, 11, "Package", CDiagramController::DropAllowed},
+        {controller, 12, "Attribute", CDiagramController::DropAllowed},
+        {controller, 2, "Classdiagram", CDiagramController::DropRefused},
+        {anatomy, 11, "Package", CDiagramController::DropAllowed},
+        {anatomy, 12, "Attribute", CDiagramController::DropRefused},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.metaclass);
+        c.kind->Attach(1, 2, nullptr);
+        c.kind->OpenPage(2, 3);
         PlacementTool::BeginDrag(c.element, c.metaclass);
         EXPECT_EQ(PlacementTool::GetDraggedElement(), c.element);
-        EXPECT_EQ(controller->OnMouseMove(MK_LBUTTON, POINT{5000, 9000}, &canvas.dc), 0);
-        EXPECT_EQ(controller->Mode, c.mode);
-        EXPECT_EQ(controller->GetCursorIndex(), c.mode);
+        EXPECT_EQ(c.kind->OnMouseMove(MK_LBUTTON, POINT{5000, 9000}, &canvas.dc), 0);
+        EXPECT_EQ(c.kind->Mode, c.mode);
+        EXPECT_EQ(c.kind->GetCursorIndex(), c.mode);
         PlacementTool::Reset();
     }
+    // Released on an empty spot of the anatomy diagram, a package is shown.
+    PlacementTool::BeginDrag(11, "Package");
+    anatomy->OnMouseMove(MK_LBUTTON, POINT{5000, 9000}, &canvas.dc);
+    EXPECT_EQ(anatomy->OnMouseUp(0, POINT{5000, 9000}, &canvas.dc), CDiagramController::SymbolCreated);
+    EXPECT_EQ(PlacementTool::GetMode(), PlacementTool::None);
+    dbTypedCursor<SymbolT> shown(&SymbolT::TableInfo);
+    EXPECT_GT(shown.SelectByKey("PID", 3), 0);
+    EXPECT_STREQ(shown->Type, "Package");
 }
 
 } // namespace
