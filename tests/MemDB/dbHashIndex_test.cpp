@@ -317,12 +317,24 @@ TEST(HashFunctions, EachImageVersionHasItsOwn)
     EXPECT_EQ(dbHashIndex::StringHash("ab", 2), 97u * 31 + 98);
 }
 
-TEST_F(HashIndexTest, TheOpenImagesVersionChoosesTheFunction)
+TEST_F(HashIndexTest, TheSchemaLoadChoosesTheFunctionOfTheImagesVersion)
 {
     const uint8_t bytes[8] = {1, 2, 3, 4, 5, 6, 7, 8};
-    EXPECT_EQ(db().GetKeyHash()(bytes, dbFieldInfo::tpInt8, 8),
-              dbHashIndex::FunctionFor(db().GetVersion())(bytes, dbFieldInfo::tpInt8, 8));
+    auto code = [&] { return db().GetKeyHash()(bytes, dbFieldInfo::tpInt8, 8); };
     EXPECT_EQ(db().GetVersion(), 349);
+    EXPECT_EQ(code(), 0x04030201u ^ 0x08070605u);
+    db().Commit();
+    auto* header = const_cast<dbImageHeader*>(db().GetHeader());
+    header->majorVersion = 2;
+    header->minorVersion = 87;
+    db().UnbindTables();
+    ASSERT_TRUE(db().LoadSchema(true));
+    uint32_t byBytes = 0;
+    for (uint8_t b : bytes)
+        byBytes = byBytes * 31 + b;
+    EXPECT_EQ(code(), byBytes);
+    header->majorVersion = 3;
+    header->minorVersion = 49;
 }
 
 } // namespace
