@@ -1,5 +1,7 @@
 #include "Controls/OptionTreeEditItem.h"
 
+#include "Controls/CommandImageList.h"
+#include "Controls/ExtMenu.h"
 #include "Controls/OptionTree.h"
 
 #include <cstdlib>
@@ -253,10 +255,21 @@ void COptionTreeEditItem::OnKillFocus(CWnd* pNewWnd)
     CommitChanges(GetModify());
 }
 
-void COptionTreeEditItem::OnRButtonUp(UINT nFlags, CPoint point)
+void COptionTreeEditItem::OnRButtonUp(UINT, CPoint point)
 {
     SetFocus();
-    CEdit::OnRButtonUp(nFlags, point);
+    ClientToScreen(&point);
+    CExtMenu menu;
+    if (!menu.CreatePopupMenu())
+        return;
+    CCommandImageList& registry = GetCommandImages();
+    for (UINT id : { kCommandCopy, kCommandCut, kCommandPaste, kCommandDelete, kCommandSelectAll }) {
+        CommandImageInfo info{};
+        registry.Lookup(id, info);
+        menu.AppendItem(info.name, 0, id, -1);
+    }
+    menu.LoadImages(&registry);
+    menu.TrackPopupMenu(TPM_LEFTALIGN | TPM_RIGHTBUTTON, point.x, point.y, this);
 }
 
 void COptionTreeEditItem::OnEditCopy() { Copy(); }

@@ -5,6 +5,7 @@
 
 #include "Controls/OptionTreeColorPopup.h"
 #include "Platform/CommonDialogs.h"
+#include "Platform/Menu.h"
 #include "Platform/DialogHook.h"
 #include "Platform/SysColors.h"
 
@@ -617,6 +618,36 @@ TEST(GridEditing, ARowDeletedWhileItsEditorHasTheFocusReportsNoCommit)
     p.grid.DeleteAllItems();
     EXPECT_EQ(Codes(8, OTN_ITEMDELETED), p.owner.codes);
     EXPECT_EQ(p.List(), p.Focus());
+}
+
+} // namespace
+
+namespace {
+
+TEST(GridEditing, TheEditRowsContextMenuOffersTheEditingCommandsToItself)
+{
+    Pane p;
+    p.Click(p.ValuePoint(p.name));
+    std::vector<UINT> offered;
+    DialogHook old = AfxSetDialogHook([&](DialogRequest& request, INT_PTR* answer) {
+        if (request.kind != DialogKind::PopupMenu)
+            return false;
+        CMenu* menu = CMenu::FromHandle(static_cast<PopupMenuRequest*>(request.data)->menu);
+        for (int i = 0; i < menu->GetMenuItemCount(); ++i)
+            offered.push_back(menu->GetMenuItemID(i));
+        *answer = 57642;  // Select All
+        return true;
+    });
+    PlayMouse(WM_RBUTTONDOWN, p.ValuePoint(p.name));
+    PlayMouse(WM_RBUTTONUP, p.ValuePoint(p.name));
+    AfxSetDialogHook(old);
+    EXPECT_EQ((std::vector<UINT>{ 57634, 57635, 57637, 32773, 57642 }), offered);
+    int start = -1, end = -1;
+    p.name->GetSel(start, end);
+    EXPECT_EQ(0, start);
+    EXPECT_EQ(8, end);  // "Customer"
+    EXPECT_EQ(static_cast<CWnd*>(p.name), p.Focus());
+    EXPECT_TRUE(p.name->IsEditing());
 }
 
 } // namespace
