@@ -18,6 +18,8 @@
 
 class CBufferedFile;
 class CDC;
+class COptionTree;
+class COptionTreeItem;
 class CString;
 class CXmlFile;
 
@@ -120,6 +122,22 @@ public:
     // The owner of the element shown, for a nested symbol with an element;
     // otherwise defaultId.
     virtual int GetOwnerElement(const SymbolT& row, int defaultId);
+    // The "Base properties" category of an element at the end of the grid:
+    // Name, Type (read-only), the stereotype chooser, Visibility and, for
+    // metaclasses kept in units of their own, File (read-only).
+    virtual COptionTreeItem* AddElementProperties(const ModelT& element, bool readOnly, COptionTree* grid);
+    // Writes the rows of root's first child (the element's category) back by
+    // column name and stores the element recordId; 0 without a category.
+    virtual int ApplyElementProperties(oid_t recordId, ModelT& element, COptionTreeItem* root);
+    // The "Symbol Property" category: Autolayout, the colour (not for lines),
+    // the stereotype chooser for a symbol without an element, the Type of a
+    // symbol without a category. Read-only when the symbol is.
+    virtual COptionTreeItem* AddSymbolProperties(const SymbolT& row, COptionTree* grid);
+    // Takes back Autolayout, colour and stereotype by position; a changed
+    // stereotype replaces the link and drops the old values, and the value
+    // rows are written (the page's unit is marked when they changed). True
+    // when the row changed; the caller stores it.
+    virtual bool ApplySymbolProperties(int symbolId, SymbolT& row, COptionTreeItem* category);
     // Whether an element of this metaclass may be owned by the element ownerId.
     virtual bool CanBeChildOf(int ownerId);
     // Whether a line of this kind may start (source) or end at target, within
