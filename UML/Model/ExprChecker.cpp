@@ -348,6 +348,7 @@ void ExprChecker::EndWith(const ExprToken& token)
 
 void ExprChecker::CheckExpression(const char* text, SyntaxRunCodec& codec)
 {
+    const TypeLookupSession session;
     Reset(false);
     text_ = text ? text : "";
     length_ = static_cast<int32_t>(std::strlen(text_));
@@ -652,6 +653,7 @@ bool ExprChecker::CheckOperator(size_t index)
 
 void ExprChecker::CheckCallOf(const char* text, SyntaxRunCodec& codec, const char* metaclass)
 {
+    const TypeLookupSession session;
     Reset(false);
     text_ = text ? text : "";
     length_ = static_cast<int32_t>(std::strlen(text_));

@@ -182,6 +182,7 @@ bool ParseParameterItem(int scope, const char* text, int& pos, int length, Param
 void ColorParameterList(int scope, const char* text, int length, SyntaxRunCodec& writer)
 {
     length = LengthOf(text, length);
+    const TypeLookupSession session;
     ListScanner scanner(text, length);
     int last = -1;
     auto run = [&](const Span& s, COLORREF colour) {

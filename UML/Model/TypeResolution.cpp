@@ -8,6 +8,7 @@
 #include <cstring>
 #include <memory>
 #include <string>
+#include <unordered_map>
 #include <unordered_set>
 
 namespace {
@@ -27,34 +28,57 @@ struct Bound {
     const char* name = "";
 } bound;
 
-enum Term { NameTerm = 1, TypeTerm = 2, CategoryTerm = 4, VisibilityTerm = 8 };
+enum Term { NameTerm = 1, TypeTerm = 2, CategoryTerm = 4, VisibilityTerm = 8, TypeLeads = 16 };
 
-// The children of the bound scope with the terms of mask; Name leads when
-// given, as it is the more selective index.
+// The children of the bound scope with the terms of mask. The first term is
+// the one whose index select execution searches; the others are grouped
+// after it and filter. Name leads when given (the most selective), then the
+// metaclass when it is a rare one (TypeLeads), else the owner.
 dbQueryText& ChildQuery(int mask)
 {
-    static std::unique_ptr<dbQueryText> queries[16];
+    static std::unique_ptr<dbQueryText> queries[32];
     std::unique_ptr<dbQueryText>& q = queries[mask];
-    if (!q) {
-        q = std::make_unique<dbQueryText>();
-        if (mask & NameTerm)
-            q->Append(dbFragText, "Name=").Append(dbFragStringPtr, &bound.name).Append(dbFragText, " and ");
-        q->Append(dbFragText, "FID=").Append(dbFragInt4, &bound.scope);
-        if (mask & TypeTerm)
-            q->Append(dbFragText, " and Type=").Append(dbFragStringPtr, &bound.metaclass);
-        if (mask & CategoryTerm)
-            q->Append(dbFragText, " and MMC=").Append(dbFragInt4, &bound.category);
-        if (mask & VisibilityTerm)
-            q->Append(dbFragText, " and Visibility>=").Append(dbFragInt4, &bound.visibility);
+    if (q)
+        return *q;
+    q = std::make_unique<dbQueryText>();
+    struct Part {
+        int term;
+        const char* text;
+        int kind;
+        const void* value;
+    } const parts[] = {
+        {NameTerm, "Name=", dbFragStringPtr, &bound.name},
+        {TypeTerm | TypeLeads, "Type=", dbFragStringPtr, &bound.metaclass},
+        {0, "FID=", dbFragInt4, &bound.scope},
+        {TypeTerm, "Type=", dbFragStringPtr, &bound.metaclass},
+        {CategoryTerm, "MMC=", dbFragInt4, &bound.category},
+        {VisibilityTerm, "Visibility>=", dbFragInt4, &bound.visibility},
+    };
+    bool typed = false;
+    int terms = 0;
+    for (const Part& p : parts) {
+        if (p.term != 0 && (mask & p.term) != p.term)
+            continue;
+        if (p.term & TypeTerm) {
+            if (typed)
+                continue;
+            typed = true;
+        }
+        // "a and (b and (c ...))": the first term stands alone on the left.
+        if (terms++ > 0)
+            q->Append(dbFragText, " and (");
+        q->Append(dbFragText, p.text).Append(p.kind, p.value);
     }
+    for (int i = 1; i < terms; ++i)
+        q->Append(dbFragText, ")");
     return *q;
 }
 
 // Selects the children of scope matching the criteria into c.
 int SelectChildren(dbTypedCursor<ModelT>& c, int scope, int category, const char* metaclass, const char* name,
-                   int visibility)
+                   int visibility, bool rareType = false)
 {
-    int mask = 0;
+    int mask = rareType ? TypeLeads : 0;
     if (!IsEmpty(name))
         mask |= NameTerm;
     if (!IsEmpty(metaclass))
@@ -71,10 +95,12 @@ int SelectChildren(dbTypedCursor<ModelT>& c, int scope, int category, const char
     return c.Select(ChildQuery(mask), dbCursorViewOnly);
 }
 
-// The children of scope of one metaclass, in ID order.
+// The children of scope of one relationship metaclass (Dependency,
+// Realization, Realized, Port). Those are few beside the members a large
+// package holds, so the metaclass's index leads.
 int SelectKind(dbTypedCursor<ModelT>& c, int scope, const char* metaclass)
 {
-    return SelectChildren(c, scope, 0, metaclass, nullptr, 0);
+    return SelectChildren(c, scope, 0, metaclass, nullptr, 0, true);
 }
 
 bool Append(TypeMatchList* list, const ModelT& row)
@@ -99,11 +125,30 @@ std::string StereotypeGuid(const char* name)
     if (!q.Fragments())
         q.Append(dbFragText, "Name=")
             .Append(dbFragStringPtr, &wanted)
-            .Append(dbFragText, " and Type='Stereotype' and Use='Dependency'");
+            .Append(dbFragText, " and (Type='Stereotype' and Use='Dependency')");
     wanted = name;
     dbTypedCursor<ModelT> c(&ModelT::TableInfo);
     return c.Select(q, dbCursorViewOnly) > 0 ? std::string(c->GUID ? c->GUID : "") : std::string();
 }
+
+// A relationship row: the element itself, what its Use names, and the
+// visibility and stereotype the walks read.
+struct Link {
+    int self;
+    std::string use;
+    int visibility;
+    std::string stereotype;
+};
+
+// What the walks read of the relationships: their rows by metaclass and
+// owner, and the elements their Uses name. Kept for one search, or for a
+// whole session of searches over an unchanging model.
+struct LinkCache {
+    std::unordered_map<std::string, std::unordered_map<int, std::vector<Link>>> links;
+    std::unordered_map<std::string, int> ids;
+};
+
+LinkCache* theSessionCache = nullptr;
 
 // One look-up: the criteria and what the walks have visited.
 class TypeSearch {
@@ -147,17 +192,16 @@ public:
 
     bool Literals(int scope, int visibility)
     {
-        dbTypedCursor<ModelT> enums(&ModelT::TableInfo);
-        if (SelectChildren(enums, scope, 0, "Enumeration", nullptr, visibility) <= 0)
-            return false;
-        do {
+        for (const Link& enumeration : LinksOf(scope, "Enumeration")) {
+            if (visibility != 0 && enumeration.visibility < visibility)
+                continue;
             dbTypedCursor<ModelT> c(&ModelT::TableInfo);
-            if (SelectChildren(c, enums->ID, 0, nullptr, name_, 0) > 0) {
+            if (SelectChildren(c, enumeration.self, 0, nullptr, name_, 0) > 0) {
                 if (list_)
                     Append(list_, *c.GetRecord());
                 return true;
             }
-        } while (enums.Next());
+        }
         return false;
     }
 
@@ -208,17 +252,9 @@ public:
     {
         if (!FirstVisit(PortStep, scope))
             return false;
-        std::vector<int> ports;
-        {
-            dbTypedCursor<ModelT> c(&ModelT::TableInfo);
-            if (SelectKind(c, scope, "Port") > 0)
-                do
-                    ports.push_back(c->ID);
-                while (c.Next());
-        }
         bool found = false;
-        for (int port : ports) {
-            found = Realized(port) || found;
+        for (const Link& port : LinksOf(scope, "Port")) {
+            found = Realized(port.self) || found;
             if (Enough(found))
                 return true;
         }
@@ -302,17 +338,41 @@ private:
         std::string stereotype;
     };
 
+    // The scope's children of one relationship metaclass (or Enumeration).
+    // All rows of the metaclass are read once per search, through its index
+    // alone, and kept by owner: an import walk asks for the same kind in
+    // many scopes.
+    const std::vector<Link>& LinksOf(int scope, const char* metaclass)
+    {
+        static const std::vector<Link> none;
+        auto& links = Cache().links;
+        auto kind = links.find(metaclass);
+        if (kind == links.end()) {
+            kind = links.emplace(metaclass, std::unordered_map<int, std::vector<Link>>()).first;
+            dbTypedCursor<ModelT> c(&ModelT::TableInfo);
+            if (c.SelectByKey("Type", metaclass) > 0)
+                do
+                    kind->second[c->FID].push_back(
+                        Link{c->ID, c->Use ? c->Use : "", c->Visibility, c->Stereotype ? c->Stereotype : ""});
+                while (c.Next());
+        }
+        const auto owned = kind->second.find(scope);
+        return owned == kind->second.end() ? none : owned->second;
+    }
+
     // The existing elements named by the Use of the scope's children of one
     // metaclass, with each child's visibility and stereotype.
-    static std::vector<Target> Targets(int scope, const char* metaclass)
+    std::vector<Target> Targets(int scope, const char* metaclass)
     {
         std::vector<Target> targets;
-        dbTypedCursor<ModelT> c(&ModelT::TableInfo);
-        if (SelectKind(c, scope, metaclass) > 0)
-            do
-                if (const int id = FindElementIdByGuid(c->Use))
-                    targets.push_back(Target{id, c->Visibility, c->Stereotype ? c->Stereotype : ""});
-            while (c.Next());
+        auto& ids = Cache().ids;
+        for (const Link& link : LinksOf(scope, metaclass)) {
+            auto known = ids.find(link.use);
+            if (known == ids.end())
+                known = ids.emplace(link.use, FindElementIdByGuid(link.use.c_str())).first;
+            if (known->second)
+                targets.push_back(Target{known->second, link.visibility, link.stereotype});
+        }
         return targets;
     }
 
@@ -328,7 +388,10 @@ private:
     const char* metaclass_;
     const char* name_;
     TypeMatchList* list_;
+    LinkCache& Cache() { return theSessionCache ? *theSessionCache : cache_; }
+
     std::unordered_set<uint64_t> visited_;
+    LinkCache cache_;
 };
 
 } // namespace
@@ -407,6 +470,20 @@ bool IsKindOfNamed(const char* guid, const char* name)
             while (parents.Next());
     }
     return false;
+}
+
+TypeLookupSession::TypeLookupSession() : outer_(theSessionCache != nullptr)
+{
+    if (!outer_)
+        theSessionCache = new LinkCache;
+}
+
+TypeLookupSession::~TypeLookupSession()
+{
+    if (!outer_) {
+        delete theSessionCache;
+        theSessionCache = nullptr;
+    }
 }
 
 void ResetTypeResolution()

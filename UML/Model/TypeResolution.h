@@ -53,5 +53,20 @@ int FindElementIdByGuid(const char* guid);
 // depth, an element so named.
 bool IsKindOfNamed(const char* guid, const char* name);
 
+// While a session lives, the searches share what they read of imports,
+// realizations and ports instead of reading it for each name: for the many
+// look-ups of one text, during which the model does not change. Sessions
+// nest; the outermost one owns the shared reading.
+class TypeLookupSession {
+public:
+    TypeLookupSession();
+    ~TypeLookupSession();
+    TypeLookupSession(const TypeLookupSession&) = delete;
+    TypeLookupSession& operator=(const TypeLookupSession&) = delete;
+
+private:
+    bool outer_;
+};
+
 // Forgets the 'import' and 'access' stereotypes found in the last project.
 void ResetTypeResolution();
