@@ -1,6 +1,8 @@
 // Icons and their drawing, DrawIcon and DrawState of CDC.
 #include "Platform/Icon.h"
 #include "Platform/GdiData.h"
+#include "Platform/ImageList.h"
+#include "Platform/ResourceTable.h"
 #include "Platform/SysColors.h"
 
 #include <unordered_set>
@@ -242,4 +244,17 @@ BOOL CDC::DrawState(CPoint pt, CSize size, HBITMAP bitmap, UINT flags, CBrush* b
 {
     BitmapRecord* record = BitmapFromHandle(bitmap);
     return record && DrawStateImage(this, pt, size, record->image, nullptr, flags, brush);
+}
+
+HICON LoadIcon(HINSTANCE module, LPCTSTR name)
+{
+    if (!module)
+        module = AfxFindResourceHandle(name, RT_ICON);
+    const HRSRC res = module ? FindResource(module, name, RT_ICON) : nullptr;
+    CBitmap bitmap;
+    if (!res || !bitmap.LoadFromMemory(LockResource(LoadResource(module, res)), SizeofResource(module, res)))
+        return nullptr;
+    CImageList list;
+    list.Create(16, 16, ILC_COLORDDB | ILC_MASK, 1, 1);
+    return list.Add(&bitmap, RGB(255, 255, 255)) < 0 ? nullptr : list.ExtractIcon(0);
 }

@@ -28,3 +28,7 @@ BOOL DestroyIcon(HICON icon);
 // A width or height of 0 takes the icon's own.
 BOOL DrawIconEx(HDC dc, int x, int y, HICON icon, int width, int height, UINT step, HBRUSH flicker,
                 UINT flags);
+
+// An icon resource along the resource chain: a 16x16 BMP whose white
+// pixels are transparent. Null when no module has it or it is not a BMP.
+HICON LoadIcon(HINSTANCE module, LPCTSTR name);
