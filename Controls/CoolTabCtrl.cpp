@@ -35,6 +35,21 @@ CCoolTabCtrl::~CCoolTabCtrl()
 {
     if (m_hWnd)
         DestroyWindow();
+    FreePages();
+}
+
+void CCoolTabCtrl::FreePages()
+{
+    while (!m_pages.IsEmpty()) {
+        auto* page = static_cast<TabPage*>(m_pages.RemoveHead());
+        if (page->owned && page->window) {
+            page->window->DestroyWindow();
+            delete page->window;
+        }
+        if (page->icon)
+            DestroyIcon(page->icon);
+        delete page;
+    }
 }
 
 BOOL CCoolTabCtrl::Create(DWORD dwStyle, const RECT& rect, CWnd* pParentWnd, UINT nID)
@@ -50,10 +65,13 @@ BOOL CCoolTabCtrl::Create(DWORD dwStyle, const RECT& rect, CWnd* pParentWnd, UIN
     return TRUE;
 }
 
-const TabPage* CCoolTabCtrl::GetPage(int index) const
+TabPage* CCoolTabCtrl::Page(int index) const
 {
-    return index >= 0 && size_t(index) < m_pages.size() ? m_pages[size_t(index)].get() : nullptr;
+    const POSITION pos = index >= 0 ? m_pages.FindIndex(index) : nullptr;
+    return pos ? static_cast<TabPage*>(m_pages.GetAt(pos)) : nullptr;
 }
+
+const TabPage* CCoolTabCtrl::GetPage(int index) const { return Page(index); }
 
 CWnd* CCoolTabCtrl::GetPageWindow(int index) const
 {
@@ -82,7 +100,7 @@ CRect CCoolTabCtrl::ShrunkPageArea() const
 
 TabPage* CCoolTabCtrl::AddPage(CWnd* window, LPCTSTR title, UINT iconId)
 {
-    auto page = std::make_unique<TabPage>();
+    auto* page = new TabPage;
     page->window = window;
     page->title = title ? title : "";
     page->icon = iconId ? LoadIcon(nullptr, MAKEINTRESOURCE(iconId)) : nullptr;
@@ -90,8 +108,8 @@ TabPage* CCoolTabCtrl::AddPage(CWnd* window, LPCTSTR title, UINT iconId)
         window->MoveWindow(ShrunkPageArea());
         window->ShowWindow(SW_HIDE);
     }
-    m_pages.push_back(std::move(page));
-    return m_pages.back().get();
+    m_pages.AddTail(page);
+    return page;
 }
 
 int CCoolTabCtrl::NaturalWidth(CDC* dc, const TabPage& page) const
@@ -101,7 +119,7 @@ int CCoolTabCtrl::NaturalWidth(CDC* dc, const TabPage& page) const
 
 void CCoolTabCtrl::LayOut(bool repaint)
 {
-    if (m_pages.empty() || !m_hWnd)
+    if (m_pages.IsEmpty() || !m_hWnd)
         return;
     CRect client;
     GetClientRect(&client);
@@ -112,10 +130,11 @@ void CCoolTabCtrl::LayOut(bool repaint)
         strip = CRect(client.left + 2, client.top, client.right - 6, client.top + kStripHeight);
     CClientDC dc(this);
     CFont* old = dc.SelectObject(&m_font);
-    const int n = int(m_pages.size());
+    const int n = GetPageCount();
     const bool equal = (m_tabStyle & TCS_COOL_EQUALWIDTHS) != 0;
     int x = strip.left;
-    for (auto& page : m_pages) {
+    for (int i = 0; i < n; ++i) {
+        TabPage* page = Page(i);
         const int w = equal ? strip.Width() / n : NaturalWidth(&dc, *page);
         page->tab = CRect(x, strip.top, x + w - 1, strip.bottom);
         x += w;
@@ -125,10 +144,10 @@ void CCoolTabCtrl::LayOut(bool repaint)
     if (!equal && x - strip.left > strip.Width()) {
         x = strip.left;
         for (int i = 0; i < n; ++i) {
-            const int natural = NaturalWidth(&dc, *m_pages[size_t(i)]);
-            const CRect& before = m_pages[size_t(i == 0 ? n - 1 : i - 1)]->tab;
+            const int natural = NaturalWidth(&dc, *Page(i));
+            const CRect& before = Page(i == 0 ? n - 1 : i - 1)->tab;
             const int w = before.Width() < natural ? strip.Width() / n : natural;
-            m_pages[size_t(i)]->tab = CRect(x, strip.top, x + w, strip.bottom);
+            Page(i)->tab = CRect(x, strip.top, x + w, strip.bottom);
             x += w + 1;
         }
     }
@@ -140,7 +159,7 @@ void CCoolTabCtrl::LayOut(bool repaint)
 void CCoolTabCtrl::UpdateLayout()
 {
     LayOut(false);
-    if (!m_pages.empty())
+    if (!m_pages.IsEmpty())
         SelectPage(m_selected < 0 ? 0 : m_selected);
     Invalidate();
 }
@@ -340,20 +359,20 @@ void CCoolTabCtrl::OnPaint()
         area.DeflateRect(1, 1);
         dc.Draw3dRect(&area, GetSysColor(COLOR_BTNFACE), GetSysColor(COLOR_BTNSHADOW));
     }
-    for (size_t i = 0; i < m_pages.size(); ++i) {
-        if (int(i) != m_selected)
-            DrawTab(&dc, *m_pages[i], false);
+    for (int i = 0; i < GetPageCount(); ++i) {
+        if (i != m_selected)
+            DrawTab(&dc, *Page(i), false);
     }
-    if (m_selected >= 0 && size_t(m_selected) < m_pages.size())
-        DrawTab(&dc, *m_pages[size_t(m_selected)], true);
+    if (TabPage* selected = Page(m_selected))
+        DrawTab(&dc, *selected, true);
     dc.SelectObject(oldFont);
 }
 
 void CCoolTabCtrl::OnLButtonDown(UINT nFlags, CPoint point)
 {
-    for (size_t i = 0; i < m_pages.size(); ++i) {
-        if (m_pages[i]->tab.PtInRect(point)) {
-            SelectPage(int(i));
+    for (int i = 0; i < GetPageCount(); ++i) {
+        if (Page(i)->tab.PtInRect(point)) {
+            SelectPage(i);
             Invalidate();
             break;
         }
@@ -364,15 +383,7 @@ void CCoolTabCtrl::OnLButtonDown(UINT nFlags, CPoint point)
 void CCoolTabCtrl::OnDestroy()
 {
     KillTimer(TAB_SLIDE_TIMER);
-    for (auto& page : m_pages) {
-        if (page->owned && page->window) {
-            page->window->DestroyWindow();
-            delete page->window;
-        }
-        if (page->icon)
-            DestroyIcon(page->icon);
-    }
-    m_pages.clear();
+    FreePages();
     m_font.DeleteObject();
     CWnd::OnDestroy();
 }

@@ -9,11 +9,9 @@
 #pragma once
 
 #include "Platform/CString.h"
+#include "Platform/Collections.h"
 #include "Platform/Gdi.h"
 #include "Platform/Wnd.h"
-
-#include <memory>
-#include <vector>
 
 // Tab style bits.
 #define TCS_COOL_TOP 0x0001
@@ -43,7 +41,7 @@ public:
     void SelectPage(int index);
     CWnd* GetPageWindow(int index) const;
     int GetSelected() const { return m_selected; }
-    int GetPageCount() const { return int(m_pages.size()); }
+    int GetPageCount() const { return int(m_pages.GetCount()); }
     const TabPage* GetPage(int index) const;
     void SetTabStyle(UINT style) { m_tabStyle = style; }
     UINT GetTabStyle() const { return m_tabStyle; }
@@ -72,13 +70,15 @@ private:
     void LayOut(bool repaint);
     void DrawTab(CDC* dc, TabPage& page, bool selected);
     void PlaceSlidingPage(int left, int right);
+    TabPage* Page(int index) const;
+    void FreePages();
 
     bool m_fillBackground = true;
     CFont m_font;
     int m_selected = -1;
     UINT m_tabStyle = TCS_COOL_BOTTOM;
     int m_borderStyle = 2;
-    std::vector<std::unique_ptr<TabPage>> m_pages;
+    CPtrList m_pages{ 10 };  // of TabPage, owned, in tab order
     int m_slideCounter = 10;
     int m_slideStep = 0;
 };
