@@ -6,6 +6,7 @@
 #include "Platform/Library.h"
 #include "Platform/SysColors.h"
 #include "Platform/TextConv.h"
+#include "TestIcons.h"
 
 #include <gtest/gtest.h>
 
@@ -340,39 +341,6 @@ struct TestResources {
     ~TestResources() { FreeLibrary(library); }
     HMODULE library;
 };
-
-// A 16x16 24-bit BMP file: white with a coloured square in the middle.
-std::string WriteIcon(const char* name, COLORREF colour)
-{
-    std::vector<BYTE> b = { 'B', 'M' };
-    auto put = [&](DWORD v, int n) {
-        for (int i = 0; i < n; ++i)
-            b.push_back(BYTE(v >> (8 * i)));
-    };
-    put(54 + 16 * 16 * 3, 4);
-    put(0, 4);
-    put(54, 4);
-    put(40, 4);
-    put(16, 4);
-    put(16, 4);
-    put(1, 2);
-    put(24, 2);
-    for (int i = 0; i < 6; ++i)
-        put(0, 4);
-    for (int y = 0; y < 16; ++y) {
-        for (int x = 0; x < 16; ++x) {
-            const COLORREF c = x >= 4 && x < 12 && y >= 4 && y < 12 ? colour : RGB(255, 255, 255);
-            b.insert(b.end(), { GetBValue(c), GetGValue(c), GetRValue(c) });
-        }
-    }
-    const std::string path = std::string(VEXAL_TEST_OUTPUT) + "/" + name;
-    std::FILE* f = std::fopen(path.c_str(), "wb");
-    if (f) {
-        std::fwrite(b.data(), 1, b.size(), f);
-        std::fclose(f);
-    }
-    return path;
-}
 
 // A registry with Copy and Cut.
 CCommandImageList& Registry()
