@@ -6,6 +6,7 @@
 #include "Platform/ResourceTable.h"
 #include "Platform/SysColors.h"
 #include "PngFile.h"
+#include "TestIcons.h"
 
 #include <gtest/gtest.h>
 
@@ -13,35 +14,19 @@
 
 namespace {
 
-// A 16x16 24-bit BMP: a coloured disc-ish square on white (transparent).
-std::vector<BYTE> IconBmp(COLORREF colour)
+// A coloured disc on white (transparent).
+std::vector<BYTE> Disc(COLORREF colour)
 {
-    std::vector<BYTE> b = { 'B', 'M' };
-    auto put = [&](DWORD v, int n) {
-        for (int i = 0; i < n; ++i)
-            b.push_back(BYTE(v >> (8 * i)));
-    };
-    for (DWORD v : { DWORD(54 + 768), DWORD(0), DWORD(54), DWORD(40), DWORD(16), DWORD(16) })
-        put(v, 4);
-    put(1, 2);
-    put(24, 2);
-    for (int i = 0; i < 6; ++i)
-        put(0, 4);
-    for (int y = 0; y < 16; ++y) {
-        for (int x = 0; x < 16; ++x) {
-            const bool ink = (x - 8) * (x - 8) + (y - 8) * (y - 8) < 40;
-            const COLORREF c = ink ? colour : RGB(255, 255, 255);
-            b.insert(b.end(), { GetBValue(c), GetGValue(c), GetRValue(c) });
-        }
-    }
-    return b;
+    return IconBmp([colour](int x, int y) {
+        return (x - 8) * (x - 8) + (y - 8) * (y - 8) < 40 ? colour : RGB(255, 255, 255);
+    });
 }
 
 // Icons 158 and 159 in a module of the test's own.
 struct Icons {
     Icons()
     {
-        static const std::vector<BYTE> chm = IconBmp(RGB(0, 128, 0)), diagram = IconBmp(RGB(0, 0, 200));
+        static const std::vector<BYTE> chm = Disc(RGB(0, 128, 0)), diagram = Disc(RGB(0, 0, 200));
         static const RESOURCE_ENTRY entries[] = { { 3, 158, chm.data(), DWORD(chm.size()) },
                                                   { 3, 159, diagram.data(), DWORD(diagram.size()) } };
         AfxSetResourceTable(Module(), entries, 2);

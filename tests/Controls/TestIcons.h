@@ -1,5 +1,5 @@
-// Command icons for tests: 16x16 24-bit BMP files written under the test
-// output folder, white (the transparent colour) with a coloured square.
+// Icons for tests: 16x16 24-bit BMPs, white (the transparent colour) with
+// a coloured shape; command icons are written under the test output folder.
 #pragma once
 
 #include "Platform/Types.h"
@@ -9,7 +9,9 @@
 #include <string>
 #include <vector>
 
-inline std::string WriteIcon(const char* name, COLORREF colour)
+// The bytes of a 16x16 24-bit BMP with the colour of each pixel, top row first.
+template <class Pixel>
+std::vector<BYTE> IconBmp(Pixel pixel)
 {
     std::vector<BYTE> b = { 'B', 'M' };
     auto put = [&](DWORD v, int n) {
@@ -22,12 +24,19 @@ inline std::string WriteIcon(const char* name, COLORREF colour)
     put(24, 2);
     for (int i = 0; i < 6; ++i)
         put(0, 4);
-    for (int y = 0; y < 16; ++y) {
+    for (int y = 15; y >= 0; --y) {
         for (int x = 0; x < 16; ++x) {
-            const COLORREF c = x >= 4 && x < 12 && y >= 4 && y < 12 ? colour : RGB(255, 255, 255);
+            const COLORREF c = pixel(x, y);
             b.insert(b.end(), { GetBValue(c), GetGValue(c), GetRValue(c) });
         }
     }
+    return b;
+}
+
+inline std::string WriteIcon(const char* name, COLORREF colour)
+{
+    const std::vector<BYTE> b =
+        IconBmp([colour](int x, int y) { return x >= 4 && x < 12 && y >= 4 && y < 12 ? colour : RGB(255, 255, 255); });
     std::filesystem::create_directories(VEXAL_TEST_OUTPUT);
     const std::string path = std::string(VEXAL_TEST_OUTPUT) + "/" + name;
     if (std::FILE* f = std::fopen(path.c_str(), "wb")) {
