@@ -1,10 +1,13 @@
 #include "UML/Model/ExprChecker.h"
 
+#include "Controls/ColorEdit.h"
+#include "Controls/EditLineBuffer.h"
 #include "TypeModel.h"
 #include "Pub/SyntaxRunCodec.h"
 
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <string>
 #include <utility>
 #include <vector>
@@ -191,6 +194,55 @@ TEST_F(Checker, BuiltinTypesFollowTheProject)
     SetUp();
     Check("1");
     EXPECT_EQ(theExprChecker.Tokens()[0].reference, Guid(Id("Integer")));
+}
+
+// An action symbol as the symbol classes will have it: its text checked as
+// statements in the scope the editor passes.
+class ActionSymbol : public CSymbol {
+public:
+    ActionSymbol() : CSymbol(MMC_NONE, MSC_TEXT) {}
+    const char* MakeSyntax(const SymbolT& row, int scopeId) override
+    {
+        theExprChecker.SetContext(true, scopeId, 0);
+        theExprChecker.CheckExpression(row.Text, theSyntaxWriter);
+        return theSyntaxWriter.GetText();
+    }
+};
+
+TEST_F(Checker, TypingInTheColourEditorGivesTheCheckersRuns)
+{
+    static ActionSymbol prototype;
+    RegisterMetaclass("TestAction", &prototype);
+    CWnd owner;
+    ASSERT_TRUE(owner.CreateEx(0, nullptr, "view", WS_POPUP | WS_VISIBLE, 0, 0, 400, 300, nullptr, nullptr));
+    CColorEdit editor;
+    LOGFONT font{};
+    font.lfHeight = 16;
+    std::strcpy(font.lfFaceName, "Arial");
+    ASSERT_TRUE(editor.Create(WS_CHILD | WS_VISIBLE, &owner, CRect(0, 0, 0, 0), 1026, 8, font, 0));
+    SymbolT row;
+    row.Type = "TestAction";
+    editor.GetBuffer().SetSyntaxContext(row);
+    ASSERT_TRUE(editor.GetBuffer().HasSyntaxContext());
+
+    for (const char* text : {"count += 1;", "Integer a, b; a = b;", "move(1, 2)", "pos.x = 2;", "unknown = 1"}) {
+        editor.BeginEdit("", CRect(10, 10, 300, 40), nullptr, POINT{0, 0}, machine);
+        std::string typed;
+        for (const char* c = text; *c; ++c) {
+            ::SendMessage(editor.GetHwnd(), WM_CHAR, static_cast<unsigned char>(*c), 0);
+            typed += *c;
+            SyntaxRunCodec expected;
+            theExprChecker.SetContext(true, machine, 0);
+            theExprChecker.CheckExpression(typed.c_str(), expected);
+            ASSERT_STREQ(editor.GetBuffer().GetRunText(), expected.GetText()) << typed;
+        }
+        CString committed;
+        ASSERT_TRUE(editor.EndEdit(committed));
+        EXPECT_STREQ(committed, text);
+        SyntaxRunCodec runs;
+        runs.Attach(editor.GetBuffer().GetRunText());
+        EXPECT_EQ(RunsOf(runs), Check(text)) << text;
+    }
 }
 
 } // namespace
