@@ -163,6 +163,43 @@ TEST_F(PropertyRows, ElementRowsEditAndApplyByColumnName)
     EXPECT_EQ(Prototype("Class")->ApplyElementProperties(ElementOid(order), e, empty.tree.GetRootItem()), 0);
 }
 
+TEST_F(PropertyRows, ValueRowsUpdateInsertAndKeepEmptiedValues)
+{
+    const int order = Add(geo, "Class", "Order", "", 0, Guid(entity).c_str());
+    SetValue(order, tagId, "42");
+    Grid g;
+    COptionTreeItem* category = AddCategoryRow(&g.tree, "Base properties", PROPERTY_BASE);
+    COptionTreeItem* chooser = AddStereotypeRow(category, &g.tree, "Class", order, Guid(entity).c_str(), false);
+    std::vector<COptionTreeItem*> values = Children(chooser);
+    ASSERT_EQ(values.size(), 2u);
+    UndoLog::NewGroup();
+    EXPECT_FALSE(ApplyStereotypeRows(order, chooser));
+    dynamic_cast<COptionTreeEditItem*>(values[0])->SetWindowText("43");
+    dynamic_cast<COptionTreeEditItem*>(values[1])->SetWindowText("orders");
+    EXPECT_TRUE(ApplyStereotypeRows(order, chooser));
+    EXPECT_EQ(Value(order, tagId), "43");
+    EXPECT_EQ(Value(order, tagTable), "orders");
+    dynamic_cast<COptionTreeEditItem*>(values[0])->SetWindowText("");
+    EXPECT_TRUE(ApplyStereotypeRows(order, chooser));
+    EXPECT_EQ(Value(order, tagId), "");
+    // Undone as one gesture: the first value back, the inserted one gone.
+    ASSERT_EQ(UndoLog::Undo(), 1);
+    EXPECT_EQ(Value(order, tagId), "42");
+    EXPECT_EQ(Value(order, tagTable), "(none)");
+
+    thePropertyExpandBits = PROPERTY_STEREOTYPE;
+    Grid readOnly;
+    category = AddCategoryRow(&readOnly.tree, "Base properties", PROPERTY_BASE);
+    chooser = AddStereotypeRow(category, &readOnly.tree, "Class", order, Guid(entity).c_str(), true);
+    EXPECT_TRUE(chooser->IsExpanded());
+    values = Children(chooser);
+    ASSERT_EQ(values.size(), 2u);
+    EXPECT_TRUE(values[0]->IsReadOnly());
+    dynamic_cast<COptionTreeEditItem*>(values[0])->SetWindowText("99");
+    EXPECT_FALSE(ApplyStereotypeRows(order, chooser));
+    EXPECT_EQ(Value(order, tagId), "42");
+}
+
 TEST_F(PropertyRows, ReadOnlyElementsAndTheFileRow)
 {
     const int clerk = Add(geo, "Actor", "Clerk", "", 0, "GONE");
