@@ -586,27 +586,46 @@ void CColorEdit::DrawLines(CDC* dc, int first, int last)
     for (int i = 0; i < first; ++i)
         pos += buffer.LineAt(i).GetLength() + 1;
     const EditPos start = m_text.SelectionStart(), end = m_text.SelectionEnd();
+    auto inSelection = [&](int column, int line) {
+        const EditPos here{ column, line };
+        return !(here < start) && here < end;
+    };
     const int sign = m_mapMode == MM_HIMETRIC ? -1 : 1;
+    // Characters of one colour and selection state go out together, each at
+    // its own measured advance; a character outside the basic plane (four
+    // bytes, two UTF-16 units) goes alone.
+    std::vector<int> advances;
     for (int line = first; line <= last; ++line) {
         const CString& text = buffer.LineAt(line);
         const int length = text.GetLength();
-        const int y = line * m_lineHeight;
+        const int y = sign * line * m_lineHeight;
         int x = 0;
         for (int column = 0; column < length;) {
             enter(pos + column);
-            const int n = EditCharLength(text, column);
-            const char* ch = text.GetString() + column;
-            const int width = CharWidth(dc, ch, n);
-            const EditPos here{ column, line };
-            if (!(here < start) && here < end) {
-                dc->FillSolidRect(x, sign * y, width, sign * m_lineHeight, m_selBkColor);
-                dc->SetTextColor(m_selTextColor);
-            } else {
-                dc->SetTextColor(colour);
+            const bool selected = inSelection(column, line);
+            const COLORREF segmentColour = selected ? m_selTextColor : colour;
+            const int from = column, left = x;
+            advances.clear();
+            while (column < length) {
+                const int n = EditCharLength(text, column);
+                if (column > from) {
+                    enter(pos + column);
+                    if (n == 4 || inSelection(column, line) != selected || (!selected && colour != segmentColour))
+                        break;
+                }
+                advances.push_back(CharWidth(dc, text.GetString() + column, n));
+                x += advances.back();
+                column += n;
+                if (n == 4)
+                    break;
             }
-            dc->TextOut(x, sign * y, ch, n);
-            x += width;
-            column += n;
+            if (selected)
+                dc->FillSolidRect(left, y, x - left, sign * m_lineHeight, m_selBkColor);
+            dc->SetTextColor(segmentColour);
+            if (column - from == 4 && advances.size() == 1)
+                dc->TextOut(left, y, text.GetString() + from, 4);
+            else
+                dc->ExtTextOut(left, y, 0, nullptr, text.GetString() + from, UINT(column - from), advances.data());
         }
         pos += length + 1;
     }

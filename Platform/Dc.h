@@ -342,6 +342,8 @@ public:
 
     BOOL TextOut(int x, int y, LPCTSTR text, int count);
     BOOL TextOut(int x, int y, LPCTSTR text);
+    // With dx, each character (UTF-16 unit) starts dx[i] logical units after
+    // the one before, exactly where a TextOut of it alone would draw it.
     BOOL ExtTextOut(int x, int y, UINT options, LPCRECT rect, LPCTSTR text, UINT count, const int* dx);
     // count -1 means a terminated text. Returns the text's height in logical units.
     int DrawText(LPCTSTR text, int count, LPRECT rect, UINT format);

@@ -3,6 +3,9 @@
 
 #include <QPainter>
 
+#include <algorithm>
+#include <cstring>
+
 namespace {
 
 bool UsesSource(DWORD rop)
@@ -50,15 +53,24 @@ QImage SourceImage(const DcRecord& src, const QRect& rect, const DcRecord& dest)
     const bool destMono = IsMonoTarget(dest);
     const QRgb fore = RgbFromColorRef(dest.state.textColor), back = RgbFromColorRef(dest.state.bkColor);
     const QRgb srcBack = RgbFromColorRef(src.state.bkColor) & 0xFFFFFF;
+    const int width = src.image->width(), height = src.image->height();
+    // Colour to colour in the opaque 32-bit form is a copy of each row's overlap.
+    const bool plain = !srcMono && !destMono && src.image->format() == QImage::Format_RGB32;
+    const int first = std::max(0, -inImage.left()), last = std::min(rect.width(), width - inImage.left());
     for (int y = 0; y < rect.height(); ++y) {
         const int sy = inImage.top() + y;
-        if (sy < 0 || sy >= src.image->height())
+        if (sy < 0 || sy >= height)
             continue;
         auto* in = reinterpret_cast<const QRgb*>(src.image->constScanLine(sy));
         auto* row = reinterpret_cast<QRgb*>(out.scanLine(y));
+        if (plain) {
+            if (first < last)
+                std::memcpy(row + first, in + inImage.left() + first, size_t(last - first) * sizeof(QRgb));
+            continue;
+        }
         for (int x = 0; x < rect.width(); ++x) {
             const int sx = inImage.left() + x;
-            if (sx < 0 || sx >= src.image->width())
+            if (sx < 0 || sx >= width)
                 continue;
             QRgb c = in[sx] & 0xFFFFFF;
             if (srcMono && !destMono)
@@ -105,11 +117,18 @@ void DcRasterOp(DcRecord& dc, const QRect& rect, const QImage* source, DWORD rop
         solid = ToMono(solid);
     const int tileW = tile.isNull() ? 1 : tile.width(), tileH = tile.isNull() ? 1 : tile.height();
     QImage& image = *dc.image;
+    // A source made by SourceImage is opaque already: a plain copy is a row copy.
+    const bool copy = code == 0xCC && source && source->format() == QImage::Format_RGB32 && image.depth() == 32;
     for (const QRect& r : area) {
         for (int iy = r.top(); iy <= r.bottom(); ++iy) {
             auto* row = reinterpret_cast<QRgb*>(image.scanLine(iy));
             const int y = iy - dc.surfaceOrigin.y();
             const QRgb* src = source ? reinterpret_cast<const QRgb*>(source->constScanLine(y - rect.top())) : nullptr;
+            if (copy) {
+                const int x = r.left() - dc.surfaceOrigin.x();
+                std::memcpy(row + r.left(), src + (x - rect.left()), size_t(r.width()) * sizeof(QRgb));
+                continue;
+            }
             for (int ix = r.left(); ix <= r.right(); ++ix) {
                 const int x = ix - dc.surfaceOrigin.x();
                 const QRgb s = src ? src[x - rect.left()] & 0xFFFFFF : 0;

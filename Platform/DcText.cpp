@@ -3,7 +3,9 @@
 #include "Platform/GdiData.h"
 
 #include <QFontMetricsF>
+#include <QGlyphRun>
 #include <QPainter>
+#include <QRawFont>
 
 #include <cmath>
 #include <cstring>
@@ -278,6 +280,53 @@ BOOL CDC::TextOut(int x, int y, LPCTSTR text, int count)
     return TRUE;
 }
 
+namespace {
+
+// Characters at the given logical advances as one glyph run: the glyphs land
+// where one TextOut per character would put them, without shaping each one.
+// False, with nothing drawn, where the per-character path is needed: another
+// alignment, an opaque background, lines or a rotation of the font, a
+// character outside the basic plane or one the font has no glyph for.
+bool DrawPlacedGlyphs(DcRecord& dc, QPainter* painter, int x, int y, const QString& s, const int* dx)
+{
+    const FontRecord* record = dc.state.font;
+    if (dc.state.textAlign != 0 || dc.state.bkMode == OPAQUE ||
+        (record && (record->lf.lfUnderline || record->lf.lfStrikeOut || record->lf.lfEscapement)))
+        return false;
+    const QFont font = DcFont(dc);
+    const QRawFont raw = QRawFont::fromFont(font);
+    if (!raw.isValid())
+        return false;
+    for (QChar c : s) {
+        if (c.isSurrogate())
+            return false;
+    }
+    QList<quint32> glyphs(s.size());
+    int count = int(s.size());
+    if (!raw.glyphIndexesForChars(s.constData(), int(s.size()), glyphs.data(), &count) || count != s.size())
+        return false;
+    for (quint32 glyph : glyphs) {
+        if (glyph == 0)
+            return false;
+    }
+    const Metrics m = MetricsOf(dc, font);
+    QList<QPointF> positions(count);
+    for (int i = 0, pos = x; i < count; pos += dx[i++]) {
+        const QPoint p = DcToDevice(dc, pos, y);
+        positions[i] = QPointF(p.x(), p.y() + m.ascent);
+    }
+    QGlyphRun run;
+    run.setRawFont(raw);
+    run.setGlyphIndexes(glyphs);
+    run.setPositions(positions);
+    painter->setCompositionMode(QPainter::CompositionMode_SourceOver);
+    painter->setPen(QColor(RgbFromColorRef(dc.state.textColor)));
+    painter->drawGlyphRun(QPointF(0, 0), run);
+    return true;
+}
+
+} // namespace
+
 BOOL CDC::ExtTextOut(int x, int y, UINT options, LPCRECT rect, LPCTSTR text, UINT count, const int* dx)
 {
     DcRecord* dc = DcOf(this);
@@ -302,7 +351,9 @@ BOOL CDC::ExtTextOut(int x, int y, UINT options, LPCRECT rect, LPCTSTR text, UIN
     const int mode = dc->state.bkMode;
     if (rect && (options & ETO_OPAQUE))
         dc->state.bkMode = TRANSPARENT;
-    if (dx) {
+    if (!dx) {
+        TextOut(x, y, text, int(count));
+    } else if (!DrawPlacedGlyphs(*dc, painter, x, y, DcString(*dc, text, int(count)), dx)) {
         // Characters placed one by one at the given logical advances.
         const QString s = Utf8(text, int(count));
         int pos = x;
@@ -311,8 +362,6 @@ BOOL CDC::ExtTextOut(int x, int y, UINT options, LPCRECT rect, LPCTSTR text, UIN
             TextOut(pos, y, one.constData(), one.size());
             pos += i < int(count) ? dx[i] : 0;
         }
-    } else {
-        TextOut(x, y, text, int(count));
     }
     dc->state.bkMode = mode;
     painter->restore();

@@ -2,6 +2,7 @@
 #include "DcFixture.h"
 
 #include <cstring>
+#include <vector>
 
 namespace {
 
@@ -175,6 +176,56 @@ TEST(DcText, WindowGlyphFontDrawsItsCloseCross)
                            && canvas.IsInk(box.left(), box.bottom()) && canvas.IsInk(box.right(), box.bottom());
         EXPECT_EQ(cross, std::strcmp(face, "Marlett") == 0);
         EXPECT_GT(canvas.dc.GetTextExtent("r").cx, 0);
+    }
+}
+
+TEST(DcText, PlacedCharactersLandWhereOneTextOutEachPutsThem)
+{
+    struct Case {
+        int mode, height;
+        const char* text;
+        UINT options;
+    };
+    // Plain texts take the glyph-run path; a surrogate pair, an opaque
+    // background and a clip rectangle the per-character one.
+    const Case cases[] = {
+        {MM_TEXT, 16, "Größe: Integer [0..1]", 0},   {MM_TEXT, 37, "Wavy iI.", 0},
+        {MM_HIMETRIC, 423, "name : Type", 0},        {MM_HIMETRIC, -900, "AVA wij", 0},
+        {MM_TEXT, 20, "a\xF0\x9D\x84\x9E" "b", 0}, {MM_TEXT, 20, "clip me", ETO_CLIPPED},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.text);
+        DcCanvas one(260, 60), placed(260, 60);
+        CFont font;
+        LOGFONT lf = Font(c.height);
+        font.CreateFontIndirect(&lf);
+        std::vector<int> advances;
+        const int sign = c.mode == MM_HIMETRIC ? -1 : 1;
+        const int x0 = c.mode == MM_HIMETRIC ? 100 : 4, y0 = c.mode == MM_HIMETRIC ? 200 : 6;
+        for (DcCanvas* canvas : {&one, &placed}) {
+            canvas->dc.SetMapMode(c.mode);
+            canvas->dc.SelectObject(&font);
+            canvas->dc.SetBkMode(TRANSPARENT);
+            canvas->dc.SetTextColor(RGB(0, 0, 200));
+        }
+        const QString text = QString::fromUtf8(c.text);
+        int x = x0;
+        for (QChar ch : text) {
+            const QByteArray bytes = QString(ch).toUtf8();
+            const int width = int(one.dc.GetTextExtent(bytes.constData(), int(bytes.size())).cx);
+            one.dc.TextOut(x, sign * y0, bytes.constData(), int(bytes.size()));
+            advances.push_back(width);
+            x += width;
+        }
+        const RECT everything{0, 0, 30000, sign * 30000};
+        placed.dc.ExtTextOut(x0, sign * y0, c.options, c.options ? &everything : nullptr, c.text,
+                             UINT(std::strlen(c.text)), advances.data());
+        int differing = 0;
+        for (int py = 0; py < 60; ++py)
+            for (int px = 0; px < 260; ++px)
+                differing += one.Pixel(px, py) != placed.Pixel(px, py);
+        EXPECT_EQ(differing, 0);
+        EXPECT_FALSE(placed.InkBox().isEmpty());
     }
 }
 
