@@ -28,6 +28,29 @@ const UINT kMenuCommands[] = { kCopy, kCut, kPaste, kDelete, kSelectAll, kUndo, 
 
 const DWORD kFixedStyle = WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN;
 
+// The signature of a line past the text's end.
+const uint64_t kNoLine = 0;
+
+uint64_t Mix(uint64_t hash, uint64_t value)
+{
+    return (hash ^ value) * 0x100000001B3ull;
+}
+
+// Accumulates what a line shows, its text and its segments, into hash; the
+// line's end segment stores it. Equal signatures paint equal pixels.
+void AddToSignature(uint64_t& hash, std::unordered_map<int, uint64_t>& into, int line, const CString& text,
+                    const CColorEdit::EditSegment& segment)
+{
+    if (segment.from == 0) {
+        hash = 0xCBF29CE484222325ull;
+        for (int i = 0; i < text.GetLength(); ++i)
+            hash = Mix(hash, static_cast<unsigned char>(text[i]));
+    }
+    hash = Mix(Mix(Mix(hash, uint64_t(segment.to)), segment.colour), segment.selected);
+    if (segment.from == segment.to)
+        into[line] = hash | 1; // never kNoLine
+}
+
 // A character's bytes (at most four) as one key.
 unsigned CharKey(const char* text, int length)
 {
@@ -104,7 +127,7 @@ BOOL CColorEdit::Create(DWORD style, CWnd* parent, const RECT& rect, UINT id, in
     m_text.SetWantReturn((options & ColorEditWantReturn) != 0);
     m_text.Reset();
     m_dragging = false;
-    MeasureMetrics();
+    FontChanged();
     return TRUE;
 }
 
@@ -118,14 +141,14 @@ void CColorEdit::SetTextFont(LPCTSTR face, int height)
         std::memcpy(font.lfFaceName, face, size_t(MbFitLength(face, 31)));
     m_font.DeleteObject();
     m_font.CreateFontIndirect(&font);
-    MeasureMetrics();
+    FontChanged();
 }
 
 int CColorEdit::SetMapMode(int mode)
 {
     const int old = m_mapMode;
     m_mapMode = mode == MM_HIMETRIC ? MM_HIMETRIC : MM_TEXT;
-    MeasureMetrics();
+    FontChanged();
     return old;
 }
 
@@ -168,7 +191,7 @@ void CColorEdit::MoveCaretTo(int column, int line)
 {
     m_text.MoveCaretTo(column, line);
     UpdateCaret(true);
-    Invalidate(FALSE);
+    InvalidateChangedLines();
 }
 
 void CColorEdit::SetSelection(int anchorColumn, int anchorLine, int caretColumn, int caretLine)
@@ -176,7 +199,7 @@ void CColorEdit::SetSelection(int anchorColumn, int anchorLine, int caretColumn,
     m_text.MoveAnchorTo(anchorColumn, anchorLine);
     m_text.MoveCaretTo(caretColumn, caretLine);
     UpdateCaret(true);
-    Invalidate(FALSE);
+    InvalidateChangedLines();
 }
 
 void CColorEdit::SetCaretFromPoint(int x, int y)
@@ -190,7 +213,7 @@ void CColorEdit::SetAnchorFromPoint(int x, int y)
     const EditPos pos = PositionOfLogical(x, y);
     m_text.MoveAnchorTo(pos.column, pos.line);
     UpdateCaret(true);
-    Invalidate(FALSE);
+    InvalidateChangedLines();
 }
 
 void CColorEdit::ReplaceLine(LPCTSTR text, int line)
@@ -316,10 +339,17 @@ void CColorEdit::EndMeasure(CDC* dc)
         ReleaseDC(dc);
 }
 
-void CColorEdit::MeasureMetrics()
+void CColorEdit::FontChanged()
 {
     m_charWidths.clear();
     m_lineWidths.assign(size_t(m_text.Buffer().GetLineCount()), -1);
+    m_signatures.clear();
+    MeasureMetrics();
+    Invalidate();
+}
+
+void CColorEdit::MeasureMetrics()
+{
     CDC* dc = BeginMeasure();
     if (!dc)
         return;
@@ -514,14 +544,41 @@ void CColorEdit::RefreshSelectionState()
 {
     const bool selected = m_text.HasSelection();
     if (selected != m_hadSelection)
-        Invalidate(FALSE);
+        InvalidateChangedLines();
     m_hadSelection = selected;
+}
+
+// Repaints only the visible lines that would now paint differently from what
+// they showed at their last paint.
+void CColorEdit::InvalidateChangedLines()
+{
+    if (!m_hWnd)
+        return;
+    CRect client;
+    GetClientRect(&client);
+    const int first = std::max(0, ToLogical(m_vOffset) / m_lineHeight - 1);
+    const int last = ToLogical(m_vOffset + client.bottom) / m_lineHeight + 1;
+    std::unordered_map<int, uint64_t> now;
+    for (int line = first; line <= last; ++line)
+        now[line] = kNoLine;
+    uint64_t hash = 0;
+    WalkLines(first, last, [&](int line, const CString& text, const EditSegment& segment) {
+        AddToSignature(hash, now, line, text, segment);
+    });
+    for (int line = first; line <= last; ++line) {
+        const auto painted = m_signatures.find(line);
+        if (painted != m_signatures.end() && painted->second == now[line])
+            continue;
+        const CRect band(client.left, ToDevice(line * m_lineHeight) - m_vOffset - 1, client.right,
+                         ToDevice((line + 1) * m_lineHeight) - m_vOffset + 1);
+        InvalidateRect(&band, FALSE);
+    }
 }
 
 void CColorEdit::AfterEdit()
 {
     Layout();
-    Invalidate(FALSE);
+    InvalidateChangedLines();
     UpdateCaret(true);
 }
 
@@ -552,19 +609,23 @@ void CColorEdit::PaintRect(CDC* dc, const CRect& clip)
     // Lines meeting the clip, one more on each side for the rounding of metric units.
     const int first = ToLogical(clip.top + m_vOffset) / m_lineHeight - 1;
     const int last = ToLogical(clip.bottom + m_vOffset) / m_lineHeight + 1;
-    DrawLines(&buffer, std::max(0, first), std::min(last, m_text.Buffer().GetLineCount() - 1));
+    DrawLines(&buffer, std::max(0, first), last);
     buffer.SelectObject(oldFont);
 }
 
-// Draws lines first..last character by character. The runs are read from the
-// start as the whole-text walk reads them: every run whose offset a character
-// start has reached takes over in turn, and a run below the current run's
-// offset ends the reading. Before the first run the text is black.
-void CColorEdit::DrawLines(CDC* dc, int first, int last)
+// Walks lines first..last (existing lines only) as they are painted: visit
+// gets each line's segments, characters of one colour and selection state; a
+// character outside the basic plane (four bytes) is a segment of its own.
+// The runs are read from the start as the whole-text walk reads them: every
+// run whose offset a character start has reached takes over in turn, and a
+// run below the current run's offset ends the reading. Before the first run
+// the text is black.
+template <class Visit> void CColorEdit::WalkLines(int first, int last, Visit&& visit)
 {
+    const CEditLineBuffer& buffer = m_text.Buffer();
+    last = std::min(last, buffer.GetLineCount() - 1);
     if (first > last)
         return;
-    const CEditLineBuffer& buffer = m_text.Buffer();
     // Runs kept from an earlier text belong to that text, not to an uncoloured one.
     SyntaxRunCodec runs;
     runs.Attach(buffer.GetColourKey() >= 0 ? buffer.GetRunText() : nullptr);
@@ -590,45 +651,64 @@ void CColorEdit::DrawLines(CDC* dc, int first, int last)
         const EditPos here{ column, line };
         return !(here < start) && here < end;
     };
-    const int sign = m_mapMode == MM_HIMETRIC ? -1 : 1;
-    // Characters of one colour and selection state go out together, each at
-    // its own measured advance; a character outside the basic plane (four
-    // bytes, two UTF-16 units) goes alone.
-    std::vector<int> advances;
     for (int line = first; line <= last; ++line) {
         const CString& text = buffer.LineAt(line);
         const int length = text.GetLength();
-        const int y = sign * line * m_lineHeight;
-        int x = 0;
         for (int column = 0; column < length;) {
             enter(pos + column);
-            const bool selected = inSelection(column, line);
-            const COLORREF segmentColour = selected ? m_selTextColor : colour;
-            const int from = column, left = x;
-            advances.clear();
+            EditSegment segment{ column, column, colour, inSelection(column, line) };
             while (column < length) {
                 const int n = EditCharLength(text, column);
-                if (column > from) {
+                if (column > segment.from) {
                     enter(pos + column);
-                    if (n == 4 || inSelection(column, line) != selected || (!selected && colour != segmentColour))
+                    if (n == 4 || inSelection(column, line) != segment.selected ||
+                        (!segment.selected && colour != segment.colour))
                         break;
                 }
-                advances.push_back(CharWidth(dc, text.GetString() + column, n));
-                x += advances.back();
                 column += n;
                 if (n == 4)
                     break;
             }
-            if (selected)
-                dc->FillSolidRect(left, y, x - left, sign * m_lineHeight, m_selBkColor);
-            dc->SetTextColor(segmentColour);
-            if (column - from == 4 && advances.size() == 1)
-                dc->TextOut(left, y, text.GetString() + from, 4);
-            else
-                dc->ExtTextOut(left, y, 0, nullptr, text.GetString() + from, UINT(column - from), advances.data());
+            segment.to = column;
+            visit(line, text, segment);
         }
+        visit(line, text, EditSegment{ length, length, 0, false });
         pos += length + 1;
     }
+}
+
+void CColorEdit::DrawLines(CDC* dc, int first, int last)
+{
+    const int sign = m_mapMode == MM_HIMETRIC ? -1 : 1;
+    std::vector<int> advances;
+    int x = 0;
+    for (int line = first; line <= last; ++line)
+        m_signatures[line] = kNoLine;
+    uint64_t hash = 0;
+    WalkLines(first, last, [&](int line, const CString& text, const EditSegment& segment) {
+        if (segment.from == 0)
+            x = 0;
+        AddToSignature(hash, m_signatures, line, text, segment);
+        if (segment.from == segment.to)
+            return;
+        const int y = sign * line * m_lineHeight, left = x;
+        advances.clear();
+        for (int column = segment.from; column < segment.to;) {
+            const int n = EditCharLength(text, column);
+            advances.push_back(CharWidth(dc, text.GetString() + column, n));
+            x += advances.back();
+            column += n;
+        }
+        if (segment.selected)
+            dc->FillSolidRect(left, y, x - left, sign * m_lineHeight, m_selBkColor);
+        dc->SetTextColor(segment.selected ? m_selTextColor : segment.colour);
+        const char* bytes = text.GetString() + segment.from;
+        const int count = segment.to - segment.from;
+        if (count == 4 && advances.size() == 1)
+            dc->TextOut(left, y, bytes, count);
+        else
+            dc->ExtTextOut(left, y, 0, nullptr, bytes, UINT(count), advances.data());
+    });
 }
 
 // Focus and input.
@@ -694,7 +774,7 @@ void CColorEdit::OnLButtonDown(UINT flags, CPoint point)
     SetCapture();
     m_text.MoveCaretTo(pos.column, pos.line);
     if (flags & MK_SHIFT) {
-        Invalidate(FALSE);
+        InvalidateChangedLines();
     } else {
         m_text.MoveAnchorTo(pos.column, pos.line);
         RefreshSelectionState();
@@ -710,7 +790,7 @@ void CColorEdit::OnMouseMove(UINT, CPoint point)
     if (pos == m_text.GetCaret())
         return;
     m_text.MoveCaretTo(pos.column, pos.line);
-    Invalidate(FALSE);
+    InvalidateChangedLines();
     UpdateCaret(true);
 }
 
@@ -727,7 +807,7 @@ void CColorEdit::OnLButtonDblClk(UINT, CPoint point)
     m_dragging = false;
     SetFocus();
     m_text.SelectWordAt(pos.column, pos.line);
-    Invalidate(FALSE);
+    InvalidateChangedLines();
     UpdateCaret(true);
 }
 
@@ -771,6 +851,7 @@ void CColorEdit::Scroll(int bar, int code, int pos)
         return;
     offset = target;
     UpdateCaret(false);
+    m_signatures.clear();
     Invalidate(FALSE);
     SetScrollPos(bar, target);
     UpdateCaret(true);
@@ -780,6 +861,7 @@ void CColorEdit::ScrollToLine(int line)
 {
     m_vOffset = std::max(0, line * std::max(1, ToDevice(m_lineHeight)));
     SetScrollPos(SB_VERT, m_vOffset);
+    m_signatures.clear();
     Invalidate(FALSE);
 }
 

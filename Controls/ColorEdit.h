@@ -16,6 +16,7 @@
 #include "Platform/Gdi.h"
 #include "Platform/Wnd.h"
 
+#include <cstdint>
 #include <unordered_map>
 #include <vector>
 
@@ -35,6 +36,14 @@ struct ColorEditMenuItem {
 class CColorEdit : public CWnd, private CEditText::Listener {
     DECLARE_DYNAMIC(CColorEdit)
 public:
+    // Characters from..to of a line painted in one colour and selection state.
+    struct EditSegment {
+        int from;
+        int to;
+        COLORREF colour;
+        bool selected;
+    };
+
     CColorEdit();
     ~CColorEdit() override;
 
@@ -139,6 +148,8 @@ private:
     void ShowLine(int line) override;
 
     void NotifyParent(UINT code);
+    // A new font or mapping mode: every measurement and painted line is stale.
+    void FontChanged();
     void MeasureMetrics();
     // A context on the client area in the editor's mode with its font; the
     // caller releases it with EndMeasure.
@@ -149,7 +160,9 @@ private:
     CSize TextSize();
     void Layout();
     void SetScrollExtent(int bar, int text, int client);
+    template <class Visit> void WalkLines(int first, int last, Visit&& visit);
     void DrawLines(CDC* dc, int first, int last);
+    void InvalidateChangedLines();
     int ToDevice(int logical) const;
     int ToLogical(int device) const;
     // Device point (client) and text position, both ways.
@@ -185,4 +198,6 @@ private:
     std::vector<int> m_lineWidths;
     // Character widths of the current font and mode, by the character's bytes.
     std::unordered_map<unsigned, int> m_charWidths;
+    // What each line showed at its last paint, by line; cleared when lines move.
+    std::unordered_map<int, uint64_t> m_signatures;
 };

@@ -45,10 +45,12 @@ QRgb ToMono(QRgb c) { return qGray(c) >= 128 ? 0xFFFFFFu : 0u; }
 QImage SourceImage(const DcRecord& src, const QRect& rect, const DcRecord& dest)
 {
     QImage out(rect.size(), QImage::Format_RGB32);
-    out.fill(Qt::black);
+    const QRect inImage = rect.translated(src.surfaceOrigin);
+    // What lies outside the source is black.
+    if (!src.image || !QRect(QPoint(0, 0), src.image->size()).contains(inImage))
+        out.fill(Qt::black);
     if (!src.image)
         return out;
-    const QRect inImage = rect.translated(src.surfaceOrigin);
     const bool srcMono = IsMonoTarget(src);
     const bool destMono = IsMonoTarget(dest);
     const QRgb fore = RgbFromColorRef(dest.state.textColor), back = RgbFromColorRef(dest.state.bkColor);

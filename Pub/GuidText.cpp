@@ -4,26 +4,6 @@
 
 #include <cstring>
 
-namespace {
-const char kAlphabet[] = "0123456789ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz*+";
-}
-
-char SixBitToChar(int value)
-{
-    return kAlphabet[value & 0x3F];
-}
-
-int CharToSixBit(char ch)
-{
-    if (ch >= '0' && ch <= '9')
-        return ch - '0';
-    if (ch >= 'A' && ch <= 'Z')
-        return ch - 'A' + 10;
-    if (ch >= 'a' && ch <= 'z')
-        return ch - 'a' + 36;
-    return ch == '*' ? 62 : 63;
-}
-
 int MakeGuidText(char* buffer, int size, BOOL elementFlag)
 {
     if (!buffer || size <= GuidTextLength)

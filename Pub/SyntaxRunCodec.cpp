@@ -2,6 +2,7 @@
 
 #include "Pub/GuidText.h"
 
+#include <cstdint>
 #include <cstdlib>
 
 namespace {
@@ -9,6 +10,18 @@ namespace {
 const int kInitialCapacity = 897; // 128 runs and the terminator
 const int kGrowth = 448;          // 64 runs
 const int kRunLength = 7;
+
+// CharToSixBit of every byte, so a reader decodes a run without branches.
+struct DigitValues {
+    unsigned char value[256];
+    constexpr DigitValues() : value()
+    {
+        for (int c = 0; c < 256; ++c)
+            value[c] = static_cast<unsigned char>(CharToSixBit(static_cast<char>(c)));
+    }
+    unsigned char operator[](unsigned char c) const { return value[c]; }
+};
+constexpr DigitValues kDigitValues;
 
 } // namespace
 
@@ -89,19 +102,17 @@ bool SyntaxRunCodec::NextRun(int& offset, int& colour)
     if (!text_)
         return false;
     const char* run = text_ + readPos_;
+    uint64_t value = 0; // 42 bits: 24 of colour, 18 of offset
     for (int i = 0; i < kRunLength; ++i) {
-        if (run[i] == '\0') {
+        const unsigned char c = static_cast<unsigned char>(run[i]);
+        if (c == 0) {
             readPos_ += i;
             return false;
         }
+        value = (value << 6) | kDigitValues[c];
     }
-    int c = 0, o = 0;
-    for (int i = 0; i < 4; ++i)
-        c = (c << 6) | CharToSixBit(run[i]);
-    for (int i = 4; i < kRunLength; ++i)
-        o = (o << 6) | CharToSixBit(run[i]);
-    colour = c;
-    offset = o;
+    colour = int(value >> 18);
+    offset = int(value & 0x3FFFF);
     readPos_ += kRunLength;
     return true;
 }

@@ -1,6 +1,6 @@
 // Typing in the middle of a long text in the colour editor: each keystroke
 // colours the whole text again (one run per word), lays the editor out and
-// repaints its 40 visible lines.
+// repaints what changed of its 40 visible lines; and a repaint of all 40.
 //   build/bin/bench_color_edit [--benchmark_min_time=0.5]
 #include "Controls/ColorEdit.h"
 #include "Controls/SyntaxColourer.h"
@@ -98,6 +98,18 @@ void BM_TypeAndUndo(benchmark::State& state)
     state.SetItemsProcessed(2 * state.iterations());
 }
 BENCHMARK(BM_TypeAndUndo)->Arg(100)->Arg(10000)->Unit(benchmark::kMillisecond);
+
+// The whole 40-line editor painted again, as after scrolling.
+void BM_RepaintAll(benchmark::State& state)
+{
+    Editor editor(int(state.range(0)));
+    for (auto _ : state) {
+        editor.edit.Invalidate(FALSE);
+        editor.edit.UpdateWindow();
+    }
+    state.SetItemsProcessed(state.iterations());
+}
+BENCHMARK(BM_RepaintAll)->Arg(100)->Arg(10000)->Unit(benchmark::kMillisecond);
 
 } // namespace
 

@@ -9,6 +9,7 @@
 
 #include <cstdlib>
 #include <cstring>
+#include <functional>
 #include <string>
 
 namespace {
@@ -241,6 +242,53 @@ TEST(ColorEditPaint, AClippedPaintEqualsTheWholeOne)
                 differing += whole.Pixel(x, y) != pieces.Pixel(x, y);
         EXPECT_EQ(differing, 0);
         host.editor.HideEdit();
+    }
+}
+
+// Edits repaint only the lines that changed; what the window then shows must
+// equal a whole paint, also where an edit recolours later lines.
+TEST(ColorEditPaint, RepaintingChangedLinesKeepsTheWindowEqualToAWholePaint)
+{
+    FakeFinderInstalled finder;
+    Host host(MM_TEXT, 18);
+    host.Edit("alpha beta\ngamma delta\nepsilon\n\nzeta eta theta", 1);
+    CColorEdit& editor = host.editor;
+    editor.UpdateWindow();
+    struct Step {
+        const char* name;
+        std::function<void()> act;
+    };
+    auto type = [&](const char* bytes) {
+        for (const char* b = bytes; *b; ++b)
+            editor.SendMessage(WM_CHAR, static_cast<unsigned char>(*b));
+    };
+    auto key = [&](UINT vk) { editor.SendMessage(WM_KEYDOWN, vk); };
+    const Step steps[] = {
+        { "type inside a word", [&] { editor.MoveCaretTo(2, 0); type("xy"); } },
+        { "split a word: every later word changes colour", [&] { type(" "); } },
+        { "join it again", [&] { key(VK_BACK); } },
+        { "break a line", [&] { editor.MoveCaretTo(3, 1); type("\r"); } },
+        { "select over lines", [&] { editor.SetSelection(1, 0, 2, 3); } },
+        { "type over the selection", [&] { type("Q"); } },
+        { "undo", [&] { editor.SendMessage(WM_COMMAND, 57643); } },
+        { "select all", [&] { editor.SendMessage(WM_COMMAND, 57642); } },
+        { "delete everything", [&] { key(VK_DELETE); } },
+        { "undo the deletion", [&] { editor.SendMessage(WM_COMMAND, 57643); } },
+    };
+    const CRect client = host.Client();
+    for (const Step& step : steps) {
+        SCOPED_TRACE(step.name);
+        step.act();
+        editor.UpdateWindow();
+        DcCanvas shown(client.Width(), client.Height()), whole(client.Width(), client.Height());
+        CClientDC window(&editor);
+        shown.dc.BitBlt(0, 0, client.Width(), client.Height(), &window, 0, 0, SRCCOPY);
+        editor.PaintRect(&whole.dc, client);
+        int differing = 0;
+        for (int y = 0; y < client.Height(); ++y)
+            for (int x = 0; x < client.Width(); ++x)
+                differing += shown.Pixel(x, y) != whole.Pixel(x, y);
+        EXPECT_EQ(differing, 0);
     }
 }
 
