@@ -3,6 +3,7 @@
 #include "Controls/BufferDC.h"
 #include "Controls/CommandImageList.h"
 #include "Controls/EditChars.h"
+#include "Controls/ExtMenu.h"
 #include "Pub/SyntaxRunCodec.h"
 #include "Platform/Clipboard.h"
 #include "Platform/Cursor.h"
@@ -811,9 +812,17 @@ void CColorEdit::OnLButtonDblClk(UINT, CPoint point)
     UpdateCaret(true);
 }
 
-void CColorEdit::OnRButtonUp(UINT, CPoint)
+void CColorEdit::OnRButtonUp(UINT, CPoint point)
 {
     SetFocus();
+    ClientToScreen(&point);
+    CExtMenu menu;
+    if (!menu.CreatePopupMenu())
+        return;
+    for (const ColorEditMenuItem& item : GetContextMenuItems())
+        menu.AppendItem(item.name, 0, item.id, -1);
+    menu.LoadImages(&GetCommandImages());
+    menu.TrackPopupMenu(TPM_LEFTALIGN | TPM_LEFTBUTTON, point.x, point.y, this);
 }
 
 void CColorEdit::OnContextMenu(CWnd*, CPoint)

@@ -11,6 +11,8 @@
 
 namespace {
 
+#include "Platform/ProgramIcons.inc"
+
 const WORD P = MENU_TEMPLATE_POPUP;
 const WORD G = MENU_TEMPLATE_GRAYED;
 
@@ -164,6 +166,8 @@ struct Store {
     Store()
     {
         blobs.reserve(16);
+        Add(RT_ICON, 158, std::vector<BYTE>(std::begin(kIcon158), std::end(kIcon158)));
+        Add(RT_ICON, 159, std::vector<BYTE>(std::begin(kIcon159), std::end(kIcon159)));
         Add(RT_MENU, 128, BuildMenuTemplate(kMainMenu, int(std::size(kMainMenu))));
         Add(RT_ACCELERATOR, 128, BuildAcceleratorTable(kMainKeys, int(std::size(kMainKeys))));
         Add(RT_ACCELERATOR, 160, BuildAcceleratorTable(kPaneKeys, int(std::size(kPaneKeys))));

@@ -2,7 +2,8 @@
 // of Img/meta: 16x16, 24-bit BMP, white as the transparent colour. Run by hand
 // after changing a drawing:
 //   g++ -std=c++17 -O2 -o /tmp/make_icons tools/icons/make_icons.cpp
-//   /tmp/make_icons Img
+//   /tmp/make_icons Img Platform/ProgramIcons.inc
+// The second argument also writes the program's icon resources as arrays.
 // Every icon is drawn on white from a few shared shapes (page, folder, disk,
 // magnifier, arrows) in one small palette so the set looks alike. Pure white
 // is never ink: what should look white inside an icon is Paper, so it stays
@@ -308,16 +309,16 @@ public:
         Dashed(cx, t + 3, cx, b, c);
     }
 
-    bool Save(const std::string& path) const
+    // The icon as the bytes of a BMP file.
+    std::vector<uint8_t> Bytes() const
     {
-        FILE* f = std::fopen(path.c_str(), "wb");
-        if (!f)
-            return false;
         const uint32_t pixelBytes = 16 * 16 * 3;
-        uint8_t header[54] = {'B', 'M'};
+        std::vector<uint8_t> header(54, 0);
+        header[0] = 'B';
+        header[1] = 'M';
         auto put32 = [&](int at, uint32_t v) {
             for (int i = 0; i < 4; ++i)
-                header[at + i] = uint8_t(v >> (8 * i));
+                header[size_t(at + i)] = uint8_t(v >> (8 * i));
         };
         put32(2, 54 + pixelBytes);
         put32(10, 54);
@@ -329,13 +330,21 @@ public:
         put32(34, pixelBytes);
         put32(38, 3780);
         put32(42, 3780);
-        bool ok = std::fwrite(header, 1, sizeof header, f) == sizeof header;
         for (int y = 15; y >= 0; --y)
             for (int x = 0; x < 16; ++x) {
                 const Colour c = m_pixels[size_t(y * 16 + x)];
-                const uint8_t bgr[3] = {c.b, c.g, c.r};
-                ok = ok && std::fwrite(bgr, 1, 3, f) == 3;
+                header.insert(header.end(), {c.b, c.g, c.r});
             }
+        return header;
+    }
+
+    bool Save(const std::string& path) const
+    {
+        FILE* f = std::fopen(path.c_str(), "wb");
+        if (!f)
+            return false;
+        const std::vector<uint8_t> bytes = Bytes();
+        const bool ok = std::fwrite(bytes.data(), 1, bytes.size(), f) == bytes.size();
         return std::fclose(f) == 0 && ok;
     }
 
@@ -516,10 +525,54 @@ const std::vector<Drawing>& Drawings()
 
 } // namespace
 
+// The icon resources of the program, by resource id: the tabs of the
+// options dialog ("CHM Settings" 158, "Diagram settings" 159).
+struct IconResource {
+    int id;
+    std::function<void(Icon&)> draw;
+};
+
+const std::vector<IconResource>& IconResources()
+{
+    static const std::vector<IconResource> icons = {
+        {158, [](Icon& i) { i.Book(Purple); i.Glyph('?', 7, 4, Yellow); }},
+        {159, [](Icon& i) {
+             i.Box(1, 1, 7, 5, Sky, Blue);
+             i.Box(8, 10, 14, 14, Yellow, Brown);
+             i.Line(4, 6, 4, 12, Black);
+             i.Line(4, 12, 7, 12, Black);
+         }},
+    };
+    return icons;
+}
+
+// Writes the icon resources as byte arrays for the program's resource table.
+bool WriteIconSource(const std::string& path)
+{
+    FILE* f = std::fopen(path.c_str(), "w");
+    if (!f)
+        return false;
+    std::fprintf(f, "// Written by tools/icons/make_icons.cpp; do not edit.\n");
+    for (const IconResource& r : IconResources()) {
+        Icon icon;
+        r.draw(icon);
+        const std::vector<uint8_t> bytes = icon.Bytes();
+        std::fprintf(f, "const BYTE kIcon%d[] = {", r.id);
+        for (size_t i = 0; i < bytes.size(); ++i)
+            std::fprintf(f, "%s%u,", i % 24 ? " " : "\n    ", bytes[i]);
+        std::fprintf(f, "\n};\n");
+    }
+    return std::fclose(f) == 0;
+}
+
 int main(int argc, char** argv)
 {
     const std::string root = argc > 1 ? argv[1] : "Img";
     int failures = 0;
+    if (argc > 2 && !WriteIconSource(argv[2])) {
+        std::fprintf(stderr, "cannot write %s\n", argv[2]);
+        ++failures;
+    }
     for (const Drawing& d : Drawings()) {
         Icon icon;
         d.draw(icon);
