@@ -812,6 +812,8 @@ void CColorEdit::OnLButtonDblClk(UINT, CPoint point)
     UpdateCaret(true);
 }
 
+// The chosen command comes back as WM_COMMAND, where the update handlers
+// refuse a disabled one.
 void CColorEdit::OnRButtonUp(UINT, CPoint point)
 {
     SetFocus();

@@ -4,10 +4,13 @@
 #include "Controls/ColorEdit.h"
 #include "Controls/FakeColourer.h"
 #include "Platform/Clipboard.h"
+#include "Platform/DialogHook.h"
+#include "Platform/Menu.h"
 #include "Platform/GlobalMemory.h"
 #include "Platform/DcFixture.h"
 #include "Platform/Messages.h"
 
+#include <QCoreApplication>
 #include <gtest/gtest.h>
 
 #include <string>
@@ -327,6 +330,41 @@ TEST(ColorEditCommands, ContextMenuItemsComeFromTheRegistry)
         EXPECT_EQ(items[i].id, ids[i]);
         EXPECT_FALSE(items[i].name.IsEmpty());
     }
+}
+
+TEST(ColorEditCommands, ContextMenuCommandsActOnTheEditor)
+{
+    Owner owner;
+    owner.Open();
+    CColorEdit& editor = owner.editor;
+    editor.BeginEdit("alpha beta", CRect(0, 0, 200, 30), nullptr, POINT{ 0, 0 }, -1);
+    INT_PTR choice = 0;
+    DialogHook old = AfxSetDialogHook([&](DialogRequest& request, INT_PTR* answer) {
+        if (request.kind != DialogKind::PopupMenu)
+            return false;
+        *answer = choice;
+        return true;
+    });
+    // Cut with nothing selected changes nothing.
+    // The chosen command is posted to the editor.
+    auto click = [&] {
+        editor.SendMessage(WM_RBUTTONUP, 0, MAKELPARAM(5, 5));
+        QCoreApplication::processEvents();
+    };
+    choice = kCut;
+    click();
+    EXPECT_STREQ(editor.GetBuffer().GetJoinedText(), "alpha beta");
+    // Select All, then Cut, both from the menu.
+    choice = 57642;
+    click();
+    EXPECT_EQ(editor.GetAnchor(), (EditPos{ 0, 0 }));
+    EXPECT_EQ(editor.GetCaret(), (EditPos{ 10, 0 }));
+    choice = kCut;
+    click();
+    AfxSetDialogHook(old);
+    EXPECT_STREQ(editor.GetBuffer().GetJoinedText(), "");
+    EXPECT_EQ(CWnd::GetFocus(), &editor);
+    editor.HideEdit();
 }
 
 } // namespace
