@@ -1,7 +1,8 @@
 // The file dialog wrapper through the dialog hook: the filter it gives the
 // dialog, the pieces of the chosen path and a multiple selection.
+#include "FileAnswer.h"
+
 #include "Controls/OptionTreeFileDialog.h"
-#include "Platform/DialogHook.h"
 
 #include <gtest/gtest.h>
 
@@ -10,43 +11,9 @@
 
 namespace {
 
-// Answers the next file or folder dialog as a user choosing `chosen` would.
-struct Answer {
-    std::string chosen;
-    INT_PTR button = IDOK;
-    DialogKind kind = DialogKind::MessageBox;
-    std::string filter;
-    std::string initial;
-    DWORD flags = 0;
-    DialogHook old;
-
-    explicit Answer(std::string files, INT_PTR answer = IDOK) : chosen(std::move(files)), button(answer)
-    {
-        old = AfxSetDialogHook([this](DialogRequest& request, INT_PTR* result) {
-            kind = request.kind;
-            if (request.kind == DialogKind::Folder) {
-                auto* info = static_cast<BROWSEINFO*>(request.data);
-                initial = info->lpszInitialFolder ? info->lpszInitialFolder : "";
-                std::memcpy(info->pszPath, chosen.c_str(), chosen.size() + 1);
-            } else {
-                auto* ofn = static_cast<OPENFILENAME*>(request.data);
-                flags = ofn->Flags;
-                initial = ofn->lpstrFile;
-                for (const char* p = ofn->lpstrFilter; p && *p; p += std::strlen(p) + 1)
-                    filter += std::string(p) + "|";
-                if (chosen.size() + 1 <= ofn->nMaxFile)
-                    std::memcpy(ofn->lpstrFile, chosen.data(), chosen.size() + 1);
-            }
-            *result = button;
-            return true;
-        });
-    }
-    ~Answer() { AfxSetDialogHook(old); }
-};
-
 TEST(FileDialog, TheFilterBecomesDescriptionAndPatternPairs)
 {
-    Answer answer("/work/model.fup");
+    FileAnswer answer("/work/model.fup");
     COptionTreeFileDialog dialog;
     dialog.Setup(TRUE, "fup", nullptr, OFN_FILEMUSTEXIST | OFN_PATHMUSTEXIST, "Projects (*.fup)|*.fup|", nullptr);
     EXPECT_EQ(IDOK, dialog.DoModal());
@@ -71,7 +38,7 @@ TEST(FileDialog, TheChosenPathAnswersInPieces)
         { "/data/größe.xml", "größe", "xml", "/data/" },
     };
     for (const Case& c : cases) {
-        Answer answer(c.path);
+        FileAnswer answer(c.path);
         COptionTreeFileDialog dialog(FALSE, "fup", nullptr, OFN_OVERWRITEPROMPT, nullptr, nullptr);
         EXPECT_EQ(IDOK, dialog.DoModal());
         EXPECT_EQ(DialogKind::FileSave, answer.kind);
@@ -88,7 +55,7 @@ TEST(FileDialog, TheChosenPathAnswersInPieces)
 
 TEST(FileDialog, AMultipleSelectionGivesEachFullPathThenEnds)
 {
-    Answer answer(std::string("/tmp/d\0a.fup\0b.fup\0", 20));
+    FileAnswer answer(std::string("/tmp/d\0a.fup\0b.fup\0", 20));
     COptionTreeFileDialog dialog(TRUE, nullptr, nullptr, OFN_ALLOWMULTISELECT, nullptr, nullptr);
     ASSERT_EQ(IDOK, dialog.DoModal());
     POSITION pos = reinterpret_cast<POSITION>(const_cast<char*>(dialog.GetFileBuffer()));
@@ -101,7 +68,7 @@ TEST(FileDialog, AMultipleSelectionGivesEachFullPathThenEnds)
 TEST(FileDialog, ASingleFileOfAMultipleSelectionIsTheWholeBuffer)
 {
     for (DWORD flags : { DWORD(OFN_ALLOWMULTISELECT), DWORD(0) }) {
-        Answer answer("/tmp/d/a.fup");
+        FileAnswer answer("/tmp/d/a.fup");
         COptionTreeFileDialog dialog(TRUE, nullptr, nullptr, flags, nullptr, nullptr);
         ASSERT_EQ(IDOK, dialog.DoModal());
         POSITION pos = reinterpret_cast<POSITION>(const_cast<char*>(dialog.GetFileBuffer()));
@@ -113,7 +80,7 @@ TEST(FileDialog, ASingleFileOfAMultipleSelectionIsTheWholeBuffer)
 TEST(FileDialog, AnInitialNameOfAnyLengthReachesTheDialogWhole)
 {
     const std::string name = "/tmp/" + std::string(400, 'n') + ".fup";
-    Answer answer(name);
+    FileAnswer answer(name);
     COptionTreeFileDialog dialog(TRUE, "fup", name.c_str(), 0, nullptr, nullptr);
     EXPECT_EQ(IDOK, dialog.DoModal());
     EXPECT_EQ(name, answer.initial);
@@ -123,11 +90,11 @@ TEST(FileDialog, AnInitialNameOfAnyLengthReachesTheDialogWhole)
 TEST(FileDialog, CancelAndTheFolderBrowserAnswerThroughTheHook)
 {
     {
-        Answer answer("/x.fup", IDCANCEL);
+        FileAnswer answer("/x.fup", IDCANCEL);
         COptionTreeFileDialog dialog(TRUE, nullptr, nullptr, 0, nullptr, nullptr);
         EXPECT_EQ(IDCANCEL, dialog.DoModal());
     }
-    Answer answer("/srv/help");
+    FileAnswer answer("/srv/help");
     COptionTreeFileDialog dialog;
     EXPECT_EQ(IDOK, dialog.BrowseForFolder("Folder", "/srv", BIF_RETURNONLYFSDIRS, nullptr));
     EXPECT_EQ(DialogKind::Folder, answer.kind);
