@@ -3,8 +3,15 @@
 // read the marks and texts the drawing rules give.
 #include "GridFixture.h"
 
+#include "ImageStrip.h"
+
 #include "Controls/OptionTreeFileItem.h"
+#include "Controls/OptionTreeHyperLinkItem.h"
+#include "Controls/OptionTreeImageItem.h"
+#include "Controls/OptionTreeImagePopup.h"
 #include "Controls/OptionTreeRadioItem.h"
+#include "Controls/OptionTreeSpinnerItem.h"
+#include "Platform/Messages.h"
 #include "Platform/SysColors.h"
 
 #include <filesystem>
@@ -23,6 +30,9 @@ struct MoreRows : GridFixture {
     COptionTreeFileItem* files = new COptionTreeFileItem;
     COptionTreeFileItem* none = new COptionTreeFileItem;
     COptionTreeRadioItem* radio = new COptionTreeRadioItem;
+    COptionTreeHyperLinkItem* link = new COptionTreeHyperLinkItem;
+    COptionTreeImageItem* image = new COptionTreeImageItem;
+    COptionTreeSpinnerItem* spin = new COptionTreeSpinnerItem;
 
     MoreRows() : GridFixture(330)
     {
@@ -39,6 +49,20 @@ struct MoreRows : GridFixture {
         radio->AddOption("in", FALSE);
         radio->AddOption("out", TRUE);
         radio->AddOption("inout, with a text far too wide for its column", FALSE);
+        grid.InsertItem(link, general);
+        link->SetLabelText("Home page");
+        EXPECT_TRUE(link->CreateEditor(OT_HYPERLINK_UNDERLINE, "https://example.com/vexal", RGB(0, 0, 255),
+                                       RGB(255, 0, 0), RGB(128, 0, 128)));
+        grid.InsertItem(image, general);
+        image->SetLabelText("Icon");
+        EXPECT_TRUE(image->CreateEditor(OT_IMAGE_SHOWTEXT, 16, 16, 3));
+        CBitmap strip;
+        MakeImageStrip(strip, 16, { RGB(200, 40, 40), RGB(40, 160, 40), RGB(40, 40, 200), RGB(220, 180, 0) });
+        image->AddImageBitmap(&strip, RGB(255, 0, 255), "Class");
+        image->SetSelected(0);
+        grid.InsertItem(spin, general);
+        spin->SetLabelText("Count");
+        EXPECT_TRUE(spin->CreateEditor(0, 100, 0, 100));
         Edit(general, "Name", "Customer");
         general->Expand(TRUE);
         grid.UpdateScroll();
@@ -61,13 +85,51 @@ TEST(MoreRowsPictures, IdleEditingReadOnlyAndDisabled)
         MoreRows g;
         g.radio->SetReadOnly(TRUE);
         g.files->SetReadOnly(TRUE);
-        g.grid.Invalidate();
+        g.grid.GetListWnd()->Invalidate();
         g.Save("property_grid_more_rows_readonly.png");
     }
     {
         MoreRows g;
         g.grid.EnableWindow(FALSE);
         g.Save("property_grid_more_rows_disabled.png");
+    }
+}
+
+TEST(MoreRowsPictures, TheSpinnerWithItsTopReachedAndTheImagePopup)
+{
+    MoreRows g;
+    g.Click(g.ValuePoint(g.spin));
+    g.spin->UpdateWindow();
+    EXPECT_TRUE(g.spin->IsUpInactive());
+    g.Save("property_grid_spinner.png");
+    struct Case {
+        const char* file;
+        int images;
+        int selected;
+        int hot;  // cell under the mouse, -1 for none
+    };
+    for (const Case& c : { Case{ "image_popup_hot.png", 4, 1, 2 }, Case{ "image_popup_selected.png", 4, 1, -1 },
+                           Case{ "image_popup_empty.png", 0, -1, -1 } }) {
+        CImageList images;
+        images.Create(16, 16, ILC_COLORDDB | ILC_MASK, 1, 100);
+        CStringArray tips;
+        if (c.images > 0) {
+            CBitmap strip;
+            MakeImageStrip(strip, 16, { RGB(200, 40, 40), RGB(40, 160, 40), RGB(40, 40, 200), RGB(220, 180, 0) });
+            images.Add(&strip, RGB(255, 0, 255));
+        }
+        new COptionTreeImagePopup(CPoint(500, 400), 16, 16, 3, &images, &g.grid, tips, c.selected, &g.owner);
+        auto* popup = dynamic_cast<COptionTreeImagePopup*>(CWnd::GetCapture());
+        ASSERT_NE(nullptr, popup);
+        if (c.hot >= 0) {
+            CPoint at = popup->GetCellRect(c.hot).CenterPoint();
+            popup->ClientToScreen(&at);
+            PlayMouse(WM_MOUSEMOVE, at);
+        }
+        popup->UpdateWindow();
+        EXPECT_TRUE(SaveWindowPicture(popup->GetSafeHwnd(), Output(c.file).c_str()));
+        PlayMouse(WM_LBUTTONUP, CPoint(5, 5));
+        EXPECT_EQ(nullptr, CWnd::GetCapture());
     }
 }
 
