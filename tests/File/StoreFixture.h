@@ -1,0 +1,149 @@
+// A project folder of the test's own, the store hooked in, and the Messages
+// pane recorded. Every test starts and ends with no project open.
+#pragma once
+
+#include "File/ModifiedUnits.h"
+#include "File/ProjectStore.h"
+#include "MemDB/db.h"
+#include "MemDB/dbCursor.h"
+#include "MemDB/dbQueryText.h"
+#include "UML/Model/ShellHooks.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <vector>
+
+inline const std::string kHeader = "\xEF\xBB\xBF<?xml version=\"1.0\" encoding=\"UTF-8\"?>\r\n";
+inline const std::string kPredefinedUnit = kHeader +
+                                           "<uml version=\"UML2.0\" tool=\"Vexal 1.10.00\">\r\n"
+                                           "<Class Name=\"Object\" GUID=\"P1\"/>\r\n"
+                                           "<Class Name=\"String\" GUID=\"P2\"/>\r\n"
+                                           "</uml>\r\n";
+
+class TestFolder {
+public:
+    explicit TestFolder(const std::string& name)
+        : path(std::string(VEXAL_TEST_OUTPUT) + "/" + name + "-" + theDbName + "/")
+    {
+        std::filesystem::remove_all(path);
+        std::filesystem::create_directories(path);
+    }
+    ~TestFolder()
+    {
+        std::error_code ignored;
+        std::filesystem::remove_all(path, ignored);
+    }
+    static std::string Read(const std::string& file)
+    {
+        std::ifstream in(file, std::ios::binary);
+        std::stringstream s;
+        s << in.rdbuf();
+        return s.str();
+    }
+    static void Write(const std::string& file, const std::string& bytes)
+    {
+        std::filesystem::create_directories(std::filesystem::path(file).parent_path());
+        std::ofstream(file, std::ios::binary) << bytes;
+    }
+    const std::string path;
+};
+
+class StoreTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        ProjectStore::Close();
+        MemDbClearModel();
+        ProjectStore::InstallHooks();
+        messages.clear();
+        theShellHooks.OutputMessage = [](const char* text) { messages.push_back(text); };
+    }
+    void TearDown() override
+    {
+        ProjectStore::Close();
+        ResetShellHooks();
+    }
+
+    // The element IDs named so, in ID order.
+    static int Find(const std::string& name)
+    {
+        dbQueryText q;
+        q.Append(dbFragText, "ID>0 order by ID");
+        dbTypedCursor<ModelT> c(&ModelT::TableInfo);
+        if (c.Select(q, dbCursorViewOnly) > 0)
+            do
+                if (name == (c->Name ? c->Name : ""))
+                    return c->ID;
+            while (c.Next());
+        return -1;
+    }
+    static ModelT Element(int id)
+    {
+        dbTypedCursor<ModelT> c(&ModelT::TableInfo);
+        EXPECT_GT(c.SelectByKey("ID", id), 0) << id;
+        return *c.GetRecord();
+    }
+    // The subtree below id as "Name(child,child),Name" in sibling order.
+    static std::string Tree(int id)
+    {
+        std::vector<int> children;
+        dbQueryText q;
+        q.Append(dbFragText, "FID=").Append(dbFragInt4, &id).Append(dbFragText, " order by SN");
+        dbTypedCursor<ModelT> c(&ModelT::TableInfo);
+        if (c.Select(q, dbCursorViewOnly) > 0)
+            do
+                children.push_back(c->ID);
+            while (c.Next());
+        std::string text;
+        for (const int child : children) {
+            const std::string below = Tree(child);
+            text += (text.empty() ? "" : ",") + std::string(Element(child).Name ? Element(child).Name : "") +
+                    (below.empty() ? "" : "(" + below + ")");
+        }
+        return text;
+    }
+    // Every row as one line, in ID order.
+    static std::vector<std::string> Rows()
+    {
+        std::vector<std::string> rows;
+        dbQueryText q;
+        q.Append(dbFragText, "ID>0 order by ID");
+        dbTypedCursor<ModelT> c(&ModelT::TableInfo);
+        if (c.Select(q, dbCursorViewOnly) > 0)
+            do {
+                std::ostringstream line;
+                line << c->ID << " " << c->FID << " " << c->SN << " " << (c->Name ? c->Name : "") << " "
+                     << (c->Type ? c->Type : "") << " " << (c->File ? c->File : "") << " " << c->ItemState;
+                rows.push_back(line.str());
+            } while (c.Next());
+        return rows;
+    }
+    static bool Said(const std::string& part)
+    {
+        for (const std::string& m : messages)
+            if (m.find(part) != std::string::npos)
+                return true;
+        return false;
+    }
+    static std::string Messages()
+    {
+        std::string all;
+        for (const std::string& m : messages)
+            all += m + "\n";
+        return all;
+    }
+    static bool Names(const FileFailures& failures, const std::string& file)
+    {
+        for (const FileFailure& f : failures)
+            if (f.path.size() >= file.size() && f.path.compare(f.path.size() - file.size(), file.size(), file) == 0 &&
+                !f.reason.empty())
+                return true;
+        return false;
+    }
+
+    static inline std::vector<std::string> messages;
+};
