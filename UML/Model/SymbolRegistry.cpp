@@ -253,10 +253,14 @@ void SetMetaIconList(CCommandImageList* icons)
     theMetaIconList = icons;
 }
 
-void RegisterMetaclass(const char* key, CSymbol* prototype)
+bool RegisterMetaclass(const char* key, CSymbol* prototype)
 {
-    TheObjects().registered[key] = prototype;
+    Objects& objects = TheObjects();
+    if (!objects.controllers.empty())
+        return false;
+    objects.registered[key] = prototype;
     theMetaclassMap[key] = prototype;
+    return true;
 }
 
 void BuildSymbolRegistry()

@@ -18,7 +18,9 @@ void SetMetaIconList(CCommandImageList* icons);
 // Registers prototype under key in place of the base handler: the symbol
 // classes register theirs before the metamodel is loaded. The prototype lives
 // to the end of the process; nothing is copied from the one it replaces.
-void RegisterMetaclass(const char* key, CSymbol* prototype);
+// Refused (false) once the registry is built: the controllers have taken their
+// kind prototypes by then.
+bool RegisterMetaclass(const char* key, CSymbol* prototype);
 
 // Builds the prototypes and controllers on the first call and enters them in
 // the maps on every call; installs the finder through which the colour editor

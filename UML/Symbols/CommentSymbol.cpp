@@ -1,0 +1,138 @@
+#include "UML/Symbols/CommentSymbol.h"
+
+#include "MemDB/db.h"
+#include "MemDB/dbCursor.h"
+#include "Platform/Dc.h"
+#include "Pub/GuidText.h"
+#include "UML/Model/SymbolRows.h"
+#include "Pub/SyntaxRunCodec.h"
+#include "Pub/TextHelpers.h"
+#include "UML/Model/DrawResources.h"
+#include "UML/Model/PageDraw.h"
+#include "UML/Model/SelectionHandles.h"
+#include "UML/Model/SymbolText.h"
+
+#include <cstring>
+#include <string>
+
+namespace {
+
+const int kFold = 200;
+const int kMargin = 200;
+const int kLabelCharacters = 63;
+const COLORREF kShadow = 0xC8C8C8;
+
+} // namespace
+
+int CCommentSymbol::CreateSymbol(POINT start, POINT end, int pageId, const char* text, CDC*, const char* elementGuid,
+                                 const SymbolT* related)
+{
+    // Stand-in until the base creation of element symbols is available.
+    std::string name = text ? text : "", guid;
+    if (elementGuid && *elementGuid) {
+        dbTypedCursor<ModelT> c(&ModelT::TableInfo);
+        if (c.SelectByKey("GUID", elementGuid) <= 0)
+            return 0;
+        name = c->Name ? c->Name : "";
+        guid = elementGuid;
+    } else {
+        int owner = 0;
+        if (related && related->GUID && *related->GUID) {
+            owner = ElementIdOfSymbol(related);
+        } else {
+            dbTypedCursor<ModelT> c(&ModelT::TableInfo);
+            if (c.SelectByKey("ID", pageId) <= 0)
+                return 0;
+            const int diagram = c->FID;
+            if (c.SelectByKey("ID", diagram) <= 0)
+                return 0;
+            owner = c->FID;
+        }
+        char made[23];
+        MakeGuidText(made, sizeof made, TRUE);
+        guid = made;
+        if (!CreateElement(owner, name.c_str(), guid.c_str(), nullptr))
+            return 0;
+    }
+    char sguid[23];
+    MakeGuidText(sguid, sizeof sguid, FALSE);
+    SymbolT record;
+    FillSymbolRecord(record, start.x, start.y, end.x, end.y, pageId, name.c_str(), guid.c_str(), sguid, related, nullptr);
+    return MemDbInsert(&SymbolT::TableInfo, &record) ? record.ID : 0;
+}
+
+int CCommentSymbol::Layout(SymbolT& row, CDC* dc, const SymbolT*)
+{
+    const int p = DrawResources::PixelSize;
+    int w = 0, h = 0;
+    MeasureTextLines(dc, w, h, row.Text, 0);
+    const int needW = w + 2 * p + 2 * kMargin;
+    const int needH = h + 2 * kMargin;
+    if (row.ItemState & SYMBOL_AUTOLAYOUT) {
+        row.x2 = row.x1 + needW;
+        row.y2 = row.y1 + needH;
+        row.tx1 = row.x1 + kMargin;
+        row.ty1 = row.y1 + kMargin;
+        row.tx2 = row.x1 + needW - p - kMargin;
+        row.ty2 = row.y1 + needH - p;
+    } else {
+        if (row.x2 - row.x1 < needW)
+            row.x2 = row.x1 + needW;
+        if (row.y2 - row.y1 < needH)
+            row.y2 = row.y1 + needH;
+    }
+    return 1;
+}
+
+void CCommentSymbol::DrawShadow(const SymbolT& row, CDC* dc)
+{
+    const int p = DrawResources::PixelSize;
+    PageFillRect(dc, row.x2, row.y1 + 2 * p + kFold, row.x2 + 2 * p, row.y2, kShadow);
+    PageFillRect(dc, row.x1 + 2 * p, row.y2 + p, row.x2 + 2 * p, row.y2 + 2 * p, kShadow);
+}
+
+void CCommentSymbol::Draw(const SymbolT& row, CDC* dc)
+{
+    DrawShadow(row, dc);
+    POINT corners[5] = {{row.x1, row.y1},
+                        {row.x2 - kFold, row.y1},
+                        {row.x2, row.y1 + kFold},
+                        {row.x2, row.y2},
+                        {row.x1, row.y2}};
+    PagePolygon(dc, corners, 5);
+    PageMoveTo(dc, row.x2 - kFold, row.y1);
+    PageLineTo(dc, row.x2 - kFold, row.y1 + kFold);
+    PageLineTo(dc, row.x2, row.y1 + kFold);
+    SyntaxRunCodec runs;
+    runs.Attach(row.Syntax);
+    DrawSyntaxText(dc, row.tx1, row.ty1, row.tx2, row.ty2, row.Text, runs);
+    if (row.ItemState & SYMBOL_CHECKED)
+        DrawBoxHandles(dc, 0, row.x1, row.y1, row.x2, row.y2);
+}
+
+const char* CCommentSymbol::MakeSyntax(const SymbolT&, int)
+{
+    theSyntaxWriter.Reset();
+    theSyntaxWriter.AddRun(0, colour_);
+    return theSyntaxWriter.GetText();
+}
+
+const char* CCommentSymbol::GetLabel(const ModelT& element)
+{
+    static char label[kLabelCharacters * 4 + 4];
+    label[0] = '\0';
+    if (!element.Name || !*element.Name)
+        return label;
+    // Whole characters only: a UTF-8 sequence is never cut.
+    int bytes = 0;
+    char ch[MbCharBufferSize];
+    for (int n = 0; n < kLabelCharacters; ++n) {
+        const int length = CopyMbChar(element.Name, ch, bytes);
+        if (length == 0)
+            break;
+        bytes += length;
+    }
+    std::memcpy(label, element.Name, size_t(bytes));
+    std::memcpy(label + bytes, "...", 4);
+    return label;
+}

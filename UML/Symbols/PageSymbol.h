@@ -1,0 +1,37 @@
+// Pages: model elements of metaclass Page, children of their diagram, each
+// with a ModelPage row of the same ID holding its size and edges. A page's
+// symbols are the SymbolT rows whose PID is the page's ID; inside the page's
+// element of a unit file each top-level symbol is a child element, and each
+// symbol's element holds its "Stereo" values and then the elements of the
+// symbols nested in it, in ascending ID order at every level.
+#pragma once
+
+#include "UML/Model/Symbol.h"
+
+class CXmlFile;
+
+// The page limits: every value above 0, 2 x EdgeX < PageWidth <= 42000 and
+// 2 x EdgeY < PageHeight <= 59400. Checked on the full values, before they are
+// narrowed into the row.
+bool PageValuesFit(int width, int height, int edgeX, int edgeY);
+
+class CPageSymbol : public CSymbol {
+public:
+    CPageSymbol();
+    // The page element under diagramId and its ModelPage row with the
+    // defaults, both undoable; the page's ID.
+    int CreateElement(int diagramId, const char* name, const char* guid, const char* use) override;
+    // Removes the ModelPage row, the element and every symbol of the page,
+    // undoably; the elements the symbols show stay.
+    void DeleteElement(int pageId) override;
+
+    // The symbols of the page nested in parentId (0: the top level) and,
+    // inside each, its own nested symbols.
+    static void SaveSymbolsXml(CXmlFile& xml, int pageId, int parentId);
+    // Reads symbol elements up to the page's own end tag, straight into the
+    // engine. Every start tag opens a level that its end tag closes; an
+    // element that names no metaclass with symbols (unknown, a diagram, Page)
+    // is skipped with its content. Symbols of a read-only page carry bit 0x20.
+    // Returns pageId.
+    static int LoadSymbolsXml(CXmlFile& xml, int pageId, bool readOnly);
+};

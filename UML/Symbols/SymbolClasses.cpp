@@ -1,0 +1,52 @@
+#include "UML/Symbols/SymbolClasses.h"
+
+#include "UML/Model/SymbolRegistry.h"
+#include "UML/Symbols/CommentSymbol.h"
+#include "UML/Symbols/DiagramSymbol.h"
+#include "UML/Symbols/MarkerSymbols.h"
+#include "UML/Symbols/PackageSymbol.h"
+#include "UML/Symbols/PageSymbol.h"
+#include "UML/Symbols/PseudostateSymbols.h"
+
+namespace {
+
+// A prototype per key, never destroyed: the registry refers to it to the end
+// of the process.
+template <class T>
+bool Register(const char* key)
+{
+    return RegisterMetaclass(key, new T);
+}
+
+} // namespace
+
+bool RegisterUmlSymbolClasses()
+{
+    static bool called = false;
+    if (called)
+        return false;
+    called = true;
+    bool ok = true;
+    for (const char* key : kDiagramKeys)
+        ok = Register<CDiagramSymbol>(key) && ok;
+    ok = Register<CPageSymbol>("Page") && ok;
+    ok = Register<CPackageSymbol>("Package") && ok;
+    ok = Register<CPackageSymbol>("Syspackage") && ok;
+    ok = Register<CCommentSymbol>("Comment") && ok;
+    ok = Register<CConstraintSymbol>("Constraint") && ok;
+    ok = Register<CInitialSymbol>("Initial") && ok;
+    ok = Register<CInitialSymbol>("Unknownobject") && ok;
+    ok = Register<CInitialSymbol>("Start") && ok;
+    ok = Register<CFinalSymbol>("Final") && ok;
+    ok = Register<CFinalSymbol>("Return") && ok;
+    ok = Register<CFlowfinalSymbol>("Flowfinal") && ok;
+    ok = Register<CHistorySymbol>("History") && ok;
+    ok = Register<CTerminalSymbol>("Terminal") && ok;
+    ok = Register<CForkSymbol>("Fork") && ok;
+    ok = Register<CLifelinestopSymbol>("Lifelinestop") && ok;
+    ok = Register<CCoregionSymbol>("Coregion") && ok;
+    ok = Register<CDurationSymbol>("Duration") && ok;
+    ok = Register<CTimedurationSymbol>("Timeduration") && ok;
+    ok = Register<CTimelineSymbol>("Timeline") && ok;
+    return ok;
+}

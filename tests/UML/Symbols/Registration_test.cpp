@@ -1,0 +1,127 @@
+// The registry after the symbol classes registered: each of their keys holds
+// an object of its class with its category, shape and tables; every other key
+// keeps a base handler; the controllers hold the diagram prototypes; a late
+// registration changes nothing.
+#include "SymbolFixture.h"
+
+#include "UML/Model/DiagramController.h"
+#include "UML/Symbols/CommentSymbol.h"
+#include "UML/Symbols/DiagramSymbol.h"
+#include "UML/Symbols/MarkerSymbols.h"
+#include "UML/Symbols/PackageSymbol.h"
+#include "UML/Symbols/PageSymbol.h"
+#include "UML/Symbols/SymbolClasses.h"
+
+#include <cstring>
+#include <typeinfo>
+
+namespace {
+
+struct Registered {
+    const char* key;
+    const std::type_info& type;
+    int mmc;
+    int msc;
+    dbTableInfo* extension;
+};
+
+const Registered kRegistered[] = {
+    {"Page", typeid(CPageSymbol), MMC_PAGE, MSC_NONE, &ModelPage::TableInfo},
+    {"Package", typeid(CPackageSymbol), MMC_NAMESPACE, MSC_RECTANGLE, nullptr},
+    {"Syspackage", typeid(CPackageSymbol), MMC_NAMESPACE, MSC_RECTANGLE, nullptr},
+    {"Comment", typeid(CCommentSymbol), MMC_COMMENT, MSC_TEXT, nullptr},
+    {"Constraint", typeid(CConstraintSymbol), MMC_COMMENT, MSC_TEXT, nullptr},
+    {"Initial", typeid(CInitialSymbol), MMC_NONE, MSC_ELLIPSE, nullptr},
+    {"Unknownobject", typeid(CInitialSymbol), MMC_NONE, MSC_ELLIPSE, nullptr},
+    {"Start", typeid(CInitialSymbol), MMC_NONE, MSC_ELLIPSE, nullptr},
+    {"Final", typeid(CFinalSymbol), MMC_NONE, MSC_ELLIPSE, nullptr},
+    {"Return", typeid(CFinalSymbol), MMC_NONE, MSC_ELLIPSE, nullptr},
+    {"Flowfinal", typeid(CFlowfinalSymbol), MMC_NONE, MSC_ELLIPSE, nullptr},
+    {"History", typeid(CHistorySymbol), MMC_NONE, MSC_ELLIPSE, nullptr},
+    {"Terminal", typeid(CTerminalSymbol), MMC_NONE, MSC_RECTANGLE, nullptr},
+    {"Lifelinestop", typeid(CLifelinestopSymbol), MMC_NONE, MSC_RECTANGLE, nullptr},
+    {"Coregion", typeid(CCoregionSymbol), MMC_NONE, MSC_RECTANGLE, nullptr},
+    {"Duration", typeid(CDurationSymbol), MMC_NONE, MSC_RECTANGLE, nullptr},
+    {"Timeduration", typeid(CTimedurationSymbol), MMC_NONE, MSC_RECTANGLE, nullptr},
+    {"Fork", typeid(CForkSymbol), MMC_NONE, MSC_RECTANGLE, nullptr},
+    {"Timeline", typeid(CTimelineSymbol), MMC_NONE, MSC_RECTANGLE, nullptr},
+};
+
+bool IsRegisteredKey(const char* key)
+{
+    for (const Registered& r : kRegistered)
+        if (std::strcmp(r.key, key) == 0)
+            return true;
+    for (const char* d : kDiagramKeys)
+        if (std::strcmp(d, key) == 0)
+            return true;
+    return false;
+}
+
+TEST(Registration, EachKeyHoldsItsClassWithItsCategoryShapeAndTables)
+{
+    for (const Registered& r : kRegistered) {
+        SCOPED_TRACE(r.key);
+        CSymbol* prototype = Prototype(r.key);
+        ASSERT_NE(prototype, nullptr);
+        EXPECT_EQ(typeid(*prototype), r.type);
+        EXPECT_EQ(prototype->mmc, r.mmc);
+        EXPECT_EQ(prototype->msc, static_cast<int8_t>(r.msc));
+        EXPECT_EQ(prototype->elementTable, &ModelT::TableInfo);
+        EXPECT_EQ(prototype->extensionTable, r.extension);
+        EXPECT_EQ(prototype->secondExtensionTable, nullptr);
+        EXPECT_STREQ(prototype->metaName, r.key);
+    }
+    for (const char* key : kDiagramKeys) {
+        SCOPED_TRACE(key);
+        CSymbol* prototype = Prototype(key);
+        ASSERT_NE(prototype, nullptr);
+        EXPECT_EQ(typeid(*prototype), typeid(CDiagramSymbol));
+        EXPECT_EQ(prototype->mmc, MMC_DIAGRAM);
+        EXPECT_EQ(prototype->msc, static_cast<int8_t>(MSC_NONE));
+        EXPECT_STREQ(prototype->metaName, key);
+    }
+}
+
+TEST(Registration, KeysSharingAClassHaveObjectsOfTheirOwn)
+{
+    EXPECT_NE(Prototype("Initial"), Prototype("Start"));
+    EXPECT_NE(Prototype("Package"), Prototype("Syspackage"));
+    EXPECT_NE(Prototype("Classdiagram"), Prototype("Timingdiagram"));
+}
+
+TEST(Registration, OtherKeysKeepTheBaseHandler)
+{
+    for (const std::string& key : GetMetaclassNames()) {
+        if (IsRegisteredKey(key.c_str()))
+            continue;
+        SCOPED_TRACE(key);
+        CSymbol* prototype = Prototype(key.c_str());
+        ASSERT_NE(prototype, nullptr);
+        EXPECT_EQ(typeid(*prototype), typeid(CSymbol));
+    }
+}
+
+TEST(Registration, ControllersHoldTheDiagramPrototypes)
+{
+    for (const char* key : kDiagramKeys) {
+        SCOPED_TRACE(key);
+        CDiagramController* controller = nullptr;
+        ASSERT_TRUE(FindDiagramController(key, controller));
+        ASSERT_NE(controller->KindPrototype, nullptr);
+        EXPECT_EQ(typeid(*controller->KindPrototype), typeid(CDiagramSymbol));
+    }
+}
+
+TEST(Registration, ALateRegistrationIsRefused)
+{
+    CSymbol* before = Prototype("Class");
+    static CSymbol late;
+    EXPECT_FALSE(RegisterMetaclass("Class", &late));
+    EXPECT_FALSE(RegisterUmlSymbolClasses());
+    BuildSymbolRegistry();
+    EXPECT_EQ(Prototype("Class"), before);
+    EXPECT_EQ(typeid(*Prototype("Initial")), typeid(CInitialSymbol));
+}
+
+} // namespace

@@ -1,0 +1,115 @@
+// One row per symbol key: where it is placed, the size its layout gives, a
+// point that must be inked when it is drawn, and a point that hits it and one
+// that misses it (offsets from its top-left corner, page units). Sizes of
+// text-dependent symbols are checked by their own tests below the table.
+#include "SymbolFixture.h"
+
+#include "UML/Model/DrawResources.h"
+
+#include <algorithm>
+
+namespace {
+
+enum Container { OnPage, OnLifeline, OnTimestate };
+
+struct SymbolCase {
+    const char* key;
+    Container in;
+    RECT drawn;
+    int width;  // -1: depends on the text
+    int height;
+    POINT ink;
+    POINT hit;
+    POINT miss;
+};
+
+const int X = 3000, Y = 3000;
+
+const SymbolCase kCases[] = {
+    {"Initial", OnPage, {X, Y, X + 1000, Y + 1000}, 400, 400, {200, 200}, {200, 200}, {600, 200}},
+    {"Unknownobject", OnPage, {X, Y, X + 100, Y + 100}, 400, 400, {200, 200}, {200, 200}, {600, 200}},
+    {"Start", OnPage, {X, Y, X + 1000, Y + 100}, 400, 400, {200, 200}, {200, 200}, {200, 600}},
+    {"Final", OnPage, {X, Y, X + 1000, Y + 1000}, 520, 520, {260, 260}, {260, 260}, {260, 900}},
+    {"Return", OnPage, {X, Y, X + 100, Y + 100}, 520, 520, {260, 260}, {20, 260}, {260, 900}},
+    {"Flowfinal", OnPage, {X, Y, X + 1000, Y + 1000}, 520, 520, {260, 260}, {260, 260}, {260, 900}},
+    {"History", OnPage, {X, Y, X + 1000, Y + 1000}, 520, 520, {120, 260}, {260, 260}, {900, 260}},
+    {"Terminal", OnPage, {X, Y, X + 1000, Y + 1000}, 520, 520, {260, 260}, {260, 260}, {900, 260}},
+    {"Fork", OnPage, {X, Y, X + 1000, Y + 50}, 1000, 200, {500, 100}, {500, 100}, {500, 600}},
+    {"Lifelinestop", OnLifeline, {X, Y, X + 100, Y + 100}, 460, 460, {230, 230}, {230, 230}, {230, 900}},
+    {"Coregion", OnLifeline, {X, Y, X + 100, Y + 100}, 330, 800, {165, 0}, {165, 400}, {165, 1200}},
+    {"Duration", OnLifeline, {X, Y, X + 100, Y + 100}, 400, 800, {200, 0}, {200, 400}, {200, 1200}},
+    {"Timeduration", OnLifeline, {X, Y, X + 2000, Y + 800}, -1, 800, {0, 400}, {1000, 400}, {1000, 1200}},
+    {"Timeline", OnTimestate, {X, Y, X, Y}, 150, 0, {75, 0}, {75, 100}, {75, 400}},
+    {"Comment", OnPage, {X, Y, X + 100, Y + 100}, -1, -1, {0, 100}, {100, 100}, {-300, 100}},
+    {"Constraint", OnPage, {X, Y, X + 100, Y + 100}, -1, -1, {0, 100}, {100, 100}, {-300, 100}},
+    {"Package", OnPage, {X, Y, X + 3000, Y + 2000}, 3000, 2000, {500, -150}, {500, -200}, {-300, 100}},
+    {"Syspackage", OnPage, {X, Y, X + 3000, Y + 2000}, 3000, 2000, {500, -150}, {500, -200}, {1200, -200}},
+};
+
+class SymbolCases : public SymbolFixture, public ::testing::WithParamInterface<SymbolCase> {
+protected:
+    int Container(Container in)
+    {
+        if (in == OnLifeline)
+            return Place("Lifeline", RECT{X - 500, Y - 1000, X + 2500, Y + 9000});
+        if (in == OnTimestate) {
+            const int lifeline = Place("Timelifeline", RECT{X - 2000, Y - 1000, X + 9000, Y + 2000});
+            return Place("Timestate", RECT{X - 1500, Y - 500, X - 500, Y + 500}, lifeline, "on");
+        }
+        return 0;
+    }
+
+    bool InkNear(POINT p)
+    {
+        const int x = PageCanvas::Device(p.x), y = PageCanvas::Device(p.y);
+        for (int dy = -1; dy <= 1; ++dy)
+            for (int dx = -1; dx <= 1; ++dx)
+                if (canvas.IsInk(x + dx, y + dy))
+                    return true;
+        return false;
+    }
+};
+
+TEST_P(SymbolCases, CreatesLaysOutDrawsAndHitTests)
+{
+    const SymbolCase& c = GetParam();
+    const int container = Container(c.in);
+    const int id = Place(c.key, c.drawn, container, c.in == OnPage && c.width < 0 ? "Note" : "");
+    ASSERT_GT(id, 0);
+    const SymbolT row = Row(id);
+    EXPECT_STREQ(row.Type, c.key);
+    EXPECT_EQ(row.PID, page);
+    EXPECT_EQ(row.FID, c.in == OnPage ? 0 : container);
+    EXPECT_EQ(row.MMC, Prototype(c.key)->mmc);
+    if (c.width >= 0) {
+        EXPECT_EQ(row.x2 - row.x1, c.width);
+    }
+    if (c.height >= 0) {
+        EXPECT_EQ(row.y2 - row.y1, c.height);
+    }
+
+    PrepareSymbolDC(&canvas.dc);
+    Prototype(c.key)->Draw(row, &canvas.dc);
+    canvas.Save(std::string("symbols/case-") + c.key);
+    EXPECT_TRUE(InkNear(POINT{row.x1 + c.ink.x, row.y1 + c.ink.y}));
+    // Nothing lands far from the symbol: its bounds, tab and text box.
+    const int margin = 350;
+    const int left = std::min(row.x1, row.tx1) - margin, right = std::max(row.x2, row.tx2) + margin;
+    const int top = std::min(row.y1, row.ty1) - margin, bottom = std::max(row.y2, row.ty2) + margin;
+    const QRect ink = canvas.InkBox();
+    EXPECT_GE(ink.left(), PageCanvas::Device(left));
+    EXPECT_LE(ink.right(), PageCanvas::Device(right));
+    EXPECT_GE(ink.top(), PageCanvas::Device(top));
+    EXPECT_LE(ink.bottom(), PageCanvas::Device(bottom));
+
+    HitSymbol out;
+    EXPECT_TRUE(Prototype(c.key)->HitTest(POINT{row.x1 + c.hit.x, row.y1 + c.hit.y}, row, out));
+    EXPECT_EQ(out.rec.ID, id);
+    EXPECT_STREQ(out.rec.SGUID, row.SGUID);
+    EXPECT_FALSE(Prototype(c.key)->HitTest(POINT{row.x1 + c.miss.x, row.y1 + c.miss.y}, row, out));
+}
+
+INSTANTIATE_TEST_SUITE_P(EveryKey, SymbolCases, ::testing::ValuesIn(kCases),
+                         [](const ::testing::TestParamInfo<SymbolCase>& info) { return std::string(info.param.key); });
+
+} // namespace

@@ -1,0 +1,130 @@
+// A fresh diagram of a given kind under a package of its own, and the
+// placement of symbols on its page the way the view places them: the
+// prototype creates the row, lays it out on a picture context and the row is
+// stored.
+#pragma once
+
+#include "UML/Model/HookRecorder.h"
+#include "UML/Model/PageCanvas.h"
+
+#include "MemDB/UndoLog.h"
+#include "MemDB/dbCursor.h"
+#include "Pub/GuidText.h"
+#include "UML/Model/DrawResources.h"
+#include "UML/Model/Symbol.h"
+#include "UML/Model/SymbolRegistry.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+inline CSymbol* Prototype(const char* key)
+{
+    CSymbol* prototype = nullptr;
+    FindMetaclass(key, prototype);
+    return prototype;
+}
+
+inline std::string NewGuid(bool element)
+{
+    char guid[GuidTextLength + 1];
+    MakeGuidText(guid, sizeof guid, element ? TRUE : FALSE);
+    return guid;
+}
+
+inline bool FetchSymbol(int id, SymbolT& row)
+{
+    dbTypedCursor<SymbolT> c(&SymbolT::TableInfo);
+    if (c.SelectByKey("ID", id) <= 0)
+        return false;
+    row = *c.GetRecord();
+    return true;
+}
+
+inline bool FetchElement(int id, ModelT& row)
+{
+    dbTypedCursor<ModelT> c(&ModelT::TableInfo);
+    if (c.SelectByKey("ID", id) <= 0)
+        return false;
+    row = *c.GetRecord();
+    return true;
+}
+
+// IDs of the elements under owner in SN order.
+inline std::vector<int> ChildElements(int owner)
+{
+    std::vector<int> ids;
+    dbTypedCursor<ModelT> c(&ModelT::TableInfo);
+    if (c.SelectByKey("FID", owner) > 0)
+        do
+            ids.push_back(c->ID);
+        while (c.Next());
+    return ids;
+}
+
+inline int CountSymbols(const char* field, int value)
+{
+    dbTypedCursor<SymbolT> c(&SymbolT::TableInfo);
+    const int count = c.SelectByKey(field, value);
+    return count > 0 ? count : 0;
+}
+
+class SymbolFixture : public ::testing::Test {
+protected:
+    explicit SymbolFixture(const char* kind = "Classdiagram") : kind_(kind) {}
+
+    void SetUp() override
+    {
+        PrepareSymbolDC(&canvas.dc);
+        UndoLog::NewGroup();
+        owner = Prototype("Package")->CreateElement(0, "Model", NewGuid(true).c_str(), nullptr);
+        diagram = Prototype(kind_)->CreateElement(owner, kind_, NewGuid(true).c_str(), nullptr);
+        const std::vector<int> pages = ChildElements(diagram);
+        ASSERT_EQ(pages.size(), 1u);
+        page = pages[0];
+    }
+
+    // Creates a symbol of key from the box's corners inside container (a
+    // symbol ID, 0 for none), lays it out and stores it; its ID, 0 when
+    // refused.
+    int Place(const char* key, RECT box, int container = 0, const char* text = "",
+              const char* elementGuid = nullptr)
+    {
+        SymbolT enclosing;
+        HitSymbol related;
+        if (container > 0) {
+            EXPECT_TRUE(FetchSymbol(container, enclosing));
+            related.Set(enclosing);
+        }
+        CSymbol* prototype = Prototype(key);
+        const int id = prototype->CreateSymbol(POINT{box.left, box.top}, POINT{box.right, box.bottom}, page, text,
+                                               &canvas.dc, elementGuid, container > 0 ? &related.rec : nullptr);
+        if (id > 0)
+            Relayout(id);
+        return id;
+    }
+
+    void Relayout(int id)
+    {
+        dbTypedCursor<SymbolT> c(&SymbolT::TableInfo, dbCursorForUpdate);
+        ASSERT_GT(c.SelectByKey("ID", id), 0);
+        SymbolT row = *c.GetRecord();
+        Prototype(row.Type)->Layout(row, &canvas.dc, nullptr);
+        MemDbUpdate(&SymbolT::TableInfo, &row, c.GetCurrentOid());
+    }
+
+    SymbolT Row(int id)
+    {
+        SymbolT row;
+        EXPECT_TRUE(FetchSymbol(id, row)) << "symbol " << id;
+        return row;
+    }
+
+    HookRecorder hooks;
+    PageCanvas canvas{600, 600};
+    const char* kind_;
+    int owner = 0;
+    int diagram = 0;
+    int page = 0;
+};
