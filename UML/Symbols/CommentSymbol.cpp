@@ -1,10 +1,6 @@
 #include "UML/Symbols/CommentSymbol.h"
 
-#include "MemDB/db.h"
-#include "MemDB/dbCursor.h"
 #include "Platform/Dc.h"
-#include "Pub/GuidText.h"
-#include "UML/Model/SymbolRows.h"
 #include "Pub/SyntaxRunCodec.h"
 #include "Pub/TextHelpers.h"
 #include "UML/Model/DrawResources.h"
@@ -13,7 +9,6 @@
 #include "UML/Model/SymbolText.h"
 
 #include <cstring>
-#include <string>
 
 namespace {
 
@@ -27,38 +22,7 @@ const COLORREF kShadow = 0xC8C8C8;
 int CCommentSymbol::CreateSymbol(POINT start, POINT end, int pageId, const char* text, CDC*, const char* elementGuid,
                                  const SymbolT* related)
 {
-    // Stand-in until the base creation of element symbols is available.
-    std::string name = text ? text : "", guid;
-    if (elementGuid && *elementGuid) {
-        dbTypedCursor<ModelT> c(&ModelT::TableInfo);
-        if (c.SelectByKey("GUID", elementGuid) <= 0)
-            return 0;
-        name = c->Name ? c->Name : "";
-        guid = elementGuid;
-    } else {
-        int owner = 0;
-        if (related && related->GUID && *related->GUID) {
-            owner = ElementIdOfSymbol(related);
-        } else {
-            dbTypedCursor<ModelT> c(&ModelT::TableInfo);
-            if (c.SelectByKey("ID", pageId) <= 0)
-                return 0;
-            const int diagram = c->FID;
-            if (c.SelectByKey("ID", diagram) <= 0)
-                return 0;
-            owner = c->FID;
-        }
-        char made[23];
-        MakeGuidText(made, sizeof made, TRUE);
-        guid = made;
-        if (!CreateElement(owner, name.c_str(), guid.c_str(), nullptr))
-            return 0;
-    }
-    char sguid[23];
-    MakeGuidText(sguid, sizeof sguid, FALSE);
-    SymbolT record;
-    FillSymbolRecord(record, start.x, start.y, end.x, end.y, pageId, name.c_str(), guid.c_str(), sguid, related, nullptr);
-    return MemDbInsert(&SymbolT::TableInfo, &record) ? record.ID : 0;
+    return CreateElementSymbol(start, end, pageId, text, elementGuid, related, false);
 }
 
 int CCommentSymbol::Layout(SymbolT& row, CDC* dc, const SymbolT*)

@@ -10,6 +10,7 @@
 #include "UML/Model/DrawResources.h"
 #include "UML/Model/PageDraw.h"
 #include "UML/Model/SelectionHandles.h"
+#include "UML/Model/SymbolRows.h"
 #include "UML/Model/SymbolText.h"
 
 #include <algorithm>
@@ -193,13 +194,10 @@ int CTimelineSymbol::CreateSymbol(POINT start, POINT, int pageId, const char*, C
     if (!related || related->ID <= 0 || related->FID <= 0 || !related->Type ||
         std::string(related->Type) != "Timestate")
         return 0;
-    std::string lifeline;
-    {
-        dbTypedCursor<SymbolT> c(&SymbolT::TableInfo);
-        if (c.SelectByKey("ID", related->FID) <= 0)
-            return 0;
-        lifeline = c->SGUID ? c->SGUID : "";
-    }
+    SymbolT enclosing;
+    if (!FetchSymbolById(related->FID, enclosing))
+        return 0;
+    const std::string lifeline = enclosing.SGUID ? enclosing.SGUID : "";
     // Every symbol without a source end would pass for a timeline of a
     // lifeline without an identifier.
     if (lifeline.empty())

@@ -24,17 +24,6 @@ const int kTabWidth = 1000;
 const int kTabHeight = 300;
 const int kMargin = 300;
 
-bool FetchElement(const char* field, int id, ModelT& out, oid_t* oid = nullptr)
-{
-    dbTypedCursor<ModelT> c(&ModelT::TableInfo);
-    if (c.SelectByKey(field, id) <= 0)
-        return false;
-    out = *c.GetRecord();
-    if (oid)
-        *oid = c.GetCurrentOid();
-    return true;
-}
-
 // The element that owns the new package: the one the container shows, or the
 // owner of the page's diagram; -1 when a row on the way is missing.
 int OwnerOf(int pageId, const SymbolT* container)
@@ -42,7 +31,7 @@ int OwnerOf(int pageId, const SymbolT* container)
     if (container && container->GUID && *container->GUID)
         return ElementIdOfSymbol(container);
     ModelT page, diagram;
-    if (!FetchElement("ID", pageId, page) || !FetchElement("ID", page.FID, diagram))
+    if (!FetchElementById(pageId, page) || !FetchElementById(page.FID, diagram))
         return -1;
     return diagram.FID;
 }
@@ -55,7 +44,7 @@ bool OwnsOrIs(int element, int id)
     while (id > 0 && visited.insert(id).second) {
         if (id == element)
             return true;
-        if (!FetchElement("ID", id, row))
+        if (!FetchElementById(id, row))
             return false;
         id = row.FID;
     }

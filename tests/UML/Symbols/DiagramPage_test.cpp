@@ -20,7 +20,7 @@ class Diagrams : public SymbolFixture {};
 TEST_F(Diagrams, ADiagramComesWithOneDefaultPage)
 {
     ModelT element;
-    ASSERT_TRUE(FetchElement(page, element));
+    ASSERT_TRUE(FetchElementById(page, element));
     EXPECT_STREQ(element.Type, "Page");
     EXPECT_EQ(element.MMC, MMC_PAGE);
     EXPECT_EQ(element.FID, diagram);
@@ -31,7 +31,7 @@ TEST_F(Diagrams, ADiagramComesWithOneDefaultPage)
     EXPECT_EQ(values.EdgeX, 1500);
     EXPECT_EQ(values.EdgeY, 1500);
     EXPECT_EQ(values.Parsed, 0);
-    ASSERT_TRUE(FetchElement(diagram, element));
+    ASSERT_TRUE(FetchElementById(diagram, element));
     EXPECT_STREQ(element.Type, "Classdiagram");
     EXPECT_EQ(element.MMC, MMC_DIAGRAM);
 }
@@ -45,12 +45,12 @@ TEST_F(Diagrams, ANewDiagramWithItsPageIsOneUndoGroup)
     UndoLog::Undo();
     ModelT element;
     ModelPage values;
-    EXPECT_FALSE(FetchElement(made, element));
-    EXPECT_FALSE(FetchElement(pages[0], element));
+    EXPECT_FALSE(FetchElementById(made, element));
+    EXPECT_FALSE(FetchElementById(pages[0], element));
     EXPECT_FALSE(FetchPage(pages[0], values));
-    EXPECT_TRUE(FetchElement(diagram, element));
+    EXPECT_TRUE(FetchElementById(diagram, element));
     UndoLog::Redo();
-    EXPECT_TRUE(FetchElement(made, element));
+    EXPECT_TRUE(FetchElementById(made, element));
     EXPECT_TRUE(FetchPage(pages[0], values));
 }
 
@@ -64,13 +64,13 @@ TEST_F(Diagrams, DeletingAPageTakesItsSymbolsAndUndoesRowForRow)
     Prototype("Page")->DeleteElement(page);
     ModelT element;
     ModelPage values;
-    EXPECT_FALSE(FetchElement(page, element));
+    EXPECT_FALSE(FetchElementById(page, element));
     EXPECT_FALSE(FetchPage(page, values));
     EXPECT_EQ(CountSymbols("PID", page), 0);
     dbTypedCursor<ModelT> shown(&ModelT::TableInfo);
     EXPECT_GT(shown.SelectByKey("GUID", packageGuid.c_str()), 0) << "the element shown stays";
     UndoLog::Undo();
-    EXPECT_TRUE(FetchElement(page, element));
+    EXPECT_TRUE(FetchElementById(page, element));
     EXPECT_TRUE(FetchPage(page, values));
     EXPECT_EQ(CountSymbols("PID", page), 3);
     EXPECT_EQ(Row(nested).FID, package);

@@ -13,6 +13,7 @@
 #include "UML/Model/DrawResources.h"
 #include "UML/Model/Symbol.h"
 #include "UML/Model/SymbolRegistry.h"
+#include "UML/Model/SymbolRows.h"
 
 #include <gtest/gtest.h>
 
@@ -31,24 +32,6 @@ inline std::string NewGuid(bool element)
     char guid[GuidTextLength + 1];
     MakeGuidText(guid, sizeof guid, element ? TRUE : FALSE);
     return guid;
-}
-
-inline bool FetchSymbol(int id, SymbolT& row)
-{
-    dbTypedCursor<SymbolT> c(&SymbolT::TableInfo);
-    if (c.SelectByKey("ID", id) <= 0)
-        return false;
-    row = *c.GetRecord();
-    return true;
-}
-
-inline bool FetchElement(int id, ModelT& row)
-{
-    dbTypedCursor<ModelT> c(&ModelT::TableInfo);
-    if (c.SelectByKey("ID", id) <= 0)
-        return false;
-    row = *c.GetRecord();
-    return true;
 }
 
 // IDs of the elements under owner in SN order.
@@ -94,7 +77,7 @@ protected:
         SymbolT enclosing;
         HitSymbol related;
         if (container > 0) {
-            EXPECT_TRUE(FetchSymbol(container, enclosing));
+            EXPECT_TRUE(FetchSymbolById(container, enclosing));
             related.Set(enclosing);
         }
         CSymbol* prototype = Prototype(key);
@@ -117,7 +100,7 @@ protected:
     SymbolT Row(int id)
     {
         SymbolT row;
-        EXPECT_TRUE(FetchSymbol(id, row)) << "symbol " << id;
+        EXPECT_TRUE(FetchSymbolById(id, row)) << "symbol " << id;
         return row;
     }
 
