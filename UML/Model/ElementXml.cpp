@@ -11,19 +11,13 @@
 
 #include <strings.h>
 
-namespace {
-
-// Columns that place and number a row: the tag, the nesting and the counter
-// give them, never an attribute.
-bool IsStructural(const char* name)
+bool IsStructuralColumn(const char* name)
 {
     for (const char* column : {"ID", "SN", "FID", "Type", "MMC"})
         if (strcasecmp(name, column) == 0)
             return true;
     return false;
 }
-
-} // namespace
 
 bool LoadRecordFromXml(CXmlFile& xml, dbTableInfo* table, void* record)
 {
@@ -54,7 +48,7 @@ int CSymbol::LoadElementXml(CXmlFile& xml, ModelT& record, int ownerId, char* pa
     const int fixed = record.ItemState & ITEM_FIXED;
     record.FID = ownerId;
     while (xml.ReadNextAttribute())
-        if (!IsStructural(xml.GetName()))
+        if (!IsStructuralColumn(xml.GetName()))
             LoadRecordFromXml(xml, &ModelT::TableInfo, &record);
     record.ItemState = static_cast<int16_t>((record.ItemState & ~ITEM_FIXED) | fixed);
     record.ID = record.SN = ++theNextElementId;

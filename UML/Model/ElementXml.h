@@ -13,5 +13,9 @@ class dbTableInfo;
 // no integer or text field has that name.
 bool LoadRecordFromXml(CXmlFile& xml, dbTableInfo* table, void* record);
 
+// Columns that place and number a row (ID, SN, FID, Type, MMC): the tag, the
+// nesting and the counter give them, never an attribute.
+bool IsStructuralColumn(const char* name);
+
 void XmlWriteTextIfSet(CXmlFile& xml, const char* name, const char* text);
 void XmlWriteHexIfNotDefault(CXmlFile& xml, const char* name, int value, int defaultValue);

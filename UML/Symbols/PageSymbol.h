@@ -24,6 +24,22 @@ public:
     // Removes the ModelPage row, the element and every symbol of the page,
     // undoably; the elements the symbols show stay.
     void DeleteElement(int pageId) override;
+    // The element's attributes and the page values, then its symbols up to
+    // the page's end tag. Page values outside the limits take the defaults
+    // (logged); Parsed is never read, so a loaded page is completed when it
+    // is first opened. Returns 0: the page has read its content itself.
+    int LoadElementXml(CXmlFile& xml, ModelT& record, int ownerId, char* path) override;
+    // The element's attributes, the page values that are not 0, then the
+    // symbols, which are written even when the ModelPage row is missing.
+    void SaveElementXml(CXmlFile& xml, const ModelT& element) override;
+    // A ModelT column, else a ModelPage column.
+    int GetElementField(const ModelT& element, const char* column, char* buffer, int size) override;
+    // Pairs go to the ModelT column of their name, else to the ModelPage one;
+    // values outside the page limits refuse the whole call (logged).
+    int InsertElementFields(const ColumnValueList& pairs) override;
+    bool UpdateElementFields(int elementId, const ColumnValueList& pairs) override;
+    // "Page<ID>.htm": the base rows, then the page values when the page has them.
+    bool WriteHtmlPage(const char* folder, const ModelT& element) override;
 
     // The symbols of the page nested in parentId (0: the top level) and,
     // inside each, its own nested symbols.

@@ -11,6 +11,7 @@
 #include "MemDB/dbQueryText.h"
 #include "Pub/TextHelpers.h"
 #include "Pub/XmlFile.h"
+#include "UML/Model/StereotypeValues.h"
 #include "UML/Model/SymbolRegistry.h"
 
 #include <algorithm>
@@ -64,6 +65,7 @@ void SaveSymbolXml(CXmlFile& xml, const SymbolT& row)
     WriteTextIfSet(xml, "dest", row.DestID);
     WriteTextIfSet(xml, "node", row.Nodes);
     WriteTextIfSet(xml, "stereotype", row.Stereotype);
+    WriteStereoValues(xml, -row.ID);
 }
 
 // Reads to the end tag of the element whose start tag the reader is on.
@@ -144,6 +146,7 @@ int LoadSymbolXml(CXmlFile& xml, const CSymbol& prototype, int pageId, int paren
     row.DestID = TextOrNull(texts.dest);
     row.Nodes = TextOrNull(texts.nodes);
     theModelDb.InsertRecord(&SymbolT::TableInfo, &row);
+    LinkElementStereotype(-row.ID, row.Stereotype);
     return row.ID;
 }
 
@@ -216,6 +219,12 @@ int CPageSymbol::LoadSymbolsXml(CXmlFile& xml, int pageId, bool readOnly)
         }
         if (xml.GetKind() != XML_START)
             continue;
+        if (xml.NameIs("Stereo")) {
+            // A value of the innermost open symbol; at the top, of the page.
+            ReadStereoValues(xml, open.size() == 1 ? pageId : -open.back());
+            SkipElement(xml);
+            continue;
+        }
         CSymbol* prototype = SymbolPrototype(xml.GetName());
         if (!prototype) {
             SkipElement(xml);

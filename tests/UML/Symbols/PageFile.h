@@ -9,11 +9,6 @@
 #include <sstream>
 #include <string>
 
-inline std::string PagePath(const std::string& name)
-{
-    return std::string(VEXAL_TEST_OUTPUT) + "/symbols/" + name + ".xml";
-}
-
 inline bool WritePageFile(const std::string& path, int pageId)
 {
     CXmlFile xml;

@@ -8,6 +8,11 @@
 
 namespace {
 
+std::string PagePath(const std::string& name)
+{
+    return std::string(VEXAL_TEST_OUTPUT) + "/symbols/" + name + ".xml";
+}
+
 class PageXml : public SymbolFixture {
 protected:
     int NewPage() { return Prototype("Page")->CreateElement(diagram, "Copy", NewGuid(true).c_str(), nullptr); }
