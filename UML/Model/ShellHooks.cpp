@@ -16,10 +16,11 @@ int NoUnit(int, int) { return -1; }
 void NoMessage(const char*) {}
 void NoMenu(const std::vector<ContextMenuItem>&, CWnd*, POINT) {}
 int NoRoot() { return -1; }
+CWnd* NoView() { return nullptr; }
 
 const ShellHooks kDefaults = {
     InsertElement, Nothing,  NothingFor, NothingForItem, NothingForItem, Nothing, nullptr,
-    NoUnit,        NoMessage, NoMenu,    NoRoot,         NoRoot,         NoRoot,
+    NoUnit,        NoMessage, NoMenu,    NoRoot,         NoRoot,         NoRoot,         NoView,
 };
 
 } // namespace

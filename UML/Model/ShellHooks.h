@@ -2,8 +2,8 @@
 // Those subsystems sit above this one, so they fill this table at start-up
 // instead of being linked to. Every entry is always callable: the defaults
 // need no window (InsertModelElement inserts through the undoable wrapper,
-// MarkModified marks nothing and answers -1, the root getters answer -1, the
-// rest do nothing). LocateElement stays null while there is no main window.
+// MarkModified marks nothing and answers -1, the root getters answer -1, GetMainView
+// answers null, the rest do nothing). LocateElement stays null while there is no main window.
 #pragma once
 
 #include "Platform/Geometry.h"
@@ -43,6 +43,8 @@ struct ShellHooks {
     int (*GetProjectRoot)();
     int (*GetLibraryRoot)();
     int (*GetPredefinedRoot)();
+    // The active diagram view of the main window; null without one.
+    CWnd* (*GetMainView)();
 };
 
 extern ShellHooks theShellHooks;

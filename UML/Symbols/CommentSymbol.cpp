@@ -1,9 +1,13 @@
 #include "UML/Symbols/CommentSymbol.h"
 
 #include "Platform/Dc.h"
+#include "Platform/Resource.h"
+#include "Pub/BufferedFile.h"
 #include "Pub/SyntaxRunCodec.h"
 #include "Pub/TextHelpers.h"
 #include "UML/Model/DrawResources.h"
+#include "UML/Model/ElementXml.h"
+#include "UML/Model/HtmlRows.h"
 #include "UML/Model/PageDraw.h"
 #include "UML/Model/SelectionHandles.h"
 #include "UML/Model/SymbolText.h"
@@ -99,4 +103,22 @@ const char* CCommentSymbol::GetLabel(const ModelT& element)
     std::memcpy(label, element.Name, size_t(bytes));
     std::memcpy(label + bytes, "...", 4);
     return label;
+}
+
+void CCommentSymbol::SaveElementXml(CXmlFile& xml, const ModelT& element)
+{
+    XmlWriteTextIfSet(xml, "Name", element.Name);
+    XmlWriteTextIfSet(xml, "GUID", element.GUID);
+}
+
+bool CCommentSymbol::WriteHtmlPage(const char* folder, const ModelT& element)
+{
+    CBufferedFile file;
+    if (!OpenHtmlPage(folder, element, file))
+        return false;
+    HtmlPageHead(element, file);
+    HtmlSectionRow(file, LoadResString(61447));
+    HtmlRowText(file, LoadResString(61470), element.Name);
+    HtmlPageTail(file);
+    return CloseHtmlPage(file);
 }

@@ -23,6 +23,10 @@ public:
     // At most the first 63 characters of the Name, then "..."; empty for an
     // empty Name. The text lives until the next call.
     const char* GetLabel(const ModelT& element) override;
+    // Only Name and GUID: a note has no stereotype or visibility.
+    void SaveElementXml(CXmlFile& xml, const ModelT& element) override;
+    // The base page with the Name row only.
+    bool WriteHtmlPage(const char* folder, const ModelT& element) override;
 
 protected:
     CCommentSymbol(COLORREF colour) : CSymbol(MMC_COMMENT, MSC_TEXT), colour_(colour) {}

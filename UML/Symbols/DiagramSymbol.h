@@ -13,4 +13,9 @@ public:
     // The diagram, then at once its first page when Page has a prototype; the
     // caller's undo group holds both. The diagram's ID, 0 when refused.
     int CreateElement(int ownerId, const char* name, const char* guid, const char* use) override;
+    // Head, one picture per page in SN order, each an SVG named
+    // after the page ("Classdiagram12_0.svg") and titled with this diagram's
+    // name. Needs the main view, whose context measures the text; without it
+    // nothing is written (false). The open page state is left as it was.
+    bool WriteHtmlPage(const char* folder, const ModelT& element) override;
 };

@@ -4,6 +4,7 @@
 #include "Pub/SyntaxRunCodec.h"
 #include "UML/Model/BoxGeometry.h"
 #include "UML/Model/DrawResources.h"
+#include "UML/Model/ExprChecker.h"
 #include "UML/Model/PageDraw.h"
 #include "UML/Model/SelectionHandles.h"
 #include "UML/Model/SymbolText.h"
@@ -83,6 +84,16 @@ void CFinalSymbol::Draw(const SymbolT& row, CDC* dc)
     if ((row.ItemState & SYMBOL_CHECKED) && (!row.Text || !*row.Text))
         PageBorderRect(dc, row.tx1, row.ty1, row.tx2, row.ty2);
     DrawHandles(row, dc, 1);
+}
+
+const char* CFinalSymbol::MakeSyntax(const SymbolT& row, int scopeId)
+{
+    theSyntaxWriter.Reset();
+    if (row.Text && *row.Text) {
+        theExprChecker.SetContext(true, scopeId, -1);
+        theExprChecker.CheckCall(row.Text, theSyntaxWriter);
+    }
+    return theSyntaxWriter.GetText();
 }
 
 void CFlowfinalSymbol::Draw(const SymbolT& row, CDC* dc)

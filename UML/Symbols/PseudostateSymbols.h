@@ -32,6 +32,8 @@ public:
     CFinalSymbol() : CInitialSymbol(MSC_ELLIPSE, 520) {}
     void Draw(const SymbolT& row, CDC* dc) override;
     int Layout(SymbolT& row, CDC* dc, const SymbolT* related) override;
+    // No runs for an empty text.
+    const char* MakeSyntax(const SymbolT& row, int scopeId) override;
 };
 
 class CFlowfinalSymbol : public CInitialSymbol {
