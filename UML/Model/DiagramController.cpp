@@ -22,20 +22,6 @@ namespace {
 const COLORREF kTitleColour = 0xC02040;
 const COLORREF kPageNumberColour = 0xC02000;
 
-// The pages of a diagram in SN order: the element IDs of its children.
-std::vector<int> PagesOf(int diagramId)
-{
-    std::vector<int> pages;
-    dbQueryText q;
-    q.Append(dbFragText, "FID=").Append(dbFragInt4, &diagramId).Append(dbFragText, " order by SN");
-    dbTypedCursor<ModelT> c(&ModelT::TableInfo);
-    if (c.Select(q, dbCursorViewOnly) > 0)
-        do
-            pages.push_back(c->ID);
-        while (c.Next());
-    return pages;
-}
-
 // Top-level symbols of the page in ID order, ascending or descending, with
 // Type equal to (or, when exclude is set, different from) kind when given.
 std::vector<oid_t> TopLevelRows(int pageId, bool descending, const char* kind = nullptr, bool exclude = false,
@@ -58,6 +44,19 @@ std::vector<oid_t> TopLevelRows(int pageId, bool descending, const char* kind = 
 }
 
 } // namespace
+
+std::vector<int> PagesOf(int diagramId)
+{
+    std::vector<int> pages;
+    dbQueryText q;
+    q.Append(dbFragText, "FID=").Append(dbFragInt4, &diagramId).Append(dbFragText, " order by SN");
+    dbTypedCursor<ModelT> c(&ModelT::TableInfo);
+    if (c.Select(q, dbCursorViewOnly) > 0)
+        do
+            pages.push_back(c->ID);
+        while (c.Next());
+    return pages;
+}
 
 CDiagramController::CDiagramController(const char* kindKey, Order order) : order_(order)
 {

@@ -24,6 +24,9 @@ class CColorEdit;
 class CDC;
 class CWnd;
 
+// The pages of a diagram in SN order: the element IDs of its children.
+std::vector<int> PagesOf(int diagramId);
+
 class CDiagramController {
 public:
     // The kinds whose painting and hit order differ from the base.

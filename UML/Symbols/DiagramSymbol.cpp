@@ -1,7 +1,5 @@
 #include "UML/Symbols/DiagramSymbol.h"
 
-#include "MemDB/dbCursor.h"
-#include "MemDB/dbQueryText.h"
 #include "Platform/MetaFileDc.h"
 #include "Platform/Wnd.h"
 #include "Pub/BufferedFile.h"
@@ -74,19 +72,6 @@ private:
     CDC* dc_;
 };
 
-std::vector<int> PagesInOrder(int diagramId)
-{
-    std::vector<int> pages;
-    dbQueryText q;
-    q.Append(dbFragText, "FID=").Append(dbFragInt4, &diagramId).Append(dbFragText, " order by SN");
-    dbTypedCursor<ModelT> c(&ModelT::TableInfo);
-    if (c.Select(q, dbCursorViewOnly) > 0)
-        do
-            pages.push_back(c->ID);
-        while (c.Next());
-    return pages;
-}
-
 } // namespace
 
 bool CDiagramSymbol::WriteHtmlPage(const char* folder, const ModelT& element)
@@ -103,7 +88,7 @@ bool CDiagramSymbol::WriteHtmlPage(const char* folder, const ModelT& element)
     HtmlPageHead(element, file);
     PageStateKeeper keeper;
     CDiagramController controller(metaName);
-    const std::vector<int> pages = PagesInOrder(element.ID);
+    const std::vector<int> pages = PagesOf(element.ID);
     for (size_t n = 0; n < pages.size(); ++n) {
         if (controller.OpenPage(element.ID, pages[n]) < 0)
             continue;
