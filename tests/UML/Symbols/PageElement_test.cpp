@@ -5,6 +5,8 @@
 #include "SymbolFixture.h"
 #include "UnitFile.h"
 
+#include "Pub/Log.h"
+#include "Pub/ModuleDir.h"
 #include "Pub/TextHelpers.h"
 
 #include <filesystem>
@@ -119,6 +121,9 @@ TEST_F(PageElement, PageValuesOutsideTheLimitsTakeTheDefaultsOnLoad)
         EXPECT_EQ(values.Parsed, 0);
         EXPECT_EQ(CountSymbols("PID", pages[0]), 1);
     }
+    theLog.FlushPending();
+    const std::string log = FileText(std::string(theModuleDir) + "log.txt");
+    EXPECT_NE(log.find("P: page values out of limits (21000, 29700, 70000, 1500)"), std::string::npos) << log;
 }
 
 TEST_F(PageElement, ScriptsAreRefusedValuesOutsideTheLimits)

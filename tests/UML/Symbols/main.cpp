@@ -4,6 +4,7 @@
 #include "MemDB/db.h"
 #include "Platform/DialogHook.h"
 #include "Pub/GuidText.h"
+#include "Pub/Log.h"
 #include "Pub/ModuleDir.h"
 #include "Pub/TextHelpers.h"
 #include "UML/Model/SymbolRegistry.h"
@@ -13,6 +14,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <string>
 
 class SymbolEnvironment : public ::testing::Environment {
 public:
@@ -21,7 +23,12 @@ public:
         std::filesystem::create_directories(VEXAL_TEST_OUTPUT "/symbols");
         ASSERT_EQ(MakeGuidText(theDbName, DbNameSize, FALSE), 1);
         ASSERT_EQ(MemDbOpen(), 1);
-        SafeStrCopy(theModuleDir, VEXAL_SOURCE_DIR "/", ModuleDirSize);
+        // A program folder of this run's own, with the shipped metamodel: the
+        // log goes there, and test programs run side by side.
+        const std::string folder = std::string(VEXAL_TEST_OUTPUT) + "/symbols-env-" + theDbName + "/";
+        std::filesystem::create_directories(folder + "cfg");
+        std::filesystem::copy_file(VEXAL_SOURCE_DIR "/cfg/meta.xml", folder + "cfg/meta.xml");
+        SafeStrCopy(theModuleDir, folder.c_str(), ModuleDirSize);
         ASSERT_TRUE(RegisterUmlSymbolClasses());
         ASSERT_TRUE(LoadMetaModel());
         AfxSetDialogHook([](DialogRequest&, INT_PTR*) {
@@ -29,7 +36,13 @@ public:
             return true;
         });
     }
-    void TearDown() override { MemDbClose(); }
+    void TearDown() override
+    {
+        MemDbClose();
+        theLog.FlushPending();
+        std::error_code ignored;
+        std::filesystem::remove_all(theModuleDir, ignored);
+    }
 };
 
 int main(int argc, char** argv)
