@@ -240,6 +240,14 @@ void ReadMetaclass(CXmlFile& xml)
     }
 }
 
+bool IsBuiltKey(const char* key)
+{
+    for (const Kind& k : kKinds)
+        if (std::strcmp(k.key, key) == 0)
+            return true;
+    return false;
+}
+
 CSyntaxColourer* FindColourerOfMetaclass(const char* type)
 {
     CSymbol* prototype;
@@ -256,7 +264,7 @@ void SetMetaIconList(CCommandImageList* icons)
 bool RegisterMetaclass(const char* key, CSymbol* prototype)
 {
     Objects& objects = TheObjects();
-    if (!objects.controllers.empty())
+    if (!objects.controllers.empty() && IsBuiltKey(key))
         return false;
     objects.registered[key] = prototype;
     theMetaclassMap[key] = prototype;

@@ -18,8 +18,9 @@ void SetMetaIconList(CCommandImageList* icons);
 // Registers prototype under key in place of the base handler: the symbol
 // classes register theirs before the metamodel is loaded. The prototype lives
 // to the end of the process; nothing is copied from the one it replaces.
-// Refused (false) once the registry is built: the controllers have taken their
-// kind prototypes by then.
+// Once the registry is built a key of its own is refused (false): the
+// controllers have taken their kind prototypes by then. A key the registry
+// does not build is never in the metamodel's palette and may come later.
 bool RegisterMetaclass(const char* key, CSymbol* prototype);
 
 // Builds the prototypes and controllers on the first call and enters them in

@@ -118,6 +118,7 @@ TEST(Registration, ALateRegistrationIsRefused)
     CSymbol* before = Prototype("Class");
     static CSymbol late;
     EXPECT_FALSE(RegisterMetaclass("Class", &late));
+    EXPECT_FALSE(RegisterMetaclass("Timestate", &late));
     EXPECT_FALSE(RegisterUmlSymbolClasses());
     BuildSymbolRegistry();
     EXPECT_EQ(Prototype("Class"), before);
