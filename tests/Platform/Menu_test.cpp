@@ -573,3 +573,43 @@ TEST(MenuBar, AFrameRunsTheUpdateHandlersOfAPopupAboutToOpen)
     EXPECT_EQ(popup.GetMenuState(70, MF_BYCOMMAND), UINT(MF_GRAYED));
     frame->DestroyWindow();
 }
+
+TEST(MenuTrack, TheMouseChoosesAndAClickOutsideCancels)
+{
+    struct Case {
+        const char* name;
+        int hover;    // an item moved over first
+        int release;  // the item released on; -1: a press outside instead
+        int result;
+    };
+    const Case cases[] = {
+        { "release on an item", 4, 4, 40 },
+        { "over the submenu's item, then released elsewhere", 2, 0, 10 },
+        { "release on a grayed item leaves the menu open until input runs out", 3, 3, 0 },
+        { "release on the separator chooses nothing", 1, 1, 0 },
+        { "a press outside cancels", 0, -1, 0 },
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        FilePopup popup;
+        MenuOwner& owner = popup.owner;
+        owner.onPing = [&] {
+            CWnd* wnd = CWnd::WindowFromPoint(CPoint(75, 85));
+            ASSERT_NE(wnd, nullptr);
+            // Rows from the top: the 3-pixel border, text items and a 9-pixel separator.
+            const int h = GetSystemMetrics(SM_CYMENU);
+            const int middles[] = { 3 + h / 2, 3 + h + 4, 3 + h + 9 + h / 2, 3 + 2 * h + 9 + h / 2,
+                                    3 + 3 * h + 9 + h / 2 };
+            PostMessage(wnd->m_hWnd, WM_MOUSEMOVE, 0, MAKELPARAM(10, WORD(middles[c.hover])));
+            if (c.release < 0)
+                PostMessage(owner.m_hWnd, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(150, 90));
+            else
+                PostMessage(wnd->m_hWnd, WM_LBUTTONUP, 0, MAKELPARAM(10, WORD(middles[c.release])));
+        };
+        PopupHook hook([&](DialogRequest&, INT_PTR*) {
+            PostMessage(owner.m_hWnd, WM_USER + 1, 0, 0);
+            return false;
+        });
+        EXPECT_EQ(popup.menu.TrackPopupMenu(TPM_RETURNCMD, 70, 80, &owner), c.result);
+    }
+}
