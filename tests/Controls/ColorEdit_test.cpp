@@ -367,4 +367,27 @@ TEST(ColorEditCommands, ContextMenuCommandsActOnTheEditor)
     editor.HideEdit();
 }
 
+TEST(ColorEditProtocol, ADragAboveTheTextGoesToItsStartAndATinyFontStillEdits)
+{
+    Owner owner;
+    owner.Open();
+    CColorEdit& editor = owner.editor;
+    editor.SetWantReturn(TRUE);
+    editor.BeginEdit("first\nsecond\nthird", CRect(0, 0, 200, 80), nullptr, POINT{ 0, 0 }, -1);
+    editor.SendMessage(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(20, 20));
+    EXPECT_EQ(editor.GetAnchor().line, 1);
+    editor.SendMessage(WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(5, -10));
+    EXPECT_EQ(editor.GetCaret(), (EditPos{ 0, 0 }));
+    editor.SendMessage(WM_LBUTTONUP, 0, MAKELPARAM(5, -10));
+
+    // A font too small to measure still maps points and lays out.
+    editor.SetMapMode(MM_HIMETRIC);
+    editor.SetTextFont("Arial", 1);
+    editor.BeginEdit("ab\ncd", CRect(0, 0, 50, 20), nullptr, POINT{ 3, 3 }, -1);
+    owner.Type("x\r");
+    editor.SendMessage(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(1, 1));
+    EXPECT_TRUE(Editing(editor));
+    editor.HideEdit();
+}
+
 } // namespace
