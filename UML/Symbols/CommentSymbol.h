@@ -25,6 +25,8 @@ public:
     const char* GetLabel(const ModelT& element) override;
     // Only Name and GUID: a note has no stereotype or visibility.
     void SaveElementXml(CXmlFile& xml, const ModelT& element) override;
+    // Name, several lines, and Type.
+    COptionTreeItem* AddElementProperties(const ModelT& element, bool readOnly, COptionTree* grid) override;
     // The base page with the Name row only.
     bool WriteHtmlPage(const char* folder, const ModelT& element) override;
 

@@ -18,4 +18,6 @@ public:
     // name. Needs the main view, whose context measures the text; without it
     // nothing is written (false). The open page state is left as it was.
     bool WriteHtmlPage(const char* folder, const ModelT& element) override;
+    // Name and Type only: a diagram has no stereotype, visibility or file.
+    COptionTreeItem* AddElementProperties(const ModelT& element, bool readOnly, COptionTree* grid) override;
 };

@@ -3,6 +3,8 @@
 #include "MemDB/db.h"
 #include "MemDB/dbCursor.h"
 #include "MemDB/dbFieldInfo.h"
+#include "MemDB/dbQueryText.h"
+#include "Controls/OptionTree.h"
 #include "Platform/Resource.h"
 #include "Pub/BufferedFile.h"
 #include "Pub/GuidText.h"
@@ -12,9 +14,12 @@
 #include "Pub/XmlFile.h"
 #include "UML/Model/ElementXml.h"
 #include "UML/Model/HtmlRows.h"
+#include "UML/Model/PropertyRows.h"
 #include "UML/Model/ShellHooks.h"
 #include "UML/Model/StereotypeValues.h"
 
+#include <algorithm>
+#include <cstdio>
 #include <cstdlib>
 #include <string>
 #include <strings.h>
@@ -273,4 +278,76 @@ bool CPageSymbol::WriteHtmlPage(const char* folder, const ModelT& element)
     }
     HtmlPageTail(file);
     return CloseHtmlPage(file);
+}
+
+namespace {
+
+const struct {
+    const char* key;
+    UINT label;
+} kPageRows[] = {{"PageWidth", 61506}, {"PageHeight", 61507}, {"EdgeX", 61508}, {"EdgeY", 61509}};
+
+// The largest right and bottom edge of the page's symbols, boxes and texts.
+POINT SymbolExtent(int pageId)
+{
+    POINT extent{0, 0};
+    dbTypedCursor<SymbolT> c(&SymbolT::TableInfo);
+    if (c.SelectByKey("PID", pageId) > 0)
+        do {
+            extent.x = std::max({extent.x, c->x2, c->tx2});
+            extent.y = std::max({extent.y, c->y2, c->ty2});
+        } while (c.Next());
+    return extent;
+}
+
+} // namespace
+
+COptionTreeItem* CPageSymbol::AddElementProperties(const ModelT& element, bool readOnly, COptionTree* grid)
+{
+    COptionTreeItem* category = AddCategoryRow(grid, LoadResString(61447), PROPERTY_BASE);
+    if (!category)
+        return nullptr;
+    AddEditRow(category, grid, "Name", LoadResString(61470), element.Name, readOnly, false);
+    AddEditRow(category, grid, "Type", LoadResString(61471), element.Type, true, false);
+    ModelPage page;
+    if (!FetchPageRow(element.ID, page))
+        return category;
+    COptionTreeItem* extended = AddCategoryRow(grid, LoadResString(61448), PROPERTY_EXTENDED);
+    if (!extended)
+        return category;
+    const int values[] = {page.PageWidth, page.PageHeight, page.EdgeX, page.EdgeY};
+    for (size_t i = 0; i < std::size(kPageRows); ++i)
+        AddNumberRow(extended, grid, kPageRows[i].key, LoadResString(kPageRows[i].label), values[i], readOnly);
+    return category;
+}
+
+int CPageSymbol::ApplyElementProperties(oid_t recordId, ModelT& element, COptionTreeItem* root)
+{
+    COptionTreeItem* category = root ? root->GetFirstChild() : nullptr;
+    if (!category)
+        return 0;
+    ApplyPropertyRows(&ModelT::TableInfo, &element, category);
+    COptionTreeItem* extended = category->GetNextSibling();
+    ModelPage page;
+    oid_t pageOid = 0;
+    if (!extended || !FetchPageRow(element.ID, page, &pageOid))
+        return 0;
+    PageValues values(page);
+    for (COptionTreeItem* row = extended->GetFirstChild(); row; row = row->GetNextSibling())
+        if (!row->IsReadOnly())
+            values.Take(row->GetKey(), row->GetValueInt());
+    if (!values.Fit())
+        return 0;
+    const POINT extent = SymbolExtent(element.ID);
+    if (values.width - 2 * values.edgeX < extent.x || values.height - 2 * values.edgeY < extent.y) {
+        char message[128];
+        std::snprintf(message, sizeof message, LoadResString(61558), extent.x + 2 * values.edgeX,
+                      extent.y + 2 * values.edgeY);
+        theShellHooks.OutputMessage(message);
+        return 0;
+    }
+    values.Store(page);
+    const int pageChanged = MemDbUpdate(&ModelPage::TableInfo, &page, pageOid);
+    const int elementChanged = MemDbUpdate(&ModelT::TableInfo, &element, recordId);
+    return pageChanged || elementChanged ? 1 : 0;
 }

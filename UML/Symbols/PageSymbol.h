@@ -38,6 +38,13 @@ public:
     // values outside the page limits refuse the whole call (logged).
     int InsertElementFields(const ColumnValueList& pairs) override;
     bool UpdateElementFields(int elementId, const ColumnValueList& pairs) override;
+    // Name and Type; then the page values when the page has them.
+    COptionTreeItem* AddElementProperties(const ModelT& element, bool readOnly, COptionTree* grid) override;
+    // The name, then the page values read whole: values outside the limits are
+    // refused silently, a usable area too small for the page's symbols with
+    // "Can't be smaller than (%d, %d)" in the Messages pane. Nothing is stored
+    // on a refusal; otherwise 1 when a row changed.
+    int ApplyElementProperties(oid_t recordId, ModelT& element, COptionTreeItem* root) override;
     // "Page<ID>.htm": the base rows, then the page values when the page has them.
     bool WriteHtmlPage(const char* folder, const ModelT& element) override;
 
