@@ -258,10 +258,19 @@ BOOL CXmlFile::ReadNextNode()
         SetValue(0, m_markup.Count());
         return TRUE;
     }
-    char token[64];
-    if (m_markup.ReadToken(token, sizeof token, " \t", nullptr) == 0)
+    // A tag name keeps at most 63 bytes; an end tag's token has room for one
+    // more, the byte its "/" took.
+    constexpr int kTokenSize = 64;
+    char token[kTokenSize + 1];
+    if (m_markup.ReadToken(token, kTokenSize, " \t", nullptr) == 0)
         return FALSE;
     if (token[0] == '/') {
+        const size_t length = std::strlen(token);
+        char next;
+        if (length == kTokenSize - 1 && m_markup.GetAt(m_markup.GetCursor(), next) && next != ' ' && next != '\t') {
+            token[length] = next;
+            token[length + 1] = 0;
+        }
         m_kind = XML_END;
         SafeStrCopy(m_name, token[1] ? token + 1 : m_lastStart, NameSize);
         return TRUE;

@@ -163,15 +163,17 @@ bool IsName(const char* a, const char* b)
     return strcasecmp(a, b) == 0;
 }
 
-// Reads nodes up to the end tag named tag (any case), or the end of the file.
-void SkipTo(CXmlFile& xml, const char* tag)
+// Reads nodes up to the end tag named tag (any case); false when the file
+// ends first.
+bool SkipTo(CXmlFile& xml, const char* tag)
 {
     while (xml.ReadNextNode())
         if (xml.GetKind() == XML_END && IsName(xml.GetName(), tag))
-            return;
+            return true;
+    return false;
 }
 
-void ReadRule(CXmlFile& xml, const char* parent)
+bool ReadRule(CXmlFile& xml, const char* parent)
 {
     char name[CXmlFile::NameSize];
     SafeStrCopy(name, xml.GetName(), sizeof name);
@@ -193,10 +195,11 @@ void ReadRule(CXmlFile& xml, const char* parent)
     rule.Model = model.c_str();
     rule.Symbol = symbol.c_str();
     theModelDb.InsertRecord(&MetaEle::TableInfo, &rule);
-    SkipTo(xml, name);
+    return SkipTo(xml, name);
 }
 
-void ReadMetaclass(CXmlFile& xml)
+// False when the file ends inside the element.
+bool ReadMetaclass(CXmlFile& xml)
 {
     char tag[CXmlFile::NameSize];
     SafeStrCopy(tag, xml.GetName(), sizeof tag);
@@ -234,10 +237,11 @@ void ReadMetaclass(CXmlFile& xml)
     }
     while (xml.ReadNextNode()) {
         if (xml.GetKind() == XML_END && IsName(xml.GetName(), tag))
-            return;
-        if (xml.GetKind() == XML_START)
-            ReadRule(xml, tag);
+            return true;
+        if (xml.GetKind() == XML_START && !ReadRule(xml, tag))
+            return false;
     }
+    return false;
 }
 
 bool IsBuiltKey(const char* key)
@@ -309,7 +313,13 @@ bool LoadMetaModel()
         LOG_FAILURE(4, message.c_str());
         return false;
     }
+    // A file cut short, or one whose tags never close, has lost the rules
+    // after the cut: it is refused rather than taken as a smaller metamodel.
+    bool rootClosed = false;
+    bool elementsClosed = true;
     while (xml.ReadNextNode()) {
+        if (xml.GetKind() == XML_END && IsName(xml.GetName(), "metamodel"))
+            rootClosed = true;
         if (xml.GetKind() != XML_START)
             continue;
         if (IsName(xml.GetName(), "metamodel")) {
@@ -317,10 +327,15 @@ bool LoadMetaModel()
             }
             continue;
         }
-        ReadMetaclass(xml);
+        elementsClosed = ReadMetaclass(xml) && elementsClosed;
     }
     xml.Close();
     SortMetaclasses();
+    if (!rootClosed || !elementsClosed) {
+        std::string message = "Fail to read " + path + " to its end\r\n";
+        LOG_FAILURE(4, message.c_str());
+        return false;
+    }
     return true;
 }
 

@@ -28,7 +28,8 @@ bool RegisterMetaclass(const char* key, CSymbol* prototype);
 // reaches the prototypes' MakeSyntax.
 void BuildSymbolRegistry();
 // Builds the registry and reads theModuleDir + "cfg/meta.xml"; false, with a
-// log entry, when the file cannot be opened or its header is rejected.
+// log entry, when the file cannot be opened, its header is rejected, or it
+// ends before its root and every element in it are closed.
 bool LoadMetaModel();
 void SortMetaclasses();
 

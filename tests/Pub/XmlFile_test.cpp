@@ -143,6 +143,19 @@ TEST_F(XmlTest, LongNamesAndValues)
               "S " + name.substr(0, 63) + "\nA " + name.substr(63) + "=\nE " + name.substr(0, 63) + "\n");
 }
 
+TEST_F(XmlTest, EndTagsKeepAsMuchOfALongNameAsStartTags)
+{
+    for (size_t length : {62, 63, 64, 70}) {
+        const std::string name(length, 'n');
+        const std::string kept = name.substr(0, 63);
+        const std::string rest = length > 63 ? "A " + name.substr(63) + "=\n" : "";
+        EXPECT_EQ(Events(kDecl + "<" + name + "></" + name + ">"), "S " + kept + "\n" + rest + "E " + kept + "\n")
+            << length;
+        EXPECT_EQ(Events(kDecl + "<" + name + "></" + name + " >"), "S " + kept + "\n" + rest + "E " + kept + "\n")
+            << length;
+    }
+}
+
 TEST_F(XmlTest, NamesMatchWithoutCase)
 {
     Put(kDecl + "<Page Width=\"10\"/>");

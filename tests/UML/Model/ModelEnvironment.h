@@ -15,6 +15,7 @@
 #include <filesystem>
 #include <fstream>
 #include <string>
+#include <vector>
 
 // Three kinds enough for the edge cases: a misspelt key keeps its rules, a
 // second Class element overwrites the first, a self-closing element has no
@@ -37,6 +38,20 @@ const char kTestMetamodel[] =
     "<Class help=\"/Second.htm\"/>\r\n"
     "</metamodel>\r\n";
 
+// Files the loader judges before the real one; none names a registered key
+// or holds a rule, so they leave the registry empty.
+struct EarlyMetamodel {
+    const char* what;
+    std::string body;
+    bool accepted;
+};
+const std::string kLongTag(63, 'T');
+const EarlyMetamodel kEarlyMetamodels[] = {
+    {"root never closed", "<metamodel version=\"1\">\r\n<Unknownkey/>\r\n", false},
+    {"element never closed", "<metamodel>\r\n<Unknownkey>\r\n</metamodel>\r\n", false},
+    {"63-byte tag", "<metamodel>\r\n<" + kLongTag + "></" + kLongTag + ">\r\n</metamodel>\r\n", true},
+};
+
 class ModelEnvironment : public ::testing::Environment {
 public:
     void SetUp() override
@@ -56,6 +71,12 @@ public:
         SafeStrCopy(theModuleDir, (dir + "missing/").c_str(), ModuleDirSize);
         missingFileRefused = !LoadMetaModel() && GetMetaclassNames().empty();
         SafeStrCopy(theModuleDir, dir.c_str(), ModuleDirSize);
+        for (const EarlyMetamodel& early : kEarlyMetamodels) {
+            std::ofstream(dir_ + "cfg/meta.xml", std::ios::binary)
+                << "\xEF\xBB\xBF<?xml version=\"1.0\" encoding=\"UTF-8\"?>\r\n" << early.body;
+            earlyAccepted.push_back(LoadMetaModel());
+        }
+        std::ofstream(dir_ + "cfg/meta.xml", std::ios::binary) << kTestMetamodel;
         SetMetaIconList(&icons);
         loaded = LoadMetaModel();
     }
@@ -68,6 +89,7 @@ public:
 
     static bool missingFileRefused;
     static bool loaded;
+    static std::vector<bool> earlyAccepted; // one per kEarlyMetamodels entry
     static CCommandImageList icons;
 
 private:

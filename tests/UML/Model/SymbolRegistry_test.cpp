@@ -48,6 +48,13 @@ TEST(SymbolRegistry, ReadsTheMetamodelOnceAndRefusesAMissingFile)
     EXPECT_EQ(GetMetaclassNames(), expected);
 }
 
+TEST(SymbolRegistry, RefusesAFileItCouldNotReadToItsEnd)
+{
+    ASSERT_EQ(ModelEnvironment::earlyAccepted.size(), std::size(kEarlyMetamodels));
+    for (size_t i = 0; i < std::size(kEarlyMetamodels); ++i)
+        EXPECT_EQ(ModelEnvironment::earlyAccepted[i], kEarlyMetamodels[i].accepted) << kEarlyMetamodels[i].what;
+}
+
 TEST(SymbolRegistry, PaletteIndexesCountFromOne)
 {
     const int n = static_cast<int>(GetMetaclassNames().size());

@@ -8,6 +8,7 @@
 
 bool ModelEnvironment::missingFileRefused = false;
 bool ModelEnvironment::loaded = false;
+std::vector<bool> ModelEnvironment::earlyAccepted;
 CCommandImageList ModelEnvironment::icons;
 
 int main(int argc, char** argv)
