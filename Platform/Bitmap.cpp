@@ -1,7 +1,11 @@
 // Bitmaps read from Windows BMP images.
 #include "Platform/GdiData.h"
 
-#include <QFile>
+#include <cerrno>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+#include <vector>
 
 BOOL CBitmap::LoadFromMemory(const void* data, size_t size)
 {
@@ -29,15 +33,39 @@ BOOL CBitmap::LoadFromMemory(const void* data, size_t size)
     return Attach(BitmapHandle(NewBitmapRecord(image, mono)));
 }
 
+// Only a regular file is read, and never past the cap: a device or a FIFO
+// reports no size worth trusting. Opening without blocking keeps a FIFO with
+// no writer from holding the caller.
 BOOL CBitmap::LoadFromFile(LPCTSTR path)
 {
-    if (!path)
+    constexpr size_t kMaxFileBytes = 64 * 1024 * 1024;
+    if (!path || m_hObject)
         return FALSE;
-    QFile file(QString::fromUtf8(path));
-    if (!file.open(QIODevice::ReadOnly) || file.size() > 64 * 1024 * 1024)
+    const int fd = open(path, O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0)
         return FALSE;
-    const QByteArray data = file.readAll();
-    return LoadFromMemory(data.constData(), size_t(data.size()));
+    struct stat st;
+    std::vector<char> data;
+    bool ok = fstat(fd, &st) == 0 && S_ISREG(st.st_mode) && size_t(st.st_size) <= kMaxFileBytes;
+    if (ok) {
+        data.resize(size_t(st.st_size) + 1);
+        size_t done = 0;
+        while (done < data.size()) {
+            const ssize_t n = read(fd, data.data() + done, data.size() - done);
+            if (n < 0 && errno == EINTR)
+                continue;
+            if (n <= 0) {
+                ok = n == 0;
+                break;
+            }
+            done += size_t(n);
+        }
+        // One byte more than the size tells a file that grew while read.
+        ok = ok && done <= size_t(st.st_size);
+        data.resize(done);
+    }
+    close(fd);
+    return ok && LoadFromMemory(data.data(), data.size());
 }
 
 BOOL CBitmap::CreateCompatibleBitmap(CDC* dc, int width, int height)

@@ -6,6 +6,15 @@
 
 #include <QBuffer>
 
+#include <csignal>
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <sys/resource.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
 namespace {
 
 const COLORREF kWhite = RGB(255, 255, 255);
@@ -48,6 +57,59 @@ TEST(Bitmaps, BmpImagesLoadAndBadOnesAreRefused)
     }
     CBitmap missing;
     EXPECT_FALSE(missing.LoadFromFile("/nonexistent/dir/none.bmp"));
+}
+
+// LoadFromFile in a child process with a memory cap and a time limit, so
+// that a loader that reads without bound fails the test instead of the
+// machine: 1 loaded, 0 refused, 2 it threw, -1 the child died or hung.
+int LoadInChild(const std::string& path)
+{
+    const pid_t child = fork();
+    if (child == 0) {
+        rlimit memory = {rlim_t(1) << 30, rlim_t(1) << 30};
+        setrlimit(RLIMIT_AS, &memory);
+        alarm(10);
+        try {
+            CBitmap bitmap;
+            _exit(bitmap.LoadFromFile(path.c_str()) ? 1 : 0);
+        } catch (...) {
+            _exit(2);
+        }
+    }
+    int status = 0;
+    if (child < 0 || waitpid(child, &status, 0) != child || !WIFEXITED(status))
+        return -1;
+    return WEXITSTATUS(status);
+}
+
+// An icon path may name anything: only a regular file of at most 64 MB is
+// read, and nothing blocks on a FIFO without a writer.
+TEST(Bitmaps, OnlyRegularFilesWithinTheCapAreRead)
+{
+    char tmpl[] = "/tmp/vexal-bmp-XXXXXX";
+    ASSERT_NE(mkdtemp(tmpl), nullptr);
+    const std::string dir = tmpl;
+    const QByteArray bmp = TwoIconBmp();
+    std::ofstream(dir + "/icon.bmp", std::ios::binary).write(bmp.constData(), bmp.size());
+    ASSERT_EQ(mkfifo((dir + "/fifo").c_str(), 0600), 0);
+    std::filesystem::create_directory(dir + "/folder");
+    std::filesystem::copy_file(dir + "/icon.bmp", dir + "/huge.bmp");
+    std::filesystem::resize_file(dir + "/huge.bmp", 64 * 1024 * 1024 + 1);
+
+    struct Case { std::string path; int result; };
+    const Case cases[] = {
+        {dir + "/icon.bmp", 1},
+        {"/dev/zero", 0},
+        {dir + "/fifo", 0},
+        {dir + "/folder", 0},
+        {dir + "/huge.bmp", 0},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(LoadInChild(c.path), c.result) << c.path;
+    CBitmap bitmap;
+    ASSERT_TRUE(bitmap.LoadFromFile((dir + "/icon.bmp").c_str()));
+    EXPECT_EQ(bitmap.GetSize(), CSize(32, 16));
+    std::filesystem::remove_all(dir);
 }
 
 TEST(ImageLists, WideBitmapGivesOneMaskedImagePerColumnOfSixteen)
