@@ -1,6 +1,7 @@
 // Online backup: the committed image written to a file, whole or compacted.
 #include "MemDB/dbEngine.h"
 #include "Platform/ProcessHooks.h"
+#include "Pub/AtomicSave.h"
 
 #include <cerrno>
 #include <cstdio>
@@ -96,12 +97,7 @@ void dbEngine::BackupLoop()
                      t.tm_hour, t.tm_min, t.tm_sec);
             WriteBackup(path.data());
         } else {
-            std::vector<char> temporary(strlen(name) + 5);
-            snprintf(temporary.data(), temporary.size(), "%s.new", name);
-            if (WriteBackup(temporary.data())) {
-                remove(name);
-                rename(temporary.data(), name);
-            }
+            WriteBackup(name);
         }
         free(name);
         // A backup every period: wait again from now on.
@@ -123,16 +119,19 @@ bool dbEngine::WriteBackup(const char* path, bool compactify)
     backupCompletedEvent.Reset();
     LeaveMonitor();
 
-    dbPagedFile out;
-    bool ok = out.CreateForBackup(path, false) == 0;
-    if (ok && compactify) {
-        ok = WriteCompactImage(out);
-    } else if (ok) {
-        size_t size = header->size;
-        for (size_t at = 0; ok && at < size; at += backupPiece)
-            ok = out.WriteAll(baseAddr + at, size - at < backupPiece ? size - at : backupPiece);
-    }
-    out.Close();
+    // The previous backup stays until the new one is whole on the disk.
+    const bool ok = SaveFileAtomically(path, [&](const char* temporaryPath) {
+        dbPagedFile out;
+        bool written = out.CreateForBackup(temporaryPath, false) == 0;
+        if (written && compactify) {
+            written = WriteCompactImage(out);
+        } else if (written) {
+            size_t size = header->size;
+            for (size_t at = 0; written && at < size; at += backupPiece)
+                written = out.WriteAll(baseAddr + at, size - at < backupPiece ? size - at : backupPiece);
+        }
+        return out.Close() == 0 && written ? TRUE : FALSE;
+    });
 
     EnterMonitor();
     monitor->backupInProgress = 0;

@@ -56,7 +56,7 @@ int dbPagedFile::CreateForBackup(const char* path, bool unbuffered)
     return 0;
 }
 
-void dbPagedFile::Close()
+int dbPagedFile::Close()
 {
     sections[0].Close();
     sections[1].Close();
@@ -65,10 +65,14 @@ void dbPagedFile::Close()
     range = nullptr;
     base = nullptr;
     size = 0;
+    int error = 0;
     if (fd >= 0) {
-        close(fd);
+        // A file system may refuse delayed writes only now.
+        if (close(fd) != 0)
+            error = errno;
         fd = -1;
     }
+    return error;
 }
 
 int dbPagedFile::Write(const void* data, size_t length, size_t* written)

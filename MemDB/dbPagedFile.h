@@ -26,7 +26,9 @@ public:
              dbOpenDisposition disposition = dbCreateOrOpen);
     // Creates or truncates a file for a backup. Returns 0 or errno.
     int CreateForBackup(const char* path, bool unbuffered);
-    void Close();
+    // Unmaps the section and closes the backup file: 0, or the errno of a
+    // backup file whose close failed (its last writes may be lost).
+    int Close();
 
     int Flush() { return 0; }
     int SetSize(size_t) { return 0; }

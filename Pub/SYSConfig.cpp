@@ -1,5 +1,6 @@
 // The system configuration and cfg/sys.xml.
 #include "Pub/SYSConfig.h"
+#include "Pub/AtomicSave.h"
 #include "Pub/Log.h"
 #include "Pub/ModuleDir.h"
 #include "Pub/TextHelpers.h"
@@ -178,12 +179,25 @@ BOOL CSysConfig::LoadFrom(const char* path)
 
 BOOL CSysConfig::SaveTo(const char* path)
 {
-    CXmlFile xml;
-    if (!xml.Open(path, XML_WRITE)) {
-        const CString message = CString("Fail to open ") + path + "\r\n";
+    BOOL opened = FALSE;
+    const BOOL saved = SaveFileAtomically(path, [&](const char* temporaryPath) {
+        CXmlFile xml;
+        opened = xml.Open(temporaryPath, XML_WRITE);
+        if (!opened)
+            return FALSE;
+        Write(xml);
+        xml.Close();
+        return xml.WriteFailed() ? FALSE : TRUE;
+    });
+    if (!saved) {
+        const CString message = CString(opened ? "Fail to write " : "Fail to open ") + path + "\r\n";
         LOG_FAILURE(4, message);
-        return FALSE;
     }
+    return saved;
+}
+
+void CSysConfig::Write(CXmlFile& xml) const
+{
     xml.WriteHeader();
     xml.BeginElement("SYSTEMCONFIG");
     xml.WriteAttribute("TOOL", m_szTool);
@@ -226,15 +240,6 @@ BOOL CSysConfig::SaveTo(const char* path)
         xml.EndElement();
     }
     xml.EndElement();
-    xml.Flush();
-    const BOOL failed = xml.WriteFailed();
-    xml.Close();
-    if (failed) {
-        const CString message = CString("Fail to write ") + path + "\r\n";
-        LOG_FAILURE(4, message);
-        return FALSE;
-    }
-    return TRUE;
 }
 
 void CSysConfig::LoadCommandIcons()

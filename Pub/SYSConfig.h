@@ -10,6 +10,8 @@
 
 #include <vector>
 
+class CXmlFile;
+
 // A command icon the configuration names: the bitmap file, its transparent
 // colour and the command. The command icon registry is filled from these.
 struct CommandIconFile {
@@ -56,6 +58,8 @@ public:
     // Reads theModuleDir + "cfg/sys.xml"; FALSE (settings kept, failure
     // logged) when it cannot be opened or its header is rejected.
     BOOL Load();
+    // Replaces the file only once the new one is written whole and on the
+    // disk; FALSE, logged, with the old file as it was, on any failure.
     BOOL Save();
     // The same with a path of the caller's.
     BOOL LoadFrom(const char* path);
@@ -73,6 +77,8 @@ public:
     BOOL IsSameAs(const CSysConfig& other) const;
 
 private:
+    void Write(CXmlFile& xml) const;
+
     std::vector<CommandIconFile> m_commandIcons;
 };
 

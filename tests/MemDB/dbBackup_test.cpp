@@ -1,6 +1,8 @@
 #include "MemDB/dbEngine.h"
 #include "dbTestSupport.h"
 
+#include "CloseFault.h"
+
 #include <gtest/gtest.h>
 
 #include <chrono>
@@ -88,6 +90,28 @@ TEST_F(dbBackup, CompactedImageKeepsIdentifiersAndContents)
     EXPECT_EQ(*reinterpret_cast<const uint32_t*>(record), 5000u);
     EXPECT_EQ(record[4999], 0x44);
     remove(path.c_str());
+}
+
+// A file system that refuses the delayed writes when the copy is closed: the
+// backup fails, whole or compacted, and the earlier backup stays as it was.
+TEST_F(dbBackup, ARefusedCloseFailsTheBackupAndKeepsTheEarlierOne)
+{
+    const std::string folder = TempPath("refused");
+    std::filesystem::create_directories(folder);
+    const std::string path = folder + "/backup.img";
+    std::ofstream(path, std::ios::binary) << "earlier backup";
+    ASSERT_TRUE(db.BeginTransaction(dbEngine::dbSharedLock));
+    for (bool compactify : {false, true}) {
+        CloseFault refuse(folder);
+        EXPECT_FALSE(db.WriteBackup(path.c_str(), compactify)) << compactify;
+        EXPECT_GT(refuse.Failed(), 0);
+        const std::vector<char> data = ReadFile(path);
+        EXPECT_EQ(std::string(data.begin(), data.end()), "earlier backup") << compactify;
+    }
+    EXPECT_TRUE(db.WriteBackup(path.c_str()));
+    EXPECT_EQ(ReadFile(path).size(), db.GetHeader()->size);
+    db.Commit();
+    std::filesystem::remove_all(folder);
 }
 
 TEST_F(dbBackup, PeriodicBackupRunsUntilClose)

@@ -4,7 +4,12 @@
 #include "Pub/SYSConfig.h"
 #include "Pub/TextHelpers.h"
 
+#include "CloseFault.h"
+
 #include <gtest/gtest.h>
+
+#include <csignal>
+#include <sys/resource.h>
 
 #include <cstdlib>
 #include <cstring>
@@ -263,3 +268,59 @@ TEST_F(SysConfigTest, CommandIconFilesLieUnderTheProgramFolder)
 }
 
 } // namespace
+
+// A save that cannot finish (the disk fills up, or the file system refuses
+// the delayed write when the file is closed) is reported and logged, and the
+// file it would have replaced keeps every recent project.
+TEST_F(SysConfigTest, AFailedSaveKeepsThePreviousFile)
+{
+    CSysConfig previous;
+    for (char c = 'a'; c < 'f'; ++c)
+        previous.AddRecentProject((std::string(200, c) + ".fup").c_str());
+    const std::string path = File("sys.xml");
+    ASSERT_TRUE(previous.SaveTo(path.c_str()));
+    const std::string saved = ReadBytes(path);
+    ASSERT_GT(saved.size(), 1000u);
+
+    enum Fault { DiskFull, CloseRefused };
+    const Fault faults[] = {DiskFull, CloseRefused};
+    const std::string savedDir = theModuleDir;
+    const int savedLevel = theLog.GetLevel();
+    for (Fault fault : faults) {
+        theLog.FlushPending();
+        fs::remove(File("log.txt"));
+        SafeStrCopy(theModuleDir, (dir + "/").c_str(), ModuleDirSize);
+        theLog.SetLevel(CLogFile::InitialLevel);
+        CSysConfig next;
+        next.AddRecentProject("only.fup");
+        BOOL ok;
+        if (fault == DiskFull) {
+            // Writes past 512 bytes fail as on a full disk.
+            const auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
+            rlimit oldLimit;
+            getrlimit(RLIMIT_FSIZE, &oldLimit);
+            rlimit limit = oldLimit;
+            limit.rlim_cur = 512;
+            setrlimit(RLIMIT_FSIZE, &limit);
+            for (char c = 'f'; c < 'k'; ++c)
+                next.AddRecentProject((std::string(200, c) + ".fup").c_str());
+            ok = next.SaveTo(path.c_str());
+            setrlimit(RLIMIT_FSIZE, &oldLimit);
+            std::signal(SIGXFSZ, oldHandler);
+        } else {
+            CloseFault refuse(dir);
+            ok = next.SaveTo(path.c_str());
+            EXPECT_GT(refuse.Failed(), 0);
+        }
+        theLog.FlushPending();
+        const std::string log = ReadBytes(File("log.txt"));
+        SafeStrCopy(theModuleDir, savedDir.c_str(), ModuleDirSize);
+        theLog.SetLevel(savedLevel);
+        EXPECT_FALSE(ok) << fault;
+        EXPECT_EQ(ReadBytes(path), saved) << fault;
+        EXPECT_NE(log.find("Fail to write " + path + "\r\n"), std::string::npos) << fault << log;
+        CSysConfig reread;
+        ASSERT_TRUE(reread.LoadFrom(path.c_str()));
+        ExpectSameSettings(reread, previous);
+    }
+}
