@@ -302,17 +302,23 @@ bool dbEngine::Open(const char* name, const char* dataFileName, int waitLockTime
     return true;
 }
 
+// A failure leaves the section mapped before in place, so that threads
+// inside transactions go on reading it. The base never moves once mapped:
+// the pointers are written only when they change, as threads read them.
 int dbEngine::MapImage(int version, size_t size, dbOpenDisposition disposition)
 {
     char objectName[256];
     snprintf(objectName, sizeof objectName, "%s.%d", databaseName, version);
     int error = file.Open(objectName, IsReadOnlyMode(), size, kernelScope, disposition);
     if (error != 0) {
-        UnmapImage();
+        if (!file.IsOpen())
+            UnmapImage();
         return error;
     }
-    baseAddr = file.Base();
-    header = reinterpret_cast<dbImageHeader*>(baseAddr);
+    if (baseAddr != file.Base()) {
+        baseAddr = file.Base();
+        header = reinterpret_cast<dbImageHeader*>(baseAddr);
+    }
     sectionVersion = version;
     return 0;
 }
@@ -435,15 +441,32 @@ void dbEngine::RefreshIndexPointers(int workRoot)
         committedIndexSize = header->root[c].indexUsed;
 }
 
+// Section versions only grow. The threads of an engine remap one at a time,
+// and a thread that read an older version than the one mapped leaves it: it
+// never takes the engine back to a smaller section.
 bool dbEngine::CheckSectionVersion()
 {
-    if (monitor->sectionVersion == sectionVersion)
-        return true;
-    size_t size = monitor->size;
-    int version = monitor->sectionVersion;
-    int error = MapImage(version, size, dbOpenExisting);
-    if (error == 0)
-        return true;
+    int error = 0;
+    for (;;) {
+        EnterMonitor();
+        const int version = monitor->sectionVersion;
+        const size_t size = monitor->size;
+        LeaveMonitor();
+        {
+            dbCriticalSection cs(remapLock);
+            if (version <= sectionVersion)
+                return true;
+            error = MapImage(version, size, dbOpenExisting);
+            if (error == 0)
+                return true;
+        }
+        // The writer may have grown the image again and dropped this version.
+        EnterMonitor();
+        const bool moved = monitor->sectionVersion != version;
+        LeaveMonitor();
+        if (!moved)
+            break;
+    }
     dbThreadState* state = GetThreadState();
     if (state != nullptr)
         EndTransaction(state);
@@ -484,8 +507,11 @@ void dbEngine::GrowImage(size_t requiredSize)
     reinterpret_cast<dbImageHeader*>(grown.Base())->size = static_cast<offs_t>(newSize);
 
     int workRoot = static_cast<int>(currIndex == index[1]);
-    if (MapImage(version, newSize, dbOpenExisting) != 0)
-        Fail(dbFileLimitExceeded);
+    {
+        dbCriticalSection cs(remapLock);
+        if (MapImage(version, newSize, dbOpenExisting) != 0)
+            Fail(dbFileLimitExceeded);
+    }
     EnterMonitor();
     monitor->sectionVersion = version;
     monitor->size = static_cast<uint32_t>(newSize);

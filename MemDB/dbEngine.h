@@ -149,8 +149,10 @@ public:
     // Starts a thread that writes the image to fileName every periodSec
     // seconds until close; a name ending in '?' gets a time stamp per copy.
     bool StartBackup(const char* fileName, int periodSec);
-    // Writes the image (or a compacted copy) to a file; false when a backup
-    // is already running or the file cannot be written.
+    // Writes the image (or a compacted copy) to a file, replacing it only
+    // once the copy is whole on the disk; false, with any earlier backup
+    // left as it was, when a backup is already running or any write, flush
+    // or close of the copy fails.
     bool WriteBackup(const char* path, bool compactify = false);
 
     // ---- Space and identifier allocation -----------------------------------
@@ -374,7 +376,10 @@ private:
     size_t databaseNameLength;
     char* fileName;
 
-    int sectionVersion;        // version of the mapped image section
+    int sectionVersion;        // version of the mapped image section, under remapLock
+    // One thread of the engine maps a section at a time; taken inside the
+    // monitor lock, never around it.
+    dbSectionLock remapLock;
     oid_t committedIndexSize;
     oid_t currIndexSize;
 

@@ -26,7 +26,9 @@ int dbPagedFile::Open(const char* name, bool readOnlyView, size_t sectionSize, d
     dbSharedMemory& next = sections[1 - current];
     int error = next.Open(name, sectionSize, scope, readOnlyView, disposition, range);
     if (error != 0) {
-        Close();
+        // Threads may be reading the section mapped before: it stays.
+        if (!sections[current].IsOpen())
+            Close();
         return error;
     }
     // The new view covers the old one; what it does not cover goes back to

@@ -21,7 +21,9 @@ public:
 
     // Creates or opens the named section and maps all of it, in place of the
     // section mapped before. An existing section keeps its contents; a new
-    // one is zero-filled. Returns 0 or errno; on failure the file is closed.
+    // one is zero-filled. Returns 0 or errno; on failure the section mapped
+    // before stays mapped, and a file with none is closed. Callers serialise
+    // the opens of one file.
     int Open(const char* name, bool readOnly, size_t size, dbKernelScope scope,
              dbOpenDisposition disposition = dbCreateOrOpen);
     // Creates or truncates a file for a backup. Returns 0 or errno.

@@ -144,9 +144,12 @@ void dbEngine::RecoverDeadlock()
     monitor->ownerThreadId = 0;
     monitor->uncommittedChanges = 0;
     DiscardDeferredSpace();
-    if (monitor->sectionVersion != sectionVersion
-        && MapImage(monitor->sectionVersion, monitor->size, dbOpenExisting) != 0)
-        return; // the transaction's own remap reports the failure
+    {
+        dbCriticalSection cs(remapLock);
+        if (monitor->sectionVersion > sectionVersion
+            && MapImage(monitor->sectionVersion, monitor->size, dbOpenExisting) != 0)
+            return; // the transaction's own remap reports the failure
+    }
     if (!IsReadOnlyMode() && header != nullptr && header->dirty) {
         RecoverImage();
         memset(monitor->dirtyPagesMap, 0, sizeof monitor->dirtyPagesMap);
