@@ -177,6 +177,7 @@ bool dbEngine::Open(const char* name, const char* dataFileName, int waitLockTime
 
     // 6. Sizes and allocation state.
     holeCache.Reset();
+    ForgetRowOwners();
     allocatedSize = deallocatedSize = 0;
     if (initSize > dbMaxImageSize || initIndexSize > dbMaxImageSize / 16)
         return OpenFailed("Invalid database size", create);

@@ -465,6 +465,17 @@ private:
     bool IsLiveTable(const dbTableInfo* table) const;
     void ResolveReferences();
 
+    // Which table owns each record identifier (dbRowOwners.cpp).
+    bool RowOwnersUsable() const { return accessType == dbAllAccess || accessType == dbReadOnly; }
+    oid_t RowOwner(oid_t id) const;
+    void SetRowOwner(oid_t id, oid_t tableId);
+    void ForgetRowOwners();
+    void RebuildRowOwners() const;
+    mutable std::vector<oid_t> rowOwners;
+    mutable uint32_t rowOwnersVersion = 0;
+    mutable bool rowOwnersBuilt = false;
+    mutable dbSectionLock rowOwnersLock;
+
     std::vector<dbDeferredArea> deferredAreas;
     std::vector<oid_t> removingRecords;      // records whose inverse references are being removed
     const std::vector<oid_t>* deletedRows = nullptr;   // sorted rows of a table being emptied, or null

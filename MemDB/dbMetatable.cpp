@@ -101,6 +101,7 @@ void dbEngine::InitMetatable()
 
 void dbEngine::RepairRowLists()
 {
+    ForgetRowOwners();
     auto isLive = [this](oid_t id) {
         return id != 0 && id < currIndexSize && !(currIndex[id] & dbFreeHandleFlag);
     };

@@ -31,7 +31,7 @@ struct dbSharedMonitor {
     uint32_t delayedCommitContext;
     uint32_t dirtyPagesMap[131072];
     uint32_t reserved1[64];
-    uint32_t reserved2;
+    uint32_t rowListVersion;   // bumped by every change of a row list
     int32_t clientId;
     int32_t upgradeId;
     int32_t modified;

@@ -105,6 +105,81 @@ void SelectPageAndWalk(benchmark::State& state)
 }
 BENCHMARK(SelectPageAndWalk);
 
+// An owner with an array of references to items whose "owner" field is the
+// inverse, and no tree index on the item table: removing the owner clears
+// the back reference of every item, each checked to be a row of the items.
+struct Owner {
+    const char* name;
+    dbArray<dbReference> items;
+};
+
+struct Item {
+    int32_t n;
+    dbReference owner;
+};
+
+dbFieldInfo* DescribeOwner()
+{
+    return dbFieldList({dbDescribe<const char*>("name", offsetof(Owner, name)),
+                        dbDescribeReferenceArray("items", offsetof(Owner, items), "Item", "owner")});
+}
+
+dbFieldInfo* DescribeItem()
+{
+    return dbFieldList({dbDescribe<int32_t>("n", offsetof(Item, n)),
+                        dbDescribeReference("owner", offsetof(Item, owner), "Owner", "items")});
+}
+
+void RemoveOwnerOfManyItems(benchmark::State& state)
+{
+    const int items = static_cast<int>(state.range(0));
+    for (auto _ : state) {
+        state.PauseTiming();
+        dbEngine db;
+        dbTableInfo owners("Owner", &db, sizeof(Owner), DescribeOwner);
+        dbTableInfo itemTable("Item", &db, sizeof(Item), DescribeItem);
+        static int counter = 0;
+        std::string name = "bench-inverse-" + std::to_string(getpid()) + "-" + std::to_string(++counter);
+        db.Open(name.c_str());
+        Owner o{"owner", {}};
+        const oid_t owner = db.InsertRecord(&owners, &o);
+        for (int i = 0; i < items; ++i) {
+            Item item{i, {owner}};
+            db.InsertRecord(&itemTable, &item);
+        }
+        db.Commit();
+        state.ResumeTiming();
+        db.RemoveRecord(&owners, owner);
+        state.PauseTiming();
+        db.Commit();
+        db.Close();
+        state.ResumeTiming();
+    }
+}
+// Fetch by identifier from a table without a tree index.
+void FetchUnindexedById(benchmark::State& state)
+{
+    dbEngine db;
+    dbTableInfo owners("Owner", &db, sizeof(Owner), DescribeOwner);
+    dbTableInfo itemTable("Item", &db, sizeof(Item), DescribeItem);
+    std::string name = "bench-fetch-" + std::to_string(getpid()) + "-" + std::to_string(state.range(0));
+    db.Open(name.c_str());
+    std::vector<oid_t> ids;
+    for (int i = 0; i < state.range(0); ++i) {
+        Item item{i, {0}};
+        ids.push_back(db.InsertRecord(&itemTable, &item));
+    }
+    db.Commit();
+    size_t i = 0;
+    Item item{};
+    for (auto _ : state)
+        benchmark::DoNotOptimize(db.FetchRecord(ids[(i++ * 7919) % ids.size()], &itemTable, &item));
+    db.Close();
+}
+BENCHMARK(FetchUnindexedById)->Arg(1000)->Arg(20000);
+
+BENCHMARK(RemoveOwnerOfManyItems)->Arg(1000)->Arg(10000)->Arg(100000)->Iterations(1)->Unit(benchmark::kMillisecond);
+
 } // namespace
 
 BENCHMARK_MAIN();

@@ -483,4 +483,54 @@ TEST_F(InverseTest, EmptyingATableClearsTheBackReferences)
     EXPECT_TRUE(base.Consistent());
 }
 
+// The table of each record comes from a look-up, not a walk of the item
+// table's row list (it has no tree index): the answer follows identifiers
+// reused by another table, a rollback, an emptied table and the changes of
+// a second engine on the same image.
+TEST_F(InverseTest, RowsBelongToTheirTableThroughEveryKindOfChange)
+{
+    Open<0, 0>();
+    auto belongs = [this](oid_t id) {
+        return std::make_pair(base.db.IsRecordOf(id, owners), base.db.IsRecordOf(id, items));
+    };
+    const auto owner = std::make_pair(true, false), item = std::make_pair(false, true),
+               none = std::make_pair(false, false);
+    oid_t a = NewOwner("a");
+    oid_t i1 = NewItem(1, a), i2 = NewItem(2, a);
+    base.db.Commit();
+    EXPECT_EQ(belongs(a), owner);
+    EXPECT_EQ(belongs(i1), item);
+
+    // A removed item's identifier goes to the next row, here an owner's.
+    ASSERT_TRUE(base.db.RemoveRecord(items, i1));
+    EXPECT_EQ(belongs(i1), none);
+    oid_t b = NewOwner("b");
+    ASSERT_EQ(b, i1);
+    EXPECT_EQ(belongs(b), owner);
+    Item fetched{};
+    EXPECT_FALSE(base.db.FetchRecord(b, items, &fetched));
+    base.db.Rollback();
+    EXPECT_EQ(belongs(i1), item);
+    EXPECT_EQ(OwnerOf(i1), a);
+
+    // A second engine on the same image gives an item's identifier to an owner.
+    Database other;
+    dbTableInfo* otherItems = other.AddTable("Item", sizeof(Item), OwnedTables<0, 0>::DescribeItem);
+    dbTableInfo* otherOwners = other.AddTable("Owner", sizeof(Owner), OwnedTables<0, 0>::DescribeOwner);
+    ASSERT_TRUE(other.db.Open(base.db.GetDatabaseName()));
+    ASSERT_TRUE(other.db.RemoveRecord(otherItems, i2));
+    Owner added{"c", {}};
+    ASSERT_EQ(other.db.InsertRecord(otherOwners, &added), i2);
+    other.db.Commit();
+    other.db.Close();
+    EXPECT_EQ(belongs(i2), owner);
+
+    base.db.DeleteTable(items);
+    EXPECT_EQ(belongs(i1), none);
+    EXPECT_EQ(belongs(i2), owner);
+    EXPECT_EQ(belongs(a), owner);
+    EXPECT_TRUE(base.Consistent());
+    base.db.Commit();
+}
+
 } // namespace
