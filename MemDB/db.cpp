@@ -93,8 +93,10 @@ void MemDbRemove(dbTableInfo* table, oid_t id)
     ScratchRecord stored(table);
     if (!theModelDb.FetchRecord(id, table, stored.Data()))
         return;
-    UndoLog::Push(UndoLog::Removed, id, table, stored.Data());
-    theModelDb.RemoveRecord(table, id);
+    // Only a removal that happened is undone; the fetched texts stay
+    // readable until the commit.
+    if (theModelDb.RemoveRecord(table, id))
+        UndoLog::Push(UndoLog::Removed, id, table, stored.Data());
 }
 
 int MemDbRecordChanged(dbTableInfo* table, const void* a, const void* b)

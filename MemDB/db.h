@@ -29,8 +29,8 @@ oid_t MemDbInsert(dbTableInfo* table, const void* record);
 // Writes record over the row id when it differs from the stored one (the
 // old state logged first); 1 written, 0 unchanged or no such row.
 int MemDbUpdate(dbTableInfo* table, const void* record, oid_t id);
-// Logs the row id with its contents, then removes it; nothing when there is
-// no such row.
+// Removes the row id, then logs it with its contents; nothing, and nothing
+// logged, when there is no such row or the engine refuses the removal.
 void MemDbRemove(dbTableInfo* table, oid_t id);
 
 // 1 when some integer field or text of a and b differs, else 0. Texts

@@ -15,7 +15,8 @@ const size_t maxDatabaseNameLength = 180;
 dbEngine::dbEngine(dbAccessType accessType, size_t initSize, size_t extensionQuantum,
                    size_t initIndexSize, int nThreads)
     : accessType(accessType), initSize(initSize), extensionQuantum(extensionQuantum),
-      initIndexSize(initIndexSize), freeSpaceReuseThreshold(extensionQuantum), baseAddr(nullptr),
+      initIndexSize(initIndexSize), freeSpaceReuseThreshold(extensionQuantum),
+      sizeLimit(dbMaxImageSize - (size_t(64) << 20)), baseAddr(nullptr),
       header(nullptr), currIndex(nullptr), index{nullptr, nullptr}, nThreads(1), modified(false),
       smallObjectPosition{2, 0}, pageObjectPosition{2, 0}, allocatedAreas(nullptr),
       databaseName(nullptr), databaseNameLength(0), fileName(nullptr), sectionVersion(0),
@@ -480,15 +481,28 @@ bool dbEngine::CheckSectionVersion()
     return false;
 }
 
+void dbEngine::SetSizeLimit(size_t bytes)
+{
+    const size_t limit = bytes < dbMaxImageSize ? bytes : size_t(dbMaxImageSize);
+    sizeLimit = limit & ~size_t(dbBitmapPageCoverage - 1);
+}
+
+// Past the size limit the image grows only by what the change under way
+// asks for.
 void dbEngine::GrowImage(size_t requiredSize)
 {
-    if (requiredSize > dbMaxImageSize)
+    if (requiredSize > (pastLimitAllowed ? size_t(dbMaxImageSize) : sizeLimit))
         Fail(dbFileLimitExceeded);
+    const size_t roundUp = dbBitmapPageCoverage - 1;
     size_t oldSize = header->size;
     size_t newSize = oldSize * 2;
     if (newSize < requiredSize + extensionQuantum)
         newSize = requiredSize + extensionQuantum;
-    newSize = (newSize + dbBitmapPageCoverage - 1) & ~size_t(dbBitmapPageCoverage - 1);
+    newSize = (newSize + roundUp) & ~roundUp;
+    const size_t cap =
+        requiredSize > sizeLimit ? (requiredSize + extensionQuantum + roundUp) & ~roundUp : sizeLimit;
+    if (newSize > cap)
+        newSize = cap;
     if (newSize > dbMaxImageSize)
         newSize = dbMaxImageSize;
 

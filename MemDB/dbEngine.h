@@ -105,6 +105,13 @@ public:
     dbAccessType GetAccessType() const { return accessType; }
     int GetVersion() const;
     void SetThreadCount(int n);
+    // The image grows up to the size limit, rounded down to a whole bitmap
+    // page's coverage. An insert or update that finds no room below it is
+    // refused before it changes anything; a change under way (a removal
+    // always, since it frees space) may pass it up to the largest image
+    // rather than stop half-way. The default leaves 64 MB for that.
+    void SetSizeLimit(size_t bytes);
+    size_t GetSizeLimit() const { return sizeLimit; }
     int GetThreadCount() const { return nThreads; }
     const char* GetDatabaseName() const { return databaseName; }
     const char* GetFileName() const { return fileName; }
@@ -355,6 +362,8 @@ private:
     size_t extensionQuantum;
     size_t initIndexSize;
     size_t freeSpaceReuseThreshold;
+    size_t sizeLimit;
+    bool pastLimitAllowed = false;  // set while a record operation runs
 
     dbWorkerPool threadPool;
     dbHoleCache holeCache;
@@ -440,6 +449,25 @@ private:
         offs_t offset;
         size_t size;
     };
+    // Lets the change that holds it grow the image past its size limit: once
+    // a change has begun, it is finished rather than left half-made.
+    class LimitWaiver {
+    public:
+        explicit LimitWaiver(dbEngine& engine) : engine(engine), was(engine.pastLimitAllowed)
+        {
+            engine.pastLimitAllowed = true;
+        }
+        ~LimitWaiver() { engine.pastLimitAllowed = was; }
+        LimitWaiver(const LimitWaiver&) = delete;
+        LimitWaiver& operator=(const LimitWaiver&) = delete;
+
+    private:
+        dbEngine& engine;
+        bool was;
+    };
+    // Refuses, with code 10, a change that would need more than bytes beyond
+    // what the image holds below its size limit; changes nothing.
+    void CheckRoomFor(size_t bytes);
     size_t ObjectSize(oid_t id) const;
     bool IsLiveRecord(oid_t id) const;
     void ReleaseRecordSpace(oid_t id);

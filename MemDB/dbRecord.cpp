@@ -63,7 +63,25 @@ bool Contains(const std::vector<oid_t>& v, oid_t id)
     return std::find(v.begin(), v.end(), id) != v.end();
 }
 
+// What a new or rewritten record of its size may take: the record, a copy
+// of its row-list neighbour and dictionary, and index nodes.
+size_t RoomForRecord(size_t size)
+{
+    return 2 * size + 16 * dbPageSize;
+}
+
 } // namespace
+
+// While the image can still grow by twice that much, there is room. Near
+// the limit, a place of that size, taken and given back at once, shows that
+// the allocator finds the room below it.
+void dbEngine::CheckRoomFor(size_t bytes)
+{
+    if (pastLimitAllowed || header->size + 2 * bytes <= sizeLimit)
+        return;
+    offs_t probe = AllocateSpace(bytes);
+    FreeSpace(probe, bytes);
+}
 
 size_t dbEngine::ObjectSize(oid_t id) const
 {
@@ -269,9 +287,11 @@ oid_t dbEngine::InsertRecord(dbTableInfo* table, const void* record)
         return 0;
     if (!BeginTransaction(dbExclusiveLock))
         return 0;
-    modified = true;
     auto* app = static_cast<const uint8_t*>(record);
     size_t size = dbFieldInfo::StoredSize(table->columns, app, table->fixedSize);
+    CheckRoomFor(RoomForRecord(size));
+    LimitWaiver waiver(*this);
+    modified = true;
     oid_t id = AllocateIds(1);
     LinkRecord(table->tableId, id, size);
     dbFieldInfo::StoreRecordFields(table->columns, Bytes(GetRow(id)), app, table->fixedSize);
@@ -293,8 +313,10 @@ bool dbEngine::UpdateRecord(oid_t id, dbTableInfo* table, const void* record)
     if (!BeginTransaction(dbExclusiveLock))
         return false;
     auto* app = static_cast<const uint8_t*>(record);
-    dbFieldInfo::MarkUpdatedFields(table->columns, Bytes(GetRow(id)), app);
     size_t size = dbFieldInfo::StoredSize(table->columns, app, table->fixedSize);
+    CheckRoomFor(RoomForRecord(size));
+    LimitWaiver waiver(*this);
+    dbFieldInfo::MarkUpdatedFields(table->columns, Bytes(GetRow(id)), app);
 
     updatedRecordId = id;
     for (dbFieldInfo* fd = table->inverseFields; fd; fd = fd->nextInverseField) {
@@ -339,6 +361,7 @@ bool dbEngine::RemoveRecord(dbTableInfo* table, oid_t id)
         return false;
     if (!BeginTransaction(dbExclusiveLock))
         return false;
+    LimitWaiver waiver(*this);
     modified = true;
     RemoveInverseReferences(table, id);
     if (!IsRecordOf(id, table))
@@ -365,6 +388,7 @@ void dbEngine::DeleteTable(dbTableInfo* table)
         return;
     if (!BeginTransaction(dbExclusiveLock))
         return;
+    LimitWaiver waiver(*this);
     modified = true;
     char* dict = MakePrivate(table->tableId);
     std::vector<oid_t> rows;

@@ -305,6 +305,8 @@ void dbEngine::Commit()
 
 void dbEngine::CommitImage(dbThreadState* state)
 {
+    // A commit frees space: it may pass the size limit to get there.
+    LimitWaiver waiver(*this);
     int c = header->curr;
     int w = 1 - c;
 

@@ -8,6 +8,7 @@
 #include <set>
 #include <thread>
 
+#include "MemDB/dbQueryText.h"
 #include "dbTablesFixture.h"
 
 using namespace tablestest;
@@ -128,6 +129,77 @@ TEST_F(RecordTest, RandomRoundTripsMatchAMapModel)
     const Value& some = model.begin()->second;
     EXPECT_GE(cursor.SelectByKey("s", some.s.c_str()), 1);
     EXPECT_EQ(cursor->s, some.s);
+}
+
+// Random changes against a map model with the image held near a small size
+// limit: an insert or update that finds no room is refused with code 10 and
+// leaves nothing half-made (the image checker, the row count, an unindexed
+// scan and every record agree with the model after each step); removals and
+// commits are never refused, so deleting rows always makes room again.
+TEST_F(RecordTest, ChangesRefusedAtTheSizeLimitLeaveNothingHalfMade)
+{
+    db().Commit();
+    const size_t limit = db().GetHeader()->size; // 8 MB, nearly all free
+    db().SetSizeLimit(limit);
+    std::mt19937 rng(4242);
+    std::map<oid_t, Value> model, committed;
+    auto scanned = [this]() {
+        dbQueryText all;
+        all.Append(dbFragText, "i1 = i1");
+        dbRecordCursor cursor(table);
+        return cursor.Select(all, dbCursorViewOnly);
+    };
+    int refused = 0, removedWhenFull = 0;
+    bool full = false;
+    for (int step = 0; step < 1200; ++step) {
+        Value v = RandomValue(rng);
+        if (rng() % 4 != 0)
+            v.ss.assign(30000 + rng() % 60000, static_cast<char>('a' + rng() % 26));
+        // Fill the image for a while, then make room, and again.
+        const bool filling = (step / 300) % 2 == 0;
+        int op = rng() % 10;
+        if (model.empty())
+            op = 0;
+        auto it = model.begin();
+        std::advance(it, model.empty() ? 0 : rng() % model.size());
+        try {
+            if (op < (filling ? 6 : 2)) {
+                oid_t id = Insert(v);
+                ASSERT_EQ(model.count(id), 0u);
+                model[id] = v;
+                full = false;
+            } else if (op < (filling ? 8 : 4)) {
+                ASSERT_TRUE(Update(it->first, v));
+                it->second = v;
+            } else if (op < 9) {
+                ASSERT_TRUE(db().RemoveRecord(table, it->first));
+                model.erase(it);
+                removedWhenFull += full ? 1 : 0;
+            } else {
+                db().Commit();
+                committed = model;
+            }
+        } catch (const dbException& e) {
+            ASSERT_EQ(e.GetErrCode(), dbFileLimitExceeded) << "step " << step;
+            ASSERT_LT(op, filling ? 8 : 4) << "a removal or commit was refused at step " << step;
+            ++refused;
+            full = true;
+        }
+        ASSERT_TRUE(base.Consistent()) << "step " << step;
+        ASSERT_EQ(RowCount(table), model.size()) << "step " << step;
+        ASSERT_EQ(scanned(), static_cast<int>(model.size())) << "step " << step;
+        if (step % 25 == 0) {
+            for (auto& kv : model)
+                ASSERT_TRUE(Fetch(kv.first) == kv.second) << "record " << kv.first << " at step " << step;
+        }
+    }
+    EXPECT_GT(refused, 10);
+    EXPECT_GT(removedWhenFull, 0);
+    EXPECT_LE(db().GetHeader()->size, limit + (1 << 20));
+    db().Commit();
+    EXPECT_TRUE(base.Consistent());
+    for (auto& kv : model)
+        ASSERT_TRUE(Fetch(kv.first) == kv.second) << "record " << kv.first;
 }
 
 TEST_F(RecordTest, RowListOfASingleRow)
