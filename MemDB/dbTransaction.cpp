@@ -305,14 +305,14 @@ void dbEngine::Commit()
 
 void dbEngine::CommitImage(dbThreadState* state)
 {
-    // A commit frees space: it may pass the size limit to get there.
-    LimitWaiver waiver(*this);
     int c = header->curr;
     int w = 1 - c;
 
     // 1. The committed root's index becomes the next working index, so it
-    // must be as large as the working one.
+    // must be as large as the working one. A commit frees space: it may
+    // pass the size limit to get there.
     if (header->root[c].indexSize < header->root[w].indexSize) {
+        LimitWaiver waiver(*this);
         oid_t size = header->root[w].indexSize;
         offs_t shadow = AllocateSpace(size_t(size) * sizeof(oid_t));
         header->root[w].shadowIndex = shadow;
