@@ -1,9 +1,11 @@
 #include "UML/Symbols/SymbolClasses.h"
 
 #include "UML/Model/SymbolRegistry.h"
+#include "UML/Symbols/ClassifierSymbols.h"
 #include "UML/Symbols/CommentSymbol.h"
 #include "UML/Symbols/DiagramSymbol.h"
 #include "UML/Symbols/MarkerSymbols.h"
+#include "UML/Symbols/MemberSymbols.h"
 #include "UML/Symbols/PackageSymbol.h"
 #include "UML/Symbols/PageSymbol.h"
 #include "UML/Symbols/PseudostateSymbols.h"
@@ -48,5 +50,10 @@ bool RegisterUmlSymbolClasses()
     ok = Register<CDurationSymbol>("Duration") && ok;
     ok = Register<CTimedurationSymbol>("Timeduration") && ok;
     ok = Register<CTimelineSymbol>("Timeline") && ok;
+    ok = Register<CInterfaceSymbol>("Interface") && ok;
+    ok = Register<CClassSymbol>("Class") && ok;
+    ok = Register<CClassSymbol>("Artifact") && ok;
+    ok = Register<CAttributeSymbol>("Attribute") && ok;
+    ok = Register<COperationSymbol>("Operation") && ok;
     return ok;
 }

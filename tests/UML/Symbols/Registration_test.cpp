@@ -5,9 +5,11 @@
 #include "SymbolFixture.h"
 
 #include "UML/Model/DiagramController.h"
+#include "UML/Symbols/ClassifierSymbols.h"
 #include "UML/Symbols/CommentSymbol.h"
 #include "UML/Symbols/DiagramSymbol.h"
 #include "UML/Symbols/MarkerSymbols.h"
+#include "UML/Symbols/MemberSymbols.h"
 #include "UML/Symbols/PackageSymbol.h"
 #include "UML/Symbols/PageSymbol.h"
 #include "UML/Symbols/SymbolClasses.h"
@@ -45,6 +47,11 @@ const Registered kRegistered[] = {
     {"Timeduration", typeid(CTimedurationSymbol), MMC_NONE, MSC_RECTANGLE, nullptr},
     {"Fork", typeid(CForkSymbol), MMC_NONE, MSC_RECTANGLE, nullptr},
     {"Timeline", typeid(CTimelineSymbol), MMC_NONE, MSC_RECTANGLE, nullptr},
+    {"Interface", typeid(CInterfaceSymbol), MMC_CLASS, MSC_RECTANGLE, nullptr},
+    {"Class", typeid(CClassSymbol), MMC_CLASS, MSC_RECTANGLE, &ModelClass::TableInfo},
+    {"Artifact", typeid(CClassSymbol), MMC_CLASS, MSC_RECTANGLE, &ModelClass::TableInfo},
+    {"Attribute", typeid(CAttributeSymbol), MMC_ATTRIBUTE, MSC_LINETEXT, &ModelAttribute::TableInfo},
+    {"Operation", typeid(COperationSymbol), MMC_OPERATION, MSC_LINETEXT, &ModelOperation::TableInfo},
 };
 
 bool IsRegisteredKey(const char* key)

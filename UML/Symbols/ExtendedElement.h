@@ -1,0 +1,208 @@
+// Elements made of a ModelT row and an extension row of table Ext that shares
+// its ID. Creation, deletion, loading, field access and the clipboard images
+// are one code over the pair; a class adds only what differs (the attributes
+// it saves, its rows and its page). Invariant: wherever this code writes the
+// element it writes the extension row with it, and a missing extension row
+// reads as Ext's defaults carrying the element's ID.
+#pragma once
+
+#include "MemDB/FlatImage.h"
+#include "MemDB/db.h"
+#include "MemDB/dbCursor.h"
+#include "Pub/TextHelpers.h"
+#include "Pub/TextPool.h"
+#include "Pub/XmlFile.h"
+#include "UML/Model/ElementXml.h"
+#include "UML/Model/FieldText.h"
+#include "UML/Model/ShellHooks.h"
+#include "UML/Model/StereotypeValues.h"
+#include "UML/Model/Symbol.h"
+#include "UML/Model/SymbolRows.h"
+
+#include <cstring>
+
+// A null text reads as empty.
+inline bool IsEmpty(const char* text)
+{
+    return !text || !*text;
+}
+
+// The extension row of element id; false, with row left alone, when none.
+template <class Ext>
+bool FetchExtension(int id, Ext& row, oid_t* oid = nullptr)
+{
+    dbTypedCursor<Ext> c(&Ext::TableInfo);
+    if (c.SelectByKey("ID", id) <= 0)
+        return false;
+    row = *c.GetRecord();
+    if (oid)
+        *oid = c.GetCurrentOid();
+    return true;
+}
+
+// The defaults of a new extension row of element id.
+template <class Ext>
+Ext NewExtension(int id)
+{
+    Ext row{};
+    row.ID = id;
+    return row;
+}
+
+template <class Base, class Ext>
+class CExtendedElement : public Base {
+public:
+    CExtendedElement() { this->extensionTable = &Ext::TableInfo; }
+
+    // The element through the shell's undoable insertion, then its extension
+    // row from InitExtension.
+    int CreateElement(int ownerId, const char* name, const char* guid, const char* use) override
+    {
+        ModelT record;
+        this->FillElementRecord(record, ownerId, name, guid, use);
+        if (!theShellHooks.InsertModelElement(record))
+            return 0;
+        Ext row = NewExtension<Ext>(record.ID);
+        InitExtension(row);
+        MemDbInsert(&Ext::TableInfo, &row);
+        return record.ID;
+    }
+
+    void DeleteElement(int elementId) override
+    {
+        ModelT element;
+        if (!FetchElementById(elementId, element))
+            return;
+        Ext row;
+        oid_t oid = 0;
+        if (FetchExtension(elementId, row, &oid))
+            MemDbRemove(&Ext::TableInfo, oid);
+        Base::DeleteElement(elementId);
+    }
+
+    int LoadElementXml(CXmlFile& xml, ModelT& record, int ownerId, char* path) override
+    {
+        const int fixed = record.ItemState & ITEM_FIXED;
+        record.FID = ownerId;
+        Ext row = NewExtension<Ext>(0);
+        InitExtension(row);
+        while (xml.ReadNextAttribute()) {
+            if (IsStructuralColumn(xml.GetName()))
+                continue;
+            if (!LoadRecordFromXml(xml, &ModelT::TableInfo, &record))
+                LoadRecordFromXml(xml, &Ext::TableInfo, &row);
+        }
+        record.ItemState = static_cast<int16_t>((record.ItemState & ~ITEM_FIXED) | fixed);
+        record.ID = record.SN = row.ID = ++theNextElementId;
+        theModelDb.InsertRecord(&ModelT::TableInfo, &record);
+        theModelDb.InsertRecord(&Ext::TableInfo, &row);
+        if (path)
+            SafeStrCopy(path, record.File, 260);
+        LinkElementStereotype(record.ID, record.Stereotype);
+        TextPool.Reset();
+        return record.ID;
+    }
+
+    int GetElementField(const ModelT& element, const char* column, char* buffer, int size) override
+    {
+        const int written = Base::GetElementField(element, column, buffer, size);
+        Ext row;
+        if (written > 0 || FindColumn(&ModelT::TableInfo, column) || !FetchExtension(element.ID, row))
+            return written;
+        return GetFieldText(column, &Ext::TableInfo, &row, buffer, size);
+    }
+
+    int InsertElementFields(const ColumnValueList& pairs) override
+    {
+        ColumnValueList own, extension;
+        Split(pairs, own, extension);
+        const int id = Base::InsertElementFields(own);
+        Ext row = NewExtension<Ext>(id);
+        InitExtension(row);
+        Apply(extension, row);
+        theModelDb.InsertRecord(&Ext::TableInfo, &row);
+        return id;
+    }
+
+    // False, with nothing written, unless both rows exist.
+    bool UpdateElementFields(int elementId, const ColumnValueList& pairs) override
+    {
+        Ext row;
+        oid_t oid = 0;
+        if (!FetchExtension(elementId, row, &oid))
+            return false;
+        ColumnValueList own, extension;
+        Split(pairs, own, extension);
+        if (!Base::UpdateElementFields(elementId, own))
+            return false;
+        Apply(extension, row);
+        theModelDb.UpdateRecord(oid, &Ext::TableInfo, &row);
+        return true;
+    }
+
+    size_t FlattenElement(void* buffer, const ModelT& element) override
+    {
+        const Ext row = Extension(element.ID);
+        const size_t used = Base::FlattenElement(buffer, element);
+        return used + MemDbFlatten(&Ext::TableInfo, &row, static_cast<char*>(buffer) + used);
+    }
+
+    size_t FlatElementSize(const ModelT& element) override
+    {
+        const Ext row = Extension(element.ID);
+        return Base::FlatElementSize(element) + MemDbImageSize(&Ext::TableInfo, &row);
+    }
+
+    // Reads both images with the checked reader before inserting anything: a
+    // block that ends before the extension image pastes nothing.
+    size_t PasteElement(const void* image, size_t size, PasteIdMap& map) override
+    {
+        ModelT element;
+        const size_t head = MemDbReadImage(&ModelT::TableInfo, image, size, &element);
+        if (!head)
+            return 0;
+        Ext row;
+        const size_t tail = MemDbReadImage(&Ext::TableInfo, static_cast<const char*>(image) + head, size - head, &row);
+        if (!tail)
+            return 0;
+        const int before = theNextElementId;
+        if (!Base::PasteElement(image, head, map))
+            return 0;
+        row.ID = before + 1;
+        MemDbInsert(&Ext::TableInfo, &row);
+        return head + tail;
+    }
+
+protected:
+    // Sets the fields of a new row that differ from Ext's defaults.
+    virtual void InitExtension(Ext&) {}
+
+    // The extension row of the element, or a new row's defaults.
+    Ext Extension(int id)
+    {
+        Ext row = NewExtension<Ext>(id);
+        InitExtension(row);
+        FetchExtension(id, row);
+        return row;
+    }
+
+private:
+    static void Split(const ColumnValueList& pairs, ColumnValueList& own, ColumnValueList& extension)
+    {
+        for (size_t i = 0; i + 1 < pairs.size(); i += 2) {
+            const bool mine = !pairs[i] || FindColumn(&ModelT::TableInfo, pairs[i]) ||
+                              !FindColumn(&Ext::TableInfo, pairs[i]);
+            ColumnValueList& to = mine ? own : extension;
+            to.push_back(pairs[i]);
+            to.push_back(pairs[i + 1]);
+        }
+    }
+
+    static void Apply(const ColumnValueList& pairs, Ext& row)
+    {
+        const int id = row.ID;
+        for (size_t i = 0; i + 1 < pairs.size(); i += 2)
+            SetFieldText(pairs[i], pairs[i + 1], &Ext::TableInfo, &row);
+        row.ID = id;
+    }
+};
