@@ -20,7 +20,6 @@
 
 namespace {
 
-const int kMinContentWidth = 1200;
 const int kMemberIndent = 150;
 const COLORREF kPunctuation = 0xFF0000;
 const COLORREF kTypeName = 0x008000;
@@ -45,9 +44,9 @@ CSymbol* MemberPrototype(const char* key)
     return FindMetaclass(key, prototype) ? prototype : nullptr;
 }
 
-// Places the member lines of one compartment from top f; the running bottom
-// after them. extra is added to each line's width (P for attributes).
-int PlaceMembers(SymbolT& box, CDC* dc, int mmc, int f, int extra, int& width)
+} // namespace
+
+int PlaceBoxMembers(SymbolT& box, CDC* dc, int mmc, int f, int extra, int& width)
 {
     for (oid_t oid : BoxMemberOids(box.ID, mmc)) {
         SymbolT line;
@@ -68,9 +67,7 @@ int PlaceMembers(SymbolT& box, CDC* dc, int mmc, int f, int extra, int& width)
     return f;
 }
 
-// Draws the member lines whose bottom is above limit; the lowest bottom drawn,
-// or top when none was.
-int DrawMembers(const SymbolT& box, CDC* dc, int mmc, const char* key, int top, int limit)
+int DrawBoxMembers(const SymbolT& box, CDC* dc, int mmc, const char* key, int top, int limit)
 {
     CSymbol* prototype = MemberPrototype(key);
     if (!prototype)
@@ -85,8 +82,7 @@ int DrawMembers(const SymbolT& box, CDC* dc, int mmc, const char* key, int top, 
     return top;
 }
 
-// Offers the point to each member line, c following the lines' bottoms.
-bool HitMembers(POINT p, const SymbolT& box, int mmc, const char* key, int& c, HitSymbol& out)
+bool HitBoxMembers(POINT p, const SymbolT& box, int mmc, const char* key, int& c, HitSymbol& out)
 {
     CSymbol* prototype = MemberPrototype(key);
     if (!prototype)
@@ -102,11 +98,10 @@ bool HitMembers(POINT p, const SymbolT& box, int mmc, const char* key, int& c, H
     return false;
 }
 
-// The insertion band below c: a new-member hit of Type key.
-bool HitBand(POINT p, const SymbolT& box, int c, const char* key, HitSymbol& out)
+bool HitMemberBand(POINT p, const SymbolT& box, int c, int from, const char* key, HitSymbol& out)
 {
     const int pixel = DrawResources::PixelSize;
-    if (p.y < c + pixel || p.y > c + FontHeight() + pixel)
+    if (p.y < c + from || p.y > c + FontHeight() + from)
         return false;
     out.Set(box);
     out.rec.tx1 = box.x1 + kMemberIndent;
@@ -120,6 +115,8 @@ bool HitBand(POINT p, const SymbolT& box, int c, const char* key, HitSymbol& out
     SafeStrCopy(out.type, key, sizeof out.type);
     return true;
 }
+
+namespace {
 
 void Run(COLORREF colour)
 {
@@ -160,6 +157,61 @@ CInterfaceSymbol::CInterfaceSymbol() : CSymbol(MMC_CLASS, MSC_RECTANGLE)
 {
 }
 
+void CInterfaceSymbol::DrawPlainBox(const SymbolT& row, CDC* dc, bool runs)
+{
+    SyntaxRunCodec codec;
+    codec.Attach(runs ? row.Syntax : nullptr);
+    SelectSymbolFill(dc, row.Color);
+    DrawShadow(row, dc);
+    PageRectangle(dc, row.x1, row.y1, row.x2, row.y2);
+    if (runs)
+        DrawSyntaxText(dc, row.tx1, row.ty1, row.tx2, row.ty2, row.Text, codec);
+    else
+        PageTextOut(dc, row.tx1, row.ty1, row.Text ? row.Text : "");
+    DrawStereotype(dc, row);
+    if (row.ItemState & BOX_ACTIVE) {
+        const int p = DrawResources::PixelSize;
+        for (int x : {row.x1 + 3 * p, row.x2 - 3 * p}) {
+            PageMoveTo(dc, x, row.y1);
+            PageLineTo(dc, x, row.y2);
+        }
+    }
+    RestoreSymbolFill(dc, row.Color);
+    if (row.ItemState & SYMBOL_CHECKED) {
+        HotSpotList::SetOwner(row.ID);
+        DrawBoxHandles(dc, 0, row.x1, row.y1, row.x2, row.y2);
+    }
+}
+
+void CInterfaceSymbol::DrawCompartment(const SymbolT& row, CDC* dc, int mmc, const char* key)
+{
+    const int p = DrawResources::PixelSize;
+    const int font = FontHeight();
+    int a = row.ty2 + p;
+    PageMoveTo(dc, row.x1, a);
+    PageLineTo(dc, row.x2, a);
+    if (row.ItemState & SYMBOL_HAS_CHILDREN)
+        a = DrawBoxMembers(row, dc, mmc, key, a, row.y2 - 2 * font - 2 * p);
+    PageMoveTo(dc, row.x1, a + font + p);
+    PageLineTo(dc, row.x2, a + font + p);
+}
+
+bool CInterfaceSymbol::HitCompartment(POINT p, const SymbolT& row, int mmc, const char* key, HitSymbol& out)
+{
+    CSymbol* prototype = nullptr;
+    if (p.x < row.x1 || p.x > row.x2 || p.y < row.y1 || p.y > row.y2 || !FindMetaclass(key, prototype))
+        return false;
+    if (!(row.ItemState & BOX_COLLAPSED)) {
+        int c = row.ty2 + DrawResources::PixelSize;
+        if ((row.ItemState & SYMBOL_HAS_CHILDREN) && HitBoxMembers(p, row, mmc, key, c, out))
+            return true;
+        if (HitMemberBand(p, row, c, 0, key, out))
+            return true;
+    }
+    out.Set(row);
+    return true;
+}
+
 int CInterfaceSymbol::CreateSymbol(POINT start, POINT end, int pageId, const char* text, CDC*,
                                    const char* elementGuid, const SymbolT* related)
 {
@@ -168,13 +220,14 @@ int CInterfaceSymbol::CreateSymbol(POINT start, POINT end, int pageId, const cha
 
 int CInterfaceSymbol::Layout(SymbolT& row, CDC* dc, const SymbolT*)
 {
+    const int minimumWidth = 1200;
     const int p = DrawResources::PixelSize;
     const int font = FontHeight();
     int tw = 0, th = 0;
     const int charWidth = MeasureText(dc, tw, th, row.Text);
-    int sw = 0, sh = 0;
+    int sw = 0, sh = theSysConfig.m_nSmallFontSize;
     MeasureStereotype(sw, sh, row, charWidth);
-    int width = std::max({kMinContentWidth, tw, sw}) + 300 + 4 * p;
+    int width = std::max({minimumWidth, tw, sw}) + 300 + 4 * p;
     row.sterey = row.y1 + p;
     int f = row.y1 + 4 * p + th + sh;
     if (!(row.ItemState & BOX_COLLAPSED)) {
@@ -183,9 +236,9 @@ int CInterfaceSymbol::Layout(SymbolT& row, CDC* dc, const SymbolT*)
             f += 2 * font + 2 * p;
         } else {
             int members = 0;
-            f = PlaceMembers(row, dc, 3, f, p, members);
+            f = PlaceBoxMembers(row, dc, 3, f, p, members);
             f += font + 2 * p;
-            f = PlaceMembers(row, dc, 2, f, 0, members);
+            f = PlaceBoxMembers(row, dc, 2, f, 0, members);
             f += font + p;
             if (members > 0)
                 width = std::max(width, members + 300);
@@ -209,40 +262,20 @@ int CInterfaceSymbol::Layout(SymbolT& row, CDC* dc, const SymbolT*)
 
 void CInterfaceSymbol::Draw(const SymbolT& row, CDC* dc)
 {
-    const int p = DrawResources::PixelSize;
-    const int font = FontHeight();
-    SyntaxRunCodec runs;
-    runs.Attach(row.Syntax);
-    SelectSymbolFill(dc, row.Color);
-    DrawShadow(row, dc);
-    PageRectangle(dc, row.x1, row.y1, row.x2, row.y2);
-    DrawSyntaxText(dc, row.tx1, row.ty1, row.tx2, row.ty2, row.Text, runs);
-    DrawStereotype(dc, row);
-    if (row.ItemState & BOX_ACTIVE) {
-        for (int x : {row.x1 + 3 * p, row.x2 - 3 * p}) {
-            PageMoveTo(dc, x, row.y1);
-            PageLineTo(dc, x, row.y2);
-        }
-    }
-    RestoreSymbolFill(dc, row.Color);
-    if (row.ItemState & SYMBOL_CHECKED) {
-        HotSpotList::SetOwner(row.ID);
-        DrawBoxHandles(dc, 0, row.x1, row.y1, row.x2, row.y2);
-    }
+    DrawPlainBox(row, dc, true);
     if (row.ItemState & BOX_COLLAPSED)
         return;
+    const int p = DrawResources::PixelSize;
+    const int font = FontHeight();
     int a = row.ty2 + p;
     PageMoveTo(dc, row.x1, a);
     PageLineTo(dc, row.x2, a);
-    if (row.ItemState & SYMBOL_HAS_CHILDREN) {
-        a = DrawMembers(row, dc, 3, "Attribute", a, row.y2 - 2 * font - 2 * p);
-        PageMoveTo(dc, row.x1, a + font + p);
-        PageLineTo(dc, row.x2, a + font + p);
-        DrawMembers(row, dc, 2, "Operation", a + font + p, row.y2 - font - p);
-    } else {
-        PageMoveTo(dc, row.x1, a + font + p);
-        PageLineTo(dc, row.x2, a + font + p);
-    }
+    if (row.ItemState & SYMBOL_HAS_CHILDREN)
+        a = DrawBoxMembers(row, dc, 3, "Attribute", a, row.y2 - 2 * font - 2 * p);
+    PageMoveTo(dc, row.x1, a + font + p);
+    PageLineTo(dc, row.x2, a + font + p);
+    if (row.ItemState & SYMBOL_HAS_CHILDREN)
+        DrawBoxMembers(row, dc, 2, "Operation", a + font + p, row.y2 - font - p);
 }
 
 bool CInterfaceSymbol::HitTest(POINT p, const SymbolT& row, HitSymbol& out)
@@ -253,14 +286,14 @@ bool CInterfaceSymbol::HitTest(POINT p, const SymbolT& row, HitSymbol& out)
         const bool members = (row.ItemState & SYMBOL_HAS_CHILDREN) != 0;
         const int pixel = DrawResources::PixelSize;
         int c = row.ty2 + pixel;
-        if (members && HitMembers(p, row, 3, "Attribute", c, out))
+        if (members && HitBoxMembers(p, row, 3, "Attribute", c, out))
             return true;
-        if (HitBand(p, row, c, "Attribute", out))
+        if (HitMemberBand(p, row, c, pixel, "Attribute", out))
             return true;
         c += FontHeight() + pixel;
-        if (members && HitMembers(p, row, 2, "Operation", c, out))
+        if (members && HitBoxMembers(p, row, 2, "Operation", c, out))
             return true;
-        if (HitBand(p, row, c, "Operation", out))
+        if (HitMemberBand(p, row, c, pixel, "Operation", out))
             return true;
     }
     out.Set(row);

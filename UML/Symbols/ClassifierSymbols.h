@@ -23,6 +23,19 @@ enum {
 // operations. The query is compiled once; its values are bound.
 std::vector<oid_t> BoxMemberOids(int boxId, int mmc);
 
+// Places the member lines of mmc in box from top f, each extra wider than its
+// text (P for attributes), and stores them; the bottom after them. width grows
+// to the widest text; box gets bit 16 when there is any.
+int PlaceBoxMembers(SymbolT& box, CDC* dc, int mmc, int f, int extra, int& width);
+// Draws with key's prototype the member lines whose bottom is above limit; the
+// lowest bottom drawn, or top when none was.
+int DrawBoxMembers(const SymbolT& box, CDC* dc, int mmc, const char* key, int top, int limit);
+// Offers the point to each member line, c following the lines' bottoms.
+bool HitBoxMembers(POINT p, const SymbolT& box, int mmc, const char* key, int& c, HitSymbol& out);
+// The insertion band c + from <= y <= c + F + from: a new-member hit of Type
+// key (ID 0, FID the box, the band as text box, selected, no text).
+bool HitMemberBand(POINT p, const SymbolT& box, int c, int from, const char* key, HitSymbol& out);
+
 // Interface: the box alone; its element is a plain ModelT row.
 class CInterfaceSymbol : public CSymbol {
 public:
@@ -41,6 +54,17 @@ public:
     // A member line, an insertion band (a new-member hit: ID 0, FID the box,
     // Type of the member, the band as text box, selected), or the box.
     bool HitTest(POINT point, const SymbolT& row, HitSymbol& out) override;
+
+protected:
+    // The box, its name (with its colour runs when runs is set), stereotype,
+    // active bars and handles.
+    void DrawPlainBox(const SymbolT& row, CDC* dc, bool runs);
+    // The one compartment of a box with a single member list (mmc drawn by
+    // key's prototype) between its two lines.
+    void DrawCompartment(const SymbolT& row, CDC* dc, int mmc, const char* key);
+    // A box with a single member list: its lines, the band from c to c + F
+    // under them, else the box. A collapsed box is a plain box.
+    bool HitCompartment(POINT p, const SymbolT& row, int mmc, const char* key, HitSymbol& out);
 };
 
 // Class and Artifact: the box of a ModelClass element, its name followed by

@@ -118,62 +118,6 @@ int StoreBuiltText(const SymbolT& row, oid_t oid, const std::string& stereotype)
     return MemDbUpdate(&SymbolT::TableInfo, &updated, oid);
 }
 
-// A member line inside the box related: the new element (typed text, or a
-// dropped classifier for typedBy) or a dropped member of the box's element.
-// accept tells a dropped row that is shown as it is.
-template <class Accept>
-int CreateMemberSymbol(CSymbol& prototype, POINT start, POINT end, int pageId, const char* text,
-                       const char* elementGuid, const SymbolT* related, bool typeDropped, Accept accept)
-{
-    const int owner = ElementIdOfSymbol(related);
-    if (owner <= 0)
-        return 0;
-    std::string name = text ? text : "", guid;
-    if (!IsEmpty(elementGuid)) {
-        ModelT dropped;
-        {
-            dbTypedCursor<ModelT> c(&ModelT::TableInfo);
-            if (c.SelectByKey("GUID", elementGuid) <= 0)
-                return 0;
-            dropped = *c.GetRecord();
-        }
-        if (accept(dropped)) {
-            if (dropped.FID != owner)
-                return 0;
-            guid = elementGuid;
-        } else {
-            if (!typeDropped)
-                return 0;
-            char made[GuidTextLength + 1];
-            const std::string use = elementGuid;
-            if (!MakeGuidText(made, sizeof made, TRUE))
-                return 0;
-            guid = made;
-            if (!prototype.CreateElement(owner, name.c_str(), guid.c_str(), use.c_str()))
-                return 0;
-        }
-    } else {
-        if (name.empty()) {
-            char buffer[80];
-            prototype.MakeDefaultName(buffer, sizeof buffer);
-            name = buffer;
-        }
-        char made[GuidTextLength + 1];
-        if (!MakeGuidText(made, sizeof made, TRUE))
-            return 0;
-        guid = made;
-        if (!prototype.CreateElement(owner, name.c_str(), guid.c_str(), nullptr))
-            return 0;
-    }
-    char sguid[GuidTextLength + 1];
-    if (!MakeGuidText(sguid, sizeof sguid, FALSE))
-        return 0;
-    SymbolT record;
-    prototype.FillSymbolRecord(record, start.x, start.y, end.x, end.y, pageId, name.c_str(), guid.c_str(), sguid,
-                               related, nullptr);
-    return MemDbInsert(&SymbolT::TableInfo, &record) ? record.ID : 0;
-}
-
 void DrawLine(const SymbolT& row, CDC* dc)
 {
     SyntaxRunCodec runs;
@@ -268,7 +212,7 @@ CAttributeSymbol::CAttributeSymbol()
 int CAttributeSymbol::CreateSymbol(POINT start, POINT end, int pageId, const char* text, CDC*,
                                    const char* elementGuid, const SymbolT* related)
 {
-    return CreateMemberSymbol(*this, start, end, pageId, text, elementGuid, related, true,
+    return CreateMemberLine(*this, start, end, pageId, text, elementGuid, related, true,
                               [](const ModelT& e) { return SameText(e.Type, "Attribute"); });
 }
 
@@ -518,7 +462,7 @@ COperationSymbol::COperationSymbol()
 int COperationSymbol::CreateSymbol(POINT start, POINT end, int pageId, const char* text, CDC*,
                                    const char* elementGuid, const SymbolT* related)
 {
-    return CreateMemberSymbol(*this, start, end, pageId, text, elementGuid, related, false,
+    return CreateMemberLine(*this, start, end, pageId, text, elementGuid, related, false,
                               [](const ModelT& e) { return e.MMC == MMC_OPERATION; });
 }
 
@@ -719,6 +663,27 @@ bool COperationSymbol::WriteHtmlPage(const char* folder, const ModelT& element)
         HtmlRowText(file, LoadResString(61494), o.Multiplicity);
         HtmlRowText(file, LoadResString(61495), o.Query);
         HtmlRowText(file, LoadResString(61492), o.RaisedException);
+    }
+    HtmlPageTail(file);
+    return CloseHtmlPage(file);
+}
+
+bool CSignalSymbol::WriteHtmlPage(const char* folder, const ModelT& element)
+{
+    CBufferedFile file;
+    if (!OpenHtmlPage(folder, element, file))
+        return false;
+    HtmlPageHead(element, file);
+    HtmlSectionRow(file, LoadResString(61447));
+    HtmlCommonRows(element, file);
+    HtmlRowElementRef(file, LoadResString(61501), element.Use);
+    ModelOperation o;
+    if (FetchExtension(element.ID, o)) {
+        HtmlSectionRow(file, LoadResString(61448));
+        HtmlRowBool(file, LoadResString(61498), o.Abstract);
+        HtmlRowBool(file, LoadResString(61497), o.Derived);
+        HtmlRowBool(file, LoadResString(61496), o.Static);
+        HtmlRowVirtuality(file, LoadResString(61499), o.Virtuality);
     }
     HtmlPageTail(file);
     return CloseHtmlPage(file);

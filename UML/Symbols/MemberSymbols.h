@@ -9,7 +9,67 @@
 
 #include "UML/Symbols/ExtendedElement.h"
 
+#include "Pub/GuidText.h"
+
 #include <string>
+
+// A member line inside the box related, which must show an element: for
+// typed text a new element named by it (a default name when empty); for a
+// dropped element that accept takes, that element when the box's element owns
+// it; for any other dropped element, when typeDropped, a new element typed by
+// it. The new symbol's ID, 0 when refused.
+template <class Accept>
+int CreateMemberLine(CSymbol& prototype, POINT start, POINT end, int pageId, const char* text,
+                       const char* elementGuid, const SymbolT* related, bool typeDropped, Accept accept)
+{
+    const int owner = ElementIdOfSymbol(related);
+    if (owner <= 0)
+        return 0;
+    std::string name = text ? text : "", guid;
+    if (!IsEmpty(elementGuid)) {
+        ModelT dropped;
+        {
+            dbTypedCursor<ModelT> c(&ModelT::TableInfo);
+            if (c.SelectByKey("GUID", elementGuid) <= 0)
+                return 0;
+            dropped = *c.GetRecord();
+        }
+        if (accept(dropped)) {
+            if (dropped.FID != owner)
+                return 0;
+            guid = elementGuid;
+        } else {
+            if (!typeDropped)
+                return 0;
+            char made[GuidTextLength + 1];
+            const std::string use = elementGuid;
+            if (!MakeGuidText(made, sizeof made, TRUE))
+                return 0;
+            guid = made;
+            if (!prototype.CreateElement(owner, name.c_str(), guid.c_str(), use.c_str()))
+                return 0;
+        }
+    } else {
+        if (name.empty()) {
+            char buffer[80];
+            prototype.MakeDefaultName(buffer, sizeof buffer);
+            name = buffer;
+        }
+        char made[GuidTextLength + 1];
+        if (!MakeGuidText(made, sizeof made, TRUE))
+            return 0;
+        guid = made;
+        if (!prototype.CreateElement(owner, name.c_str(), guid.c_str(), nullptr))
+            return 0;
+    }
+    char sguid[GuidTextLength + 1];
+    if (!MakeGuidText(sguid, sizeof sguid, FALSE))
+        return 0;
+    SymbolT record;
+    prototype.FillSymbolRecord(record, start.x, start.y, end.x, end.y, pageId, name.c_str(), guid.c_str(), sguid,
+                               related, nullptr);
+    return MemDbInsert(&SymbolT::TableInfo, &record) ? record.ID : 0;
+}
 
 // Where a visibility mark decides within the first limit bytes of text: "+"
 // first, then "-", "#", "~". The mark's position, -1 for none; visibility gets
@@ -62,5 +122,12 @@ public:
     int SyncFromElement(const ModelT& element, const SymbolT& row, oid_t oid) override;
     const char* MakeSyntax(const SymbolT& row, int scopeId) override;
     void SaveElementXml(CXmlFile& xml, const ModelT& element) override;
+    bool WriteHtmlPage(const char* folder, const ModelT& element) override;
+};
+
+// Signal and Statemachine: operation lines whose page has no return type,
+// multiplicity, query or raised exception rows.
+class CSignalSymbol : public COperationSymbol {
+public:
     bool WriteHtmlPage(const char* folder, const ModelT& element) override;
 };

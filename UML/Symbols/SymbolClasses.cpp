@@ -4,11 +4,14 @@
 #include "UML/Symbols/ClassifierSymbols.h"
 #include "UML/Symbols/CommentSymbol.h"
 #include "UML/Symbols/DiagramSymbol.h"
+#include "UML/Symbols/EnumerationSymbol.h"
 #include "UML/Symbols/MarkerSymbols.h"
 #include "UML/Symbols/MemberSymbols.h"
 #include "UML/Symbols/PackageSymbol.h"
 #include "UML/Symbols/PageSymbol.h"
+#include "UML/Symbols/ParameterSymbol.h"
 #include "UML/Symbols/PseudostateSymbols.h"
+#include "UML/Symbols/StereotypeSymbol.h"
 
 namespace {
 
@@ -55,5 +58,13 @@ bool RegisterUmlSymbolClasses()
     ok = Register<CClassSymbol>("Artifact") && ok;
     ok = Register<CAttributeSymbol>("Attribute") && ok;
     ok = Register<COperationSymbol>("Operation") && ok;
+    ok = Register<COperationSymbol>("Activity") && ok;
+    ok = Register<COperationSymbol>("Interaction") && ok;
+    ok = Register<CSignalSymbol>("Signal") && ok;
+    ok = Register<CSignalSymbol>("Statemachine") && ok;
+    ok = Register<CParameterSymbol>("Parameter") && ok;
+    ok = Register<CEnumerationSymbol>("Enumeration") && ok;
+    ok = Register<CLiteralSymbol>("Literal") && ok;
+    ok = Register<CStereotypeSymbol>("Stereotype") && ok;
     return ok;
 }

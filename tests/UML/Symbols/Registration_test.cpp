@@ -8,10 +8,13 @@
 #include "UML/Symbols/ClassifierSymbols.h"
 #include "UML/Symbols/CommentSymbol.h"
 #include "UML/Symbols/DiagramSymbol.h"
+#include "UML/Symbols/EnumerationSymbol.h"
 #include "UML/Symbols/MarkerSymbols.h"
 #include "UML/Symbols/MemberSymbols.h"
 #include "UML/Symbols/PackageSymbol.h"
 #include "UML/Symbols/PageSymbol.h"
+#include "UML/Symbols/ParameterSymbol.h"
+#include "UML/Symbols/StereotypeSymbol.h"
 #include "UML/Symbols/SymbolClasses.h"
 
 #include <cstring>
@@ -52,6 +55,14 @@ const Registered kRegistered[] = {
     {"Artifact", typeid(CClassSymbol), MMC_CLASS, MSC_RECTANGLE, &ModelClass::TableInfo},
     {"Attribute", typeid(CAttributeSymbol), MMC_ATTRIBUTE, MSC_LINETEXT, &ModelAttribute::TableInfo},
     {"Operation", typeid(COperationSymbol), MMC_OPERATION, MSC_LINETEXT, &ModelOperation::TableInfo},
+    {"Activity", typeid(COperationSymbol), MMC_OPERATION, MSC_LINETEXT, &ModelOperation::TableInfo},
+    {"Interaction", typeid(COperationSymbol), MMC_OPERATION, MSC_LINETEXT, &ModelOperation::TableInfo},
+    {"Signal", typeid(CSignalSymbol), MMC_OPERATION, MSC_LINETEXT, &ModelOperation::TableInfo},
+    {"Statemachine", typeid(CSignalSymbol), MMC_OPERATION, MSC_LINETEXT, &ModelOperation::TableInfo},
+    {"Parameter", typeid(CParameterSymbol), MMC_ATTRIBUTE, MSC_LINETEXT, &ModelParameter::TableInfo},
+    {"Enumeration", typeid(CEnumerationSymbol), MMC_CLASS, MSC_RECTANGLE, nullptr},
+    {"Literal", typeid(CLiteralSymbol), MMC_LITERAL, MSC_LINETEXT, nullptr},
+    {"Stereotype", typeid(CStereotypeSymbol), MMC_STEREOTYPE, MSC_RECTANGLE, nullptr},
 };
 
 bool IsRegisteredKey(const char* key)

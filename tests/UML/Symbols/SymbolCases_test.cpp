@@ -10,7 +10,7 @@
 
 namespace {
 
-enum Container { OnPage, OnLifeline, OnTimestate };
+enum Container { OnPage, OnLifeline, OnTimestate, InClass, InEnumeration };
 
 struct SymbolCase {
     const char* key;
@@ -44,6 +44,18 @@ const SymbolCase kCases[] = {
     {"Constraint", OnPage, {X, Y, X + 100, Y + 100}, -1, -1, {0, 100}, {100, 100}, {-300, 100}},
     {"Package", OnPage, {X, Y, X + 3000, Y + 2000}, 3000, 2000, {500, -150}, {500, -200}, {-300, 100}},
     {"Syspackage", OnPage, {X, Y, X + 3000, Y + 2000}, 3000, 2000, {500, -150}, {500, -200}, {1200, -200}},
+    {"Interface", OnPage, {X, Y, X + 100, Y + 100}, -1, -1, {0, 0}, {100, 100}, {-300, 100}},
+    {"Class", OnPage, {X, Y, X + 100, Y + 100}, -1, -1, {0, 0}, {100, 100}, {-300, 100}},
+    {"Artifact", OnPage, {X, Y, X + 100, Y + 100}, -1, -1, {0, 0}, {100, 100}, {-300, 100}},
+    {"Enumeration", OnPage, {X, Y, X + 100, Y + 100}, -1, -1, {0, 0}, {100, 100}, {-300, 100}},
+    {"Stereotype", OnPage, {X, Y, X + 100, Y + 100}, -1, -1, {0, 0}, {100, 100}, {-300, 100}},
+    {"Attribute", InClass, {X, Y, X + 100, Y + 100}, -1, -1, {30, 250}, {100, 100}, {-300, 100}},
+    {"Operation", InClass, {X, Y, X + 100, Y + 100}, -1, -1, {30, 250}, {100, 100}, {-300, 100}},
+    {"Activity", InClass, {X, Y, X + 100, Y + 100}, -1, -1, {30, 250}, {100, 100}, {-300, 100}},
+    {"Interaction", InClass, {X, Y, X + 100, Y + 100}, -1, -1, {30, 250}, {100, 100}, {-300, 100}},
+    {"Signal", InClass, {X, Y, X + 100, Y + 100}, -1, -1, {30, 250}, {100, 100}, {-300, 100}},
+    {"Statemachine", InClass, {X, Y, X + 100, Y + 100}, -1, -1, {30, 250}, {100, 100}, {-300, 100}},
+    {"Literal", InEnumeration, {X, Y, X + 100, Y + 100}, -1, -1, {30, 250}, {100, 100}, {-300, 100}},
 };
 
 class SymbolCases : public SymbolFixture, public ::testing::WithParamInterface<SymbolCase> {
@@ -56,6 +68,10 @@ protected:
             const int lifeline = Place("Timelifeline", RECT{X - 2000, Y - 1000, X + 9000, Y + 2000});
             return Place("Timestate", RECT{X - 1500, Y - 500, X - 500, Y + 500}, lifeline, "on");
         }
+        if (in == InClass)
+            return Place("Class", RECT{X + 6000, Y, X + 6100, Y + 100});
+        if (in == InEnumeration)
+            return Place("Enumeration", RECT{X + 6000, Y, X + 6100, Y + 100});
         return 0;
     }
 

@@ -1,0 +1,186 @@
+// The other members of the classifier family: enumerations with their
+// literals, stereotype definitions, parameters, and the behaviour members'
+// help pages beside those of classes, attributes and operations.
+#include "PageFile.h"
+#include "SymbolFixture.h"
+
+#include "Pub/SYSConfig.h"
+#include "UML/Model/StereotypeValues.h"
+#include "UML/Model/SymbolText.h"
+#include "UML/Symbols/ClassifierSymbols.h"
+
+#include <filesystem>
+#include <string>
+
+namespace {
+
+class ClassifierFamily : public SymbolFixture {
+protected:
+    ModelT ElementOf(int symbolId)
+    {
+        ModelT element;
+        dbTypedCursor<ModelT> c(&ModelT::TableInfo);
+        EXPECT_GT(c.SelectByKey("GUID", Row(symbolId).GUID), 0);
+        if (c.GetRecord())
+            element = *c.GetRecord();
+        return element;
+    }
+    void Resync(int id)
+    {
+        dbTypedCursor<SymbolT> c(&SymbolT::TableInfo);
+        ASSERT_GT(c.SelectByKey("ID", id), 0);
+        const SymbolT row = *c.GetRecord();
+        const oid_t oid = c.GetCurrentOid();
+        const ModelT element = ElementOf(id);
+        Prototype(row.Type)->SyncFromElement(element, row, oid);
+    }
+    int P() const { return DrawResources::PixelSize; }
+    int F() const { return theSysConfig.m_nFontSize; }
+};
+
+TEST_F(ClassifierFamily, AnEnumerationHasNoMinimumWidthAndOneLiteralCompartment)
+{
+    const int id = Place("Enumeration", RECT{1000, 1000, 1100, 1100}, 0, "E");
+    SymbolT box = Row(id);
+    int tw = 0, th = 0;
+    MeasureText(&canvas.dc, tw, th, "E");
+    int sw = 0, sh = theSysConfig.m_nSmallFontSize;
+    Prototype("Enumeration")->MeasureStereotype(sw, sh, box, tw);
+    EXPECT_EQ(box.x2 - box.x1, std::max(tw, sw) + 4 * P() + 300);
+
+    const int red = Place("Literal", RECT{0, 0, 0, 0}, id, "Red");
+    ASSERT_GT(red, 0);
+    Relayout(id);
+    box = Row(id);
+    const SymbolT literal = Row(red);
+    EXPECT_EQ(literal.x1, box.x1 + 150);
+    EXPECT_EQ(literal.y1, box.ty2 + 3 * P());
+    EXPECT_EQ(box.y2, literal.y2 + 2 * F() + 2 * P() + P());
+    EXPECT_EQ(ElementOf(red).FID, ElementOf(id).ID);
+    EXPECT_EQ(ElementOf(red).MMC, MMC_LITERAL);
+
+    HitSymbol out;
+    ASSERT_TRUE(Prototype("Enumeration")->HitTest(POINT{box.x2 - 200, literal.y2}, box, out));
+    EXPECT_STREQ(out.rec.Type, "Literal") << "the last line's bottom already is the band";
+    EXPECT_EQ(out.rec.ID, 0);
+    EXPECT_EQ(out.rec.FID, id);
+    ASSERT_TRUE(Prototype("Enumeration")->HitTest(POINT{literal.x1 + 10, literal.y1 + 10}, box, out));
+    EXPECT_EQ(out.rec.ID, red);
+    EXPECT_EQ(Place("Literal", RECT{0, 0, 0, 0}, 0, "Loose"), 0);
+}
+
+// Collapsed, an enumeration and a stereotype are plain boxes: no band that
+// would take a member never shown, and no compartment drawn.
+TEST_F(ClassifierFamily, CollapsedSingleCompartmentBoxesArePlainBoxes)
+{
+    const struct {
+        const char* key;
+        const char* member;
+    } boxes[] = {{"Enumeration", "Literal"}, {"Stereotype", "Attribute"}};
+    int x = 1000;
+    for (const auto& b : boxes) {
+        SCOPED_TRACE(b.key);
+        const int id = Place(b.key, RECT{x, 1000, x + 100, 1100}, 0, "Folded");
+        x += 6000;
+        UpdateSymbolFields(id, {"ItemState", "3"});
+        Relayout(id);
+        const SymbolT box = Row(id);
+        EXPECT_EQ(box.y2, box.ty2 + 3 * P() + (std::string(b.key) == "Enumeration" ? P() : P()));
+        for (int y = box.y1; y <= box.y2; y += 20) {
+            HitSymbol out;
+            ASSERT_TRUE(Prototype(b.key)->HitTest(POINT{box.x1 + 100, y}, box, out));
+            EXPECT_EQ(out.rec.ID, id) << "at " << y;
+        }
+        PageCanvas picture{600, 600};
+        PrepareSymbolDC(&picture.dc);
+        Prototype(b.key)->Draw(box, &picture.dc);
+        picture.Save(std::string("symbols/collapsed-") + b.key);
+        const int below = PageCanvas::Device(box.ty2 + P());
+        const COLORREF fill = picture.Pixel(PageCanvas::Device(box.x1) + 2, below);
+        for (int dx = 3; dx < PageCanvas::Device(box.x2 - box.x1) - 3; ++dx)
+            EXPECT_EQ(picture.Pixel(PageCanvas::Device(box.x1) + dx, below), fill) << "compartment line at " << dx;
+    }
+}
+
+TEST_F(ClassifierFamily, AStereotypeShowsItsBaseTypeAndIsClearedEverywhereWhenDeleted)
+{
+    const int id = Place("Stereotype", RECT{1000, 1000, 1100, 1100}, 0, "Persistent");
+    const int before = Row(id).y2 - Row(id).y1;
+    const ModelT stereotype = ElementOf(id);
+    ASSERT_TRUE(Prototype("Stereotype")->UpdateElementFields(stereotype.ID, {"Use", "Class"}));
+    Resync(id);
+    Relayout(id);
+    EXPECT_STREQ(Row(id).Stereotype, "Class");
+    EXPECT_EQ(Row(id).y2 - Row(id).y1, before + theSysConfig.m_nSmallFontSize) << "a second guillemet line";
+
+    const int cls = Place("Class", RECT{9000, 1000, 9100, 1100}, 0, "Carrier");
+    const int carrier = ElementOf(cls).ID;
+    const int bare = Place("Comment", RECT{9000, 6000, 9100, 6100}, 0, "note");
+    const std::string guid = stereotype.GUID;
+    ASSERT_TRUE(Prototype("Class")->UpdateElementFields(carrier, {"Stereotype", guid.c_str()}));
+    LinkElementStereotype(carrier, guid.c_str());
+    LinkElementStereotype(-bare, guid.c_str());
+    UpdateSymbolFields(bare, {"Stereotype", guid.c_str()});
+    HookRecorder::calls.clear();
+
+    Prototype("Stereotype")->DeleteElement(stereotype.ID);
+    ModelT gone, cleared;
+    EXPECT_FALSE(FetchElementById(stereotype.ID, gone));
+    ASSERT_TRUE(FetchElementById(carrier, cleared));
+    EXPECT_STREQ(cleared.Stereotype ? cleared.Stereotype : "", "");
+    EXPECT_TRUE(hooks.Has("mark " + std::to_string(carrier) + " 1")) << "the carrier's unit is saved again";
+    EXPECT_STREQ(Row(bare).Stereotype ? Row(bare).Stereotype : "", "");
+    dbTypedCursor<StereotypeObj> links(&StereotypeObj::TableInfo);
+    EXPECT_LE(links.SelectByKey("OID", carrier), 0);
+    EXPECT_LE(links.SelectByKey("OID", -bare), 0);
+}
+
+TEST_F(ClassifierFamily, AParameterChangeReachesItsOperationsLine)
+{
+    const int box = Place("Class", RECT{1000, 1000, 1100, 1100}, 0, "Shape");
+    const int integer = Place("Class", RECT{9000, 1000, 9100, 1100}, 0, "Integer");
+    const int line = Place("Operation", RECT{0, 0, 0, 0}, box, "op(a)");
+    SymbolT row = Row(line);
+    Prototype("Operation")->RenameElement(row);
+    Resync(line);
+    EXPECT_STREQ(Row(line).Text, "-op(a)");
+    const int operation = ElementOf(line).ID;
+    std::vector<int> parameters = ChildElements(operation);
+    ASSERT_EQ(parameters.size(), 1u);
+    const std::string type = ElementOf(integer).GUID;
+    ASSERT_TRUE(Prototype("Parameter")->UpdateElementFields(parameters[0], {"Use", type.c_str(), "Direction", "1"}));
+    ModelT parameter;
+    ASSERT_TRUE(FetchElementById(parameters[0], parameter));
+    Prototype("Parameter")->SyncFromElement(parameter, SymbolT(), 0);
+    EXPECT_STREQ(Row(line).Text, "-op(in a:Integer)");
+}
+
+TEST_F(ClassifierFamily, HelpPagesEscapeNamesAndListTheExtensionRows)
+{
+    const std::string folder = std::string(VEXAL_TEST_OUTPUT) + "/symbols/html-family/";
+    std::filesystem::remove_all(folder);
+    std::filesystem::create_directories(folder);
+    const int box = Place("Class", RECT{1000, 1000, 1100, 1100}, 0, "A<&\"B");
+    const int owner = ElementOf(box).ID;
+    const struct {
+        const char* key;
+        const char* label;  // a row the page must hold
+    } pages[] = {{"Class", "Active"},    {"Attribute", "Multiplicity"}, {"Operation", "Query"},
+                 {"Signal", "Static"}, {"Parameter", "Direction"}};
+    for (const auto& p : pages) {
+        SCOPED_TRACE(p.key);
+        int id = owner;
+        if (std::string(p.key) != "Class")
+            id = Prototype(p.key)->CreateElement(owner, "x<&\"y", NewGuid(true).c_str(), nullptr);
+        ModelT element;
+        ASSERT_TRUE(FetchElementById(id, element));
+        ASSERT_TRUE(Prototype(p.key)->WriteHtmlPage(folder.c_str(), element));
+        const std::string page = FileText(folder + p.key + std::to_string(id) + ".htm");
+        EXPECT_NE(page.find("&lt;&amp;&quot;"), std::string::npos);
+        EXPECT_EQ(page.find("<&\""), std::string::npos);
+        EXPECT_NE(page.find(p.label), std::string::npos);
+        EXPECT_NE(page.find("Extended properties"), std::string::npos);
+    }
+}
+
+} // namespace
