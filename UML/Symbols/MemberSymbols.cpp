@@ -147,19 +147,25 @@ int FindVisibilityMark(const char* text, int limit, int& visibility)
     visibility = 0;
     if (!text)
         return -1;
-    const std::string head(text, strnlen(text, static_cast<size_t>(limit > 0 ? limit : 0)));
-    static const struct {
-        char mark;
-        int visibility;
-    } kOrder[] = {{'+', 3}, {'-', 0}, {'#', 1}, {'~', 2}};
-    for (const auto& o : kOrder) {
-        const size_t at = head.find(o.mark);
-        if (at != std::string::npos) {
-            visibility = o.visibility;
-            return static_cast<int>(at);
+    static const char kMarks[] = "-#~+";
+    int first = -1;
+    for (int i = 0; i < limit && text[i]; ++i) {
+        const char* mark = std::strchr(kMarks, text[i]);
+        if (!mark)
+            continue;
+        if (first < 0)
+            first = i;
+        int j = i + 1;
+        while (j < limit && text[j] && std::strchr(" \t", text[j]))
+            ++j;
+        if (j < limit && text[j] && !std::strchr(":[(", text[j])) {
+            first = i;
+            break;
         }
     }
-    return -1;
+    if (first >= 0)
+        visibility = static_cast<int>(std::strchr(kMarks, text[first]) - kMarks);
+    return first;
 }
 
 TypedTextFields ParseTypedText(const char* raw)
@@ -172,21 +178,19 @@ TypedTextFields ParseTypedText(const char* raw)
     std::string word;
     if (!NextWord(text, pos, kDelimiters, word, start))
         return f;
-    f.hasName = true;
+    f.hasWord = true;
     if (word == "static") {
         f.isStatic = true;
-        if (!NextWord(text, pos, kDelimiters, word, start)) {
-            f.hasName = false;
+        if (!NextWord(text, pos, kDelimiters, word, start))
             return f;
-        }
     }
+    f.hasKind = true;
     if (word == "composite" || word == "shared") {
         f.associationKind = word == "composite" ? 3 : 2;
-        if (!NextWord(text, pos, kDelimiters, word, start)) {
-            f.hasName = false;
+        if (!NextWord(text, pos, kDelimiters, word, start))
             return f;
-        }
     }
+    f.hasName = true;
     f.name = word;
     if (text.find(':', pos) == std::string::npos)
         return f;
@@ -234,16 +238,19 @@ bool CAttributeSymbol::RenameElement(const SymbolT& row)
     std::string use = element.Use ? element.Use : "";
     ModelAttribute extension;
     oid_t extensionOid = 0;
-    if (f.hasName && FetchExtension(element.ID, extension, &extensionOid)) {
+    if (f.hasWord && FetchExtension(element.ID, extension, &extensionOid)) {
         if (f.isStatic)
             extension.Static = 1;
-        extension.Associationkind = static_cast<int8_t>(f.associationKind);
-        element.Name = f.name.c_str();
-        if (f.hasType)
-            use = ResolveType(element.FID, f.typeName);
-        if (f.hasMultiplicity)
-            extension.Multiplicity = f.multiplicity.c_str();
-        element.Use = use.c_str();
+        if (f.hasKind)
+            extension.Associationkind = static_cast<int8_t>(f.associationKind);
+        if (f.hasName) {
+            element.Name = f.name.c_str();
+            if (f.hasType)
+                use = ResolveType(element.FID, f.typeName);
+            if (f.hasMultiplicity)
+                extension.Multiplicity = f.multiplicity.c_str();
+            element.Use = use.c_str();
+        }
         MemDbUpdate(&ModelAttribute::TableInfo, &extension, extensionOid);
     }
     MemDbUpdate(&ModelT::TableInfo, &element, oid);

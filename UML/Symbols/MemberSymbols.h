@@ -71,9 +71,11 @@ int CreateMemberLine(CSymbol& prototype, POINT start, POINT end, int pageId, con
     return MemDbInsert(&SymbolT::TableInfo, &record) ? record.ID : 0;
 }
 
-// Where a visibility mark decides within the first limit bytes of text: "+"
-// first, then "-", "#", "~". The mark's position, -1 for none; visibility gets
-// 3, 0, 1 or 2 (0 without a mark).
+// The visibility mark ("+", "-", "#" or "~") within the first limit bytes of
+// text: the first one that a word follows, else the first one; its position,
+// -1 for none. visibility gets 3, 0, 1 or 2 (0 without a mark). A rebuilt
+// line starts with its mark and a word, so it reads back the same whatever
+// marks its name holds.
 int FindVisibilityMark(const char* text, int limit, int& visibility);
 
 // An attribute's typed text as stored fields, for the parser and its tests.
@@ -86,6 +88,8 @@ struct TypedTextFields {
     std::string typeName;
     bool hasMultiplicity = false;
     std::string multiplicity;
+    bool hasWord = false;     // any word after the mark: Static may be set
+    bool hasKind = false;     // a word after "static": the association kind is set
     bool hasName = false;
 };
 TypedTextFields ParseTypedText(const char* text);

@@ -11,6 +11,7 @@
 #include "UML/Symbols/ClassifierSymbols.h"
 #include "UML/Symbols/MemberSymbols.h"
 
+#include <random>
 #include <string>
 #include <vector>
 
@@ -434,6 +435,51 @@ TEST_F(Classifiers, DeletingATagDefinitionRemovesEveryValueNamingIt)
     Prototype("Attribute")->DeleteElement(tag);
     dbTypedCursor<StereotypeT> c(&StereotypeT::TableInfo);
     EXPECT_LE(c.SelectByKey("SSGUID", guid.c_str()), 0);
+}
+
+// Seeded member texts, names with marks inside among them: once parsed and
+// rebuilt, a line parses into the same fields and rebuilds to the same text.
+TEST_F(Classifiers, ARebuiltLineIsAFixedPointOfTheParser)
+{
+    const int id = Box("Class", "Holder");
+    Box("Class", "Integer", RECT{9000, 2000, 9100, 2100});
+    Box("Class", "Foo-Bar", RECT{9000, 6000, 9100, 6100});
+    std::mt19937 random(20);
+    const auto pick = [&](std::initializer_list<const char*> items) {
+        return std::string(items.begin()[random() % items.size()]);
+    };
+    const auto name = [&] {
+        std::string n(1, "abxyz"[random() % 5]);
+        const std::string alphabet = "abcxyz019-+#~";
+        for (int i = random() % 5; i > 0; --i)
+            n += alphabet[random() % alphabet.size()];
+        return n + "abxyz"[random() % 5];
+    };
+    for (int i = 0; i < 1000; ++i) {
+        const bool attribute = i % 2 == 0;
+        std::string text = pick({"", "+ ", "- ", "#", "~ "});
+        text += attribute ? pick({"", "static "}) + pick({"", "shared ", "composite "})
+                          : pick({"", "abstract "}) + pick({"", "virtual ", "finalized "}) + pick({"", "static "});
+        text += name();
+        if (!attribute)
+            text += "(" + pick({"", "a", "in a : Integer", "out b:Foo-Bar[2], c"}) + ")";
+        text += pick({"", " : Integer", ":Foo-Bar", " : Nowhere"}) + pick({"", " [0..*]", "[1]"});
+        SCOPED_TRACE(text);
+        const char* key = attribute ? "Attribute" : "Operation";
+        const int line = Place(key, RECT{0, 0, 0, 0}, id, text.c_str());
+        ASSERT_GT(line, 0);
+        ASSERT_TRUE(Prototype(key)->RenameElement(Row(line)));
+        Resync(line);
+        const std::string once = Row(line).Text;
+        const ModelT before = Element(line);
+        const std::string beforeName = before.Name, beforeUse = before.Use ? before.Use : "";
+        Edit(line, once.c_str());
+        EXPECT_EQ(std::string(Row(line).Text), once);
+        const ModelT after = Element(line);
+        EXPECT_EQ(std::string(after.Name), beforeName);
+        EXPECT_EQ(std::string(after.Use ? after.Use : ""), beforeUse);
+        EXPECT_EQ(after.Visibility, before.Visibility);
+    }
 }
 
 TEST_F(Classifiers, GalleryOfBoxesWithMembers)
