@@ -70,7 +70,8 @@ int TextWidth(CDC* dc, const char* text)
     return ZoomUnscale(dc->GetTextExtent(text, static_cast<int>(std::strlen(text))).cx);
 }
 
-// "<<name>>" centred between tx1 and tx2 on line y, in the current font.
+} // namespace
+
 void DrawGuillemets(CDC* dc, const SymbolT& row, int y, const char* name)
 {
     const int nameWidth = TextWidth(dc, name);
@@ -80,8 +81,6 @@ void DrawGuillemets(CDC* dc, const SymbolT& row, int y, const char* name)
     PageTextOut(dc, x + open, y, name);
     PageTextOut(dc, x + open + nameWidth, y, ">>");
 }
-
-} // namespace
 
 HitSymbol& HitSymbol::operator=(const HitSymbol& other)
 {

@@ -133,7 +133,8 @@ public:
     // the stereotype chooser for a symbol without an element, the Type of a
     // symbol without a category. Read-only when the symbol is.
     virtual COptionTreeItem* AddSymbolProperties(const SymbolT& row, COptionTree* grid);
-    // Takes back Autolayout, colour and stereotype by position; a changed
+    // Takes back Autolayout and colour by position and the stereotype
+    // chooser by its key; a changed
     // stereotype replaces the link and drops the old values, and the value
     // rows are written (the page's unit is marked when they changed). True
     // when the row changed; the caller stores it.
@@ -230,6 +231,10 @@ protected:
     // names, else this prototype's.
     const char* DefaultStereotypeOf(const SymbolT& row) const;
 };
+
+// "<<name>>" centred between the row's tx1 and tx2 on line y, in the
+// context's current font and colour.
+void DrawGuillemets(CDC* dc, const SymbolT& row, int y, const char* name);
 
 // Pops pairs above the one whose old ID is oldId (never the bottom one),
 // takes that pair's new ID as the owner, then pushes (oldId, newId).

@@ -75,8 +75,11 @@ bool CSymbol::ApplySymbolProperties(int symbolId, SymbolT& row, COptionTreeItem*
         }
         next = next->GetNextSibling();
     }
+    // The chooser by its key: a class may put rows of its own before it.
+    while (next && std::strcmp(next->GetKey() ? next->GetKey() : "", "Stereotype") != 0)
+        next = next->GetNextSibling();
     auto* chooser = dynamic_cast<COptionTreeComboBoxItem*>(next);
-    if (!chooser || std::strcmp(chooser->GetKey(), "Stereotype") != 0 || chooser->IsReadOnly())
+    if (!chooser || chooser->IsReadOnly())
         return changed;
     // Nothing selected leaves the stereotype as it is.
     if (chooser->GetValueInt() >= 0) {

@@ -1,5 +1,6 @@
 #include "UML/Symbols/ClassifierSymbols.h"
 
+#include "Controls/OptionTree.h"
 #include "MemDB/dbQueryText.h"
 #include "Platform/Resource.h"
 #include "Pub/BufferedFile.h"
@@ -9,8 +10,10 @@
 #include "UML/Model/HotSpotList.h"
 #include "UML/Model/HtmlRows.h"
 #include "UML/Model/PageDraw.h"
+#include "UML/Model/PropertyRows.h"
 #include "UML/Model/ParameterText.h"
 #include "UML/Model/SelectionHandles.h"
+#include "UML/Model/StereotypeRows.h"
 #include "UML/Model/SymbolRegistry.h"
 #include "UML/Model/SymbolText.h"
 
@@ -300,6 +303,36 @@ bool CInterfaceSymbol::HitTest(POINT p, const SymbolT& row, HitSymbol& out)
     return true;
 }
 
+COptionTreeItem* CInterfaceSymbol::AddSymbolProperties(const SymbolT& row, COptionTree* grid)
+{
+    COptionTreeItem* category = AddCategoryRow(grid, LoadResString(61466), PROPERTY_SYMBOL);
+    if (!category)
+        return nullptr;
+    const bool readOnly = (row.ItemState & SYMBOL_READONLY) != 0;
+    AddCheckRow(category, grid, "Autolayout", LoadResString(61519), (row.ItemState & SYMBOL_AUTOLAYOUT) != 0,
+                readOnly);
+    AddColorRow(category, grid, LoadResString(61520), static_cast<COLORREF>(row.Color), readOnly);
+    AddCheckRow(category, grid, "Collapse", LoadResString(61522), (row.ItemState & BOX_COLLAPSED) != 0, readOnly);
+    if (IsEmpty(row.GUID))
+        AddStereotypeRow(category, grid, row.Type, -row.ID, row.Stereotype, readOnly);
+    return category;
+}
+
+bool CInterfaceSymbol::ApplySymbolProperties(int symbolId, SymbolT& row, COptionTreeItem* category)
+{
+    bool changed = CSymbol::ApplySymbolProperties(symbolId, row, category);
+    for (COptionTreeItem* r = category ? category->GetFirstChild() : nullptr; r; r = r->GetNextSibling()) {
+        if (std::strcmp(r->GetKey() ? r->GetKey() : "", "Collapse") != 0)
+            continue;
+        const int16_t collapsed = r->GetValueInt() ? BOX_COLLAPSED : 0;
+        if ((row.ItemState & BOX_COLLAPSED) != collapsed) {
+            row.ItemState = static_cast<int16_t>((row.ItemState & ~BOX_COLLAPSED) | collapsed);
+            changed = true;
+        }
+    }
+    return changed;
+}
+
 void BuildTemplateText(const ModelT& element)
 {
     TextPool.Reset();
@@ -419,18 +452,20 @@ void CClassSymbol::SaveElementXml(CXmlFile& xml, const ModelT& element)
 
 bool CClassSymbol::WriteHtmlPage(const char* folder, const ModelT& element)
 {
-    CBufferedFile file;
-    if (!OpenHtmlPage(folder, element, file))
-        return false;
-    HtmlPageHead(element, file);
-    HtmlSectionRow(file, LoadResString(61447));
-    HtmlCommonRows(element, file);
-    ModelClass extension{};
-    if (FetchExtension(element.ID, extension)) {
-        HtmlSectionRow(file, LoadResString(61448));
+    return WriteExtendedPage(folder, element, 0, [](CBufferedFile& file, const ModelClass& extension) {
         HtmlRowBool(file, LoadResString(61477), extension.Abstract);
         HtmlRowBool(file, LoadResString(61478), extension.Active);
-    }
-    HtmlPageTail(file);
-    return CloseHtmlPage(file);
+    });
+}
+
+COptionTreeItem* CClassSymbol::AddElementProperties(const ModelT& element, bool readOnly, COptionTree* grid)
+{
+    COptionTreeItem* last = CSymbol::AddElementProperties(element, readOnly, grid);
+    ModelClass k{};
+    COptionTreeItem* extended = FetchExtension(element.ID, k) ? AddExtendedCategory(grid) : nullptr;
+    if (!extended)
+        return last;
+    AddCheckRow(extended, grid, "Abstract", LoadResString(61477), k.Abstract != 0, readOnly);
+    AddCheckRow(extended, grid, "Active", LoadResString(61478), k.Active != 0, readOnly);
+    return extended;
 }

@@ -54,6 +54,11 @@ public:
     // A member line, an insertion band (a new-member hit: ID 0, FID the box,
     // Type of the member, the band as text box, selected), or the box.
     bool HitTest(POINT point, const SymbolT& row, HitSymbol& out) override;
+    // Autolayout, Symbol color and Collapse, then the stereotype chooser for a
+    // box without element; read-only for a read-only box.
+    COptionTreeItem* AddSymbolProperties(const SymbolT& row, COptionTree* grid) override;
+    // The base rows, then Collapse by its key.
+    bool ApplySymbolProperties(int symbolId, SymbolT& row, COptionTreeItem* category) override;
 
 protected:
     // The box, its name (with its colour runs when runs is set), stereotype,
@@ -79,6 +84,8 @@ public:
     void SaveElementXml(CXmlFile& xml, const ModelT& element) override;
     const char* MakeSyntax(const SymbolT& row, int scopeId) override;
     bool WriteHtmlPage(const char* folder, const ModelT& element) override;
+    // The base rows, then Abstract and Active.
+    COptionTreeItem* AddElementProperties(const ModelT& element, bool readOnly, COptionTree* grid) override;
 };
 
 // The template text of a class element: "Name<p1:T1,p2:type>" into the text

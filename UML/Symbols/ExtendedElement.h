@@ -9,11 +9,16 @@
 #include "MemDB/FlatImage.h"
 #include "MemDB/db.h"
 #include "MemDB/dbCursor.h"
+#include "Pub/BufferedFile.h"
 #include "Pub/TextHelpers.h"
 #include "Pub/TextPool.h"
 #include "Pub/XmlFile.h"
 #include "UML/Model/ElementXml.h"
+#include "Controls/OptionTree.h"
+#include "Platform/Resource.h"
 #include "UML/Model/FieldText.h"
+#include "UML/Model/HtmlRows.h"
+#include "UML/Model/PropertyRows.h"
 #include "UML/Model/ShellHooks.h"
 #include "UML/Model/StereotypeValues.h"
 #include "UML/Model/Symbol.h"
@@ -173,7 +178,56 @@ public:
         return head + tail;
     }
 
+    // The first category into the element, the second, when there is one and
+    // the extension row exists, into the extension row; both are stored.
+    // Whether either changed.
+    int ApplyElementProperties(oid_t recordId, ModelT& element, COptionTreeItem* root) override
+    {
+        COptionTreeItem* category = root ? root->GetFirstChild() : nullptr;
+        if (!category)
+            return 0;
+        ApplyPropertyRows(&ModelT::TableInfo, &element, category);
+        int changed = 0;
+        Ext row;
+        oid_t oid = 0;
+        COptionTreeItem* extended = category->GetNextSibling();
+        if (extended && FetchExtension(element.ID, row, &oid)) {
+            ApplyPropertyRows(&Ext::TableInfo, &row, extended);
+            changed = MemDbUpdate(&Ext::TableInfo, &row, oid);
+        }
+        return MemDbUpdate(&ModelT::TableInfo, &element, recordId) || changed;
+    }
+
 protected:
+    // The element's help page: the base rows, the type reference labelled
+    // typeLabel (none for 0), then, when the extension row exists, the
+    // "Extended properties" section with rows(file, extension row).
+    template <class Rows>
+    bool WriteExtendedPage(const char* folder, const ModelT& element, UINT typeLabel, Rows rows)
+    {
+        CBufferedFile file;
+        if (!this->OpenHtmlPage(folder, element, file))
+            return false;
+        HtmlPageHead(element, file);
+        HtmlSectionRow(file, LoadResString(61447));
+        HtmlCommonRows(element, file);
+        if (typeLabel)
+            HtmlRowElementRef(file, LoadResString(typeLabel), element.Use);
+        Ext row;
+        if (FetchExtension(element.ID, row)) {
+            HtmlSectionRow(file, LoadResString(61448));
+            rows(file, row);
+        }
+        HtmlPageTail(file);
+        return this->CloseHtmlPage(file);
+    }
+
+    // The "Extended properties" category at the end of the grid, or null.
+    static COptionTreeItem* AddExtendedCategory(COptionTree* grid)
+    {
+        return AddCategoryRow(grid, LoadResString(61448), PROPERTY_EXTENDED);
+    }
+
     // Sets the fields of a new row that differ from Ext's defaults.
     virtual void InitExtension(Ext&) {}
 

@@ -7,6 +7,7 @@
 #include "Pub/SyntaxRunCodec.h"
 #include "UML/Model/HtmlRows.h"
 #include "UML/Model/ParameterText.h"
+#include "UML/Model/PropertyRows.h"
 #include "UML/Model/SymbolText.h"
 #include "UML/Model/TypeResolution.h"
 
@@ -340,25 +341,14 @@ void CAttributeSymbol::SaveElementXml(CXmlFile& xml, const ModelT& element)
 
 bool CAttributeSymbol::WriteHtmlPage(const char* folder, const ModelT& element)
 {
-    CBufferedFile file;
-    if (!OpenHtmlPage(folder, element, file))
-        return false;
-    HtmlPageHead(element, file);
-    HtmlSectionRow(file, LoadResString(61447));
-    HtmlCommonRows(element, file);
-    HtmlRowElementRef(file, LoadResString(61474), element.Use);
-    ModelAttribute a;
-    if (FetchExtension(element.ID, a)) {
-        HtmlSectionRow(file, LoadResString(61448));
+    return WriteExtendedPage(folder, element, 61474, [](CBufferedFile& file, const ModelAttribute& a) {
         HtmlRowBool(file, LoadResString(61479), a.Static);
         HtmlRowBool(file, LoadResString(61480), a.Derived);
         HtmlRowAggregation(file, LoadResString(61481), a.Associationkind);
         HtmlRowBool(file, LoadResString(61482), a.ReadOnly);
         HtmlRowText(file, LoadResString(61483), a.Defaultvalue);
         HtmlRowText(file, LoadResString(61484), a.Multiplicity);
-    }
-    HtmlPageTail(file);
-    return CloseHtmlPage(file);
+    });
 }
 
 void CAttributeSymbol::DeleteElement(int elementId)
@@ -653,16 +643,7 @@ void COperationSymbol::SaveElementXml(CXmlFile& xml, const ModelT& element)
 
 bool COperationSymbol::WriteHtmlPage(const char* folder, const ModelT& element)
 {
-    CBufferedFile file;
-    if (!OpenHtmlPage(folder, element, file))
-        return false;
-    HtmlPageHead(element, file);
-    HtmlSectionRow(file, LoadResString(61447));
-    HtmlCommonRows(element, file);
-    HtmlRowElementRef(file, LoadResString(61473), element.Use);
-    ModelOperation o;
-    if (FetchExtension(element.ID, o)) {
-        HtmlSectionRow(file, LoadResString(61448));
+    return WriteExtendedPage(folder, element, 61473, [](CBufferedFile& file, const ModelOperation& o) {
         HtmlRowBool(file, LoadResString(61491), o.Abstract);
         HtmlRowBool(file, LoadResString(61490), o.Derived);
         HtmlRowBool(file, LoadResString(61489), o.Static);
@@ -670,28 +651,68 @@ bool COperationSymbol::WriteHtmlPage(const char* folder, const ModelT& element)
         HtmlRowText(file, LoadResString(61494), o.Multiplicity);
         HtmlRowText(file, LoadResString(61495), o.Query);
         HtmlRowText(file, LoadResString(61492), o.RaisedException);
-    }
-    HtmlPageTail(file);
-    return CloseHtmlPage(file);
+    });
 }
 
 bool CSignalSymbol::WriteHtmlPage(const char* folder, const ModelT& element)
 {
-    CBufferedFile file;
-    if (!OpenHtmlPage(folder, element, file))
-        return false;
-    HtmlPageHead(element, file);
-    HtmlSectionRow(file, LoadResString(61447));
-    HtmlCommonRows(element, file);
-    HtmlRowElementRef(file, LoadResString(61501), element.Use);
-    ModelOperation o;
-    if (FetchExtension(element.ID, o)) {
-        HtmlSectionRow(file, LoadResString(61448));
+    return WriteExtendedPage(folder, element, 61501, [](CBufferedFile& file, const ModelOperation& o) {
         HtmlRowBool(file, LoadResString(61498), o.Abstract);
         HtmlRowBool(file, LoadResString(61497), o.Derived);
         HtmlRowBool(file, LoadResString(61496), o.Static);
         HtmlRowVirtuality(file, LoadResString(61499), o.Virtuality);
-    }
-    HtmlPageTail(file);
-    return CloseHtmlPage(file);
+    });
+}
+
+COptionTreeItem* CAttributeSymbol::AddElementProperties(const ModelT& element, bool readOnly, COptionTree* grid)
+{
+    COptionTreeItem* base = CSymbol::AddElementProperties(element, readOnly, grid);
+    if (!base)
+        return nullptr;
+    AddTypeRow(base, grid, "Use", LoadResString(61474), element.Use, element.FID, readOnly);
+    ModelAttribute a;
+    COptionTreeItem* extended = FetchExtension(element.ID, a) ? AddExtendedCategory(grid) : nullptr;
+    if (!extended)
+        return base;
+    AddCheckRow(extended, grid, "Static", LoadResString(61479), a.Static != 0, readOnly);
+    AddCheckRow(extended, grid, "Derived", LoadResString(61480), a.Derived != 0, readOnly);
+    AddAggregationRow(extended, grid, LoadResString(61481), a.Associationkind, readOnly);
+    AddCheckRow(extended, grid, "ReadOnly", LoadResString(61482), a.ReadOnly != 0, readOnly);
+    AddEditRow(extended, grid, "Defaultvalue", LoadResString(61483), a.Defaultvalue, readOnly, false);
+    AddEditRow(extended, grid, "Multiplicity", LoadResString(61484), a.Multiplicity, readOnly, false);
+    return extended;
+}
+
+COptionTreeItem* COperationSymbol::AddElementProperties(const ModelT& element, bool readOnly, COptionTree* grid)
+{
+    COptionTreeItem* base = CSymbol::AddElementProperties(element, readOnly, grid);
+    if (!base)
+        return nullptr;
+    AddTypeRow(base, grid, "Use", LoadResString(61473), element.Use, element.FID, readOnly);
+    ModelOperation o;
+    COptionTreeItem* extended = FetchExtension(element.ID, o) ? AddExtendedCategory(grid) : nullptr;
+    if (!extended)
+        return base;
+    AddCheckRow(extended, grid, "Abstract", LoadResString(61491), o.Abstract != 0, readOnly);
+    AddCheckRow(extended, grid, "Derived", LoadResString(61490), o.Derived != 0, readOnly);
+    AddCheckRow(extended, grid, "Static", LoadResString(61489), o.Static != 0, readOnly);
+    AddVirtualityRow(extended, grid, LoadResString(61493), o.Virtuality, readOnly);
+    AddEditRow(extended, grid, "Multiplicity", LoadResString(61494), o.Multiplicity, readOnly, false);
+    AddEditRow(extended, grid, "Query", LoadResString(61495), o.Query, readOnly, false);
+    AddEditRow(extended, grid, "RaisedException", LoadResString(61492), o.RaisedException, readOnly, false);
+    return extended;
+}
+
+COptionTreeItem* CSignalSymbol::AddElementProperties(const ModelT& element, bool readOnly, COptionTree* grid)
+{
+    COptionTreeItem* base = CSymbol::AddElementProperties(element, readOnly, grid);
+    ModelOperation o;
+    COptionTreeItem* extended = base && FetchExtension(element.ID, o) ? AddExtendedCategory(grid) : nullptr;
+    if (!extended)
+        return base;
+    AddCheckRow(extended, grid, "Abstract", LoadResString(61498), o.Abstract != 0, readOnly);
+    AddCheckRow(extended, grid, "Derived", LoadResString(61497), o.Derived != 0, readOnly);
+    AddCheckRow(extended, grid, "Static", LoadResString(61496), o.Static != 0, readOnly);
+    AddVirtualityRow(extended, grid, LoadResString(61499), o.Virtuality, readOnly);
+    return extended;
 }

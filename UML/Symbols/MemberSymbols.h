@@ -110,6 +110,8 @@ public:
     const char* MakeSyntax(const SymbolT& row, int scopeId) override;
     void SaveElementXml(CXmlFile& xml, const ModelT& element) override;
     bool WriteHtmlPage(const char* folder, const ModelT& element) override;
+    // The base rows and the type, then the extension rows.
+    COptionTreeItem* AddElementProperties(const ModelT& element, bool readOnly, COptionTree* grid) override;
     // Also removes every tag value of a stereotype that names the attribute.
     void DeleteElement(int elementId) override;
 };
@@ -127,6 +129,8 @@ public:
     const char* MakeSyntax(const SymbolT& row, int scopeId) override;
     void SaveElementXml(CXmlFile& xml, const ModelT& element) override;
     bool WriteHtmlPage(const char* folder, const ModelT& element) override;
+    // The base rows and the return type, then the extension rows.
+    COptionTreeItem* AddElementProperties(const ModelT& element, bool readOnly, COptionTree* grid) override;
 };
 
 // Signal and Statemachine: operation lines whose page has no return type,
@@ -134,4 +138,5 @@ public:
 class CSignalSymbol : public COperationSymbol {
 public:
     bool WriteHtmlPage(const char* folder, const ModelT& element) override;
+    COptionTreeItem* AddElementProperties(const ModelT& element, bool readOnly, COptionTree* grid) override;
 };

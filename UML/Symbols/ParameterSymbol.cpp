@@ -3,6 +3,7 @@
 #include "Platform/Resource.h"
 #include "Pub/BufferedFile.h"
 #include "UML/Model/HtmlRows.h"
+#include "UML/Model/PropertyRows.h"
 
 namespace {
 
@@ -49,21 +50,35 @@ void CParameterSymbol::SaveElementXml(CXmlFile& xml, const ModelT& element)
 
 bool CParameterSymbol::WriteHtmlPage(const char* folder, const ModelT& element)
 {
-    CBufferedFile file;
-    if (!OpenHtmlPage(folder, element, file))
-        return false;
-    HtmlPageHead(element, file);
-    HtmlSectionRow(file, LoadResString(61447));
-    HtmlCommonRows(element, file);
-    HtmlRowElementRef(file, LoadResString(61500), element.Use);
-    ModelParameter p;
-    if (FetchExtension(element.ID, p)) {
-        HtmlSectionRow(file, LoadResString(61448));
+    return WriteExtendedPage(folder, element, 61500, [](CBufferedFile& file, const ModelParameter& p) {
         HtmlRowDirection(file, LoadResString(61487), p.Direction);
         HtmlRowBool(file, LoadResString(61488), p.Reference);
         HtmlRowText(file, LoadResString(61486), p.Multiplicity);
         HtmlRowText(file, LoadResString(61485), p.Defaultvalue);
-    }
-    HtmlPageTail(file);
-    return CloseHtmlPage(file);
+    });
+}
+
+COptionTreeItem* CParameterSymbol::AddElementProperties(const ModelT& element, bool readOnly, COptionTree* grid)
+{
+    COptionTreeItem* base = CSymbol::AddElementProperties(element, readOnly, grid);
+    if (!base)
+        return nullptr;
+    AddTypeRow(base, grid, "Use", LoadResString(61500), element.Use, element.FID, readOnly);
+    ModelParameter p;
+    COptionTreeItem* extended = FetchExtension(element.ID, p) ? AddExtendedCategory(grid) : nullptr;
+    if (!extended)
+        return base;
+    AddDirectionRow(extended, grid, LoadResString(61487), p.Direction, readOnly);
+    AddCheckRow(extended, grid, "Reference", LoadResString(61488), p.Reference != 0, readOnly);
+    AddEditRow(extended, grid, "Multiplicity", LoadResString(61486), p.Multiplicity, readOnly, false);
+    AddEditRow(extended, grid, "Defaultvalue", LoadResString(61485), p.Defaultvalue, readOnly, false);
+    return extended;
+}
+
+int CParameterSymbol::ApplyElementProperties(oid_t recordId, ModelT& element, COptionTreeItem* root)
+{
+    const int changed = CExtendedElement::ApplyElementProperties(recordId, element, root);
+    if (changed)
+        RefreshOwner(element.FID);
+    return changed;
 }

@@ -17,4 +17,9 @@ public:
     int SyncFromElement(const ModelT& element, const SymbolT& row, oid_t oid) override;
     void SaveElementXml(CXmlFile& xml, const ModelT& element) override;
     bool WriteHtmlPage(const char* folder, const ModelT& element) override;
+    // The base rows and the type, then direction, Reference, multiplicity and
+    // default value.
+    COptionTreeItem* AddElementProperties(const ModelT& element, bool readOnly, COptionTree* grid) override;
+    // Stores the rows, then refreshes the owner's symbols at once.
+    int ApplyElementProperties(oid_t recordId, ModelT& element, COptionTreeItem* root) override;
 };

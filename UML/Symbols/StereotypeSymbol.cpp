@@ -5,7 +5,6 @@
 #include "Pub/SYSConfig.h"
 #include "UML/Model/DrawResources.h"
 #include "UML/Model/PageDraw.h"
-#include "UML/Model/PageZoom.h"
 #include "UML/Model/ShellHooks.h"
 #include "UML/Model/StereotypeValues.h"
 #include "UML/Model/SymbolRegistry.h"
@@ -18,21 +17,6 @@
 namespace {
 
 const COLORREF kStereotypeColour = 0xFF0000;
-
-int TextWidth(CDC* dc, const char* text)
-{
-    return ZoomUnscale(dc->GetTextExtent(text, static_cast<int>(std::strlen(text))).cx);
-}
-
-void DrawGuillemets(CDC* dc, const SymbolT& row, int y, const char* name)
-{
-    const int nameWidth = TextWidth(dc, name);
-    const int open = TextWidth(dc, "<<");
-    const int x = ((row.tx2 + row.tx1 - nameWidth) >> 1) - open;
-    PageTextOut(dc, x, y, "<<");
-    PageTextOut(dc, x + open, y, name);
-    PageTextOut(dc, x + open + nameWidth, y, ">>");
-}
 
 } // namespace
 

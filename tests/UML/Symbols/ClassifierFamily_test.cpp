@@ -4,7 +4,10 @@
 #include "PageFile.h"
 #include "SymbolFixture.h"
 
+#include "Controls/OptionTree.h"
+#include "Controls/OptionTreeComboBoxItem.h"
 #include "Pub/SYSConfig.h"
+#include "UML/Model/PropertyRows.h"
 #include "UML/Model/StereotypeValues.h"
 #include "UML/Model/SymbolText.h"
 #include "UML/Symbols/ClassifierSymbols.h"
@@ -153,6 +156,35 @@ TEST_F(ClassifierFamily, AParameterChangeReachesItsOperationsLine)
     ASSERT_TRUE(FetchElementById(parameters[0], parameter));
     Prototype("Parameter")->SyncFromElement(parameter, SymbolT(), 0);
     EXPECT_STREQ(Row(line).Text, "-op(in a:Integer)");
+
+    // The type changed in the grid reaches the line at once.
+    const int real = Place("Class", RECT{9000, 6000, 9100, 6100}, 0, "Real");
+    CWnd pane;
+    ASSERT_TRUE(pane.CreateEx(0, nullptr, "pane", WS_POPUP, 0, 0, 320, 400, nullptr, nullptr));
+    COptionTree grid;
+    ASSERT_TRUE(grid.Create(WS_CHILD | WS_VISIBLE, CRect(0, 0, 300, 400), &pane, 0, 1, 90));
+    ASSERT_TRUE(FetchElementById(parameters[0], parameter));
+    COptionTreeItem* base = Prototype("Parameter")->AddElementProperties(parameter, false, &grid);
+    ASSERT_NE(base, nullptr);
+    COptionTreeComboBoxItem* typeRow = nullptr;
+    for (COptionTreeItem* r = grid.GetRootItem()->GetFirstChild()->GetFirstChild(); r; r = r->GetNextSibling())
+        if (std::string(r->GetKey() ? r->GetKey() : "") == "Use")
+            typeRow = dynamic_cast<COptionTreeComboBoxItem*>(r);
+    ASSERT_NE(typeRow, nullptr);
+    int entry = -1;
+    for (int i = 0; i < typeRow->GetCount(); ++i) {
+        CString text;
+        typeRow->GetLBText(i, text);
+        if (std::string(static_cast<const char*>(text)) == "Real")
+            entry = i;
+    }
+    ASSERT_GE(entry, 0);
+    typeRow->SetCurSel(entry);
+    oid_t oid = 0;
+    ASSERT_TRUE(FetchElementById(parameters[0], parameter, &oid));
+    EXPECT_TRUE(Prototype("Parameter")->ApplyElementProperties(oid, parameter, grid.GetRootItem()));
+    EXPECT_STREQ(Row(line).Text, "-op(in a:Real)");
+    (void)real;
 }
 
 TEST_F(ClassifierFamily, HelpPagesEscapeNamesAndListTheExtensionRows)
@@ -181,6 +213,45 @@ TEST_F(ClassifierFamily, HelpPagesEscapeNamesAndListTheExtensionRows)
         EXPECT_NE(page.find(p.label), std::string::npos);
         EXPECT_NE(page.find("Extended properties"), std::string::npos);
     }
+}
+
+// A box shown without element offers the chooser after Collapse: choosing a
+// stereotype stores it and leaves the box as it was; Collapse is read by its key.
+TEST_F(ClassifierFamily, TheSymbolRowsReadCollapseAndTheChooserByKey)
+{
+    const std::string guid = NewGuid(true);
+    const int stereotype = Prototype("Stereotype")->CreateElement(owner, "boundary", guid.c_str(), nullptr);
+    ASSERT_TRUE(Prototype("Stereotype")->UpdateElementFields(stereotype, {"Use", "Interface"}));
+    const int id = Prototype("Interface")->InsertSymbolFields({"PID", std::to_string(page).c_str(), "Text", "Bare",
+                                                               "ItemState", "1"});
+    CWnd pane;
+    ASSERT_TRUE(pane.CreateEx(0, nullptr, "pane", WS_POPUP, 0, 0, 320, 400, nullptr, nullptr));
+    COptionTree grid;
+    ASSERT_TRUE(grid.Create(WS_CHILD | WS_VISIBLE, CRect(0, 0, 300, 400), &pane, 0, 1, 90));
+    SymbolT row = Row(id);
+    COptionTreeItem* category = Prototype("Interface")->AddSymbolProperties(row, &grid);
+    ASSERT_NE(category, nullptr);
+    std::vector<COptionTreeItem*> rows;
+    for (COptionTreeItem* r = category->GetFirstChild(); r; r = r->GetNextSibling())
+        rows.push_back(r);
+    ASSERT_EQ(rows.size(), 4u);
+    EXPECT_STREQ(rows[0]->GetKey(), "Autolayout");
+    EXPECT_STREQ(rows[2]->GetKey(), "Collapse");
+    EXPECT_STREQ(rows[3]->GetKey(), "Stereotype");
+    auto* chooser = dynamic_cast<COptionTreeComboBoxItem*>(rows[3]);
+    ASSERT_NE(chooser, nullptr);
+    int entry = -1;
+    for (int i = 0; i < chooser->GetCount(); ++i) {
+        CString text;
+        chooser->GetLBText(i, text);
+        if (std::string(static_cast<const char*>(text)) == "boundary")
+            entry = i;
+    }
+    ASSERT_GE(entry, 0);
+    chooser->SetCurSel(entry);
+    EXPECT_TRUE(Prototype("Interface")->ApplySymbolProperties(id, row, category));
+    EXPECT_EQ(row.ItemState & BOX_COLLAPSED, 0) << "the chooser is not read as Collapse";
+    EXPECT_STREQ(row.Stereotype, guid.c_str());
 }
 
 } // namespace
