@@ -156,6 +156,23 @@ std::vector<oid_t> BoxMemberOids(int boxId, int mmc)
     return oids;
 }
 
+void FitBox(SymbolT& row, int bottom, int width, int tw, int th, int sh)
+{
+    const int p = DrawResources::PixelSize;
+    if (row.ItemState & SYMBOL_AUTOLAYOUT) {
+        row.y2 = bottom;
+        row.x2 = row.x1 + width;
+    } else {
+        row.x2 = std::max(row.x2, row.x1 + width);
+        row.y2 = std::max(row.y2, bottom);
+        width = row.x2 - row.x1;
+    }
+    row.tx1 = row.x1 + (width - tw) / 2;
+    row.ty1 = row.y1 + p + sh;
+    row.tx2 = row.tx1 + p + tw;
+    row.ty2 = row.ty1 + th;
+}
+
 CInterfaceSymbol::CInterfaceSymbol() : CSymbol(MMC_CLASS, MSC_RECTANGLE)
 {
 }
@@ -247,19 +264,7 @@ int CInterfaceSymbol::Layout(SymbolT& row, CDC* dc, const SymbolT*)
                 width = std::max(width, members + 300);
         }
     }
-    f += p;
-    if (row.ItemState & SYMBOL_AUTOLAYOUT) {
-        row.y2 = f;
-        row.x2 = row.x1 + width;
-    } else {
-        row.x2 = std::max(row.x2, row.x1 + width);
-        row.y2 = std::max(row.y2, f);
-        width = row.x2 - row.x1;
-    }
-    row.tx1 = row.x1 + (width - tw) / 2;
-    row.ty1 = row.y1 + p + sh;
-    row.tx2 = row.tx1 + p + tw;
-    row.ty2 = row.ty1 + th;
+    FitBox(row, f + p, width, tw, th, sh);
     return 1;
 }
 

@@ -36,6 +36,11 @@ bool HitBoxMembers(POINT p, const SymbolT& box, int mmc, const char* key, int& c
 // key (ID 0, FID the box, the band as text box, selected, no text).
 bool HitMemberBand(POINT p, const SymbolT& box, int c, int from, const char* key, HitSymbol& out);
 
+// Sizes a laid-out box to bottom and width (exactly with Autolayout, else
+// only growing) and centres the name of tw x th under the stereotype lines of
+// height sh.
+void FitBox(SymbolT& row, int bottom, int width, int tw, int th, int sh);
+
 // Interface: the box alone; its element is a plain ModelT row.
 class CInterfaceSymbol : public CSymbol {
 public:

@@ -26,18 +26,7 @@ int CEnumerationSymbol::Layout(SymbolT& row, CDC* dc, const SymbolT*)
         width = std::max(width, members + 300);
         f += 2 * font + 2 * p;
     }
-    if (row.ItemState & SYMBOL_AUTOLAYOUT) {
-        row.y2 = f + p;
-        row.x2 = row.x1 + width;
-    } else {
-        row.y2 = std::max(row.y2, f + p);
-        row.x2 = std::max(row.x2, row.x1 + width);
-        width = row.x2 - row.x1;
-    }
-    row.tx1 = row.x1 + (width - tw) / 2;
-    row.ty1 = row.y1 + p + sh;
-    row.tx2 = row.tx1 + p + tw;
-    row.ty2 = row.ty1 + th;
+    FitBox(row, f + p, width, tw, th, sh);
     return 1;
 }
 

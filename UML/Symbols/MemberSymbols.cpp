@@ -135,6 +135,20 @@ bool DeletedAsEmpty(const SymbolT& row)
     return true;
 }
 
+// The runs of a "[multiplicity]" after pos, when there is one; the encoded runs.
+const char* ColorMultiplicity(const std::string& text, size_t pos)
+{
+    const size_t open = text.find('[', pos);
+    if (open != std::string::npos) {
+        theSyntaxWriter.AddRun(static_cast<int>(open), kPunctuation);
+        theSyntaxWriter.AddRun(static_cast<int>(open) + 1, kMultiplicity);
+        const size_t close = text.find(']', open + 1);
+        if (close != std::string::npos)
+            theSyntaxWriter.AddRun(static_cast<int>(close), kPunctuation);
+    }
+    return theSyntaxWriter.GetText();
+}
+
 int LimitAt(const std::string& text, char stop)
 {
     const size_t at = text.find(stop);
@@ -313,15 +327,7 @@ const char* CAttributeSymbol::MakeSyntax(const SymbolT& row, int scopeId)
     if (!NextWord(text, pos, kDelimiters, word, start))
         return theSyntaxWriter.GetText();
     theSyntaxWriter.AddRun(static_cast<int>(start), ResolveType(scopeId, word).empty() ? kUnresolved : kTypeName);
-    const size_t open = text.find('[', pos);
-    if (open == std::string::npos)
-        return theSyntaxWriter.GetText();
-    theSyntaxWriter.AddRun(static_cast<int>(open), kPunctuation);
-    theSyntaxWriter.AddRun(static_cast<int>(open) + 1, kMultiplicity);
-    const size_t close = text.find(']', open + 1);
-    if (close != std::string::npos)
-        theSyntaxWriter.AddRun(static_cast<int>(close), kPunctuation);
-    return theSyntaxWriter.GetText();
+    return ColorMultiplicity(text, pos);
 }
 
 void CAttributeSymbol::SaveElementXml(CXmlFile& xml, const ModelT& element)
@@ -615,15 +621,7 @@ const char* COperationSymbol::MakeSyntax(const SymbolT& row, int scopeId)
         return theSyntaxWriter.GetText();
     theSyntaxWriter.AddRun(static_cast<int>(colon) + 1,
                            ResolveType(scopeId, token).empty() ? kUnresolved : kTypeName);
-    const size_t bracket = text.find('[', pos);
-    if (bracket == std::string::npos)
-        return theSyntaxWriter.GetText();
-    theSyntaxWriter.AddRun(static_cast<int>(bracket), kPunctuation);
-    theSyntaxWriter.AddRun(static_cast<int>(bracket) + 1, kMultiplicity);
-    const size_t end = text.find(']', bracket + 1);
-    if (end != std::string::npos)
-        theSyntaxWriter.AddRun(static_cast<int>(end), kPunctuation);
-    return theSyntaxWriter.GetText();
+    return ColorMultiplicity(text, pos);
 }
 
 void COperationSymbol::SaveElementXml(CXmlFile& xml, const ModelT& element)
