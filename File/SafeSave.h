@@ -1,7 +1,5 @@
-// Replacing a file whole or not at all: the new bytes go to a temporary file
-// in the same folder (with the old file's permissions), are flushed to disk
-// and renamed over the old file. Any failure removes the temporary file and
-// leaves the old one as it was.
+// An XML file replaced whole or not at all, through the program's one atomic
+// save (Pub/AtomicSave.h), with the system's reason when it fails.
 #pragma once
 
 #include <functional>

@@ -57,7 +57,9 @@ BOOL SaveFileAtomically(const char* path, const std::function<BOOL(const char* t
     ok = close(fd) == 0 && ok;
     ok = ok && rename(temporary.c_str(), path) == 0;
     if (!ok) {
+        const int error = errno;
         unlink(temporary.c_str());
+        errno = error;
         return FALSE;
     }
     return SyncFolderOf(target) ? TRUE : FALSE;

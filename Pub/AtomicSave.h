@@ -16,5 +16,6 @@
 // made, write fails, or flushing, closing or renaming it fails; the
 // temporary file is then gone and the target untouched. FALSE also when the
 // folder cannot be flushed after the rename: the new file is in place, but a
-// crash could still bring the old one back.
+// crash could still bring the old one back. After a FALSE, errno holds the
+// cause of the failed step.
 BOOL SaveFileAtomically(const char* path, const std::function<BOOL(const char* temporaryPath)>& write);

@@ -101,9 +101,11 @@ TEST_F(RoundTripTest, OpensAndSavesBackByteForByte)
     EXPECT_EQ(Tree(theLibraryRootId), "Inner(Lib1),Outer(Lib2)");
     EXPECT_EQ(Find("Object"), 5);
     for (const int root : {theLibraryRootId, thePredefinedRootId})
-        for (const std::string& name : {"Inner", "Lib1", "Outer", "Lib2", "Object", "String"})
-            if (Find(name) > 0 && ModifiedUnits::FindUnitRoot(Find(name)) != theModelRootId)
+        for (const char* name : {"Inner", "Lib1", "Outer", "Lib2", "Object", "String"}) {
+            if (Find(name) > 0 && ModifiedUnits::FindUnitRoot(Find(name)) != theModelRootId) {
                 EXPECT_TRUE(Element(Find(name)).ItemState & ITEM_FIXED) << name << root;
+            }
+        }
 
     const std::vector<std::string> first = Rows();
     for (const char* unit : {"Core", "Inside"})

@@ -170,8 +170,9 @@ TEST_F(UnitLoaderTest, AFileCutShortKeepsItsRowsInTheTreeAndItsBytes)
             std::istringstream fields(row);
             int id = 0, owner = 0;
             fields >> id >> owner;
-            if (id != theProjectRootId)
+            if (id != theProjectRootId) {
                 EXPECT_GT(ModifiedUnits::FindUnitRoot(id), 0) << row;
+            }
         }
         ModifiedUnits::Mark(theModelRootId, 1);
         EXPECT_EQ(ProjectStore::Save(-1, nullptr), 0);
