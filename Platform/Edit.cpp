@@ -178,7 +178,9 @@ public:
             m_area->insertPlainText(s);
     }
 
-    void Key(QKeyEvent& e) { QApplication::sendEvent(m_widget, &e); }
+    // Delivered to the editor alone: a key it ignores must not propagate to the
+    // window's own widget, which would hand it back here as WM_KEYDOWN.
+    void Key(QKeyEvent& e) { static_cast<QObject*>(m_widget)->event(&e); }
     bool CanUndo() const { return m_line ? m_line->isUndoAvailable() : m_area->document()->isUndoAvailable(); }
     void Undo() { m_line ? m_line->undo() : m_area->undo(); }
     void Cut() { m_line ? m_line->cut() : m_area->cut(); }

@@ -167,6 +167,19 @@ TEST(EditControl, KeysReachTheMessageMapBeforeTheControlActs)
     EXPECT_EQ("a", TextOf(edit));
 }
 
+TEST(EditControl, KeysALineLeavesUnhandledEndAtTheControl)
+{
+    EditFixture f;
+    CEdit edit;
+    ASSERT_TRUE(edit.Create(WS_CHILD | WS_VISIBLE, CRect(5, 5, 150, 25), &f.parent, 4));
+    edit.SetFocus();
+    PlayText("ab");
+    for (UINT vk : {UINT(VK_UP), UINT(VK_DOWN), UINT(VK_PRIOR), UINT(VK_NEXT), UINT(VK_F2)})
+        PlayKey(vk);
+    PlayText("c");
+    EXPECT_EQ("abc", TextOf(edit));
+}
+
 TEST(EditControl, ClipboardCommandsCutCopyPasteAndClear)
 {
     EditFixture f;
