@@ -24,7 +24,7 @@ inline void InsertElement(int id, int fid, const char* type, const char* guid, i
     theModelDb.InsertRecord(&ModelT::TableInfo, &e);
 }
 
-struct SymbolRowSpec {
+struct SymbolRowValues {
     int page, id, fid;
     const char* type;
     const char* sguid;
@@ -38,26 +38,26 @@ struct SymbolRowSpec {
 };
 
 // A symbol whose Text is its SGUID.
-inline void InsertSymbol(const SymbolRowSpec& spec)
+inline void InsertSymbol(const SymbolRowValues& row)
 {
     SymbolT s;
-    s.PID = spec.page;
-    s.ID = spec.id;
-    s.FID = spec.fid;
-    s.Type = spec.type;
-    s.Text = spec.sguid;
-    s.SGUID = spec.sguid;
-    s.GUID = spec.guid;
-    s.MSC = static_cast<int8_t>(spec.msc);
-    s.MMC = spec.msc == MSC_LINE ? MMC_NONE : MMC_CLASS;
-    s.ItemState = static_cast<int16_t>(spec.itemState);
-    s.SrcID = spec.src;
-    s.DestID = spec.dest;
-    s.Nodes = spec.nodes;
-    s.x1 = spec.box.left;
-    s.y1 = spec.box.top;
-    s.x2 = spec.box.right;
-    s.y2 = spec.box.bottom;
+    s.PID = row.page;
+    s.ID = row.id;
+    s.FID = row.fid;
+    s.Type = row.type;
+    s.Text = row.sguid;
+    s.SGUID = row.sguid;
+    s.GUID = row.guid;
+    s.MSC = static_cast<int8_t>(row.msc);
+    s.MMC = row.msc == MSC_LINE ? MMC_NONE : MMC_CLASS;
+    s.ItemState = static_cast<int16_t>(row.itemState);
+    s.SrcID = row.src;
+    s.DestID = row.dest;
+    s.Nodes = row.nodes;
+    s.x1 = row.box.left;
+    s.y1 = row.box.top;
+    s.x2 = row.box.right;
+    s.y2 = row.box.bottom;
     theModelDb.InsertRecord(&SymbolT::TableInfo, &s);
 }
 
