@@ -2,17 +2,9 @@
 // attribute and three operation lines, through its controller. Items are
 // drawn rows (boxes and lines), to be set beside bench_page_paint's page.
 //   build/bin/bench_classifier_page [--benchmark_min_time=0.5]
-#include "MemDB/db.h"
-#include "Platform/Dc.h"
-#include "Pub/GuidText.h"
-#include "UML/Model/DiagramController.h"
-#include "UML/Model/DrawResources.h"
-#include "UML/Model/Symbol.h"
-#include "UML/Model/SymbolRegistry.h"
-#include "UML/Symbols/SymbolClasses.h"
+#include "ClassPageBench.h"
 
-#include <QApplication>
-#include <benchmark/benchmark.h>
+#include "UML/Model/Symbol.h"
 
 #include <cstdio>
 #include <vector>
@@ -81,31 +73,15 @@ void BuildPage(CDC* dc)
     }
 }
 
-CDiagramController* Controller()
-{
-    CDiagramController* c = nullptr;
-    FindDiagramController("Classdiagram", c);
-    return c;
-}
-
-struct Surface {
-    Surface()
-    {
-        bitmap.CreateBitmap(42000 * 4 * 96 / 2540, 59400 * 2 * 96 / 2540, 1, 32, nullptr);
-        dc.CreateCompatibleDC(nullptr);
-        old = dc.SelectObject(&bitmap);
-        RebuildDrawResources(&dc);
-    }
-    ~Surface() { dc.SelectObject(old); }
-    CBitmap bitmap;
-    CDC dc;
-    CBitmap* old = nullptr;
+// The whole page, in pixels at zoom 1.
+struct Surface : BenchSurface {
+    Surface() : BenchSurface(42000 * 4 * 96 / 2540, 59400 * 2 * 96 / 2540) {}
 };
 
 void BM_PaintClassifierPage(benchmark::State& state)
 {
     Surface surface;
-    CDiagramController* c = Controller();
+    CDiagramController* c = ClassDiagramController();
     for (auto _ : state) {
         c->DrawPage(&surface.dc);
         benchmark::ClobberMemory();
@@ -116,7 +92,7 @@ BENCHMARK(BM_PaintClassifierPage)->Unit(benchmark::kMillisecond);
 
 void BM_HitTestClassifierPage(benchmark::State& state)
 {
-    CDiagramController* c = Controller();
+    CDiagramController* c = ClassDiagramController();
     std::vector<POINT> points;
     for (int i = 0; i < 100; ++i)
         points.push_back(POINT{(i * 7919) % 160000, (i * 104729) % 112000});
@@ -132,23 +108,8 @@ BENCHMARK(BM_HitTestClassifierPage)->Unit(benchmark::kMicrosecond);
 
 int main(int argc, char** argv)
 {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    MakeGuidText(theDbName, DbNameSize, FALSE);
-    if (!MemDbOpen())
-        return 1;
-    RegisterUmlSymbolClasses();
-    BuildSymbolRegistry();
-    {
+    return RunClassPageBenchmarks(argc, argv, kDiagram, kPage, SymbolClasses::Registered, [] {
         Surface surface;
         BuildPage(&surface.dc);
-    }
-    CDiagramController* c = Controller();
-    c->Attach(0, kDiagram, nullptr);
-    c->OpenPage(kDiagram, kPage);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    MemDbClose();
-    return 0;
+    });
 }

@@ -1,16 +1,9 @@
 // Painting and hit-testing a page of 1,000 symbols through its controller.
 //   build/bin/bench_page_paint [--benchmark_min_time=0.5]
-#include "MemDB/db.h"
-#include "Platform/Dc.h"
-#include "Pub/GuidText.h"
-#include "Pub/SYSConfig.h"
-#include "UML/Model/DiagramController.h"
-#include "UML/Model/DrawResources.h"
-#include "UML/Model/PageState.h"
-#include "UML/Model/SymbolRegistry.h"
+#include "ClassPageBench.h"
 
-#include <QApplication>
-#include <benchmark/benchmark.h>
+#include "Pub/SYSConfig.h"
+#include "UML/Model/PageState.h"
 
 #include <cstdio>
 #include <string>
@@ -63,34 +56,21 @@ void BuildPage()
     }
 }
 
-CDiagramController* Controller()
-{
-    CDiagramController* c = nullptr;
-    FindDiagramController("Classdiagram", c);
-    return c;
-}
-
 void BM_PaintPage(benchmark::State& state)
 {
-    CBitmap bitmap;
-    bitmap.CreateBitmap(84000 * 96 / 2540, 59400 * 96 / 2540, 1, 32, nullptr);
-    CDC dc;
-    dc.CreateCompatibleDC(nullptr);
-    CBitmap* old = dc.SelectObject(&bitmap);
-    RebuildDrawResources(&dc);
-    CDiagramController* c = Controller();
+    BenchSurface surface(84000 * 96 / 2540, 59400 * 96 / 2540);
+    CDiagramController* c = ClassDiagramController();
     for (auto _ : state) {
-        c->DrawPage(&dc);
+        c->DrawPage(&surface.dc);
         benchmark::ClobberMemory();
     }
-    dc.SelectObject(old);
     state.SetItemsProcessed(state.iterations() * kColumns * kRows);
 }
 BENCHMARK(BM_PaintPage)->Unit(benchmark::kMillisecond);
 
 void BM_HitTest(benchmark::State& state)
 {
-    CDiagramController* c = Controller();
+    CDiagramController* c = ClassDiagramController();
     std::vector<POINT> points;
     for (int i = 0; i < 100; ++i)
         points.push_back(POINT{(i * 7919) % 80000, (i * 104729) % 55000});
@@ -107,19 +87,5 @@ BENCHMARK(BM_HitTest)->Unit(benchmark::kMicrosecond);
 
 int main(int argc, char** argv)
 {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    MakeGuidText(theDbName, DbNameSize, FALSE);
-    if (!MemDbOpen())
-        return 1;
-    BuildSymbolRegistry();
-    BuildPage();
-    CDiagramController* c = Controller();
-    c->Attach(0, kDiagram, nullptr);
-    c->OpenPage(kDiagram, kPage);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    MemDbClose();
-    return 0;
+    return RunClassPageBenchmarks(argc, argv, kDiagram, kPage, SymbolClasses::Base, BuildPage);
 }

@@ -3,20 +3,13 @@
 // undoing it, and pasting 200 symbols. A move should fit in one 60 Hz frame
 // (16 ms).
 //   build/bin/bench_symbol_gestures [--benchmark_min_time=0.5]
+#include "ClassPageBench.h"
+
 #include "MemDB/UndoLog.h"
-#include "MemDB/db.h"
 #include "MemDB/dbCursor.h"
-#include "Platform/Dc.h"
 #include "Platform/Messages.h"
-#include "Pub/GuidText.h"
-#include "UML/Model/DiagramController.h"
-#include "UML/Model/DrawResources.h"
 #include "UML/Model/PageState.h"
 #include "UML/Model/SymbolClipboard.h"
-#include "UML/Model/SymbolRegistry.h"
-
-#include <QApplication>
-#include <benchmark/benchmark.h>
 
 #include <cstdio>
 #include <string>
@@ -84,32 +77,15 @@ void BuildPage()
     }
 }
 
-CDiagramController* Controller()
-{
-    CDiagramController* c = nullptr;
-    FindDiagramController("Classdiagram", c);
-    return c;
-}
-
-struct Measure {
-    Measure()
-    {
-        bitmap.CreateBitmap(16, 16, 1, 32, nullptr);
-        dc.CreateCompatibleDC(nullptr);
-        old = dc.SelectObject(&bitmap);
-        RebuildDrawResources(&dc);
-        PrepareSymbolDC(&dc);
-    }
-    ~Measure() { dc.SelectObject(old); }
-    CBitmap bitmap;
-    CDC dc;
-    CBitmap* old;
+// A small context to measure and lay out symbols on.
+struct Measure : BenchSurface {
+    Measure() : BenchSurface(16, 16) { PrepareSymbolDC(&dc); }
 };
 
 void BM_RubberBand(benchmark::State& state)
 {
     Measure m;
-    CDiagramController* c = Controller();
+    CDiagramController* c = ClassDiagramController();
     for (auto _ : state) {
         c->OnMouseDown(MK_LBUTTON, POINT{100, 100}, &m.dc);
         c->OnMouseMove(MK_LBUTTON, POINT{40000, 27000}, &m.dc);
@@ -133,7 +109,7 @@ void SelectHundred(CDiagramController* c)
 void BM_MoveHundred(benchmark::State& state)
 {
     Measure m;
-    CDiagramController* c = Controller();
+    CDiagramController* c = ClassDiagramController();
     SelectHundred(c);
     int dx = 100;
     for (auto _ : state) {
@@ -151,7 +127,7 @@ BENCHMARK(BM_MoveHundred)->Unit(benchmark::kMillisecond);
 void BM_UndoMoveHundred(benchmark::State& state)
 {
     Measure m;
-    CDiagramController* c = Controller();
+    CDiagramController* c = ClassDiagramController();
     SelectHundred(c);
     for (auto _ : state) {
         state.PauseTiming();
@@ -193,19 +169,5 @@ BENCHMARK(BM_PasteTwoHundred)->Unit(benchmark::kMillisecond);
 
 int main(int argc, char** argv)
 {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    MakeGuidText(theDbName, DbNameSize, FALSE);
-    if (!MemDbOpen())
-        return 1;
-    BuildSymbolRegistry();
-    BuildPage();
-    CDiagramController* c = Controller();
-    c->Attach(0, kDiagram, nullptr);
-    c->OpenPage(kDiagram, kPage);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    MemDbClose();
-    return 0;
+    return RunClassPageBenchmarks(argc, argv, kDiagram, kPage, SymbolClasses::Base, BuildPage);
 }
