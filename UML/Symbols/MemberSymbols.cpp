@@ -10,6 +10,7 @@
 #include "UML/Model/PropertyRows.h"
 #include "UML/Model/SymbolText.h"
 #include "UML/Model/TypeResolution.h"
+#include "UML/Symbols/TextPieces.h"
 
 #include <cstring>
 #include <vector>
@@ -26,24 +27,6 @@ const char* const kVisibilityPrefix[] = {"- ", "# ", "~ ", "+ "};
 const char* const kVisibilityMark[] = {"-", "#", "~", "+"};
 const char* const kVirtuality[] = {"", "virtual", "finalized", "redefined"};
 const char* const kDirection[] = {"", "in", "out", "inout"};
-
-// The next word of text from pos: delimiters skipped, the word's start in
-// start, pos after it. False at the end of the text.
-bool NextWord(const std::string& text, size_t& pos, const char* delimiters, std::string& word, size_t& start)
-{
-    const size_t from = text.find_first_not_of(delimiters, pos);
-    if (from == std::string::npos) {
-        pos = text.size();
-        return false;
-    }
-    size_t to = text.find_first_of(delimiters, from);
-    if (to == std::string::npos)
-        to = text.size();
-    word = text.substr(from, to - from);
-    start = from;
-    pos = to;
-    return true;
-}
 
 std::string Trimmed(const std::string& text)
 {
@@ -64,12 +47,6 @@ std::string ResolveType(int scope, const std::string& name)
     if (!ResolveTypeName(scope, MMC_CLASS, "", name.c_str(), &matches) || matches.empty() || !matches[0].guid)
         return std::string();
     return matches[0].guid;
-}
-
-void Piece(const char* text, COLORREF colour)
-{
-    theSyntaxWriter.AddRun(TextPool.BuiltLength(), colour);
-    TextPool.Append(text ? text : "");
 }
 
 bool SameText(const char* a, const char* b)
@@ -102,21 +79,6 @@ bool NameOfGuid(const char* guid, std::string& name, std::string* stereotype = n
     if (stereotype)
         *stereotype = c->Stereotype ? c->Stereotype : "";
     return true;
-}
-
-// Stores the built text, its runs and stereotype in the symbol when any
-// differs; the text pool is reset.
-int StoreBuiltText(const SymbolT& row, oid_t oid, const std::string& stereotype)
-{
-    const std::string text = TextPool.Built();
-    TextPool.Reset();
-    if (SameText(row.Text, text.c_str()) && SameText(row.Stereotype, stereotype.c_str()))
-        return 0;
-    SymbolT updated = row;
-    updated.Text = text.c_str();
-    updated.Stereotype = stereotype.c_str();
-    updated.Syntax = theSyntaxWriter.GetText();
-    return MemDbUpdate(&SymbolT::TableInfo, &updated, oid);
 }
 
 void DrawLine(const SymbolT& row, CDC* dc)
@@ -664,10 +626,16 @@ bool CSignalSymbol::WriteHtmlPage(const char* folder, const ModelT& element)
 
 COptionTreeItem* CAttributeSymbol::AddElementProperties(const ModelT& element, bool readOnly, COptionTree* grid)
 {
+    return AddTypedRows(element, readOnly, readOnly, grid);
+}
+
+COptionTreeItem* CAttributeSymbol::AddTypedRows(const ModelT& element, bool readOnly, bool typeReadOnly,
+                                                COptionTree* grid)
+{
     COptionTreeItem* base = CSymbol::AddElementProperties(element, readOnly, grid);
     if (!base)
         return nullptr;
-    AddTypeRow(base, grid, "Use", LoadResString(61474), element.Use, element.FID, readOnly);
+    AddTypeRow(base, grid, "Use", LoadResString(61474), element.Use, element.FID, typeReadOnly);
     ModelAttribute a;
     COptionTreeItem* extended = FetchExtension(element.ID, a) ? AddExtendedCategory(grid) : nullptr;
     if (!extended)

@@ -114,6 +114,11 @@ public:
     COptionTreeItem* AddElementProperties(const ModelT& element, bool readOnly, COptionTree* grid) override;
     // Also removes every tag value of a stereotype that names the attribute.
     void DeleteElement(int elementId) override;
+
+protected:
+    // The base rows with the type row, then the extension rows; the last
+    // category made, null without the base one.
+    COptionTreeItem* AddTypedRows(const ModelT& element, bool readOnly, bool typeReadOnly, COptionTree* grid);
 };
 
 class COperationSymbol : public CExtendedElement<CSymbol, ModelOperation> {

@@ -1,8 +1,11 @@
 #include "UML/Symbols/SymbolClasses.h"
 
 #include "UML/Model/SymbolRegistry.h"
+#include "UML/Symbols/AssociationSymbol.h"
 #include "UML/Symbols/ClassifierSymbols.h"
 #include "UML/Symbols/CommentSymbol.h"
+#include "UML/Symbols/ConnectorSymbol.h"
+#include "UML/Symbols/DependencySymbol.h"
 #include "UML/Symbols/DiagramSymbol.h"
 #include "UML/Symbols/EnumerationSymbol.h"
 #include "UML/Symbols/MarkerSymbols.h"
@@ -66,5 +69,10 @@ bool RegisterUmlSymbolClasses()
     ok = Register<CEnumerationSymbol>("Enumeration") && ok;
     ok = Register<CLiteralSymbol>("Literal") && ok;
     ok = Register<CStereotypeSymbol>("Stereotype") && ok;
+    ok = Register<CDependencySymbol>("Dependency") && ok;
+    ok = Register<CRealizationSymbol>("Realization") && ok;
+    ok = Register<CAssociationSymbol>("Association") && ok;
+    ok = Register<CConnectorSymbol>("Connector") && ok;
+    ok = Register<CPerformanceSymbol>("Performance") && ok;
     return ok;
 }

@@ -5,8 +5,11 @@
 #include "SymbolFixture.h"
 
 #include "UML/Model/DiagramController.h"
+#include "UML/Symbols/AssociationSymbol.h"
 #include "UML/Symbols/ClassifierSymbols.h"
 #include "UML/Symbols/CommentSymbol.h"
+#include "UML/Symbols/ConnectorSymbol.h"
+#include "UML/Symbols/DependencySymbol.h"
 #include "UML/Symbols/DiagramSymbol.h"
 #include "UML/Symbols/EnumerationSymbol.h"
 #include "UML/Symbols/MarkerSymbols.h"
@@ -63,6 +66,11 @@ const Registered kRegistered[] = {
     {"Enumeration", typeid(CEnumerationSymbol), MMC_CLASS, MSC_RECTANGLE, nullptr},
     {"Literal", typeid(CLiteralSymbol), MMC_LITERAL, MSC_LINETEXT, nullptr},
     {"Stereotype", typeid(CStereotypeSymbol), MMC_STEREOTYPE, MSC_RECTANGLE, nullptr},
+    {"Dependency", typeid(CDependencySymbol), MMC_RELATION, MSC_LINE, nullptr},
+    {"Realization", typeid(CRealizationSymbol), MMC_RELATION, MSC_LINE, nullptr},
+    {"Association", typeid(CAssociationSymbol), MMC_ATTRIBUTE, MSC_LINE, &ModelAttribute::TableInfo},
+    {"Connector", typeid(CConnectorSymbol), MMC_RELATION, MSC_LINE, nullptr},
+    {"Performance", typeid(CPerformanceSymbol), MMC_RELATION, MSC_LINE, nullptr},
 };
 
 bool IsRegisteredKey(const char* key)

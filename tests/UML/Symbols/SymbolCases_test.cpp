@@ -10,7 +10,8 @@
 
 namespace {
 
-enum Container { OnPage, OnLifeline, OnTimestate, InClass, InEnumeration };
+// Lines run from a class left of the drawn rectangle to one right of it.
+enum Container { OnPage, OnLifeline, OnTimestate, InClass, InEnumeration, BetweenClasses };
 
 struct SymbolCase {
     const char* key;
@@ -56,6 +57,9 @@ const SymbolCase kCases[] = {
     {"Signal", InClass, {X, Y, X + 100, Y + 100}, -1, -1, {30, 250}, {100, 100}, {-300, 100}},
     {"Statemachine", InClass, {X, Y, X + 100, Y + 100}, -1, -1, {30, 250}, {100, 100}, {-300, 100}},
     {"Literal", InEnumeration, {X, Y, X + 100, Y + 100}, -1, -1, {30, 250}, {100, 100}, {-300, 100}},
+    {"Dependency", BetweenClasses, {X, Y, X + 4000, Y}, 4000, 0, {3990, 0}, {2000, 140}, {2000, 400}},
+    {"Realization", BetweenClasses, {X, Y, X + 4000, Y}, 4000, 0, {2000, 0}, {2000, 140}, {2000, 400}},
+    {"Association", BetweenClasses, {X, Y, X + 4000, Y}, 4000, 0, {2000, 0}, {2000, 140}, {2000, 400}},
 };
 
 class SymbolCases : public SymbolFixture, public ::testing::WithParamInterface<SymbolCase> {
@@ -84,18 +88,38 @@ protected:
                     return true;
         return false;
     }
+
+    // A line between two classes whose facing sides are the drawn
+    // rectangle's left and right edges, level with its top.
+    int DrawLine(const char* key, RECT drawn)
+    {
+        const int from = Place("Class", RECT{drawn.left - 1000, drawn.top - 100, drawn.left - 900, drawn.top});
+        const int to = Place("Class", RECT{drawn.right, drawn.top - 100, drawn.right + 100, drawn.top});
+        const SymbolT a = Row(from), b = Row(to);
+        // Level the two boxes on the line and put the source's right side on
+        // the drawn left edge.
+        EXPECT_TRUE(UpdateSymbolFields(from, {"x1", std::to_string(drawn.left - (a.x2 - a.x1)).c_str(), "x2",
+                                              std::to_string(drawn.left).c_str(), "y1",
+                                              std::to_string(drawn.top - (a.y2 - a.y1) / 2).c_str(), "y2",
+                                              std::to_string(drawn.top + (a.y2 - a.y1) / 2).c_str()}));
+        EXPECT_TRUE(UpdateSymbolFields(to, {"y1", std::to_string(drawn.top - (b.y2 - b.y1) / 2).c_str(), "y2",
+                                            std::to_string(drawn.top + (b.y2 - b.y1) / 2).c_str()}));
+        return Connect(key, from, to);
+    }
 };
 
 TEST_P(SymbolCases, CreatesLaysOutDrawsAndHitTests)
 {
     const SymbolCase& c = GetParam();
-    const int container = Container(c.in);
-    const int id = Place(c.key, c.drawn, container, c.in == OnPage && c.width < 0 ? "Note" : "");
+    const bool line = c.in == BetweenClasses;
+    const int container = line ? 0 : Container(c.in);
+    const int id = line ? DrawLine(c.key, c.drawn)
+                        : Place(c.key, c.drawn, container, c.in == OnPage && c.width < 0 ? "Note" : "");
     ASSERT_GT(id, 0);
     const SymbolT row = Row(id);
     EXPECT_STREQ(row.Type, c.key);
     EXPECT_EQ(row.PID, page);
-    EXPECT_EQ(row.FID, c.in == OnPage ? 0 : container);
+    EXPECT_EQ(row.FID, c.in == OnPage || line ? 0 : container);
     EXPECT_EQ(row.MMC, Prototype(c.key)->mmc);
     if (c.width >= 0) {
         EXPECT_EQ(row.x2 - row.x1, c.width);

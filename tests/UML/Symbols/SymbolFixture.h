@@ -88,6 +88,25 @@ protected:
         return id;
     }
 
+    // Draws a line of key from the symbol from to the symbol to as the line
+    // tool does: each end asked through CanConnect, the source first, then
+    // the line created and laid out. Its ID, 0 when refused.
+    int Connect(const char* key, int from, int to, const char* text = "")
+    {
+        CSymbol* line = Prototype(key);
+        HitSymbol source, destination;
+        source.Set(Row(from));
+        destination.Set(Row(to));
+        if (!line->CanConnect(source.rec, true) || !line->CanConnect(destination.rec, false))
+            return 0;
+        const POINT a{(source.rec.x1 + source.rec.x2) / 2, (source.rec.y1 + source.rec.y2) / 2};
+        const POINT b{(destination.rec.x1 + destination.rec.x2) / 2, (destination.rec.y1 + destination.rec.y2) / 2};
+        const int id = line->CreateSymbol(a, b, page, text, &canvas.dc, nullptr, &destination.rec);
+        if (id > 0)
+            Relayout(id);
+        return id;
+    }
+
     void Relayout(int id)
     {
         dbTypedCursor<SymbolT> c(&SymbolT::TableInfo, dbCursorForUpdate);
