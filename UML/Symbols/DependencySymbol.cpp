@@ -1,27 +1,21 @@
 #include "UML/Symbols/DependencySymbol.h"
 
-#include "MemDB/db.h"
 #include "Platform/Dc.h"
 #include "Platform/Resource.h"
 #include "Platform/CString.h"
 #include "Pub/SyntaxRunCodec.h"
+#include "Pub/TextPool.h"
 #include "UML/Model/DrawResources.h"
 #include "UML/Model/PageDraw.h"
 #include "UML/Model/PropertyRows.h"
 #include "UML/Model/SymbolRows.h"
-
-#include <cstring>
+#include "UML/Symbols/TextPieces.h"
 
 namespace {
 
 const int kHeadSize = 300;
 const int kNameCharacters = 63;
 const int kRealizedCharacters = 192;
-
-bool SameText(const char* a, const char* b)
-{
-    return std::strcmp(a ? a : "", b ? b : "") == 0;
-}
 
 } // namespace
 
@@ -49,15 +43,10 @@ void CDependencySymbol::DrawLineMarks(const SymbolT& row, CDC* dc)
 
 int CDependencySymbol::SyncFromElement(const ModelT& element, const SymbolT& row, oid_t oid)
 {
-    if (SameText(row.Text, element.Name) && SameText(row.Stereotype, element.Stereotype))
-        return 0;
-    SymbolT updated = row;
-    updated.Text = element.Name;
-    updated.Stereotype = element.Stereotype;
+    TextPool.Reset();
     theSyntaxWriter.Reset();
-    theSyntaxWriter.AddRun(0, 0);
-    updated.Syntax = theSyntaxWriter.GetText();
-    return MemDbUpdate(&SymbolT::TableInfo, &updated, oid);
+    Piece(element.Name, 0);
+    return StoreBuiltText(row, oid, element.Stereotype ? element.Stereotype : "");
 }
 
 COptionTreeItem* CDependencySymbol::AddElementProperties(const ModelT& element, bool readOnly, COptionTree* grid)

@@ -36,19 +36,6 @@ std::string Trimmed(const std::string& text)
     return text.substr(from, text.find_last_not_of(" \t") - from + 1);
 }
 
-// The GUID of the first classifier named name as seen from scope; empty when
-// none.
-std::string ResolveType(int scope, const std::string& name)
-{
-    if (name.empty())
-        return std::string();
-    TypeMatchList matches;
-    matches.reserve(100);
-    if (!ResolveTypeName(scope, MMC_CLASS, "", name.c_str(), &matches) || matches.empty() || !matches[0].guid)
-        return std::string();
-    return matches[0].guid;
-}
-
 bool SameText(const char* a, const char* b)
 {
     return std::strcmp(a ? a : "", b ? b : "") == 0;

@@ -3,6 +3,7 @@
 #include "MemDB/db.h"
 #include "Pub/SyntaxRunCodec.h"
 #include "Pub/TextPool.h"
+#include "UML/Model/TypeResolution.h"
 
 #include <cstring>
 
@@ -40,4 +41,16 @@ bool NextWord(const std::string& text, size_t& pos, const char* delimiters, std:
     start = from;
     pos = to;
     return true;
+}
+
+std::string ResolveType(int scope, const std::string& name, const char* metaclass)
+{
+    if (name.empty())
+        return std::string();
+    TypeMatchList matches;
+    matches.reserve(100);
+    if (!ResolveTypeName(scope, MMC_CLASS, metaclass, name.c_str(), &matches) || matches.empty() ||
+        !matches[0].guid)
+        return std::string();
+    return matches[0].guid;
 }

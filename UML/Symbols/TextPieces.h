@@ -17,3 +17,6 @@ int StoreBuiltText(const SymbolT& row, oid_t oid, const std::string& stereotype)
 // The next word of text from pos: delimiters skipped, the word's start in
 // start, pos after it. False at the end of the text.
 bool NextWord(const std::string& text, size_t& pos, const char* delimiters, std::string& word, size_t& start);
+// The GUID of the first classifier named name (of metaclass, any for an
+// empty one) as seen from scope; empty when none.
+std::string ResolveType(int scope, const std::string& name, const char* metaclass = "");

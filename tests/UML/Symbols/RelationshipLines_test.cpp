@@ -6,6 +6,7 @@
 #include "UnitFile.h"
 
 #include "Controls/OptionTree.h"
+#include "MemDB/db.h"
 #include "Platform/Wnd.h"
 #include "Pub/SyntaxRunCodec.h"
 #include "UML/Model/StereotypeValues.h"
@@ -219,6 +220,28 @@ TEST_F(RelationshipLines, ASelectedDependencyShowsEndHandlesAndItsLabelBox)
             EXPECT_TRUE(canvas.IsInk(PageCanvas::Device(end.x + d), PageCanvas::Device(end.y + d)))
                 << end.x << "," << end.y;
     EXPECT_TRUE(canvas.IsInk(PageCanvas::Device(row.tx1), PageCanvas::Device((row.ty1 + row.ty2) / 2)));
+}
+
+// Files and pastes can name an end symbol that is not there.
+TEST_F(RelationshipLines, ALineToAMissingSymbolStaysWhereItIsAndDeletes)
+{
+    const int a = Box("Class", 0, "A"), b = Box("Class", 1, "B");
+    for (const char* key : {"Dependency", "Association"}) {
+        SCOPED_TRACE(key);
+        const int line = Connect(key, a, b);
+        ASSERT_GT(line, 0);
+        ASSERT_TRUE(UpdateSymbolFields(line, {"DestID", "NO-SUCH-SYMBOL"}));
+        SymbolT row = Row(line);
+        const SymbolT before = row;
+        EXPECT_EQ(Prototype(key)->Layout(row, &canvas.dc, nullptr), 0);
+        EXPECT_EQ(MemDbRecordChanged(&SymbolT::TableInfo, &row, &before), 0);
+        Prototype(key)->Draw(row, &canvas.dc);
+        const std::string guid = row.GUID;
+        DeleteSymbol(line, false);
+        EXPECT_FALSE(FetchSymbolById(line, row));
+        ModelT element;
+        EXPECT_TRUE(FetchElementByGuid(guid.c_str(), element)) << "the element stays";
+    }
 }
 
 TEST_F(RelationshipLines, ANewAssociationIsNavigableWithoutAggregationAndDrawsItsEnds)
