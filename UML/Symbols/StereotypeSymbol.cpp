@@ -1,10 +1,13 @@
 #include "UML/Symbols/StereotypeSymbol.h"
 
+#include "Controls/OptionTreeComboBoxItem.h"
 #include "MemDB/dbQueryText.h"
 #include "Platform/Dc.h"
+#include "Platform/Resource.h"
 #include "Pub/SYSConfig.h"
 #include "UML/Model/DrawResources.h"
 #include "UML/Model/PageDraw.h"
+#include "UML/Model/PropertyRows.h"
 #include "UML/Model/ShellHooks.h"
 #include "UML/Model/StereotypeValues.h"
 #include "UML/Model/SymbolRegistry.h"
@@ -76,6 +79,40 @@ void CStereotypeSymbol::MeasureStereotype(int& width, int& height, const SymbolT
     width = static_cast<int>(std::max(first, second)) * charWidth;
     if (width > 0 && theSysConfig.m_nFontSize > 0)
         width = (width + 4 * charWidth) * small / theSysConfig.m_nFontSize;
+}
+
+COptionTreeItem* CStereotypeSymbol::AddElementProperties(const ModelT& element, bool readOnly, COptionTree* grid)
+{
+    COptionTreeItem* category = AddCategoryRow(grid, LoadResString(61447), PROPERTY_BASE);
+    if (!category)
+        return nullptr;
+    AddEditRow(category, grid, "Name", LoadResString(61470), element.Name, readOnly, false);
+    AddEditRow(category, grid, "Type", LoadResString(61471), element.Type, true, false);
+    AddBaseTypeRow(category, grid, LoadResString(61516), element.Use, readOnly);
+    return category;
+}
+
+void CStereotypeSymbol::AddBaseTypeRow(COptionTreeItem* category, COptionTree* grid, const char* label,
+                                       const char* current, bool readOnly)
+{
+    COptionTreeComboBoxItem* chooser = AddComboRow(category, grid, "Use", label, readOnly);
+    if (!chooser)
+        return;
+    const char* chosen = current ? current : "";
+    const auto add = [chooser, chosen](const char* name) {
+        const int at = chooser->AddString(name);
+        chooser->SetItemData(at, reinterpret_cast<DWORD_PTR>(name));
+        if (std::strcmp(name, chosen) == 0)
+            chooser->SetCurSel(at);
+    };
+    if (readOnly) {
+        if (*chosen)
+            add(chosen);
+        return;
+    }
+    for (CSymbol* prototype : GetSortedMetaclasses())
+        if (prototype->metaName[0])
+            add(prototype->metaName);
 }
 
 void CStereotypeSymbol::DeleteElement(int elementId)

@@ -14,10 +14,17 @@ public:
     // Text = Name, Stereotype = Use; writes only when either differs.
     int SyncFromElement(const ModelT& element, const SymbolT& row, oid_t oid) override;
     bool HitTest(POINT point, const SymbolT& row, HitSymbol& out) override;
+    // "Base properties": Name, Type (read-only) and the base-type chooser.
+    COptionTreeItem* AddElementProperties(const ModelT& element, bool readOnly, COptionTree* grid) override;
     // Removes the stereotype, clears it from every element and symbol that
     // carried it with their links and values, and marks each changed element's
     // unit modified.
     void DeleteElement(int elementId) override;
     void DrawStereotype(CDC* dc, const SymbolT& row) override;
     void MeasureStereotype(int& width, int& height, const SymbolT& row, int charWidth) override;
+
+    // The chooser of the extended metaclass, keyed "Use": every registered
+    // metaclass in byte order, current selected; read-only, current alone.
+    static void AddBaseTypeRow(COptionTreeItem* category, COptionTree* grid, const char* label, const char* current,
+                               bool readOnly);
 };

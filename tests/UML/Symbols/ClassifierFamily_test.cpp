@@ -9,13 +9,37 @@
 #include "Pub/SYSConfig.h"
 #include "UML/Model/PropertyRows.h"
 #include "UML/Model/StereotypeValues.h"
+#include "UML/Model/SymbolRegistry.h"
 #include "UML/Model/SymbolText.h"
 #include "UML/Symbols/ClassifierSymbols.h"
 
+#include <algorithm>
+#include <cstring>
 #include <filesystem>
 #include <string>
+#include <vector>
 
 namespace {
+
+// The texts of a combo row's entries in list order.
+std::vector<std::string> Entries(COptionTreeComboBoxItem* combo)
+{
+    std::vector<std::string> texts;
+    for (int i = 0; i < combo->GetCount(); ++i) {
+        CString text;
+        combo->GetLBText(i, text);
+        texts.emplace_back(static_cast<const char*>(text));
+    }
+    return texts;
+}
+
+COptionTreeItem* RowByKey(COptionTreeItem* category, const char* key)
+{
+    for (COptionTreeItem* r = category ? category->GetFirstChild() : nullptr; r; r = r->GetNextSibling())
+        if (std::strcmp(r->GetKey() ? r->GetKey() : "", key) == 0)
+            return r;
+    return nullptr;
+}
 
 class ClassifierFamily : public SymbolFixture {
 protected:
@@ -136,6 +160,72 @@ TEST_F(ClassifierFamily, AStereotypeShowsItsBaseTypeAndIsClearedEverywhereWhenDe
     dbTypedCursor<StereotypeObj> links(&StereotypeObj::TableInfo);
     EXPECT_LE(links.SelectByKey("OID", carrier), 0);
     EXPECT_LE(links.SelectByKey("OID", -bare), 0);
+}
+
+// The base-type chooser lists every metaclass in byte order; the choice is
+// stored in Use and offers the stereotype to that metaclass's elements only.
+TEST_F(ClassifierFamily, TheBaseTypeChooserListsTheMetaclassesAndAReadOnlyOneItsOwn)
+{
+    CWnd pane;
+    ASSERT_TRUE(pane.CreateEx(0, nullptr, "pane", WS_POPUP, 0, 0, 320, 400, nullptr, nullptr));
+    COptionTree grid;
+    ASSERT_TRUE(grid.Create(WS_CHILD | WS_VISIBLE, CRect(0, 0, 300, 400), &pane, 0, 1, 90));
+    const std::string guid = NewGuid(true);
+    const int id = Prototype("Stereotype")->CreateElement(owner, "Persistent", guid.c_str(), nullptr);
+    ModelT element;
+    ASSERT_TRUE(FetchElementById(id, element));
+    COptionTreeItem* category = Prototype("Stereotype")->AddElementProperties(element, false, &grid);
+    ASSERT_NE(category, nullptr);
+    EXPECT_STREQ(static_cast<const char*>(category->GetLabelText()), "Base properties");
+    std::vector<std::string> keys;
+    for (COptionTreeItem* r = category->GetFirstChild(); r; r = r->GetNextSibling())
+        keys.emplace_back(r->GetKey() ? r->GetKey() : "");
+    EXPECT_EQ(keys, (std::vector<std::string>{"Name", "Type", "Use"}));
+    EXPECT_TRUE(RowByKey(category, "Type")->IsReadOnly());
+    auto* chooser = dynamic_cast<COptionTreeComboBoxItem*>(RowByKey(category, "Use"));
+    ASSERT_NE(chooser, nullptr);
+    EXPECT_STREQ(static_cast<const char*>(chooser->GetLabelText()), "Base type of stereotype ");
+    std::vector<std::string> expected;
+    for (CSymbol* prototype : GetSortedMetaclasses())
+        expected.emplace_back(prototype->metaName);
+    EXPECT_EQ(Entries(chooser), expected);
+    EXPECT_TRUE(std::is_sorted(expected.begin(), expected.end()));
+    EXPECT_EQ(chooser->GetValueInt(), -1) << "an empty Use selects nothing";
+
+    const std::vector<std::string> listed = Entries(chooser);
+    chooser->SetCurSel(static_cast<int>(std::find(listed.begin(), listed.end(), "Class") - listed.begin()));
+    oid_t oid = 0;
+    ASSERT_TRUE(FetchElementById(id, element, &oid));
+    EXPECT_TRUE(Prototype("Stereotype")->ApplyElementProperties(oid, element, grid.GetRootItem()));
+    ASSERT_TRUE(FetchElementById(id, element));
+    EXPECT_STREQ(element.Use, "Class");
+
+    const struct {
+        const char* key;
+        bool offered;
+    } carriers[] = {{"Class", true}, {"Interface", false}};
+    for (const auto& c : carriers) {
+        SCOPED_TRACE(c.key);
+        grid.DeleteAllItems();
+        const int carrier = Prototype(c.key)->CreateElement(owner, "Carrier", NewGuid(true).c_str(), nullptr);
+        ModelT row;
+        ASSERT_TRUE(FetchElementById(carrier, row));
+        Prototype(c.key)->AddElementProperties(row, false, &grid);
+        auto* stereotypes =
+            dynamic_cast<COptionTreeComboBoxItem*>(RowByKey(grid.GetRootItem()->GetFirstChild(), "Stereotype"));
+        ASSERT_NE(stereotypes, nullptr);
+        const std::vector<std::string> offered = Entries(stereotypes);
+        EXPECT_EQ(std::find(offered.begin(), offered.end(), "Persistent") != offered.end(), c.offered);
+    }
+
+    grid.DeleteAllItems();
+    ASSERT_TRUE(FetchElementById(id, element));
+    chooser = dynamic_cast<COptionTreeComboBoxItem*>(
+        RowByKey(Prototype("Stereotype")->AddElementProperties(element, true, &grid), "Use"));
+    ASSERT_NE(chooser, nullptr);
+    EXPECT_TRUE(chooser->IsReadOnly());
+    EXPECT_EQ(Entries(chooser), std::vector<std::string>{"Class"});
+    EXPECT_EQ(chooser->GetValueInt(), 0);
 }
 
 TEST_F(ClassifierFamily, AParameterChangeReachesItsOperationsLine)
