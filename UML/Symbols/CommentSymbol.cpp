@@ -8,7 +8,7 @@
 #include "UML/Model/DrawResources.h"
 #include "UML/Model/ElementXml.h"
 #include "UML/Model/HtmlRows.h"
-#include "UML/Model/PropertyRows.h"
+#include "UML/Symbols/BaseRows.h"
 #include "UML/Model/PageDraw.h"
 #include "UML/Model/SelectionHandles.h"
 #include "UML/Model/SymbolText.h"
@@ -126,10 +126,5 @@ bool CCommentSymbol::WriteHtmlPage(const char* folder, const ModelT& element)
 
 COptionTreeItem* CCommentSymbol::AddElementProperties(const ModelT& element, bool readOnly, COptionTree* grid)
 {
-    COptionTreeItem* category = AddCategoryRow(grid, LoadResString(61447), PROPERTY_BASE);
-    if (!category)
-        return nullptr;
-    AddEditRow(category, grid, "Name", LoadResString(61470), element.Name, readOnly, true);
-    AddEditRow(category, grid, "Type", LoadResString(61471), element.Type, true, false);
-    return category;
+    return AddNameTypeCategory(element, readOnly, true, grid);
 }

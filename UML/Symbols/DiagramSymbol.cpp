@@ -1,7 +1,6 @@
 #include "UML/Symbols/DiagramSymbol.h"
 
 #include "Platform/MetaFileDc.h"
-#include "Platform/Resource.h"
 #include "Platform/Wnd.h"
 #include "Pub/BufferedFile.h"
 #include "Pub/GuidText.h"
@@ -10,7 +9,7 @@
 #include "UML/Model/DiagramController.h"
 #include "UML/Model/HtmlRows.h"
 #include "UML/Model/PageState.h"
-#include "UML/Model/PropertyRows.h"
+#include "UML/Symbols/BaseRows.h"
 #include "UML/Model/ShellHooks.h"
 #include "UML/Model/SymbolRegistry.h"
 
@@ -111,10 +110,5 @@ bool CDiagramSymbol::WriteHtmlPage(const char* folder, const ModelT& element)
 
 COptionTreeItem* CDiagramSymbol::AddElementProperties(const ModelT& element, bool readOnly, COptionTree* grid)
 {
-    COptionTreeItem* category = AddCategoryRow(grid, LoadResString(61447), PROPERTY_BASE);
-    if (!category)
-        return nullptr;
-    AddEditRow(category, grid, "Name", LoadResString(61470), element.Name, readOnly, false);
-    AddEditRow(category, grid, "Type", LoadResString(61471), element.Type, true, false);
-    return category;
+    return AddNameTypeCategory(element, readOnly, false, grid);
 }

@@ -15,6 +15,7 @@
 #include "UML/Model/ElementXml.h"
 #include "UML/Model/HtmlRows.h"
 #include "UML/Model/PropertyRows.h"
+#include "UML/Symbols/BaseRows.h"
 #include "UML/Model/ShellHooks.h"
 #include "UML/Model/StereotypeValues.h"
 
@@ -304,11 +305,9 @@ POINT SymbolExtent(int pageId)
 
 COptionTreeItem* CPageSymbol::AddElementProperties(const ModelT& element, bool readOnly, COptionTree* grid)
 {
-    COptionTreeItem* category = AddCategoryRow(grid, LoadResString(61447), PROPERTY_BASE);
+    COptionTreeItem* category = AddNameTypeCategory(element, readOnly, false, grid);
     if (!category)
         return nullptr;
-    AddEditRow(category, grid, "Name", LoadResString(61470), element.Name, readOnly, false);
-    AddEditRow(category, grid, "Type", LoadResString(61471), element.Type, true, false);
     ModelPage page;
     if (!FetchPageRow(element.ID, page))
         return category;

@@ -8,6 +8,7 @@
 #include "UML/Model/DrawResources.h"
 #include "UML/Model/PageDraw.h"
 #include "UML/Model/PropertyRows.h"
+#include "UML/Symbols/BaseRows.h"
 #include "UML/Model/ShellHooks.h"
 #include "UML/Model/StereotypeValues.h"
 #include "UML/Model/SymbolRegistry.h"
@@ -83,11 +84,9 @@ void CStereotypeSymbol::MeasureStereotype(int& width, int& height, const SymbolT
 
 COptionTreeItem* CStereotypeSymbol::AddElementProperties(const ModelT& element, bool readOnly, COptionTree* grid)
 {
-    COptionTreeItem* category = AddCategoryRow(grid, LoadResString(61447), PROPERTY_BASE);
+    COptionTreeItem* category = AddNameTypeCategory(element, readOnly, false, grid);
     if (!category)
         return nullptr;
-    AddEditRow(category, grid, "Name", LoadResString(61470), element.Name, readOnly, false);
-    AddEditRow(category, grid, "Type", LoadResString(61471), element.Type, true, false);
     AddBaseTypeRow(category, grid, LoadResString(61516), element.Use, readOnly);
     return category;
 }
