@@ -308,10 +308,15 @@ LRESULT ComboProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam)
 
 } // namespace
 
-BOOL CComboBox::Create(DWORD dwStyle, const RECT& rect, CWnd* pParentWnd, UINT nID)
+void RegisterComboBoxClass()
 {
     static std::once_flag registered;
     std::call_once(registered, [] { AfxRegisterClassProc(WC_COMBOBOX, ComboProc); });
+}
+
+BOOL CComboBox::Create(DWORD dwStyle, const RECT& rect, CWnd* pParentWnd, UINT nID)
+{
+    RegisterComboBoxClass();
     return CWnd::Create(WC_COMBOBOX, "", dwStyle, rect, pParentWnd, nID);
 }
 

@@ -12,3 +12,10 @@ QFont ControlFont(HFONT font);
 // A control's notification to its parent: WM_COMMAND with the control's
 // id and the code in the high word.
 void NotifyParent(HWND control, WORD code);
+
+// The class procedures of the predefined controls, registered on first use
+// (by the control's Create or by a dialog template that names the class).
+void RegisterStaticClass();
+void RegisterEditClass();
+void RegisterComboBoxClass();
+void RegisterListBoxClass();

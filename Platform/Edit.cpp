@@ -434,10 +434,15 @@ LRESULT EditProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam)
 
 } // namespace
 
-BOOL CEdit::Create(DWORD dwStyle, const RECT& rect, CWnd* pParentWnd, UINT nID)
+void RegisterEditClass()
 {
     static std::once_flag registered;
     std::call_once(registered, [] { AfxRegisterClassProc(WC_EDIT, EditProc); });
+}
+
+BOOL CEdit::Create(DWORD dwStyle, const RECT& rect, CWnd* pParentWnd, UINT nID)
+{
+    RegisterEditClass();
     return CWnd::Create(WC_EDIT, "", dwStyle, rect, pParentWnd, nID);
 }
 

@@ -269,10 +269,15 @@ LRESULT ListProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam)
 
 } // namespace
 
-BOOL CListBox::Create(DWORD dwStyle, const RECT& rect, CWnd* pParentWnd, UINT nID)
+void RegisterListBoxClass()
 {
     static std::once_flag registered;
     std::call_once(registered, [] { AfxRegisterClassProc(WC_LISTBOX, ListProc); });
+}
+
+BOOL CListBox::Create(DWORD dwStyle, const RECT& rect, CWnd* pParentWnd, UINT nID)
+{
+    RegisterListBoxClass();
     if (!CWnd::Create(WC_LISTBOX, nullptr, dwStyle, rect, pParentWnd, nID))
         return FALSE;
     if (ListState* s = StateOf(m_hWnd))
