@@ -52,6 +52,18 @@ const Recipe kRecipes[] = {
     {"Coregion", "Lifeline"},
     {"Timeline", "Timestate"},
     {"Timeduration", "Timestate"},
+    {"Association", nullptr, "Interface", "Enumeration"},
+    {"Association", nullptr, "Class", "Artifact", "Componentdiagram"},
+    {"Association", nullptr, "Node", "Artifact", "Deploymentdiagram"},
+    {"Association", nullptr, "Actor", "Usecase", "Usecasediagram"},
+    {"Realization", nullptr, "Class", "Interface"},
+    {"Realization", nullptr, "Artifact", "Node", "Deploymentdiagram"},
+    {"Realization", nullptr, "Actor", "Usecase", "Usecasediagram"},
+    {"Dependency", nullptr, "Comment", "Class"},
+    {"Dependency", nullptr, "Comment", "Artifact", "Deploymentdiagram"},
+    {"Dependency", nullptr, "Comment", "Usecase", "Usecasediagram"},
+    {"Connector", nullptr, "Port", "Port"},
+    {"Performance", nullptr, "Usecase", "Usecase"},
 };
 
 const Recipe* RecipeOf(const char* kind, const char* key)
