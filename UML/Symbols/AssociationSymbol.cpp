@@ -76,13 +76,8 @@ bool CAssociationSymbol::RenameElement(const SymbolT& row)
         return false;
     ModelT element;
     oid_t oid = 0;
-    {
-        dbTypedCursor<ModelT> c(&ModelT::TableInfo);
-        if (IsEmpty(row.GUID) || c.SelectByKey("GUID", row.GUID) <= 0)
-            return false;
-        element = *c.GetRecord();
-        oid = c.GetCurrentOid();
-    }
+    if (!ElementOfSymbol(row, element, oid))
+        return false;
     const std::string text = row.Text;
     size_t pos = 0, start = 0;
     std::string name, multiplicity;

@@ -16,6 +16,7 @@
 #include "UML/Model/StereotypeRows.h"
 #include "UML/Model/SymbolRegistry.h"
 #include "UML/Model/SymbolText.h"
+#include "UML/Symbols/ContainedSymbols.h"
 
 #include <algorithm>
 #include <cstring>
@@ -378,6 +379,48 @@ void BuildTemplateText(const ModelT& element)
     TextPool.Append(">");
 }
 
+void CClassSymbol::Draw(const SymbolT& row, CDC* dc)
+{
+    CInterfaceSymbol::Draw(row, dc);
+    if (!(row.ItemState & SYMBOL_HAS_CHILDREN))
+        return;
+    for (oid_t oid : BorderOids(row.ID)) {
+        SymbolT child;
+        CSymbol* prototype = nullptr;
+        if (FetchByOid(oid, child) && FindMetaclass(child.Type, prototype))
+            prototype->Draw(child, dc);
+    }
+}
+
+int CClassSymbol::Layout(SymbolT& row, CDC* dc, const SymbolT* related)
+{
+    CInterfaceSymbol::Layout(row, dc, related);
+    if (row.ID <= 0)
+        return 1;
+    const std::vector<oid_t> attached = BorderOids(row.ID);
+    if (!attached.empty())
+        row.ItemState |= SYMBOL_HAS_CHILDREN;
+    for (oid_t oid : attached) {
+        SymbolT child;
+        LayoutContained(oid, row, dc, child);
+    }
+    return 1;
+}
+
+bool CClassSymbol::HitTest(POINT point, const SymbolT& row, HitSymbol& out)
+{
+    if (row.ItemState & SYMBOL_HAS_CHILDREN) {
+        for (oid_t oid : BorderOids(row.ID)) {
+            SymbolT child;
+            CSymbol* prototype = nullptr;
+            if (FetchByOid(oid, child) && FindMetaclass(child.Type, prototype) &&
+                prototype->HitTest(point, child, out))
+                return true;
+        }
+    }
+    return CInterfaceSymbol::HitTest(point, row, out);
+}
+
 int CClassSymbol::SyncFromElement(const ModelT& element, const SymbolT& row, oid_t oid)
 {
     BuildTemplateText(element);
@@ -399,17 +442,10 @@ int CClassSymbol::SyncFromElement(const ModelT& element, const SymbolT& row, oid
 
 bool CClassSymbol::RenameElement(const SymbolT& row)
 {
-    if (IsEmpty(row.GUID))
-        return false;
     ModelT element;
     oid_t oid = 0;
-    {
-        dbTypedCursor<ModelT> c(&ModelT::TableInfo);
-        if (c.SelectByKey("GUID", row.GUID) <= 0)
-            return false;
-        element = *c.GetRecord();
-        oid = c.GetCurrentOid();
-    }
+    if (!ElementOfSymbol(row, element, oid))
+        return false;
     const std::string text = row.Text ? row.Text : "";
     const size_t open = text.find('<');
     std::string name = text;

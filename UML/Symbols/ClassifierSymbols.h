@@ -78,9 +78,16 @@ protected:
 };
 
 // Class and Artifact: the box of a ModelClass element, its name followed by
-// its template parameters in angle brackets.
+// its template parameters in angle brackets, with ports and interface ends
+// (child rows of Type Port, Realized and Required) on its border.
 class CClassSymbol : public CExtendedElement<CInterfaceSymbol, ModelClass> {
 public:
+    // The box, then its ports and interface ends.
+    void Draw(const SymbolT& row, CDC* dc) override;
+    // The box, then its ports, then its interface ends on the border.
+    int Layout(SymbolT& row, CDC* dc, const SymbolT* related) override;
+    // A port or interface end first, then the box.
+    bool HitTest(POINT point, const SymbolT& row, HitSymbol& out) override;
     // The name, and with "<...>" after it, the template parameters.
     bool RenameElement(const SymbolT& row) override;
     // The template text with its colour runs, the Active bit and the

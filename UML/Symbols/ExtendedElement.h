@@ -32,6 +32,31 @@ inline bool IsEmpty(const char* text)
     return !text || !*text;
 }
 
+// The element whose GUID is guid; false, with row left alone, when none.
+inline bool FetchElementByGuid(const char* guid, ModelT& row)
+{
+    if (IsEmpty(guid))
+        return false;
+    dbTypedCursor<ModelT> c(&ModelT::TableInfo);
+    if (c.SelectByKey("GUID", guid) <= 0)
+        return false;
+    row = *c.GetRecord();
+    return true;
+}
+
+// The element the symbol row shows, with its engine id; false when none.
+inline bool ElementOfSymbol(const SymbolT& row, ModelT& element, oid_t& oid)
+{
+    if (IsEmpty(row.GUID))
+        return false;
+    dbTypedCursor<ModelT> c(&ModelT::TableInfo);
+    if (c.SelectByKey("GUID", row.GUID) <= 0)
+        return false;
+    element = *c.GetRecord();
+    oid = c.GetCurrentOid();
+    return true;
+}
+
 // The extension row of element id; false, with row left alone, when none.
 template <class Ext>
 bool FetchExtension(int id, Ext& row, oid_t* oid = nullptr)

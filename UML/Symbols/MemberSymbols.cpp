@@ -41,19 +41,6 @@ bool SameText(const char* a, const char* b)
     return std::strcmp(a ? a : "", b ? b : "") == 0;
 }
 
-// The element that the symbol row shows, with its row ID.
-bool ElementOfSymbol(const SymbolT& row, ModelT& element, oid_t& oid)
-{
-    if (IsEmpty(row.GUID))
-        return false;
-    dbTypedCursor<ModelT> c(&ModelT::TableInfo);
-    if (c.SelectByKey("GUID", row.GUID) <= 0)
-        return false;
-    element = *c.GetRecord();
-    oid = c.GetCurrentOid();
-    return true;
-}
-
 // The name of the element whose GUID is guid; false when none.
 bool NameOfGuid(const char* guid, std::string& name, std::string* stereotype = nullptr)
 {

@@ -68,17 +68,6 @@ const char* AppendLineLabel(const char* text, int maxCharacters)
     return theLineLabel;
 }
 
-bool FetchElementByGuid(const char* guid, ModelT& row)
-{
-    if (!guid || !*guid)
-        return false;
-    dbTypedCursor<ModelT> c(&ModelT::TableInfo);
-    if (c.SelectByKey("GUID", guid) <= 0)
-        return false;
-    row = *c.GetRecord();
-    return true;
-}
-
 bool EndsOfPlacedElement(const char* elementGuid, int pageId, const SymbolT& dropped, HitSymbol& from,
                          HitSymbol& to, std::string& name)
 {

@@ -12,6 +12,7 @@
 
 #include "UML/Model/LinePath.h"
 #include "UML/Model/Symbol.h"
+#include "UML/Symbols/ExtendedElement.h"
 
 #include <string>
 
@@ -23,8 +24,6 @@ const char* ClearLineLabel();
 // Appends at most maxCharacters characters of text (all for -1) as far as
 // they fit whole, and returns the label.
 const char* AppendLineLabel(const char* text, int maxCharacters = -1);
-// The element whose GUID is guid; false for none.
-bool FetchElementByGuid(const char* guid, ModelT& row);
 
 // The ends of an existing relationship element placed on the page by a drop
 // on the symbol dropped, and its name: from dropped, which must show the

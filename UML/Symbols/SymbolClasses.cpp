@@ -13,6 +13,8 @@
 #include "UML/Symbols/PackageSymbol.h"
 #include "UML/Symbols/PageSymbol.h"
 #include "UML/Symbols/ParameterSymbol.h"
+#include "UML/Symbols/PartSymbols.h"
+#include "UML/Symbols/PortSymbols.h"
 #include "UML/Symbols/PseudostateSymbols.h"
 #include "UML/Symbols/StereotypeSymbol.h"
 
@@ -74,5 +76,11 @@ bool RegisterUmlSymbolClasses()
     ok = Register<CAssociationSymbol>("Association") && ok;
     ok = Register<CConnectorSymbol>("Connector") && ok;
     ok = Register<CPerformanceSymbol>("Performance") && ok;
+    ok = Register<CPartSymbol>("Part") && ok;
+    ok = Register<CObjectnodeSymbol>("Objectnode") && ok;
+    ok = Register<CPinSymbol>("Pin") && ok;
+    ok = Register<CPortSymbol>("Port") && ok;
+    ok = Register<CRealizedSymbol>("Realized") && ok;
+    ok = Register<CRequiredSymbol>("Required") && ok;
     return ok;
 }

@@ -17,6 +17,8 @@
 #include "UML/Symbols/PackageSymbol.h"
 #include "UML/Symbols/PageSymbol.h"
 #include "UML/Symbols/ParameterSymbol.h"
+#include "UML/Symbols/PartSymbols.h"
+#include "UML/Symbols/PortSymbols.h"
 #include "UML/Symbols/StereotypeSymbol.h"
 #include "UML/Symbols/SymbolClasses.h"
 
@@ -71,6 +73,12 @@ const Registered kRegistered[] = {
     {"Association", typeid(CAssociationSymbol), MMC_ATTRIBUTE, MSC_LINE, &ModelAttribute::TableInfo},
     {"Connector", typeid(CConnectorSymbol), MMC_RELATION, MSC_LINE, nullptr},
     {"Performance", typeid(CPerformanceSymbol), MMC_RELATION, MSC_LINE, nullptr},
+    {"Part", typeid(CPartSymbol), MMC_ATTRIBUTE, MSC_RECTANGLE, &ModelAttribute::TableInfo},
+    {"Objectnode", typeid(CObjectnodeSymbol), MMC_ATTRIBUTE, MSC_RECTANGLE, &ModelAttribute::TableInfo},
+    {"Pin", typeid(CPinSymbol), MMC_ATTRIBUTE, MSC_RECTANGLE, &ModelAttribute::TableInfo},
+    {"Port", typeid(CPortSymbol), MMC_RELATION, MSC_RECTANGLE, nullptr},
+    {"Realized", typeid(CRealizedSymbol), MMC_RELATION, MSC_BAR, nullptr},
+    {"Required", typeid(CRequiredSymbol), MMC_RELATION, MSC_BAR, nullptr},
 };
 
 bool IsRegisteredKey(const char* key)

@@ -7,11 +7,22 @@
 #include "UML/Model/DrawResources.h"
 
 #include <algorithm>
+#include <string>
 
 namespace {
 
-// Lines run from a class left of the drawn rectangle to one right of it.
-enum Container { OnPage, OnLifeline, OnTimestate, InClass, InEnumeration, BetweenClasses };
+// Lines run from a symbol left of the drawn rectangle to one right of it:
+// classes, parts in a class, or a use case and an actor (bare rows).
+enum Container {
+    OnPage,
+    OnLifeline,
+    OnTimestate,
+    InClass,
+    InEnumeration,
+    BetweenClasses,
+    BetweenParts,
+    FromUsecaseToActor
+};
 
 struct SymbolCase {
     const char* key;
@@ -60,6 +71,14 @@ const SymbolCase kCases[] = {
     {"Dependency", BetweenClasses, {X, Y, X + 4000, Y}, 4000, 0, {3990, 0}, {2000, 140}, {2000, 400}},
     {"Realization", BetweenClasses, {X, Y, X + 4000, Y}, 4000, 0, {2000, 0}, {2000, 140}, {2000, 400}},
     {"Association", BetweenClasses, {X, Y, X + 4000, Y}, 4000, 0, {2000, 0}, {2000, 140}, {2000, 400}},
+    {"Connector", BetweenParts, {X, Y, X + 4000, Y}, 4000, 0, {2000, 0}, {2000, 140}, {2000, 400}},
+    {"Performance", FromUsecaseToActor, {X, Y, X + 4000, Y}, 4000, 0, {2000, 0}, {2000, 140}, {2000, 400}},
+    {"Part", InClass, {X, Y, X + 100, Y + 100}, -1, -1, {0, 0}, {50, 50}, {-300, 100}},
+    {"Objectnode", OnPage, {X, Y, X + 100, Y + 100}, -1, -1, {0, 0}, {100, 100}, {-300, 100}},
+    {"Pin", OnPage, {X, Y, X + 100, Y + 100}, 400, 400, {0, 0}, {200, 200}, {-300, 200}},
+    {"Port", InClass, {X, Y, X + 100, Y + 100}, 450, 450, {0, 0}, {225, 225}, {1000, 225}},
+    {"Realized", InClass, {X, Y, X + 100, Y + 100}, -1150, 0, {-500, 0}, {-1150, 100}, {-500, 600}},
+    {"Required", InClass, {X, Y, X + 100, Y + 100}, -1150, 0, {-500, 0}, {-1150, 100}, {-500, 600}},
 };
 
 class SymbolCases : public SymbolFixture, public ::testing::WithParamInterface<SymbolCase> {
@@ -89,12 +108,37 @@ protected:
         return false;
     }
 
-    // A line between two classes whose facing sides are the drawn
-    // rectangle's left and right edges, level with its top.
-    int DrawLine(const char* key, RECT drawn)
+    // An end symbol of the line kind in, at x.
+    int LineEnd(enum Container in, bool source, int x, int y)
     {
-        const int from = Place("Class", RECT{drawn.left - 1000, drawn.top - 100, drawn.left - 900, drawn.top});
-        const int to = Place("Class", RECT{drawn.right, drawn.top - 100, drawn.right + 100, drawn.top});
+        const RECT box{x, y, x + 100, y + 100};
+        if (in == BetweenParts) {
+            if (holder_ == 0)
+                holder_ = Place("Class", RECT{X, Y + 9000, X + 100, Y + 9100}, 0, "Holder");
+            return Place("Part", box, holder_);
+        }
+        if (in == FromUsecaseToActor) {
+            const char* key = source ? "Usecase" : "Actor";
+            const int element =
+                Prototype(key)->InsertElementFields({"FID", std::to_string(owner).c_str(), "Name", key});
+            ModelT e;
+            EXPECT_TRUE(FetchElementById(element, e));
+            const std::string guid = e.GUID;
+            return Prototype(key)->InsertSymbolFields({"PID", std::to_string(page).c_str(), "GUID", guid.c_str(),
+                                                       "x1", std::to_string(x).c_str(), "y1",
+                                                       std::to_string(y).c_str(), "x2",
+                                                       std::to_string(x + 1000).c_str(), "y2",
+                                                       std::to_string(y + 1000).c_str()});
+        }
+        return Place("Class", box);
+    }
+
+    // A line between two end symbols whose facing sides are the drawn
+    // rectangle's left and right edges, level with its top.
+    int DrawLine(const char* key, enum Container in, RECT drawn)
+    {
+        const int from = LineEnd(in, true, drawn.left - 1000, drawn.top - 100);
+        const int to = LineEnd(in, false, drawn.right, drawn.top - 100);
         const SymbolT a = Row(from), b = Row(to);
         // Level the two boxes on the line and put the source's right side on
         // the drawn left edge.
@@ -102,20 +146,26 @@ protected:
                                               std::to_string(drawn.left).c_str(), "y1",
                                               std::to_string(drawn.top - (a.y2 - a.y1) / 2).c_str(), "y2",
                                               std::to_string(drawn.top + (a.y2 - a.y1) / 2).c_str()}));
-        EXPECT_TRUE(UpdateSymbolFields(to, {"y1", std::to_string(drawn.top - (b.y2 - b.y1) / 2).c_str(), "y2",
+        EXPECT_TRUE(UpdateSymbolFields(to, {"x1", std::to_string(drawn.right).c_str(), "x2",
+                                            std::to_string(drawn.right + (b.x2 - b.x1)).c_str(), "y1",
+                                            std::to_string(drawn.top - (b.y2 - b.y1) / 2).c_str(), "y2",
                                             std::to_string(drawn.top + (b.y2 - b.y1) / 2).c_str()}));
         return Connect(key, from, to);
     }
+
+    int holder_ = 0;
 };
 
 TEST_P(SymbolCases, CreatesLaysOutDrawsAndHitTests)
 {
     const SymbolCase& c = GetParam();
-    const bool line = c.in == BetweenClasses;
+    const bool line = c.in == BetweenClasses || c.in == BetweenParts || c.in == FromUsecaseToActor;
     const int container = line ? 0 : Container(c.in);
-    const int id = line ? DrawLine(c.key, c.drawn)
+    const int id = line ? DrawLine(c.key, c.in, c.drawn)
                         : Place(c.key, c.drawn, container, c.in == OnPage && c.width < 0 ? "Note" : "");
     ASSERT_GT(id, 0);
+    // Symbols on a border are laid out by their container.
+    RelayoutSymbol(id, &canvas.dc);
     const SymbolT row = Row(id);
     EXPECT_STREQ(row.Type, c.key);
     EXPECT_EQ(row.PID, page);
@@ -132,10 +182,13 @@ TEST_P(SymbolCases, CreatesLaysOutDrawsAndHitTests)
     Prototype(c.key)->Draw(row, &canvas.dc);
     canvas.Save(std::string("symbols/case-") + c.key);
     EXPECT_TRUE(InkNear(POINT{row.x1 + c.ink.x, row.y1 + c.ink.y}));
-    // Nothing lands far from the symbol: its bounds, tab and text box.
+    // Nothing lands far from the symbol: its bounds (either way round), tab
+    // and text box.
     const int margin = 350;
-    const int left = std::min(row.x1, row.tx1) - margin, right = std::max(row.x2, row.tx2) + margin;
-    const int top = std::min(row.y1, row.ty1) - margin, bottom = std::max(row.y2, row.ty2) + margin;
+    const int left = std::min({row.x1, row.x2, row.tx1}) - margin;
+    const int right = std::max({row.x1, row.x2, row.tx2}) + margin;
+    const int top = std::min({row.y1, row.y2, row.ty1}) - margin;
+    const int bottom = std::max({row.y1, row.y2, row.ty2}) + margin;
     const QRect ink = canvas.InkBox();
     EXPECT_GE(ink.left(), PageCanvas::Device(left));
     EXPECT_LE(ink.right(), PageCanvas::Device(right));
