@@ -4,6 +4,7 @@
 #include "UML/Symbols/AssociationSymbol.h"
 #include "UML/Symbols/ClassifierSymbols.h"
 #include "UML/Symbols/CommentSymbol.h"
+#include "UML/Symbols/ComponentSymbols.h"
 #include "UML/Symbols/ConnectorSymbol.h"
 #include "UML/Symbols/DependencySymbol.h"
 #include "UML/Symbols/DiagramSymbol.h"
@@ -82,5 +83,9 @@ bool RegisterUmlSymbolClasses()
     ok = Register<CPortSymbol>("Port") && ok;
     ok = Register<CRealizedSymbol>("Realized") && ok;
     ok = Register<CRequiredSymbol>("Required") && ok;
+    ok = Register<CComponentSymbol>("Component") && ok;
+    ok = Register<CCompositionSymbol>("Composition") && ok;
+    ok = Register<CNodeSymbol>("Node") && ok;
+    ok = Register<CSubjectSymbol>("Subject") && ok;
     return ok;
 }

@@ -8,6 +8,7 @@
 #include "UML/Symbols/AssociationSymbol.h"
 #include "UML/Symbols/ClassifierSymbols.h"
 #include "UML/Symbols/CommentSymbol.h"
+#include "UML/Symbols/ComponentSymbols.h"
 #include "UML/Symbols/ConnectorSymbol.h"
 #include "UML/Symbols/DependencySymbol.h"
 #include "UML/Symbols/DiagramSymbol.h"
@@ -79,6 +80,10 @@ const Registered kRegistered[] = {
     {"Port", typeid(CPortSymbol), MMC_RELATION, MSC_RECTANGLE, nullptr},
     {"Realized", typeid(CRealizedSymbol), MMC_RELATION, MSC_BAR, nullptr},
     {"Required", typeid(CRequiredSymbol), MMC_RELATION, MSC_BAR, nullptr},
+    {"Component", typeid(CComponentSymbol), MMC_CLASS, MSC_RECTANGLE, &ModelClass::TableInfo},
+    {"Composition", typeid(CCompositionSymbol), MMC_CLASS, MSC_RECTANGLE, &ModelClass::TableInfo},
+    {"Node", typeid(CNodeSymbol), MMC_CLASS, MSC_RECTANGLE, &ModelClass::TableInfo},
+    {"Subject", typeid(CSubjectSymbol), MMC_CLASS, MSC_RECTANGLE, &ModelClass::TableInfo},
 };
 
 bool IsRegisteredKey(const char* key)
