@@ -62,8 +62,15 @@ const Recipe kRecipes[] = {
     {"Dependency", nullptr, "Comment", "Class"},
     {"Dependency", nullptr, "Comment", "Artifact", "Deploymentdiagram"},
     {"Dependency", nullptr, "Comment", "Usecase", "Usecasediagram"},
-    {"Connector", nullptr, "Port", "Port"},
-    {"Performance", nullptr, "Usecase", "Usecase"},
+    {"Dependency", nullptr, "Comment", "Composition", "Compositestructurediagram"},
+    {"Part", "Composition"},
+    {"Port", "Component"},
+    {"Port", "Class", nullptr, nullptr, "Compositestructurediagram"},
+    {"Realized", "Port"},
+    {"Required", "Port"},
+    {"Connector", nullptr, "Port", "Realized"},
+    {"Connector", nullptr, "Port", "Part", "Compositestructurediagram"},
+    {"Performance", nullptr, "Actor", "Usecase"},
 };
 
 const Recipe* RecipeOf(const char* kind, const char* key)
