@@ -12,7 +12,10 @@
 #include "UML/Model/TypeResolution.h"
 #include "UML/Symbols/TextPieces.h"
 
+#include <algorithm>
 #include <cstring>
+#include <initializer_list>
+#include <string>
 #include <vector>
 
 namespace {
@@ -238,31 +241,36 @@ const char* CAttributeSymbol::MakeSyntax(const SymbolT& row, int scopeId)
 {
     theSyntaxWriter.Reset();
     const std::string text = row.Text ? row.Text : "";
-    if (text.empty())
-        return theSyntaxWriter.GetText();
-    theSyntaxWriter.AddRun(0, 0);
     int visibility = 0;
     const int mark = FindVisibilityMark(text.c_str(), LimitAt(text, ':'), visibility);
     if (mark >= 0)
         theSyntaxWriter.AddRun(mark, kKeyword);
     static const char* const kDelimiters = " \t:[";
-    size_t pos = mark >= 0 ? static_cast<size_t>(mark) + 1 : 0, start = 0;
+    // piece: where the next run starts, one past the end of the last token.
+    size_t piece = mark >= 0 ? static_cast<size_t>(mark) + 1 : 0, pos = piece, start = 0;
     std::string word;
     bool more = NextWord(text, pos, kDelimiters, word, start);
-    if (more && word == "static")
+    const auto keyword = [&](std::initializer_list<const char*> words) {
+        if (!more || std::find(words.begin(), words.end(), word) == words.end())
+            return;
+        theSyntaxWriter.AddRun(static_cast<int>(piece), kKeyword);
+        piece = pos + 1;
         more = NextWord(text, pos, kDelimiters, word, start);
-    if (more && (word == "composite" || word == "shared"))
-        more = NextWord(text, pos, kDelimiters, word, start);
+    };
+    keyword({"static"});
+    keyword({"composite", "shared"});
     if (!more)
         return theSyntaxWriter.GetText();
-    theSyntaxWriter.AddRun(static_cast<int>(start), 0);
+    theSyntaxWriter.AddRun(static_cast<int>(piece), 0);
     const size_t colon = text.find(':', pos);
     if (colon == std::string::npos)
-        return theSyntaxWriter.GetText();
+        return ColorMultiplicity(text, 0);
     theSyntaxWriter.AddRun(static_cast<int>(colon), kPunctuation);
+    pos = colon + 1;
     if (!NextWord(text, pos, kDelimiters, word, start))
         return theSyntaxWriter.GetText();
-    theSyntaxWriter.AddRun(static_cast<int>(start), ResolveType(scopeId, word).empty() ? kUnresolved : kTypeName);
+    theSyntaxWriter.AddRun(static_cast<int>(colon) + 1,
+                           ResolveType(scopeId, word).empty() ? kUnresolved : kTypeName);
     return ColorMultiplicity(text, pos);
 }
 
