@@ -7,12 +7,11 @@
 #include "MemDB/db.h"
 #include "MemDB/dbCursor.h"
 #include "MemDB/dbQueryText.h"
+#include "TestFolder.h"
 #include "UML/Model/ShellHooks.h"
 
 #include <gtest/gtest.h>
 
-#include <filesystem>
-#include <fstream>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -23,34 +22,6 @@ inline const std::string kPredefinedUnit = kHeader +
                                            "<Class Name=\"Object\" GUID=\"P1\"/>\r\n"
                                            "<Class Name=\"String\" GUID=\"P2\"/>\r\n"
                                            "</uml>\r\n";
-
-class TestFolder {
-public:
-    explicit TestFolder(const std::string& name)
-        : path(std::string(VEXAL_TEST_OUTPUT) + "/" + name + "-" + theDbName + "/")
-    {
-        std::filesystem::remove_all(path);
-        std::filesystem::create_directories(path);
-    }
-    ~TestFolder()
-    {
-        std::error_code ignored;
-        std::filesystem::remove_all(path, ignored);
-    }
-    static std::string Read(const std::string& file)
-    {
-        std::ifstream in(file, std::ios::binary);
-        std::stringstream s;
-        s << in.rdbuf();
-        return s.str();
-    }
-    static void Write(const std::string& file, const std::string& bytes)
-    {
-        std::filesystem::create_directories(std::filesystem::path(file).parent_path());
-        std::ofstream(file, std::ios::binary) << bytes;
-    }
-    const std::string path;
-};
 
 class StoreTest : public ::testing::Test {
 protected:

@@ -6,43 +6,14 @@
 #include "MemDB/db.h"
 #include "MemDB/dbCursor.h"
 #include "Pub/TextHelpers.h"
+#include "TestFolder.h"
 #include "UML/Model/ShellHooks.h"
 #include "UML/Model/Symbol.h"
 #include "UML/Model/SymbolRegistry.h"
 
 #include <gtest/gtest.h>
 
-#include <filesystem>
-#include <fstream>
-#include <sstream>
 #include <string>
-
-// A folder of the test's own under the test output, removed afterwards.
-class TestFolder {
-public:
-    explicit TestFolder(const char* name)
-        : path(std::string(VEXAL_TEST_OUTPUT) + "/" + name + "-" + theDbName + "/")
-    {
-        std::filesystem::create_directories(path);
-    }
-    ~TestFolder()
-    {
-        std::error_code ignored;
-        std::filesystem::remove_all(path, ignored);
-    }
-    static std::string Read(const std::string& file)
-    {
-        std::ifstream in(file, std::ios::binary);
-        std::stringstream s;
-        s << in.rdbuf();
-        return s.str();
-    }
-    static void Write(const std::string& file, const std::string& bytes)
-    {
-        std::ofstream(file, std::ios::binary) << bytes;
-    }
-    const std::string path;
-};
 
 class ModelRows : public ::testing::Test {
 protected:
