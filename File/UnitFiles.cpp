@@ -21,7 +21,6 @@
 #include <cstring>
 #include <filesystem>
 #include <fstream>
-#include <iterator>
 #include <set>
 #include <vector>
 
@@ -135,11 +134,22 @@ bool ValidUtf8(const std::string& bytes)
     return true;
 }
 
-// Why the file's bytes cannot be read as this system's UTF-8; empty when they can.
-std::string EncodingProblem(const std::string& path)
+// The whole file in bytes; false when it cannot be read.
+bool ReadWhole(const std::string& path, std::string& bytes)
 {
-    std::ifstream in(path, std::ios::binary);
-    const std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    std::ifstream in(path, std::ios::binary | std::ios::ate);
+    const std::streamoff size = in ? std::streamoff(in.tellg()) : -1;
+    if (size < 0)
+        return false;
+    bytes.resize(size_t(size));
+    in.seekg(0);
+    in.read(&bytes[0], size);
+    return in.gcount() == size;
+}
+
+// Why the bytes cannot be read as this system's UTF-8; empty when they can.
+std::string EncodingProblem(const std::string& bytes)
+{
     if (bytes.empty())
         return "the file is empty";
     if (bytes.size() >= 2 && ((bytes[0] == '\xFF' && bytes[1] == '\xFE') || (bytes[0] == '\xFE' && bytes[1] == '\xFF')))
@@ -342,11 +352,15 @@ BOOL LoadUnit(int ownerId, const char* path, BOOL readOnly)
         ReportStoreProblem(std::string("Fail to load ") + path + ": the file does not exist");
         return FALSE;
     }
-    const std::string encoding = EncodingProblem(full);
+    // One read serves the encoding check and the XML reader.
+    std::string bytes;
+    if (!ReadWhole(full, bytes))
+        return refuse("the file could not be read");
+    const std::string encoding = EncodingProblem(bytes);
     if (!encoding.empty())
         return refuse(encoding);
     CXmlFile xml;
-    if (!xml.Open(full.c_str(), XML_READ))
+    if (!xml.OpenBytes(std::move(bytes)))
         return refuse("the XML reader rejected the file");
     theLoadedFiles.insert(key);
     theLoadChain.push_back(key);

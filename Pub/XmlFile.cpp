@@ -5,6 +5,7 @@
 #include "Platform/TextConv.h"
 #include "Pub/TextHelpers.h"
 
+#include <climits>
 #include <cstring>
 
 namespace {
@@ -102,6 +103,7 @@ void CXmlFile::Reset()
     m_markup.Clear();
     m_stack.clear();
     m_lastStart[0] = 0;
+    m_in = m_block;
     m_readPos = 0;
     m_blockBytes = 0;
     m_writePos = 0;
@@ -130,8 +132,29 @@ BOOL CXmlFile::Open(const char* path, int mode)
     return TRUE;
 }
 
+BOOL CXmlFile::OpenBytes(std::string bytes)
+{
+    Close();
+    if (bytes.size() > size_t(INT_MAX))
+        return FALSE;
+    Reset();
+    m_bytes = std::move(bytes);
+    m_in = m_bytes.data();
+    m_blockBytes = int(m_bytes.size());
+    m_mode = XML_READ;
+    if (!ReadHeader()) {
+        Close();
+        return FALSE;
+    }
+    return TRUE;
+}
+
 void CXmlFile::Close()
 {
+    // A closed reader hands out nothing more, from memory or from a file.
+    std::string().swap(m_bytes);
+    m_in = m_block;
+    m_readPos = m_blockBytes = 0;
     if (!m_file)
         return;
     if (m_mode == XML_WRITE) {
@@ -155,6 +178,7 @@ BOOL CXmlFile::ReadByte(char& out)
     if (m_readPos >= m_blockBytes) {
         if (!m_file || m_mode != XML_READ)
             return FALSE;
+        m_in = m_block;
         m_blockBytes = int(m_file->Read(m_block, BlockSize));
         m_readPos = 0;
         if (m_blockBytes <= 0) {
@@ -162,7 +186,7 @@ BOOL CXmlFile::ReadByte(char& out)
             return FALSE;
         }
     }
-    out = m_block[m_readPos++];
+    out = m_in[m_readPos++];
     return TRUE;
 }
 
@@ -235,7 +259,7 @@ void CXmlFile::SetValue(int first, int end)
 
 BOOL CXmlFile::ReadNextNode()
 {
-    if (!m_file || m_mode != XML_READ)
+    if (!Reading())
         return FALSE;
     if (m_pendingEnd || m_attrState == 3) {
         m_pendingEnd = FALSE;
@@ -308,7 +332,7 @@ BOOL CXmlFile::NameIs(const char* name) const
 
 BOOL CXmlFile::ReadNextAttribute()
 {
-    if (!m_file || m_mode != XML_READ || !m_inStartTag || m_attrState == 3 || m_markup.Count() == 0)
+    if (!Reading() || !m_inStartTag || m_attrState == 3 || m_markup.Count() == 0)
         return FALSE;
     m_kind = XML_OTHER;
     m_name[0] = 0;

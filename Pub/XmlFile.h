@@ -46,6 +46,9 @@ public:
     // XML_READ opens and checks the header; XML_WRITE creates or truncates.
     // FALSE for any other mode, a file that cannot be opened or a bad header.
     BOOL Open(const char* path, int mode);
+    // Reads bytes already in memory as XML_READ reads a file, for a caller
+    // that has read the file whole once (to check its encoding).
+    BOOL OpenBytes(std::string bytes);
     // Writes what is still buffered (in write mode) and closes the file.
     void Close();
     // TRUE when some byte written since Open failed to reach the file; bytes
@@ -96,6 +99,7 @@ private:
     void PutAttributeRaw(const char* name, const char* text);
     void CloseStartTag(const char* after);
     BOOL Writing() const { return m_file && m_mode == XML_WRITE; }
+    BOOL Reading() const { return m_mode == XML_READ && (m_file || m_in != m_block); }
 
     int m_kind = 0;
     int m_attrState = 0;
@@ -109,6 +113,8 @@ private:
     CXmlBuffer m_markup;
     std::vector<OpenElement> m_stack;
     char m_lastStart[NameSize];
+    std::string m_bytes;     // what OpenBytes reads
+    const char* m_in = m_block; // m_block, or m_bytes when reading from memory
     int m_readPos = 0;
     int m_blockBytes = 0;
     int m_writePos = 0;

@@ -34,23 +34,30 @@ protected:
     }
     // Every node as a line: S name, A name=value, E name, T value, C, O;
     // "!" when the file did not open. With readAttributes false, start tags
-    // are passed over without reading their attributes.
+    // are passed over without reading their attributes. The same bytes read
+    // from memory must give the same lines.
     std::string Events(const std::string& bytes, bool readAttributes = true) const
     {
         Put(bytes);
         auto xml = std::make_unique<CXmlFile>();
-        if (!xml->Open(path.c_str(), XML_READ))
-            return "!";
+        const std::string fromFile = xml->Open(path.c_str(), XML_READ) ? Walk(*xml, readAttributes) : "!";
+        auto memory = std::make_unique<CXmlFile>();
+        const std::string fromMemory = memory->OpenBytes(bytes) ? Walk(*memory, readAttributes) : "!";
+        EXPECT_EQ(fromMemory, fromFile);
+        return fromFile;
+    }
+    static std::string Walk(CXmlFile& xml, bool readAttributes)
+    {
         std::string out;
-        while (xml->ReadNextNode()) {
-            switch (xml->GetKind()) {
+        while (xml.ReadNextNode()) {
+            switch (xml.GetKind()) {
             case XML_START:
-                out += std::string("S ") + xml->GetName() + "\n";
-                while (readAttributes && xml->ReadNextAttribute())
-                    out += std::string("A ") + xml->GetName() + "=" + xml->GetValue() + "\n";
+                out += std::string("S ") + xml.GetName() + "\n";
+                while (readAttributes && xml.ReadNextAttribute())
+                    out += std::string("A ") + xml.GetName() + "=" + xml.GetValue() + "\n";
                 break;
-            case XML_END: out += std::string("E ") + xml->GetName() + "\n"; break;
-            case XML_TEXT: out += std::string("T ") + xml->GetValue() + "\n"; break;
+            case XML_END: out += std::string("E ") + xml.GetName() + "\n"; break;
+            case XML_TEXT: out += std::string("T ") + xml.GetValue() + "\n"; break;
             case XML_COMMENT: out += "C\n"; break;
             default: out += "O\n"; break;
             }
