@@ -2,6 +2,8 @@
 
 #include "UML/Model/StereotypeValues.h"
 
+#include <algorithm>
+
 namespace {
 
 const std::string kEmptyUnit = kHeader + "<uml version=\"UML2.0\" tool=\"Vexal 1.10.00\"/>\r\n";
@@ -58,7 +60,8 @@ TEST_F(ProjectTest, NewRefusesAnExistingUnitFileAndAnOpenProject)
     EXPECT_STREQ(Element(theModelRootId).File, "Other.uml");
 }
 
-// A project with a nested unit, stereotype values and two libraries, one
+// A project with a nested unit, stereotype values, a diagram page with nested
+// symbols (one showing an element of the nested unit) and two libraries, one
 // inside the folder and one outside it, stored absolute.
 class RoundTripTest : public ProjectTest {
 protected:
@@ -76,6 +79,17 @@ protected:
                               "<Class Name=\"A\" GUID=\"G3\" Visibility=\"2\"/>\r\n"
                               "</Package>\r\n"
                               "<Package Name=\"Sub\" File=\"sub/Sub.uml\" GUID=\"G4\"/>\r\n"
+                              "<Classdiagram Name=\"D\" GUID=\"G6\">\r\n"
+                              "<Page Name=\"P\" GUID=\"G7\" PageWidth=\"7530\" PageHeight=\"7404\""
+                              " EdgeX=\"5DC\" EdgeY=\"5DC\">\r\n"
+                              "<Package sid=\"S1\" mid=\"G1\" area=\"3E8,3E8,2710,1F40\" text=\"Core\">\r\n"
+                              "<Class sid=\"S2\" mid=\"G2\" area=\"5DC,5DC,1388,BB8\" text=\"B\">\r\n"
+                              "<Stereo SSGUID=\"T1\" Value=\"on the symbol\"/>\r\n"
+                              "</Class>\r\n"
+                              "</Package>\r\n"
+                              "<Class sid=\"S3\" mid=\"G5\" area=\"2EE0,3E8,3A98,BB8\" text=\"Inside\"/>\r\n"
+                              "</Page>\r\n"
+                              "</Classdiagram>\r\n"
                               "<Stereotype Name=\"ST\" GUID=\"ST\" Use=\"Class\">\r\n"
                               "<Attribute Name=\"tag\" GUID=\"T1\"/>\r\n"
                               "</Stereotype>\r\n")},
@@ -97,7 +111,7 @@ TEST_F(RoundTripTest, OpensAndSavesBackByteForByte)
     ASSERT_TRUE(ProjectStore::Open((p.path + "Demo.fup").c_str()));
     EXPECT_TRUE(messages.empty()) << Messages();
     EXPECT_FALSE(ProjectStore::IsModified());
-    EXPECT_EQ(Tree(theModelRootId), "Core(B,A),Sub(Inside),ST(tag)");
+    EXPECT_EQ(Tree(theModelRootId), "Core(B,A),Sub(Inside),D(P),ST(tag)");
     EXPECT_EQ(Tree(theLibraryRootId), "Inner(Lib1),Outer(Lib2)");
     EXPECT_EQ(Find("Object"), 5);
     for (const int root : {theLibraryRootId, thePredefinedRootId})
@@ -108,6 +122,8 @@ TEST_F(RoundTripTest, OpensAndSavesBackByteForByte)
         }
 
     const std::vector<std::string> first = Rows();
+    auto isSymbol = [](const std::string& row) { return row.rfind("symbol ", 0) == 0; };
+    EXPECT_EQ(std::count_if(first.begin(), first.end(), isSymbol), 3);
     for (const char* unit : {"Core", "Inside"})
         ModifiedUnits::Mark(Find(unit), 1);
     ModifiedUnits::Mark(theProjectRootId, 1);

@@ -77,7 +77,8 @@ protected:
         }
         return text;
     }
-    // Every row as one line, in ID order.
+    static const char* Text(const char* text) { return text ? text : ""; }
+    // Every element row, then every symbol row, as one line each in ID order.
     static std::vector<std::string> Rows()
     {
         std::vector<std::string> rows;
@@ -87,10 +88,20 @@ protected:
         if (c.Select(q, dbCursorViewOnly) > 0)
             do {
                 std::ostringstream line;
-                line << c->ID << " " << c->FID << " " << c->SN << " " << (c->Name ? c->Name : "") << " "
-                     << (c->Type ? c->Type : "") << " " << (c->File ? c->File : "") << " " << c->ItemState;
+                line << c->ID << " " << c->FID << " " << c->SN << " " << Text(c->Name) << " " << Text(c->Type) << " "
+                     << Text(c->File) << " " << c->ItemState;
                 rows.push_back(line.str());
             } while (c.Next());
+        dbTypedCursor<SymbolT> symbols(&SymbolT::TableInfo);
+        if (symbols.Select(q, dbCursorViewOnly) > 0)
+            do {
+                std::ostringstream line;
+                line << "symbol " << symbols->ID << " " << symbols->PID << " " << symbols->FID << " "
+                     << Text(symbols->Type) << " " << Text(symbols->SGUID) << " " << Text(symbols->GUID) << " "
+                     << symbols->x1 << ","
+                     << symbols->y1 << "," << symbols->x2 << "," << symbols->y2 << " " << symbols->ItemState;
+                rows.push_back(line.str());
+            } while (symbols.Next());
         return rows;
     }
     static bool Said(const std::string& part)

@@ -60,6 +60,12 @@ TEST_F(UnitLoaderTest, KeepsWhatLoadedAndNeverWritesAnIncompleteUnit)
          {{"Demo.uml", Unit("<Package Name=\"P\">\r\n<Gizmo>\r\n<Class Name=\"X\"/>\r\n</Gizmo>\r\n"
                             "<Class Name=\"B\"/>\r\n</Package>\r\n<Class Name=\"C\"/>\r\n")}},
          "P(B),C", "\"Gizmo\" names no metaclass", "Model"},
+        {"page followed by siblings",
+         {{"Demo.uml", Unit("<Classdiagram Name=\"D\">\r\n<Page Name=\"P\">\r\n"
+                            "<Class sid=\"S1\" area=\"0,0,3E8,3E8\">\r\n<Class sid=\"S2\" area=\"1,1,2,2\"/>\r\n"
+                            "</Class>\r\n</Page>\r\n"
+                            "<Page Name=\"Q\"/>\r\n</Classdiagram>\r\n<Class Name=\"After\"/>\r\n")}},
+         "D(P,Q),After", "", ""},
         {"version differing in case",
          {{"Demo.uml", kHeader + "<uml version=\"uml2.0\">\r\n<Class Name=\"A\"/>\r\n</uml>\r\n"}}, "",
          "version \"uml2.0\"", "Model"},

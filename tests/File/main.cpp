@@ -1,5 +1,6 @@
-// One model database and one metamodel for the whole program: the registry
-// reads its metamodel once per process. The program folder holds the
+// One model database and one metamodel for the whole program, with the
+// symbol classes registered before it as at start-up: the registry reads its
+// metamodel once per process. The program folder holds the
 // predefined unit that every project loads.
 #include "StoreFixture.h"
 
@@ -8,6 +9,7 @@
 #include "Pub/ModuleDir.h"
 #include "Pub/TextHelpers.h"
 #include "UML/Model/SymbolRegistry.h"
+#include "UML/Symbols/SymbolClasses.h"
 
 #include <QApplication>
 #include <gtest/gtest.h>
@@ -19,8 +21,10 @@ namespace {
 const char kMetamodel[] = "\xEF\xBB\xBF<?xml version=\"1.0\" encoding=\"UTF-8\"?>\r\n"
                           "<metamodel version=\"1\">\r\n"
                           "<Syspackage><Package/></Syspackage>\r\n"
-                          "<Package><Package/><Class/><Stereotype/></Package>\r\n"
+                          "<Package><Package/><Class/><Stereotype/><Classdiagram/></Package>\r\n"
                           "<Class><Attribute/></Class>\r\n"
+                          "<Classdiagram><Page/></Classdiagram>\r\n"
+                          "<Page/>\r\n"
                           "<Attribute/>\r\n"
                           "<Stereotype><Attribute/></Stereotype>\r\n"
                           "</metamodel>\r\n";
@@ -36,6 +40,7 @@ public:
         TestFolder::Write(dir_ + "cfg/meta.xml", kMetamodel);
         TestFolder::Write(dir_ + "cfg/predefined.uml", kPredefinedUnit);
         SafeStrCopy(theModuleDir, dir_.c_str(), ModuleDirSize);
+        ASSERT_TRUE(RegisterUmlSymbolClasses());
         ASSERT_TRUE(LoadMetaModel());
     }
     void TearDown() override
