@@ -1,9 +1,16 @@
 // The T-tree. Node and record addresses are taken afresh after every step
 // that may allocate (making an object private, creating a node), since
-// allocation may move objects; keys being inserted or removed are copied out
-// of their record first for the same reason.
+// allocation may move objects.
+//
+// Every key comparison reads a record elsewhere in the image, so an insertion
+// or removal first finds its way down comparing with the first item of each
+// node only (the node that holds or bounds an item is the last one on the way
+// whose first item does not order after it) and then changes the tree along
+// that way. All comparisons come before the first change, so the key is read
+// in place from its record.
 #include "MemDB/dbTreeIndex.h"
 
+#include <cassert>
 #include <cstring>
 #include <vector>
 
@@ -14,6 +21,18 @@
 static_assert(sizeof(dbTtreeNode) == 512, "tree node layout");
 
 namespace {
+
+// The way down from a node to the node where an item is or goes: at each
+// level whether it turns right, and whether the item orders strictly inside
+// the last node's first and last items.
+struct Route {
+    // A 2 GB image holds under 2^22 nodes; an AVL tree of n nodes is under
+    // 1.45 log2(n + 2) levels deep.
+    enum { MaxLevels = 48 };
+    bool right[MaxLevels];
+    int last = -1;
+    bool inside = false;
+};
 
 struct Tree {
     dbEngine* db;
@@ -54,13 +73,6 @@ struct Tree {
             return c;
         return keyId < item ? -1 : keyId > item;
     }
-    std::vector<uint8_t> CopyKey(uint32_t recordId) const
-    {
-        auto* p = static_cast<const uint8_t*>(KeyOf(recordId));
-        size_t n = type == dbFieldInfo::tpString ? strlen(reinterpret_cast<const char*>(p)) + 1
-                                                  : size;
-        return std::vector<uint8_t>(p, p + n);
-    }
     uint32_t NewNode(uint32_t recordId) const
     {
         uint32_t id = db->AllocateObject(dbTtreeNodeKind);
@@ -71,15 +83,123 @@ struct Tree {
         return id;
     }
 
-    bool Insert(uint32_t& nodeId, uint32_t recordId, const void* key) const;
+    // Starts loading what the way down from n reads next while n's first item
+    // is compared: its children, prefetched one level earlier, give the
+    // records of their first items and their own children.
+    void LoadAhead(const dbTtreeNode* n) const
+    {
+        for (const uint32_t childId : {n->left, n->right}) {
+            if (childId == 0)
+                continue;
+            const dbTtreeNode* child = Node(childId);
+            __builtin_prefetch(db->GetRow(child->item[0]));
+            if (child->left != 0)
+                __builtin_prefetch(Node(child->left));
+            if (child->right != 0)
+                __builtin_prefetch(Node(child->right));
+        }
+    }
+    // The way from nodeId (not 0) down to its end, comparing the item with
+    // the first item of each node only. Returns the level of the last node
+    // on it whose first item does not order after the item (the one node
+    // that may hold or bound it), -1 when every first item orders after it.
+    int Locate(uint32_t nodeId, uint32_t recordId, const void* key, Route& route) const;
+    // The way from nodeId that turns right (or left) as `first` says, then
+    // as `then` says down to the end: Way(id, false, true) leads to where an
+    // item ordering before every item of node id and after every item of its
+    // left subtree goes; Way(id, true, true) to the rightmost node.
+    Route Way(uint32_t nodeId, bool first, bool then) const;
+    // The node on the way at `level` that holds recordId.
+    const dbTtreeNode* Holder(uint32_t nodeId, const Route& route, int level) const;
+
+    bool Insert(uint32_t& nodeId, uint32_t recordId, const void* key, const Route& route, int level) const;
     bool GrewLeft(uint32_t& nodeId) const;
     bool GrewRight(uint32_t& nodeId) const;
-    int Remove(uint32_t& nodeId, uint32_t recordId, const void* key) const;
+    int Remove(uint32_t& nodeId, uint32_t recordId, const Route& route, int level) const;
     int ShrankLeft(uint32_t& nodeId) const;
     int ShrankRight(uint32_t& nodeId) const;
     void Free(uint32_t nodeId) const;
-    int Contains(uint32_t nodeId, uint32_t recordId, const void* key) const;
+    // Whether the tree below nodeId holds recordId under key: the way to it.
+    bool Find(uint32_t nodeId, uint32_t recordId, const void* key, Route& route) const;
+    // The way from nodeId (not 0) to where recordId goes under key.
+    Route InsertionWay(uint32_t nodeId, uint32_t recordId, const void* key) const;
 };
+
+int Tree::Locate(uint32_t nodeId, uint32_t recordId, const void* key, Route& route) const
+{
+    int bound = -1;
+    for (int level = 0;; ++level) {
+        const dbTtreeNode* n = Node(nodeId);
+        LoadAhead(n);
+        const bool right = CompareItem(key, recordId, n->item[0]) >= 0;
+        route.right[level] = right;
+        if (right)
+            bound = level;
+        const uint32_t next = right ? n->right : n->left;
+        if (next == 0) {
+            route.last = level;
+            route.inside = false;
+            break;
+        }
+        nodeId = next;
+        assert(level + 1 < Route::MaxLevels);
+    }
+    return bound;
+}
+
+Route Tree::Way(uint32_t nodeId, bool first, bool then) const
+{
+    Route route;
+    for (int level = 0;; ++level) {
+        const dbTtreeNode* n = Node(nodeId);
+        const bool right = level == 0 ? first : then;
+        route.right[level] = right;
+        const uint32_t next = right ? n->right : n->left;
+        if (next == 0) {
+            route.last = level;
+            return route;
+        }
+        nodeId = next;
+        assert(level + 1 < Route::MaxLevels);
+    }
+}
+
+const dbTtreeNode* Tree::Holder(uint32_t nodeId, const Route& route, int level) const
+{
+    const dbTtreeNode* n = Node(nodeId);
+    for (int i = 0; i < level; ++i)
+        n = Node(route.right[i] ? n->right : n->left);
+    return n;
+}
+
+Route Tree::InsertionWay(uint32_t nodeId, uint32_t recordId, const void* key) const
+{
+    Route route;
+    const int bound = Locate(nodeId, recordId, key, route);
+    if (bound >= 0) {
+        const dbTtreeNode* n = Holder(nodeId, route, bound);
+        if (CompareItem(key, recordId, n->item[n->nItems - 1]) < 0) {
+            route.last = bound;
+            route.inside = true;
+        }
+    }
+    return route;
+}
+
+bool Tree::Find(uint32_t nodeId, uint32_t recordId, const void* key, Route& route) const
+{
+    if (nodeId == 0)
+        return false;
+    const int bound = Locate(nodeId, recordId, key, route);
+    if (bound < 0)
+        return false;
+    route.last = bound;
+    const dbTtreeNode* n = Holder(nodeId, route, bound);
+    for (int i = 0; i < n->nItems; ++i)
+        if (n->item[i] == recordId)
+            return true;
+    return false;
+}
 
 // Makes both nodes private before either address is used.
 void MakePrivate(const Tree& t, uint32_t a, uint32_t b)
@@ -166,17 +286,50 @@ bool Tree::GrewRight(uint32_t& nodeId) const
     return false;
 }
 
-bool Tree::Insert(uint32_t& nodeId, uint32_t recordId, const void* key) const
+bool Tree::Insert(uint32_t& nodeId, uint32_t recordId, const void* key, const Route& route, int level) const
 {
-    if (nodeId == 0) {
-        nodeId = NewNode(recordId);
-        return true;
-    }
     const dbTtreeNode* n = Node(nodeId);
     int count = n->nItems;
-    int diff = CompareItem(key, recordId, n->item[0]);
-    if (diff <= 0) {
-        if (count < dbTtreeNode::MaxItems && (n->left == 0 || diff == 0)) {
+    if (level == route.last && route.inside) {
+        // Strictly between the first and the last item.
+        int l = 1, r = count - 1;
+        while (l < r) {
+            int m = (l + r) / 2;
+            int c = CompareItem(key, recordId, n->item[m]);
+            if (c == 0) {
+                l = m;
+                break;
+            }
+            if (c > 0)
+                l = m + 1;
+            else
+                r = m;
+        }
+        dbTtreeNode* w = Writable(nodeId);
+        if (count < dbTtreeNode::MaxItems) {
+            memmove(&w->item[l + 1], &w->item[l], (count - l) * sizeof(uint32_t));
+            w->item[l] = recordId;
+            w->nItems = static_cast<uint16_t>(count + 1);
+            return false;
+        }
+        // Full: the first (or last) item moves down to the rightmost node on
+        // the left (leftmost on the right), where it orders after (before)
+        // every item.
+        uint32_t pushed;
+        const bool left = w->balance >= 0;
+        if (!left) {
+            pushed = w->item[count - 1];
+            memmove(&w->item[l + 1], &w->item[l], (count - 1 - l) * sizeof(uint32_t));
+            w->item[l] = recordId;
+        } else {
+            pushed = w->item[0];
+            memmove(&w->item[0], &w->item[1], (l - 1) * sizeof(uint32_t));
+            w->item[l - 1] = recordId;
+        }
+        return Insert(nodeId, pushed, nullptr, Way(nodeId, !left, left), 0);
+    }
+    if (!route.right[level]) {
+        if (count < dbTtreeNode::MaxItems && n->left == 0) {
             dbTtreeNode* w = Writable(nodeId);
             memmove(&w->item[1], &w->item[0], count * sizeof(uint32_t));
             w->item[0] = recordId;
@@ -188,7 +341,7 @@ bool Tree::Insert(uint32_t& nodeId, uint32_t recordId, const void* key) const
             Writable(nodeId)->left = child;
         } else {
             uint32_t child = n->left;
-            bool grew = Insert(child, recordId, key);
+            bool grew = Insert(child, recordId, key, route, level + 1);
             if (child != Node(nodeId)->left)
                 Writable(nodeId)->left = child;
             if (!grew)
@@ -196,60 +349,24 @@ bool Tree::Insert(uint32_t& nodeId, uint32_t recordId, const void* key) const
         }
         return GrewLeft(nodeId);
     }
-    diff = CompareItem(key, recordId, n->item[count - 1]);
-    if (diff >= 0) {
-        if (count < dbTtreeNode::MaxItems && (n->right == 0 || diff == 0)) {
-            dbTtreeNode* w = Writable(nodeId);
-            w->item[count] = recordId;
-            w->nItems = static_cast<uint16_t>(count + 1);
-            return false;
-        }
-        if (n->right == 0) {
-            uint32_t child = NewNode(recordId);
-            Writable(nodeId)->right = child;
-        } else {
-            uint32_t child = n->right;
-            bool grew = Insert(child, recordId, key);
-            if (child != Node(nodeId)->right)
-                Writable(nodeId)->right = child;
-            if (!grew)
-                return false;
-        }
-        return GrewRight(nodeId);
-    }
-    // Strictly between the first and the last item.
-    int l = 1, r = count - 1;
-    while (l < r) {
-        int m = (l + r) / 2;
-        int c = CompareItem(key, recordId, n->item[m]);
-        if (c == 0) {
-            l = m;
-            break;
-        }
-        if (c > 0)
-            l = m + 1;
-        else
-            r = m;
-    }
-    dbTtreeNode* w = Writable(nodeId);
-    if (count < dbTtreeNode::MaxItems) {
-        memmove(&w->item[l + 1], &w->item[l], (count - l) * sizeof(uint32_t));
-        w->item[l] = recordId;
+    if (count < dbTtreeNode::MaxItems && n->right == 0) {
+        dbTtreeNode* w = Writable(nodeId);
+        w->item[count] = recordId;
         w->nItems = static_cast<uint16_t>(count + 1);
         return false;
     }
-    uint32_t pushed;
-    if (w->balance < 0) {
-        pushed = w->item[count - 1];
-        memmove(&w->item[l + 1], &w->item[l], (count - 1 - l) * sizeof(uint32_t));
-        w->item[l] = recordId;
+    if (n->right == 0) {
+        uint32_t child = NewNode(recordId);
+        Writable(nodeId)->right = child;
     } else {
-        pushed = w->item[0];
-        memmove(&w->item[0], &w->item[1], (l - 1) * sizeof(uint32_t));
-        w->item[l - 1] = recordId;
+        uint32_t child = n->right;
+        bool grew = Insert(child, recordId, key, route, level + 1);
+        if (child != Node(nodeId)->right)
+            Writable(nodeId)->right = child;
+        if (!grew)
+            return false;
     }
-    std::vector<uint8_t> pushedKey = CopyKey(pushed);
-    return Insert(nodeId, pushed, pushedKey.data());
+    return GrewRight(nodeId);
 }
 
 int Tree::ShrankLeft(uint32_t& nodeId) const
@@ -340,101 +457,61 @@ int Tree::ShrankRight(uint32_t& nodeId) const
     return 1;
 }
 
-int Tree::Remove(uint32_t& nodeId, uint32_t recordId, const void* key) const
+int Tree::Remove(uint32_t& nodeId, uint32_t recordId, const Route& route, int level) const
 {
     const dbTtreeNode* n = Node(nodeId);
+    if (level < route.last) {
+        const bool right = route.right[level];
+        uint32_t child = right ? n->right : n->left;
+        int h = Remove(child, recordId, route, level + 1);
+        if (child != (right ? Node(nodeId)->right : Node(nodeId)->left)) {
+            dbTtreeNode* w = Writable(nodeId);
+            (right ? w->right : w->left) = child;
+        }
+        return h > 0 ? (right ? ShrankRight(nodeId) : ShrankLeft(nodeId)) : 0;
+    }
     int count = n->nItems;
-    if (n->left != 0 && CompareItem(key, recordId, n->item[0]) < 0) {
-        uint32_t child = n->left;
-        int h = Remove(child, recordId, key);
-        if (h >= 0) {
+    int p = 0;
+    while (n->item[p] != recordId)
+        ++p;
+    if (count == 1 && (n->right == 0 || n->left == 0)) {
+        uint32_t child = n->right == 0 ? n->left : n->right;
+        db->FreeObject(nodeId);
+        nodeId = child;
+        return 1;
+    }
+    // A node with a subtree borrows the item next to its own from it rather
+    // than shrink.
+    if (count <= dbTtreeNode::MaxItems - 2 && (n->left != 0 || n->right != 0)) {
+        if (n->left != 0 && n->balance <= 0) {
+            const Route down = Way(n->left, true, true);
+            const dbTtreeNode* m = Holder(n->left, down, down.last);
+            uint32_t moved = m->item[m->nItems - 1];
+            dbTtreeNode* w = Writable(nodeId);
+            memmove(&w->item[1], &w->item[0], p * sizeof(uint32_t));
+            w->item[0] = moved;
+            uint32_t child = w->left;
+            int h = Remove(child, moved, down, 0);
             if (child != Node(nodeId)->left)
                 Writable(nodeId)->left = child;
             return h > 0 ? ShrankLeft(nodeId) : 0;
         }
-        return -1;
-    }
-    if (CompareItem(key, recordId, n->item[count - 1]) <= 0) {
-        for (int p = 0; p < count; ++p) {
-            if (n->item[p] != recordId)
-                continue;
-            if (count == 1) {
-                if (n->right == 0 || n->left == 0) {
-                    uint32_t child = n->right == 0 ? n->left : n->right;
-                    db->FreeObject(nodeId);
-                    nodeId = child;
-                    return 1;
-                }
-            }
-            if (count <= dbTtreeNode::MaxItems - 2 && (n->left != 0 || n->right != 0)) {
-                if (n->left != 0 && n->balance <= 0) {
-                    uint32_t last = n->left;
-                    const dbTtreeNode* m;
-                    while ((m = Node(last))->right != 0)
-                        last = m->right;
-                    uint32_t moved = m->item[m->nItems - 1];
-                    dbTtreeNode* w = Writable(nodeId);
-                    memmove(&w->item[1], &w->item[0], p * sizeof(uint32_t));
-                    w->item[0] = moved;
-                    std::vector<uint8_t> movedKey = CopyKey(moved);
-                    uint32_t child = w->left;
-                    int h = Remove(child, moved, movedKey.data());
-                    if (child != Node(nodeId)->left)
-                        Writable(nodeId)->left = child;
-                    return h > 0 ? ShrankLeft(nodeId) : 0;
-                }
-                if (n->right != 0) {
-                    uint32_t first = n->right;
-                    const dbTtreeNode* m;
-                    while ((m = Node(first))->left != 0)
-                        first = m->left;
-                    uint32_t moved = m->item[0];
-                    dbTtreeNode* w = Writable(nodeId);
-                    memmove(&w->item[p], &w->item[p + 1], (count - p - 1) * sizeof(uint32_t));
-                    w->item[count - 1] = moved;
-                    std::vector<uint8_t> movedKey = CopyKey(moved);
-                    uint32_t child = w->right;
-                    int h = Remove(child, moved, movedKey.data());
-                    if (child != Node(nodeId)->right)
-                        Writable(nodeId)->right = child;
-                    return h > 0 ? ShrankRight(nodeId) : 0;
-                }
-            }
+        if (n->right != 0) {
+            const Route down = Way(n->right, false, false);
+            uint32_t moved = Holder(n->right, down, down.last)->item[0];
             dbTtreeNode* w = Writable(nodeId);
             memmove(&w->item[p], &w->item[p + 1], (count - p - 1) * sizeof(uint32_t));
-            w->nItems = static_cast<uint16_t>(count - 1);
-            return 0;
+            w->item[count - 1] = moved;
+            uint32_t child = w->right;
+            int h = Remove(child, moved, down, 0);
+            if (child != Node(nodeId)->right)
+                Writable(nodeId)->right = child;
+            return h > 0 ? ShrankRight(nodeId) : 0;
         }
     }
-    if (n->right == 0)
-        return -1;
-    uint32_t child = n->right;
-    int h = Remove(child, recordId, key);
-    if (h < 0)
-        return -1;
-    if (child != Node(nodeId)->right)
-        Writable(nodeId)->right = child;
-    return h > 0 ? ShrankRight(nodeId) : 0;
-}
-
-int Tree::Contains(uint32_t nodeId, uint32_t recordId, const void* key) const
-{
-    while (nodeId != 0) {
-        const dbTtreeNode* n = Node(nodeId);
-        int count = n->nItems;
-        if (CompareItem(key, recordId, n->item[0]) < 0) {
-            nodeId = n->left;
-            continue;
-        }
-        if (CompareItem(key, recordId, n->item[count - 1]) > 0) {
-            nodeId = n->right;
-            continue;
-        }
-        for (int i = 0; i < count; ++i)
-            if (n->item[i] == recordId)
-                return 1;
-        return 0;
-    }
+    dbTtreeNode* w = Writable(nodeId);
+    memmove(&w->item[p], &w->item[p + 1], (count - p - 1) * sizeof(uint32_t));
+    w->nItems = static_cast<uint16_t>(count - 1);
     return 0;
 }
 
@@ -595,10 +672,14 @@ void dbTreeIndex::Insert(dbEngine* db, uint32_t treeId, uint32_t recordId, int t
                          size_t size, dbComparator cmp, size_t offs)
 {
     Tree t = MakeTree(db, type, size, cmp, offs);
-    std::vector<uint8_t> key = t.CopyKey(recordId);
     uint32_t root = Root(db, treeId);
     uint32_t newRoot = root;
-    t.Insert(newRoot, recordId, key.data());
+    if (root == 0) {
+        newRoot = t.NewNode(recordId);
+    } else {
+        const void* key = t.KeyOf(recordId);
+        t.Insert(newRoot, recordId, key, t.InsertionWay(root, recordId, key), 0);
+    }
     if (newRoot != root)
         SetRoot(db, treeId, newRoot);
 }
@@ -610,9 +691,11 @@ void dbTreeIndex::Remove(dbEngine* db, uint32_t treeId, uint32_t recordId, int t
     if (root == 0)
         return;
     Tree t = MakeTree(db, type, size, cmp, offs);
-    std::vector<uint8_t> key = t.CopyKey(recordId);
+    Route route;
+    if (!t.Find(root, recordId, t.KeyOf(recordId), route))
+        return;
     uint32_t newRoot = root;
-    t.Remove(newRoot, recordId, key.data());
+    t.Remove(newRoot, recordId, route, 0);
     if (newRoot != root)
         SetRoot(db, treeId, newRoot);
 }
@@ -620,8 +703,8 @@ void dbTreeIndex::Remove(dbEngine* db, uint32_t treeId, uint32_t recordId, int t
 int dbTreeIndex::Contains(dbEngine* db, uint32_t treeId, uint32_t recordId, const void* key,
                           int type, size_t size, dbComparator cmp, size_t offs)
 {
-    Tree t = MakeTree(db, type, size, cmp, offs);
-    return t.Contains(Root(db, treeId), recordId, key);
+    Route route;
+    return MakeTree(db, type, size, cmp, offs).Find(Root(db, treeId), recordId, key, route) ? 1 : 0;
 }
 
 void dbTreeIndex::Clear(dbEngine* db, uint32_t treeId)
