@@ -83,6 +83,16 @@ struct Tree {
         return id;
     }
 
+    void LoadRecord(uint32_t recordId) const { __builtin_prefetch(db->GetRow(recordId)); }
+    // Starts loading the records a binary search over items [l, r) of n may
+    // compare next, once it has compared item m.
+    void LoadNextProbes(const dbTtreeNode* n, int l, int m, int r) const
+    {
+        if (l < m)
+            LoadRecord(n->item[(l + m) / 2]);
+        if (m + 1 < r)
+            LoadRecord(n->item[(m + 1 + r) / 2]);
+    }
     // Starts loading what the way down from n reads next while n's first item
     // is compared: its children, prefetched one level earlier, give the
     // records of their first items and their own children.
@@ -92,7 +102,7 @@ struct Tree {
             if (childId == 0)
                 continue;
             const dbTtreeNode* child = Node(childId);
-            __builtin_prefetch(db->GetRow(child->item[0]));
+            LoadRecord(child->item[0]);
             if (child->left != 0)
                 __builtin_prefetch(Node(child->left));
             if (child->right != 0)
@@ -295,6 +305,7 @@ bool Tree::Insert(uint32_t& nodeId, uint32_t recordId, const void* key, const Ro
         int l = 1, r = count - 1;
         while (l < r) {
             int m = (l + r) / 2;
+            LoadNextProbes(n, l, m, r);
             int c = CompareItem(key, recordId, n->item[m]);
             if (c == 0) {
                 l = m;
@@ -580,6 +591,9 @@ bool FindInRange(const Tree& t, uint32_t nodeId, dbIndexSearch& s)
         int count = n->nItems;
         int start = 0;
         if (s.firstKey) {
+            // The last item and the children load while the first is compared.
+            t.LoadRecord(n->item[count - 1]);
+            t.LoadAhead(n);
             int c = t.Compare(s.firstKey, n->item[0]);
             if (c < 0 || (c == 0 && s.firstKeyInclusion)) {
                 if (n->left && !FindInRange(t, n->left, s))
@@ -594,6 +608,7 @@ bool FindInRange(const Tree& t, uint32_t nodeId, dbIndexSearch& s)
                 int l = 0, r = count;
                 while (l < r) {
                     int m = (l + r) / 2;
+                    t.LoadNextProbes(n, l, m, r);
                     c = t.Compare(s.firstKey, n->item[m]);
                     if (c > 0 || (c == 0 && !s.firstKeyInclusion))
                         l = m + 1;
