@@ -3,6 +3,7 @@
 // help pages beside those of classes, attributes and operations.
 #include "PageFile.h"
 #include "SymbolFixture.h"
+#include "TestFolder.h"
 
 #include "Controls/OptionTree.h"
 #include "Controls/OptionTreeComboBoxItem.h"
@@ -297,7 +298,7 @@ TEST_F(ClassifierFamily, HelpPagesEscapeNamesAndListTheExtensionRows)
         ModelT element;
         ASSERT_TRUE(FetchElementById(id, element));
         ASSERT_TRUE(Prototype(p.key)->WriteHtmlPage(folder.c_str(), element));
-        const std::string page = FileText(folder + p.key + std::to_string(id) + ".htm");
+        const std::string page = TestFolder::Read(folder + p.key + std::to_string(id) + ".htm");
         EXPECT_NE(page.find("&lt;&amp;&quot;"), std::string::npos);
         EXPECT_EQ(page.find("<&\""), std::string::npos);
         EXPECT_NE(page.find(p.label), std::string::npos);

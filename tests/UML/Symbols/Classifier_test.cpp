@@ -3,6 +3,7 @@
 // extension row through creation, unit files, scripts and the clipboard.
 #include "PageFile.h"
 #include "SymbolFixture.h"
+#include "TestFolder.h"
 #include "UnitFile.h"
 
 #include "MemDB/FlatImage.h"
@@ -380,13 +381,13 @@ TEST_F(Classifiers, ExtensionRowsTravelWithTheirElements)
 
     const std::string first = UnitPath("classifier-1"), second = UnitPath("classifier-2");
     ASSERT_TRUE(WriteUnit(first, owner));
-    const std::string text = FileText(first);
+    const std::string text = TestFolder::Read(first);
     EXPECT_NE(text.find(" Active=\"1\""), std::string::npos);
     EXPECT_NE(text.find(" Static=\"1\" Associationkind=\"1\" Multiplicity=\"2\""), std::string::npos);
     const int copy = Prototype("Package")->CreateElement(0, "Loaded", NewGuid(true).c_str(), nullptr);
     ASSERT_FALSE(ReadUnit(first, copy).empty());
     ASSERT_TRUE(WriteUnit(second, copy));
-    EXPECT_EQ(FileText(second), text);
+    EXPECT_EQ(TestFolder::Read(second), text);
 
     const ModelT attribute = Element(a);
     const size_t size = Prototype("Attribute")->FlatElementSize(attribute);

@@ -3,6 +3,7 @@
 // main view; the open page stays as it was.
 #include "PageFile.h"
 #include "SymbolFixture.h"
+#include "TestFolder.h"
 
 #include "Platform/Wnd.h"
 #include "Pub/TextHelpers.h"
@@ -45,7 +46,7 @@ protected:
         ModelT element;
         EXPECT_TRUE(FetchElementById(diagramId, element));
         Prototype(element.Type)->WriteHtmlPage(folder.c_str(), element);
-        return FileText(folder + element.Type + std::to_string(diagramId) + ".htm");
+        return TestFolder::Read(folder + element.Type + std::to_string(diagramId) + ".htm");
     }
 
     std::string Picture(int diagramId, int n)
@@ -71,7 +72,7 @@ TEST_F(DiagramHtml, ThreePagesGiveThreePicturesInPageOrder)
         at = found;
         EXPECT_GT(std::filesystem::file_size(folder + Picture(diagram, n)), 0u);
     }
-    EXPECT_NE(FileText(folder + Picture(diagram, 0)).find("Shown"), std::string::npos);
+    EXPECT_NE(TestFolder::Read(folder + Picture(diagram, 0)).find("Shown"), std::string::npos);
     EXPECT_EQ(text.substr(text.size() - 24), "</table></body></html>\r\n");
 }
 
@@ -79,7 +80,7 @@ TEST_F(DiagramHtml, EachPictureCarriesItsOwnDiagramsTitle)
 {
     SafeStrCopy(thePageState.Title, "The view's diagram", sizeof thePageState.Title);
     Write(diagram);
-    const std::string svg = FileText(folder + Picture(diagram, 0));
+    const std::string svg = TestFolder::Read(folder + Picture(diagram, 0));
     EXPECT_NE(svg.find("Classdiagram"), std::string::npos);
     EXPECT_EQ(svg.find("The view"), std::string::npos);
 }

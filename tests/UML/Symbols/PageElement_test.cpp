@@ -3,6 +3,7 @@
 // predefined unit, and the page's help page.
 #include "PageFile.h"
 #include "SymbolFixture.h"
+#include "TestFolder.h"
 #include "UnitFile.h"
 
 #include "Pub/Log.h"
@@ -59,7 +60,7 @@ TEST_F(PageElement, ADiagramWithItsPageAndSymbolsRoundTripsThroughAUnit)
 
     const std::string first = UnitPath("round-1"), second = UnitPath("round-2");
     ASSERT_TRUE(WriteUnit(first, owner));
-    const std::string text = FileText(first);
+    const std::string text = TestFolder::Read(first);
     EXPECT_NE(text.find("<Page Name=\"Page"), std::string::npos);
     EXPECT_NE(text.find(" PageWidth=\"7530\" PageHeight=\"7404\" EdgeX=\"5DC\" EdgeY=\"7D0\">"), std::string::npos);
     EXPECT_NE(text.find("<Stereo SSGUID=\"TagIdentifier000000003\" Value=\"tagged\"/>"), std::string::npos);
@@ -68,7 +69,7 @@ TEST_F(PageElement, ADiagramWithItsPageAndSymbolsRoundTripsThroughAUnit)
     const std::vector<int> loaded = ReadUnit(first, copy);
     ASSERT_FALSE(loaded.empty());
     ASSERT_TRUE(WriteUnit(second, copy));
-    EXPECT_EQ(FileText(second), text);
+    EXPECT_EQ(TestFolder::Read(second), text);
 
     int loadedDiagram = 0;
     for (int id : loaded) {
@@ -104,7 +105,7 @@ TEST_F(PageElement, PageValuesOutsideTheLimitsTakeTheDefaultsOnLoad)
     for (const auto& c : cases) {
         SCOPED_TRACE(c.attributes);
         const std::string path = UnitPath("values-" + std::to_string(n++));
-        WriteText(path, std::string("\xEF\xBB\xBF<?xml version=\"1.0\" encoding=\"UTF-8\"?>\r\n"
+        TestFolder::Write(path, std::string("\xEF\xBB\xBF<?xml version=\"1.0\" encoding=\"UTF-8\"?>\r\n"
                                     "<uml version=\"UML2.0\" tool=\"Vexal 1.10.00\">\r\n"
                                     "<Classdiagram Name=\"D\"><Page Name=\"P\"") +
                             c.attributes + "><Fork sid=\"f\" area=\"0,0,C8,1F4\"/></Page></Classdiagram>\r\n</uml>\r\n");
@@ -122,7 +123,7 @@ TEST_F(PageElement, PageValuesOutsideTheLimitsTakeTheDefaultsOnLoad)
         EXPECT_EQ(CountSymbols("PID", pages[0]), 1);
     }
     theLog.FlushPending();
-    const std::string log = FileText(std::string(theModuleDir) + "log.txt");
+    const std::string log = TestFolder::Read(std::string(theModuleDir) + "log.txt");
     EXPECT_NE(log.find("P: page values out of limits (21000, 29700, 70000, 1500)"), std::string::npos) << log;
 }
 
@@ -165,7 +166,7 @@ TEST_F(PageElement, TheSymbolsAreWrittenEvenWithoutPageValues)
     }
     const std::string path = UnitPath("no-values");
     ASSERT_TRUE(WriteUnit(path, owner));
-    const std::string text = FileText(path);
+    const std::string text = TestFolder::Read(path);
     EXPECT_EQ(text.find("PageWidth"), std::string::npos);
     EXPECT_NE(text.find("<Fork sid="), std::string::npos);
 }
@@ -177,7 +178,7 @@ TEST_F(PageElement, TheHelpPageListsTheValues)
     ModelT element;
     ASSERT_TRUE(FetchElementById(page, element));
     ASSERT_TRUE(Prototype("Page")->WriteHtmlPage(folder.c_str(), element));
-    const std::string text = FileText(folder + "Page" + std::to_string(page) + ".htm");
+    const std::string text = TestFolder::Read(folder + "Page" + std::to_string(page) + ".htm");
     EXPECT_EQ(text.rfind("<html><title>", 0), 0u);
     EXPECT_NE(text.find("<td>Page</td>"), std::string::npos);
     EXPECT_NE(text.find("<tr><td bgcolor='lightgrey'>PageWidth</td><td>21000</td></tr>\r\n"), std::string::npos);

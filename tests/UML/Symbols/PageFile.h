@@ -5,8 +5,6 @@
 #include "Pub/XmlFile.h"
 #include "UML/Symbols/PageSymbol.h"
 
-#include <fstream>
-#include <sstream>
 #include <string>
 
 inline bool WritePageFile(const std::string& path, int pageId)
@@ -40,17 +38,4 @@ inline bool ReadPageFile(const std::string& path, int pageId, bool readOnly = fa
             return true;
         }
     return false;
-}
-
-inline std::string FileText(const std::string& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    std::stringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
-
-inline void WriteText(const std::string& path, const std::string& text)
-{
-    std::ofstream(path, std::ios::binary) << text;
 }

@@ -2,6 +2,7 @@
 // nesting, byte-identical round trips and what the reader skips.
 #include "PageFile.h"
 #include "SymbolFixture.h"
+#include "TestFolder.h"
 
 #include <functional>
 #include <map>
@@ -101,7 +102,7 @@ TEST_F(PageXml, EachFieldIsWrittenAsItsAttributeAndReadBack)
         Edit(id, c.edit);
         const std::string path = PagePath("attribute-" + std::to_string(n++));
         ASSERT_TRUE(WritePageFile(path, from));
-        const std::string text = FileText(path);
+        const std::string text = TestFolder::Read(path);
         if (c.written) {
             EXPECT_NE(text.find(c.written), std::string::npos) << text;
         }
@@ -177,7 +178,7 @@ TEST_F(PageXml, SaveLoadSaveGivesTheSameBytes)
     const int copy = NewPage();
     ASSERT_TRUE(ReadPageFile(first, copy));
     ASSERT_TRUE(WritePageFile(second, copy));
-    EXPECT_EQ(FileText(first), FileText(second));
+    EXPECT_EQ(TestFolder::Read(first), TestFolder::Read(second));
 }
 
 TEST_F(PageXml, LongTextsAreKeptWhole)
@@ -216,7 +217,7 @@ TEST_F(PageXml, EveryStartTagOpensALevelItsEndTagCloses)
     // The second member of the box must stay in the box, and nothing after
     // the page's own end tag belongs to it.
     const std::string path = PagePath("members");
-    WriteText(path, std::string(kHead) +
+    TestFolder::Write(path, std::string(kHead) +
                         "<Page>\r\n"
                         "<Class sid=\"box\" area=\"0,0,1000,1000\">\r\n"
                         "<Attribute sid=\"first\" area=\"1,1,2,2\"/>\r\n"
@@ -242,7 +243,7 @@ TEST_F(PageXml, EveryStartTagOpensALevelItsEndTagCloses)
 TEST_F(PageXml, ElementsThatAreNoSymbolsAreSkippedWithTheirContent)
 {
     const std::string path = PagePath("skipped");
-    WriteText(path, std::string(kHead) +
+    TestFolder::Write(path, std::string(kHead) +
                         "<Page>\r\n"
                         "<Bogus sid=\"bogus\"><Fork sid=\"in-bogus\"/><Fork sid=\"in-bogus-2\"></Fork></Bogus>\r\n"
                         "<Classdiagram sid=\"diagram\"><Fork sid=\"in-diagram\"/></Classdiagram>\r\n"
