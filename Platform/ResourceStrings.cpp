@@ -95,7 +95,7 @@ const ResourceString theProgramStrings[] = {
     {61509, "Y-Edge(0.01mm)"},
     {61510, "Start compiling CHM"},
     {61512, "Fail to compile the CHM"},
-    {61514, " !"},
+    {61514, "Success to generate \"%s\" !"},
     {61515, "File"},
     {61516, "Base type of stereotype "},
     {61517, "Port type"},

@@ -3,6 +3,8 @@
 #include "Platform/FileFind.h"
 #include "Platform/FileSystem.h"
 
+#include <cstring>
+
 namespace {
 
 CString Slashed(const char* path)
@@ -102,6 +104,19 @@ CString PathFileName(const char* path)
 {
     const CString p = Slashed(path);
     return p.Mid(LastSeparator(p) + 1);
+}
+
+CString CleanFileName(const char* name, const char* fallback)
+{
+    CString clean(name ? name : "");
+    for (int i = 0; i < clean.GetLength(); ++i) {
+        const unsigned char ch = static_cast<unsigned char>(clean[i]);
+        if (ch < 0x20 || ch == 0x7F || std::strchr("/\\\"*:<>?|", ch))
+            clean.SetAt(i, '_');
+    }
+    if (clean.IsEmpty() || clean == "." || clean == "..")
+        return CString(fallback ? fallback : "");
+    return clean;
 }
 
 void DeleteDirTree(const char* dir)

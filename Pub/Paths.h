@@ -23,6 +23,10 @@ CString PathStripExt(const char* path);
 // The text after the last separator.
 CString PathFileName(const char* path);
 BOOL PathIsAbsolute(const char* path);
+// A file name made from a model name: separators, control characters and
+// "*:<>?| replaced by "_", so it names one file in the folder it is joined
+// to; fallback when that leaves "", "." or "..".
+CString CleanFileName(const char* name, const char* fallback);
 
 // Deletes everything below dir and then dir itself; failures are ignored.
 void DeleteDirTree(const char* dir);

@@ -47,15 +47,7 @@ std::vector<oid_t> TopLevelRows(int pageId, bool descending, const char* kind = 
 
 std::vector<int> PagesOf(int diagramId)
 {
-    std::vector<int> pages;
-    dbQueryText q;
-    q.Append(dbFragText, "FID=").Append(dbFragInt4, &diagramId).Append(dbFragText, " order by SN");
-    dbTypedCursor<ModelT> c(&ModelT::TableInfo);
-    if (c.Select(q, dbCursorViewOnly) > 0)
-        do
-            pages.push_back(c->ID);
-        while (c.Next());
-    return pages;
+    return ChildElementIds(diagramId);
 }
 
 CDiagramController::CDiagramController(const char* kindKey, Order order) : order_(order)

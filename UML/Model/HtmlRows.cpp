@@ -10,7 +10,6 @@
 namespace {
 
 const char kNoText[] = "&nbsp;";
-const char kNoCode[] = "&nbsp";
 
 // The value is written as it stands: callers escape model texts.
 void Row(CBufferedFile& file, const char* label, const char* value)
@@ -22,12 +21,12 @@ void Row(CBufferedFile& file, const char* label, const char* value)
     file.WriteString("</td></tr>\r\n");
 }
 
-// The word for code among the listed ones (indexed from first), else "&nbsp".
+// The word for code among the listed ones (indexed from first), else "&nbsp;".
 template <size_t N>
 const char* CodeWord(int code, int first, const char* const (&words)[N])
 {
     const int index = static_cast<int8_t>(code) - first;
-    return index >= 0 && index < int(N) ? words[index] : kNoCode;
+    return index >= 0 && index < int(N) ? words[index] : kNoText;
 }
 
 } // namespace
@@ -50,11 +49,11 @@ std::string HtmlEscape(const char* text)
 
 void HtmlPageHead(const ModelT& element, CBufferedFile& file)
 {
-    file.WriteString("<html><title>");
+    file.WriteString("<html><head><meta http-equiv='Content-Type' content='text/html; charset=utf-8'><title>");
     file.WriteString(HtmlEscape(element.Name).c_str());
     file.WriteString("[");
     file.WriteString(HtmlEscape(element.Type).c_str());
-    file.WriteString("]</title>\r\n<body><table border='1' cellspacing='0' width='90%' align='center'>\r\n");
+    file.WriteString("]</title></head>\r\n<body><table border='1' cellspacing='0' width='90%' align='center'>\r\n");
 }
 
 void HtmlPageTail(CBufferedFile& file)

@@ -5,8 +5,9 @@
 // come from the string table and are written as they stand.
 //
 // A row is "<tr><td bgcolor='lightgrey'>" label "</td><td>" value
-// "</td></tr>\r\n". Empty texts write "&nbsp;"; enumerated values outside
-// their list write "&nbsp" (no semicolon), as the stored pages have it.
+// "</td></tr>\r\n". Empty texts and enumerated values outside their list
+// write "&nbsp;". Pages declare UTF-8: the help project's language is
+// Chinese, and a viewer that went by it would read the bytes as GBK.
 #pragma once
 
 #include "MemDB/ModelSchema.h"

@@ -185,6 +185,19 @@ bool FetchElementById(int id, ModelT& row, oid_t* oid)
     return true;
 }
 
+std::vector<int> ChildElementIds(int ownerId)
+{
+    std::vector<int> children;
+    dbQueryText q;
+    q.Append(dbFragText, "FID=").Append(dbFragInt4, &ownerId).Append(dbFragText, " order by SN");
+    dbTypedCursor<ModelT> c(&ModelT::TableInfo);
+    if (c.Select(q, dbCursorViewOnly) > 0)
+        do
+            children.push_back(c->ID);
+        while (c.Next());
+    return children;
+}
+
 int DeleteElementTree(int elementId, bool force)
 {
     std::unordered_set<int> seen;

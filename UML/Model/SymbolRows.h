@@ -9,12 +9,16 @@
 #include "MemDB/ModelSchema.h"
 #include "Platform/Geometry.h"
 
+#include <vector>
+
 class CDC;
 
 // The symbol or element row numbered id, and its engine id when asked;
 // false when there is none.
 bool FetchSymbolById(int id, SymbolT& row, oid_t* oid = nullptr);
 bool FetchElementById(int id, ModelT& row, oid_t* oid = nullptr);
+// The IDs of the elements owned by ownerId, in SN order.
+std::vector<int> ChildElementIds(int ownerId);
 
 // Removes the symbol, then the lines ending and starting at it (selected lines
 // excepted: the selection deletes those itself) with, when asked, the

@@ -10,7 +10,7 @@
 
 TEST(Paths, Table)
 {
-    enum Op { Join, Dir, Title, Relative, Ext, StripExt, FileName };
+    enum Op { Join, Dir, Title, Relative, Ext, StripExt, FileName, Clean };
     struct Case { Op op; const char* a; const char* b; const char* want; };
     const Case cases[] = {
         {Join, "D:\\a", "b/c.x", "D:/a/b/c.x"},
@@ -44,6 +44,14 @@ TEST(Paths, Table)
         {FileName, "D:\\a\\b.uml", nullptr, "b.uml"},
         {FileName, "b.uml", nullptr, "b.uml"},
         {FileName, "/a/", nullptr, ""},
+        {Clean, "../x", "Class3", ".._x"},
+        {Clean, "a\\b/c:d*e?f\"g<h>i|j", "Class3", "a_b_c_d_e_f_g_h_i_j"},
+        {Clean, "tab\tend\x7F", "Class3", "tab_end_"},
+        {Clean, "Stra\xC3\x9F" "e", "Class3", "Stra\xC3\x9F" "e"}, // UTF-8 stays
+        {Clean, "", "Class3", "Class3"},
+        {Clean, ".", "Class3", "Class3"},
+        {Clean, "..", "Class3", "Class3"},
+        {Clean, nullptr, "Class3", "Class3"},
     };
     for (const Case& c : cases) {
         CString got;
@@ -55,8 +63,9 @@ TEST(Paths, Table)
         case Ext: got = PathExt(c.a); break;
         case StripExt: got = PathStripExt(c.a); break;
         case FileName: got = PathFileName(c.a); break;
+        case Clean: got = CleanFileName(c.a, c.b); break;
         }
-        EXPECT_STREQ(got, c.want) << "op " << c.op << " of " << c.a << " and " << (c.b ? c.b : "");
+        EXPECT_STREQ(got, c.want) << "op " << c.op << " of " << (c.a ? c.a : "") << " and " << (c.b ? c.b : "");
     }
 }
 

@@ -53,14 +53,14 @@ TEST_F(HtmlPages, RowWriters)
         {[](CBufferedFile& f) { HtmlRowBool(f, "L", 0x100); }, "False"},
         {[](CBufferedFile& f) { HtmlRowVisibility(f, "L", 3); }, "public"},
         {[](CBufferedFile& f) { HtmlRowVisibility(f, "L", 0); }, "private"},
-        {[](CBufferedFile& f) { HtmlRowVisibility(f, "L", 4); }, "&nbsp"},
-        {[](CBufferedFile& f) { HtmlRowVisibility(f, "L", -1); }, "&nbsp"},
+        {[](CBufferedFile& f) { HtmlRowVisibility(f, "L", 4); }, "&nbsp;"},
+        {[](CBufferedFile& f) { HtmlRowVisibility(f, "L", -1); }, "&nbsp;"},
         {[](CBufferedFile& f) { HtmlRowVisibility(f, "L", 0x102); }, "package"},
-        {[](CBufferedFile& f) { HtmlRowDirection(f, "L", 0); }, "&nbsp"},
+        {[](CBufferedFile& f) { HtmlRowDirection(f, "L", 0); }, "&nbsp;"},
         {[](CBufferedFile& f) { HtmlRowDirection(f, "L", 3); }, "inout"},
-        {[](CBufferedFile& f) { HtmlRowVirtuality(f, "L", 0); }, "&nbsp"},
+        {[](CBufferedFile& f) { HtmlRowVirtuality(f, "L", 0); }, "&nbsp;"},
         {[](CBufferedFile& f) { HtmlRowVirtuality(f, "L", 2); }, "finalized"},
-        {[](CBufferedFile& f) { HtmlRowAggregation(f, "L", 0); }, "&nbsp"},
+        {[](CBufferedFile& f) { HtmlRowAggregation(f, "L", 0); }, "&nbsp;"},
         {[](CBufferedFile& f) { HtmlRowAggregation(f, "L", 3); }, "composite"},
         {[&](CBufferedFile& f) { HtmlRowElementRef(f, "L", Guid(named).c_str()); }, "A&lt;B&gt;"},
         {[&](CBufferedFile& f) { HtmlRowElementRef(f, "L", removedGuid.c_str()); }, "&nbsp;"},
@@ -84,7 +84,7 @@ TEST_F(HtmlPages, ElementPageByteForByte)
     EXPECT_EQ(std::string(cls->HtmlPageName(e)), "Class12.htm");
     ASSERT_TRUE(cls->WriteHtmlPage(dir.c_str(), e));
     const std::string expected =
-        "<html><title>Order &amp; &quot;Line&quot; \xC3\xA9[Class]</title>\r\n"
+        "<html><head><meta http-equiv='Content-Type' content='text/html; charset=utf-8'><title>Order &amp; &quot;Line&quot; \xC3\xA9[Class]</title></head>\r\n"
         "<body><table border='1' cellspacing='0' width='90%' align='center'>\r\n"
         "<tr bgcolor='steelblue'><td colspan='2'><b>Base properties</b></td></tr>\r\n" +
         Row("Name", "Order &amp; &quot;Line&quot; \xC3\xA9") + Row("Type", "Class") +

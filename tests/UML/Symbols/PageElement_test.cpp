@@ -179,7 +179,7 @@ TEST_F(PageElement, TheHelpPageListsTheValues)
     ASSERT_TRUE(FetchElementById(page, element));
     ASSERT_TRUE(Prototype("Page")->WriteHtmlPage(folder.c_str(), element));
     const std::string text = TestFolder::Read(folder + "Page" + std::to_string(page) + ".htm");
-    EXPECT_EQ(text.rfind("<html><title>", 0), 0u);
+    EXPECT_EQ(text.rfind("<html><head>", 0), 0u);
     EXPECT_NE(text.find("<td>Page</td>"), std::string::npos);
     EXPECT_NE(text.find("<tr><td bgcolor='lightgrey'>PageWidth</td><td>21000</td></tr>\r\n"), std::string::npos);
     EXPECT_NE(text.find("<tr><td bgcolor='lightgrey'>EdgeY</td><td>1500</td></tr>\r\n"), std::string::npos);
