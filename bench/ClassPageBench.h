@@ -37,6 +37,29 @@ inline CDiagramController* ClassDiagramController()
     return c;
 }
 
+// The rows of a class diagram named Bench and its page Page1 of the given
+// size (page units), inserted without undo records.
+inline void InsertClassPageRows(int diagramId, int pageId, int width, int height)
+{
+    ModelT diagram;
+    diagram.ID = diagram.SN = diagramId;
+    diagram.Type = "Classdiagram";
+    diagram.Name = "Bench";
+    theModelDb.InsertRecord(&ModelT::TableInfo, &diagram);
+    ModelT page;
+    page.ID = page.SN = pageId;
+    page.FID = diagramId;
+    page.Type = "Page";
+    page.Name = "Page1";
+    theModelDb.InsertRecord(&ModelT::TableInfo, &page);
+    ModelPage size;
+    size.ID = pageId;
+    size.PageWidth = width;
+    size.PageHeight = height;
+    size.Parsed = 1;
+    theModelDb.InsertRecord(&ModelPage::TableInfo, &size);
+}
+
 enum class SymbolClasses { Base, Registered };
 
 // buildPage inserts the rows of diagram and page once the registry is built.

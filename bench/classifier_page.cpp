@@ -13,30 +13,9 @@ namespace {
 
 const int kDiagram = 1, kPage = 2, kColumns = 40, kRows = 25, kMembers = 6;
 
-void InsertElementRows()
-{
-    ModelT diagram;
-    diagram.ID = diagram.SN = kDiagram;
-    diagram.Type = "Classdiagram";
-    diagram.Name = "Bench";
-    theModelDb.InsertRecord(&ModelT::TableInfo, &diagram);
-    ModelT page;
-    page.ID = page.SN = kPage;
-    page.FID = kDiagram;
-    page.Type = "Page";
-    page.Name = "Page1";
-    theModelDb.InsertRecord(&ModelT::TableInfo, &page);
-    ModelPage size;
-    size.ID = kPage;
-    size.PageWidth = 42000 * 4;
-    size.PageHeight = 59400 * 2;
-    size.Parsed = 1;
-    theModelDb.InsertRecord(&ModelPage::TableInfo, &size);
-}
-
 void BuildPage(CDC* dc)
 {
-    InsertElementRows();
+    InsertClassPageRows(kDiagram, kPage, 42000 * 4, 59400 * 2);
     CSymbol* box = nullptr;
     FindMetaclass("Class", box);
     int next = 0;

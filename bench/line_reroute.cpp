@@ -23,28 +23,6 @@ int theNextId = 0;
 int theMovedBox = 0;
 int theComposition = 0;
 
-void InsertElementRows()
-{
-    ModelT diagram;
-    diagram.ID = diagram.SN = kDiagram;
-    diagram.Type = "Classdiagram";
-    diagram.Name = "Bench";
-    theModelDb.InsertRecord(&ModelT::TableInfo, &diagram);
-    ModelT page;
-    page.ID = page.SN = kPage;
-    page.FID = kDiagram;
-    page.Type = "Page";
-    page.Name = "Page1";
-    theModelDb.InsertRecord(&ModelT::TableInfo, &page);
-    ModelPage size;
-    size.ID = kPage;
-    size.PageWidth = 42000 * 4;
-    size.PageHeight = 59400 * 2;
-    size.Parsed = 1;
-    theModelDb.InsertRecord(&ModelPage::TableInfo, &size);
-    theNextId = kPage;
-}
-
 // A laid-out symbol row of key at (x, y) inside container (0: the page).
 int InsertSymbol(CDC* dc, const char* key, int mmc, int msc, int x, int y, int container, const char* text)
 {
@@ -102,14 +80,16 @@ void InsertLine(CDC* dc, int n, const SymbolT& from, const SymbolT& to)
 
 void BuildPage(CDC* dc)
 {
-    InsertElementRows();
+    InsertClassPageRows(kDiagram, kPage, 42000 * 4, 59400 * 2);
+    theNextId = kPage;
     // The moved box in the middle, the others on a ring around it.
     const int cx = 80000, cy = 50000;
     theMovedBox = InsertSymbol(dc, "Class", MMC_CLASS, MSC_RECTANGLE, cx, cy, 0, "Hub");
     SymbolT hub;
     FetchSymbolById(theMovedBox, hub);
     for (int i = 0; i < kLines; ++i) {
-        const int x = cx - 40000 + (i % 20) * 4000, y = i < 50 ? cy - 20000 - (i / 20) * 4000 : cy + 20000 + (i / 20) * 4000;
+        const int x = cx - 40000 + (i % 20) * 4000;
+        const int y = i < 50 ? cy - 20000 - (i / 20) * 4000 : cy + 20000 + (i / 20) * 4000;
         char text[16];
         std::snprintf(text, sizeof text, "C%d", i);
         SymbolT other;

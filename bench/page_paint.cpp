@@ -15,23 +15,7 @@ const int kDiagram = 1, kPage = 2, kColumns = 40, kRows = 25;
 
 void BuildPage()
 {
-    ModelT diagram;
-    diagram.ID = diagram.SN = kDiagram;
-    diagram.Type = "Classdiagram";
-    diagram.Name = "Bench";
-    theModelDb.InsertRecord(&ModelT::TableInfo, &diagram);
-    ModelT page;
-    page.ID = page.SN = kPage;
-    page.FID = kDiagram;
-    page.Type = "Page";
-    page.Name = "Page1";
-    theModelDb.InsertRecord(&ModelT::TableInfo, &page);
-    ModelPage size;
-    size.ID = kPage;
-    size.PageWidth = 84000;
-    size.PageHeight = 59400;
-    size.Parsed = 1;
-    theModelDb.InsertRecord(&ModelPage::TableInfo, &size);
+    InsertClassPageRows(kDiagram, kPage, 84000, 59400);
     const char* kinds[] = {"Class", "Package", "Action", "State"};
     for (int i = 0; i < kColumns * kRows; ++i) {
         char text[32];

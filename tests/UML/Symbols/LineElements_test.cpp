@@ -32,7 +32,10 @@ protected:
         EXPECT_TRUE(FetchElementByGuid(Row(symbolId).GUID, element)) << "symbol " << symbolId;
         return element;
     }
-    int Box(const char* name, int n) { return Place("Class", RECT{1000 + 6000 * n, 1000, 1100 + 6000 * n, 1100}, 0, name); }
+    int Box(const char* name, int n)
+    {
+        return Place("Class", RECT{1000 + 6000 * n, 1000, 1100 + 6000 * n, 1100}, 0, name);
+    }
 
     // Every row of the grid as "key:read-only", by category.
     std::string GridRows(const ModelT& element, bool readOnly)
