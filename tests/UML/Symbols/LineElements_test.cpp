@@ -1,8 +1,8 @@
 // The elements behind lines, parts, ports and interface ends: unit files,
 // property rows, help pages, moved line ends and deletion from the context
 // menu.
-#include "PageFile.h"
 #include "SymbolFixture.h"
+#include "TestFolder.h"
 #include "UnitFile.h"
 
 #include "Controls/OptionTree.h"
@@ -11,16 +11,10 @@
 #include "UML/Model/PageState.h"
 #include "UML/Symbols/ExtendedElement.h"
 
-#include <filesystem>
 #include <map>
 #include <string>
 
 namespace {
-
-std::string OutputPath(const std::string& name)
-{
-    return std::string(VEXAL_TEST_OUTPUT) + "/symbols/" + name;
-}
 
 class LineElements : public SymbolFixture {
 protected:
@@ -92,9 +86,10 @@ TEST_F(LineElements, AUnitFileKeepsAssociationsPartsPortsAndInterfaceEnds)
         ASSERT_TRUE(Prototype(key)->RenameElement(row));
     }
 
-    const std::string first = OutputPath("lines-1.uml"), second = OutputPath("lines-2.uml");
+    const TestFolder folder("line-units");
+    const std::string first = folder.path + "lines-1.uml", second = folder.path + "lines-2.uml";
     ASSERT_TRUE(WriteUnit(first, owner));
-    const std::string text = FileText(first);
+    const std::string text = TestFolder::Read(first);
     EXPECT_NE(text.find("<Association Name=\"r2\""), std::string::npos);
     EXPECT_NE(text.find(" Associationkind=\"2\""), std::string::npos);
     EXPECT_NE(text.find(" Associationkind=\"3\""), std::string::npos);
@@ -105,7 +100,7 @@ TEST_F(LineElements, AUnitFileKeepsAssociationsPartsPortsAndInterfaceEnds)
     const int copy = Prototype("Package")->CreateElement(0, "Loaded", NewGuid(true).c_str(), nullptr);
     ASSERT_FALSE(ReadUnit(first, copy).empty());
     ASSERT_TRUE(WriteUnit(second, copy));
-    EXPECT_EQ(FileText(second), text);
+    EXPECT_EQ(TestFolder::Read(second), text);
 }
 
 TEST_F(LineElements, PropertyRowsFollowTheLineAndThePort)
@@ -135,9 +130,7 @@ TEST_F(LineElements, PropertyRowsFollowTheLineAndThePort)
 
 TEST_F(LineElements, HelpPagesOfTheLineAndBorderElements)
 {
-    const std::string folder = OutputPath("html-lines/");
-    std::filesystem::remove_all(folder);
-    std::filesystem::create_directories(folder);
+    const TestFolder folder("line-pages");
     const int a = Box("A<&>", 0), b = Box("B", 1);
     const int port = Place("Port", RECT{1000, 1000, 1100, 1100}, a, "p");
     const struct {
@@ -155,8 +148,8 @@ TEST_F(LineElements, HelpPagesOfTheLineAndBorderElements)
         ASSERT_GT(p.symbol, 0);
         const ModelT element = ElementOf(p.symbol);
         SCOPED_TRACE(element.Type);
-        ASSERT_TRUE(Prototype(element.Type)->WriteHtmlPage(folder.c_str(), element));
-        const std::string page = FileText(folder + element.Type + std::to_string(element.ID) + ".htm");
+        ASSERT_TRUE(Prototype(element.Type)->WriteHtmlPage(folder.path.c_str(), element));
+        const std::string page = TestFolder::Read(folder.path + element.Type + std::to_string(element.ID) + ".htm");
         EXPECT_NE(page.find(p.must), std::string::npos);
         EXPECT_EQ(page.find(p.mustNot), std::string::npos);
     }

@@ -1,9 +1,7 @@
 // Relationship lines between symbols: which ends the shipped metamodel lets a
 // line join, what the element of a drawn line is, placing an existing
 // relationship element, labels and the type row.
-#include "PageFile.h"
 #include "SymbolFixture.h"
-#include "UnitFile.h"
 
 #include "Controls/OptionTree.h"
 #include "MemDB/db.h"
