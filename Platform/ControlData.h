@@ -19,3 +19,4 @@ void RegisterStaticClass();
 void RegisterEditClass();
 void RegisterComboBoxClass();
 void RegisterListBoxClass();
+void RegisterButtonClass();

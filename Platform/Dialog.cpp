@@ -2,6 +2,7 @@
 // through the dialog hook, and the dialog keys.
 #include "Platform/Dialog.h"
 
+#include "Platform/Button.h"
 #include "Platform/ComboBox.h"
 #include "Platform/ControlData.h"
 #include "Platform/Cursor.h"
@@ -36,6 +37,7 @@ const PredefinedClass kPredefined[] = {
     { "EDIT", WC_EDIT, RegisterEditClass },
     { "COMBOBOX", WC_COMBOBOX, RegisterComboBoxClass },
     { "LISTBOX", WC_LISTBOX, RegisterListBoxClass },
+    { "BUTTON", WC_BUTTON, RegisterButtonClass },
 };
 
 const char* ClassOf(const std::string& templateName)

@@ -13,6 +13,7 @@
 // for the key (WM_GETDLGCODE).
 #pragma once
 
+#include "Platform/DialogHook.h"
 #include "Platform/Gdi.h"
 #include "Platform/Wnd.h"
 

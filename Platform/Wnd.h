@@ -144,6 +144,9 @@ public:
     LRESULT SendDlgItemMessage(int nID, UINT message, WPARAM wParam = 0, LPARAM lParam = 0);
     void SetDlgItemText(int nID, LPCTSTR lpszString);
     int GetDlgItemText(int nID, LPTSTR lpStr, int nMaxCount) const;
+    // The check state of button nID (BM_SETCHECK, BM_GETCHECK).
+    void CheckDlgButton(int nIDButton, UINT nCheck);
+    UINT IsDlgButtonChecked(int nIDButton) const;
     int GetDlgCtrlID() const;
     int SetDlgCtrlID(int nID);
     CWnd* GetWindow(UINT nCmd) const;
