@@ -2,6 +2,8 @@
 
 #include "Controls/CommandImageList.h"
 #include "Platform/Dc.h"
+#include "Platform/DockBar.h"
+#include "Platform/FrameWnd.h"
 #include "Platform/MessageMap.h"
 #include "Platform/SysColors.h"
 
@@ -83,3 +85,16 @@ void CToolBarEx::PaintNonClient()
 }
 
 void CToolBarEx::OnNcPaint() { PaintNonClient(); }
+
+void CToolBarEx::DockNextTo(CControlBar* pOther)
+{
+    CFrameWnd* frame = m_pDockSite ? m_pDockSite : GetParentFrame();
+    if (!frame || !pOther)
+        return;
+    // The other bar's place is current only after a layout.
+    frame->RecalcLayout(TRUE);
+    CRect rect;
+    pOther->GetWindowRect(&rect);
+    rect.OffsetRect(1, 0);
+    frame->DockControlBar(this, AfxDockBarIdOf(pOther->GetBarStyle()), &rect);
+}

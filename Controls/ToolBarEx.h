@@ -20,6 +20,9 @@ public:
     int GetButtonCount() const;
     void DeleteAllButtons();
     void EnableButton(UINT id, BOOL enable);
+    // Docks this bar in the same dock row as another docked bar, just to
+    // its right.
+    void DockNextTo(CControlBar* pOther);
 
     void DoPaint(CDC* pDC) override;
     virtual void PaintBackground(CDC* pDC, const CRect& rect);

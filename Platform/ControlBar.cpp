@@ -1,16 +1,23 @@
 #include "Platform/ControlBar.h"
 
 #include "Platform/Dc.h"
+#include "Platform/DockBar.h"
+#include "Platform/DockContext.h"
+#include "Platform/DockState.h"
 #include "Platform/FrameWnd.h"
 #include "Platform/MessageMap.h"
 #include "Platform/SysColors.h"
 
+#include <algorithm>
 #include <initializer_list>
 
 IMPLEMENT_DYNAMIC(CControlBar, CWnd)
 
 BEGIN_MESSAGE_MAP(CControlBar, CWnd)
     ON_WM_CREATE()
+    ON_WM_DESTROY()
+    ON_WM_LBUTTONDOWN()
+    ON_WM_LBUTTONDBLCLK()
     ON_WM_PAINT()
     ON_WM_ERASEBKGND()
     ON_MESSAGE(WM_SIZEPARENT, OnSizeParent)
@@ -25,21 +32,106 @@ const int kGripper = 8;
 
 CControlBar::CControlBar() = default;
 
+// The window goes first, while this object is still a control bar, so that
+// its frame and dock bar forget it.
+CControlBar::~CControlBar()
+{
+    DestroyWindow();
+    delete m_pDockContext;
+}
+
 int CControlBar::OnCreate(LPCREATESTRUCT lpCreateStruct)
 {
     if (CWnd::OnCreate(lpCreateStruct) == -1)
         return -1;
     m_pDockSite = GetParentFrame();
+    if (m_pDockSite)
+        m_pDockSite->AddControlBar(this);
     return 0;
 }
 
-void CControlBar::DelayShow(BOOL bShow) { m_nDelayedShow = bShow ? 1 : 0; }
+void CControlBar::OnDestroy()
+{
+    if (m_pDockBar) {
+        CDockBar* dockBar = m_pDockBar;
+        m_pDockBar = nullptr;
+        dockBar->ForgetControlBar(this);
+    }
+    if (m_pDockSite)
+        m_pDockSite->RemoveControlBar(this);
+    CWnd::OnDestroy();
+}
+
+void CControlBar::EnableDocking(DWORD dwDockStyle)
+{
+    m_dwDockStyle = dwDockStyle;
+    if (!m_pDockContext)
+        m_pDockContext = new CDockContext(this);
+    // Commands keep going to the parent once the bar moves into a dock bar.
+    if (CWnd* parent = GetParent(); parent && !GetWindow(GW_OWNER))
+        SetOwner(parent);
+}
+
+void CControlBar::DelayShow(BOOL bShow)
+{
+    const bool visible = (GetStyle() & WS_VISIBLE) != 0;
+    m_nStateFlags &= ~UINT(delayHide | delayShow);
+    if (bShow && !visible)
+        m_nStateFlags |= delayShow;
+    else if (!bShow && visible)
+        m_nStateFlags |= delayHide;
+}
 
 BOOL CControlBar::IsVisible() const
 {
-    if (m_nDelayedShow >= 0)
-        return m_nDelayedShow == 1;
-    return IsWindowVisible();
+    if (m_nStateFlags & delayHide)
+        return FALSE;
+    return (m_nStateFlags & delayShow) || (GetStyle() & WS_VISIBLE);
+}
+
+BOOL CControlBar::IsFloating() const { return m_pDockBar && m_pDockBar->m_bFloating; }
+
+BOOL CControlBar::IsDockBar() const { return IsKindOf(RUNTIME_CLASS(CDockBar)); }
+
+CFrameWnd* CControlBar::GetDockingFrame() const
+{
+    CFrameWnd* frame = GetParentFrame();
+    return frame ? frame : m_pDockSite;
+}
+
+void CControlBar::RecalcDelayShow(AFX_SIZEPARENTPARAMS* lpLayout)
+{
+    if (!(m_nStateFlags & (delayHide | delayShow)) || !lpLayout->hDWP)
+        return;
+    const bool visible = (GetStyle() & WS_VISIBLE) != 0;
+    UINT flags = 0;
+    if ((m_nStateFlags & delayHide) && visible)
+        flags = SWP_HIDEWINDOW;
+    else if ((m_nStateFlags & delayShow) && !visible)
+        flags = SWP_SHOWWINDOW;
+    m_nStateFlags &= ~UINT(delayHide | delayShow);
+    if (flags)
+        lpLayout->hDWP = DeferWindowPos(lpLayout->hDWP, m_hWnd, nullptr, 0, 0, 0, 0,
+                                        flags | SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void CControlBar::OnLButtonDown(UINT nFlags, CPoint point)
+{
+    if (m_pDockContext && m_pDockBar) {
+        ClientToScreen(&point);
+        m_pDockContext->StartDrag(point);
+        return;
+    }
+    CWnd::OnLButtonDown(nFlags, point);
+}
+
+void CControlBar::OnLButtonDblClk(UINT nFlags, CPoint point)
+{
+    if (m_pDockContext && m_pDockBar) {
+        m_pDockContext->ToggleDocking();
+        return;
+    }
+    CWnd::OnLButtonDblClk(nFlags, point);
 }
 
 void CControlBar::CalcInsideRect(CRect& rect, BOOL bHorz) const
@@ -76,14 +168,22 @@ CSize CControlBar::CalcFixedLayout(BOOL bStretch, BOOL bHorz)
     return size;
 }
 
+CSize CControlBar::CalcDynamicLayout(int, DWORD nMode)
+{
+    const BOOL horz = (nMode & (LM_HORZDOCK | LM_VERTDOCK)) ? (nMode & LM_HORZDOCK) != 0 : (nMode & LM_HORZ) != 0;
+    return CalcFixedLayout((nMode & LM_STRETCH) != 0, horz);
+}
+
 void CControlBar::OnUpdateCmdUI(CFrameWnd*, BOOL) {}
 
 LRESULT CControlBar::OnIdleUpdateCmdUI(WPARAM wParam, LPARAM)
 {
-    if (m_nDelayedShow >= 0) {
-        ShowWindow(m_nDelayedShow ? SW_SHOWNOACTIVATE : SW_HIDE);
-        m_nDelayedShow = -1;
-        if (CFrameWnd* frame = GetParentFrame())
+    // A bar no layout took care of shows or hides now.
+    if (m_nStateFlags & (delayHide | delayShow)) {
+        const bool show = (m_nStateFlags & delayShow) != 0;
+        m_nStateFlags &= ~UINT(delayHide | delayShow);
+        ShowWindow(show ? SW_SHOWNOACTIVATE : SW_HIDE);
+        if (CFrameWnd* frame = GetDockingFrame())
             frame->DelayRecalcLayout();
     }
     CFrameWnd* target = m_pDockSite ? m_pDockSite : GetParentFrame();
@@ -95,13 +195,21 @@ LRESULT CControlBar::OnIdleUpdateCmdUI(WPARAM wParam, LPARAM)
 LRESULT CControlBar::OnSizeParent(WPARAM, LPARAM lParam)
 {
     auto* layout = reinterpret_cast<AFX_SIZEPARENTPARAMS*>(lParam);
-    if (!IsWindowVisible())
+    RecalcDelayShow(layout);
+    if (!IsVisible())
         return 0;
     const bool horz = (m_dwStyle & CBRS_ORIENT_HORZ) != 0;
     if (!horz && !(m_dwStyle & CBRS_ORIENT_VERT))
         return 0;
     CRect rect = layout->rect;
-    const CSize size = CalcFixedLayout(layout->bStretch, horz);
+    const CSize size = CalcDynamicLayout(-1, (layout->bStretch ? LM_STRETCH : 0) | (horz ? LM_HORZ | LM_HORZDOCK : LM_VERTDOCK));
+    // Without stretching a bar keeps its own length too.
+    if (!layout->bStretch) {
+        if (horz)
+            rect.right = rect.left + size.cx;
+        else
+            rect.bottom = rect.top + size.cy;
+    }
     if (m_dwStyle & CBRS_ALIGN_TOP) {
         rect.bottom = rect.top + size.cy;
         layout->rect.top = rect.bottom;
@@ -115,10 +223,13 @@ LRESULT CControlBar::OnSizeParent(WPARAM, LPARAM lParam)
         rect.left = rect.right - size.cx;
         layout->rect.right = rect.left;
     }
-    if (horz)
+    if (horz) {
         layout->sizeTotal.cy += size.cy;
-    else
+        layout->sizeTotal.cx = std::max<LONG>(layout->sizeTotal.cx, size.cx);
+    } else {
         layout->sizeTotal.cx += size.cx;
+        layout->sizeTotal.cy = std::max<LONG>(layout->sizeTotal.cy, size.cy);
+    }
     AfxRepositionWindow(layout, m_hWnd, &rect);
     return 0;
 }
@@ -180,4 +291,39 @@ void CControlBar::DrawGripper(CDC* pDC, const CRect& rect)
         for (int y : { rect.top + 2, rect.top + 5 })
             pDC->Draw3dRect(left, y, right - left, 3, light, shadow);
     }
+}
+
+void CControlBar::GetBarInfo(CControlBarInfo* pInfo)
+{
+    pInfo->m_nBarID = UINT(GetDlgCtrlID());
+    pInfo->m_pBar = this;
+    pInfo->m_bVisible = IsVisible();
+    pInfo->m_nMRUWidth = m_nMRUWidth;
+    if (m_pDockBar) {
+        CRect rect;
+        GetWindowRect(&rect);
+        m_pDockBar->ScreenToClient(&rect);
+        pInfo->m_pointPos = rect.TopLeft();
+    }
+    if (m_pDockContext) {
+        pInfo->m_bDocking = TRUE;
+        pInfo->m_uMRUDockID = m_pDockContext->m_uMRUDockID;
+        pInfo->m_rectMRUDockPos = m_pDockContext->m_rectMRUDockPos;
+        pInfo->m_dwMRUFloatStyle = m_pDockContext->m_dwMRUFloatStyle;
+        pInfo->m_ptMRUFloatPos = m_pDockContext->m_ptMRUFloatPos;
+    }
+}
+
+void CControlBar::SetBarInfo(CControlBarInfo* pInfo, CFrameWnd* pFrameWnd)
+{
+    pFrameWnd->ShowControlBar(this, pInfo->m_bVisible, TRUE);
+    m_nMRUWidth = pInfo->m_nMRUWidth;
+    if (pInfo->m_bDocking && m_pDockContext) {
+        m_pDockContext->m_uMRUDockID = pInfo->m_uMRUDockID;
+        m_pDockContext->m_rectMRUDockPos = pInfo->m_rectMRUDockPos;
+        m_pDockContext->m_dwMRUFloatStyle = pInfo->m_dwMRUFloatStyle;
+        m_pDockContext->m_ptMRUFloatPos = pInfo->m_ptMRUFloatPos;
+    }
+    if (m_pDockBar && (pInfo->m_pointPos.x != -1 || pInfo->m_pointPos.y != -1))
+        SetWindowPos(nullptr, pInfo->m_pointPos.x, pInfo->m_pointPos.y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }

@@ -334,6 +334,13 @@ public:
     BOOL StretchBlt(int x, int y, int width, int height, CDC* src, int xSrc, int ySrc, int srcWidth,
                     int srcHeight, DWORD rop);
     BOOL PatBlt(int x, int y, int width, int height, DWORD rop);
+    // A drag outline: the frame of size thickness inside rect, inverted with
+    // the brush (PATINVERT), after the last one (if any) is inverted back
+    // with its own brush. A size of 0 only erases the last outline.
+    void DrawDragRect(LPCRECT lpRect, SIZE size, LPCRECT lpRectLast, SIZE sizeLast, CBrush* pBrush = nullptr,
+                      CBrush* pBrushLast = nullptr);
+    // The 50% grey pattern of checkered pixels; shared, never deleted.
+    static CBrush* GetHalftoneBrush();
     COLORREF GetPixel(int x, int y) const;
     COLORREF GetPixel(POINT p) const { return GetPixel(p.x, p.y); }
     COLORREF SetPixel(int x, int y, COLORREF color);

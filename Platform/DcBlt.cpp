@@ -243,3 +243,46 @@ COLORREF CDC::SetPixel(int x, int y, COLORREF color)
 }
 
 BOOL CDC::SetPixelV(int x, int y, COLORREF color) { return SetPixel(x, y, color) != CLR_INVALID; }
+
+CBrush* CDC::GetHalftoneBrush()
+{
+    static CBrush* brush = [] {
+        WORD pattern[8];
+        for (int i = 0; i < 8; ++i)
+            pattern[i] = WORD(0x5555 << (i & 1));
+        CBitmap bitmap;
+        bitmap.CreateBitmap(8, 8, 1, 1, pattern);
+        auto* b = new CBrush;
+        b->CreatePatternBrush(&bitmap);
+        return b;
+    }();
+    return brush;
+}
+
+namespace {
+
+// The four strips of a frame of the given thickness inside rect.
+void InvertFrame(CDC* dc, const CRect& rect, SIZE size, CBrush* brush)
+{
+    if (size.cx <= 0 && size.cy <= 0)
+        return;
+    CBrush* old = dc->SelectObject(brush);
+    const int cx = std::min<int>(size.cx, rect.Width()), cy = std::min<int>(size.cy, rect.Height());
+    dc->PatBlt(rect.left, rect.top, rect.Width(), cy, PATINVERT);
+    dc->PatBlt(rect.left, rect.bottom - cy, rect.Width(), cy, PATINVERT);
+    const int side = std::max(rect.Height() - 2 * cy, 0);
+    dc->PatBlt(rect.left, rect.top + cy, cx, side, PATINVERT);
+    dc->PatBlt(rect.right - cx, rect.top + cy, cx, side, PATINVERT);
+    dc->SelectObject(old);
+}
+
+} // namespace
+
+void CDC::DrawDragRect(LPCRECT lpRect, SIZE size, LPCRECT lpRectLast, SIZE sizeLast, CBrush* pBrush,
+                       CBrush* pBrushLast)
+{
+    CBrush* brush = pBrush ? pBrush : GetHalftoneBrush();
+    if (lpRectLast)
+        InvertFrame(this, CRect(lpRectLast), sizeLast, pBrushLast ? pBrushLast : brush);
+    InvertFrame(this, CRect(lpRect), size, brush);
+}

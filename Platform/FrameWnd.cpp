@@ -4,8 +4,8 @@
 
 #include "Platform/Accelerators.h"
 #include "Platform/CString.h"
-#include "Platform/Menu.h"
 #include "Platform/MessageMap.h"
+#include "Platform/MiniDockFrameWnd.h"
 #include "Platform/Resource.h"
 #include "Platform/ResourceTable.h"
 #include "Platform/WinApp.h"
@@ -112,7 +112,7 @@ void CWnd::RepositionBars(UINT nIDFirst, UINT nIDLast, UINT nIDLeftOver, UINT nF
     EndDeferWindowPos(layout.hDWP);
 }
 
-CFrameWnd::CFrameWnd() = default;
+CFrameWnd::CFrameWnd() : m_pFloatingFrameClass(RUNTIME_CLASS(CMiniDockFrameWnd)) {}
 CFrameWnd::~CFrameWnd() = default;
 
 BOOL CFrameWnd::Create(LPCTSTR lpszClassName, LPCTSTR lpszWindowName, DWORD dwStyle, const RECT& rect,
@@ -198,8 +198,36 @@ void CFrameWnd::RecalcLayout(BOOL)
         return;
     m_bInRecalcLayout = TRUE;
     m_bLayoutDue = FALSE;
-    RepositionBars(0, 0xFFFF, AFX_IDW_PANE_FIRST, reposExtra, &m_rectBorder);
+    if (GetStyle() & FWS_SNAPTOBARS) {
+        CRect rect(0, 0, 32767, 32767);
+        RepositionBars(0, 0xFFFF, AFX_IDW_PANE_FIRST, reposQuery, &rect, &rect, FALSE);
+        RepositionBars(0, 0xFFFF, AFX_IDW_PANE_FIRST, reposExtra, &m_rectBorder, &rect, TRUE);
+        CalcWindowRect(&rect);
+        // A frame whose style changed since its last move keeps its size
+        // but not its client area.
+        CRect now;
+        GetWindowRect(&now);
+        const UINT frameChanged = now.Size() == rect.Size() ? SWP_FRAMECHANGED : 0;
+        SetWindowPos(nullptr, 0, 0, rect.Width(), rect.Height(),
+                     SWP_NOACTIVATE | SWP_NOMOVE | SWP_NOZORDER | frameChanged);
+    } else {
+        RepositionBars(0, 0xFFFF, AFX_IDW_PANE_FIRST, reposExtra, &m_rectBorder);
+    }
     m_bInRecalcLayout = FALSE;
+}
+
+// Asks the frame's non-client handling what it would leave of a window
+// rectangle, and grows the client rectangle by the difference.
+void CFrameWnd::CalcWindowRect(LPRECT lpClientRect, UINT)
+{
+    const CRect window(0, 0, 10000, 10000);
+    NCCALCSIZE_PARAMS params = {};
+    params.rgrc[0] = window;
+    SendMessage(WM_NCCALCSIZE, FALSE, reinterpret_cast<LPARAM>(&params));
+    const CRect client(params.rgrc[0]);
+    CRect* r = static_cast<CRect*>(lpClientRect);
+    r->InflateRect(client.left - window.left, client.top - window.top, window.right - client.right,
+                   window.bottom - client.bottom);
 }
 
 void CFrameWnd::DelayRecalcLayout(BOOL) { m_bLayoutDue = TRUE; }

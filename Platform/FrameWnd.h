@@ -5,9 +5,14 @@
 // when their window is gone; the main window's end ends the message loop.
 #pragma once
 
+#include "Platform/Collections.h"
+#include "Platform/ControlBar.h"
 #include "Platform/Wnd.h"
 
 class CString;
+class CDockBar;
+class CDockState;
+class CMiniDockFrameWnd;
 
 // Child-window ids of a frame.
 #define AFX_IDW_CONTROLBAR_FIRST 0xE800
@@ -18,6 +23,8 @@ class CString;
 #define AFX_IDW_PANE_LAST 0xE9FF
 
 #define FWS_ADDTOTITLE 0x00008000L
+// The frame takes the size of its bars (floating frames).
+#define FWS_SNAPTOBARS 0x00002000L
 
 // RepositionBars modes.
 #define reposDefault 0
@@ -63,6 +70,11 @@ public:
     UINT m_nIDHelp = 0;
     // Margins kept free around the view by RecalcLayout.
     CRect m_rectBorder;
+    // Every control bar docking to this frame (its dock bars and the
+    // floating frames' dock bars included), in creation order.
+    CPtrList m_listControlBars;
+    // The class of the floating frames made for bars (a CMiniDockFrameWnd).
+    const CRuntimeClass* m_pFloatingFrameClass;
 
     BOOL Create(LPCTSTR lpszClassName, LPCTSTR lpszWindowName, DWORD dwStyle = WS_OVERLAPPEDWINDOW,
                 const RECT& rect = rectDefault, CWnd* pParentWnd = nullptr, LPCTSTR lpszMenuName = nullptr,
@@ -74,6 +86,36 @@ public:
     BOOL LoadAccelTable(LPCTSTR lpszResourceName);
     HACCEL GetDefaultAccelerator() const { return m_hAccelTable; }
 
+    // Docking. EnableDocking makes the dock bars of the sides in
+    // dwDockStyle (CBRS_ALIGN_...), laid out after the bars already there;
+    // the other calls act on bars that allowed docking.
+    void EnableDocking(DWORD dwDockStyle);
+    // Docks at a dock bar (by id; 0 picks the side the bar is aligned to),
+    // in the row and place lpRect (screen coordinates) falls on.
+    void DockControlBar(CControlBar* pBar, UINT nDockBarID = 0, LPCRECT lpRect = nullptr);
+    void DockControlBar(CControlBar* pBar, CDockBar* pDockBar, LPCRECT lpRect = nullptr);
+    // Docks again, into the place the bar left when it floated if a dock
+    // bar kept one (any dock bar when pDockBar is null).
+    void ReDockControlBar(CControlBar* pBar, CDockBar* pDockBar, LPCRECT lpRect = nullptr);
+    // Floats the bar in a floating frame at a screen point.
+    void FloatControlBar(CControlBar* pBar, CPoint point, DWORD dwStyle = CBRS_ALIGN_TOP);
+    void ShowControlBar(CControlBar* pBar, BOOL bShow, BOOL bDelay);
+    CControlBar* GetControlBar(UINT nID);
+    // The side of a visible dock bar that rect (screen coordinates)
+    // touches, among the sides allowed by dwDockStyle; 0 for none.
+    DWORD CanDock(CRect rect, DWORD dwDockStyle, CDockBar** ppDockBar = nullptr);
+    void AddControlBar(CControlBar* pBar);
+    void RemoveControlBar(CControlBar* pBar);
+    void GetDockState(CDockState& state) const;
+    void SetDockState(const CDockState& state);
+    // The layout under the profile name (see CDockState).
+    void LoadBarState(LPCTSTR lpszProfileName);
+    void SaveBarState(LPCTSTR lpszProfileName) const;
+    // Grows a client rectangle to the window rectangle for the frame's style.
+    virtual void CalcWindowRect(LPRECT lpClientRect, UINT nAdjustType = 0);
+
+    // Lays out the bars and the view; a frame with FWS_SNAPTOBARS also
+    // takes the size its bars ask for.
     virtual void RecalcLayout(BOOL bNotify = TRUE);
     // The layout is redone at the next idle time.
     void DelayRecalcLayout(BOOL bNotify = TRUE);
@@ -89,6 +131,7 @@ public:
     void PostNcDestroy() override;
 
 protected:
+    CMiniDockFrameWnd* CreateFloatingFrame(DWORD dwStyle);
     int OnCreate(LPCREATESTRUCT lpCreateStruct);
     void OnSize(UINT nType, int cx, int cy);
     void OnSetFocus(CWnd* pOldWnd);

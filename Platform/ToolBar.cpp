@@ -336,7 +336,11 @@ void CToolBar::OnMouseMove(UINT, CPoint point)
 void CToolBar::OnLButtonDown(UINT, CPoint point)
 {
     const int i = ButtonAt(point);
-    if (i < 0 || !(m_buttons[size_t(i)].fsState & TBSTATE_ENABLED))
+    if (i < 0) {
+        CControlBar::OnLButtonDown(0, point);
+        return;
+    }
+    if (!(m_buttons[size_t(i)].fsState & TBSTATE_ENABLED))
         return;
     m_pressed = m_hot = i;
     SetCapture();
