@@ -57,11 +57,9 @@ BOOL CSizeControlBar::CreateWithSize(LPCTSTR lpszWindowName, CWnd* pParentWnd, C
 
 void CSizeControlBar::EnableDocking(DWORD dwDockStyle)
 {
-    m_dwDockStyle = dwDockStyle;
     if (!m_pDockContext)
         m_pDockContext = new CSizeBarDockContext(this);
-    if (CWnd* parent = GetParent(); parent && !GetWindow(GW_OWNER))
-        SetOwner(parent);
+    CControlBar::EnableDocking(dwDockStyle);
 }
 
 int CSizeControlBar::OnCreate(LPCREATESTRUCT lpCreateStruct) { return CControlBar::OnCreate(lpCreateStruct); }
