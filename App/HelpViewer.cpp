@@ -74,6 +74,7 @@ void CHelpViewer::ShowTopic(const char* target)
     theViewer->browser_.SetSource(topic.c_str());
     theViewer->ShowWindow(SW_SHOW);
     theViewer->BringWindowToTop();
+    theViewer->browser_.SetFocus();
 }
 
 bool CHelpViewer::Make()
@@ -92,7 +93,11 @@ bool CHelpViewer::Make()
         return false;
     }
     browser_.SetLoader([this](const std::string& path, std::string& bytes) { return Load(path, bytes); });
-    browser_.SetSourceChanged([this](const std::string& path) { SelectEntryOf(path); });
+    browser_.SetSourceChanged([this](const std::string& path) {
+        SelectEntryOf(path);
+        const CString title = browser_.GetDocumentTitle();
+        SetWindowText(title.IsEmpty() ? "Vexal Help" : (CString("Vexal Help - ") + title).GetString());
+    });
     return true;
 }
 

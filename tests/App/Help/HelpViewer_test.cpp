@@ -51,6 +51,9 @@ TEST_F(HelpViewer, HelpTopicsOpensTheTopicOfTheSelectionOrTheIndex)
     EXPECT_GT(CHelpViewer::Get()->Contents().GetCount(), 79);
     EXPECT_TRUE(CHelpViewer::Get()->IsWindowVisible());
     EXPECT_EQ(CHelpViewer::Get()->GetParent(), nullptr);
+    char title[64];
+    CHelpViewer::Get()->GetWindowText(title, sizeof title);
+    EXPECT_STREQ(title, "Vexal Help - Class");
 
     CHelpViewer::ShowTopic((kHelpFile + "::/Index.htm").c_str());
     EXPECT_EQ(Source(), "/Index.htm");
@@ -72,8 +75,14 @@ TEST_F(HelpViewer, ALinkThenBackAndForward)
     ASSERT_TRUE(browser.CanGoForward());
     browser.Forward();
     EXPECT_EQ(Source(), "/Attribute.htm");
+    PlayKey(VK_LEFT, MK_ALT);
+    EXPECT_EQ(Source(), "/Class.htm");
+    PlayKey(VK_RIGHT, MK_ALT);
+    EXPECT_EQ(Source(), "/Attribute.htm");
     CHelpViewer::Get()->OpenContentsEntry(0);
     EXPECT_EQ(Source(), "/Index.htm");
+    PlayKey(VK_BACK);
+    EXPECT_EQ(Source(), "/Attribute.htm");
 }
 
 TEST_F(HelpViewer, AMissingTopicOrFileShowsAPageSayingSo)
