@@ -7,11 +7,13 @@
 
 #include "Controls/OptionTree.h"
 #include "Controls/OptionTreeComboBoxItem.h"
+#include "Controls/OptionTreeEditItem.h"
 #include "Pub/SYSConfig.h"
 #include "UML/Model/PropertyRows.h"
 #include "UML/Model/StereotypeValues.h"
 #include "UML/Model/SymbolRegistry.h"
 #include "UML/Model/SymbolText.h"
+#include "UML/Model/TypeResolution.h"
 #include "UML/Symbols/ClassifierSymbols.h"
 
 #include <algorithm>
@@ -227,6 +229,42 @@ TEST_F(ClassifierFamily, TheBaseTypeChooserListsTheMetaclassesAndAReadOnlyOneIts
     EXPECT_TRUE(chooser->IsReadOnly());
     EXPECT_EQ(Entries(chooser), std::vector<std::string>{"Class"});
     EXPECT_EQ(chooser->GetValueInt(), 0);
+}
+
+// Applying the rows keeps a type the type row cannot list: a template
+// parameter's word "type" and a class the attribute's scope cannot see.
+TEST_F(ClassifierFamily, ATypeTheRowCannotListSurvivesApplyingOtherRows)
+{
+    CWnd pane;
+    ASSERT_TRUE(pane.CreateEx(0, nullptr, "pane", WS_POPUP, 0, 0, 320, 400, nullptr, nullptr));
+    COptionTree grid;
+    ASSERT_TRUE(grid.Create(WS_CHILD | WS_VISIBLE, CRect(0, 0, 300, 400), &pane, 0, 1, 90));
+    const int holder = ElementOf(Place("Class", RECT{1000, 1000, 1100, 1100}, 0, "Holder")).ID;
+    const int elsewhere = Prototype("Package")->CreateElement(0, "Elsewhere", NewGuid(true).c_str(), nullptr);
+    const std::string hidden = NewGuid(true);
+    ASSERT_GT(Prototype("Class")->CreateElement(elsewhere, "Hidden", hidden.c_str(), nullptr), 0);
+    TypeMatchList seen;
+    ASSERT_FALSE(ResolveTypeName(holder, MMC_CLASS, nullptr, "Hidden", &seen) && !seen.empty());
+    const struct {
+        const char* key;
+        const char* use;
+    } cases[] = {{"Attribute", hidden.c_str()}, {"Parameter", "type"}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.key);
+        const int id = Prototype(c.key)->CreateElement(holder, "before", NewGuid(true).c_str(), c.use);
+        ModelT element;
+        oid_t oid = 0;
+        ASSERT_TRUE(FetchElementById(id, element, &oid));
+        grid.DeleteAllItems();
+        Prototype(c.key)->AddElementProperties(element, false, &grid);
+        auto* name = dynamic_cast<COptionTreeEditItem*>(RowByKey(grid.GetRootItem()->GetFirstChild(), "Name"));
+        ASSERT_NE(name, nullptr);
+        name->SetWindowText("after");
+        Prototype(c.key)->ApplyElementProperties(oid, element, grid.GetRootItem());
+        ASSERT_TRUE(FetchElementById(id, element));
+        EXPECT_STREQ(element.Name, "after");
+        EXPECT_STREQ(element.Use, c.use);
+    }
 }
 
 TEST_F(ClassifierFamily, AParameterChangeReachesItsOperationsLine)

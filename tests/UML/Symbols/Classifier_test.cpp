@@ -411,6 +411,39 @@ TEST_F(Classifiers, ExtensionRowsTravelWithTheirElements)
     EXPECT_FALSE(FetchExtension(operation, gone));
 }
 
+// Every classifier-family key on one page, elements and symbols, through a
+// unit file: read back and written again, the file is the same bytes.
+TEST_F(Classifiers, EveryFamilyKeyRoundTripsThroughAUnitByteForByte)
+{
+    const int type = Box("Class", "Integer", RECT{20000, 2000, 20100, 2100});
+    const int shape = Box("Class", "Shape");
+    Box("Interface", "Drawable", RECT{6000, 2000, 6100, 2100});
+    Box("Artifact", "shapes.jar", RECT{10000, 2000, 10100, 2100});
+    const int colour = Box("Enumeration", "Colour", RECT{14000, 2000, 14100, 2100});
+    const int stereotype = Box("Stereotype", "Persistent", RECT{2000, 12000, 2100, 12100});
+    ASSERT_TRUE(Prototype("Stereotype")->UpdateElementFields(Element(stereotype).ID, {"Use", "Class"}));
+    Type(stereotype, "Attribute", "table : Integer");
+    Type(colour, "Literal", "Red");
+    Type(shape, "Attribute", "+ static corners : Integer [0..*]");
+    Type(shape, "Operation", "# area(in scale : Integer [1]) : Integer");
+    for (const char* key : {"Activity", "Interaction", "Signal", "Statemachine"})
+        ASSERT_GT(Type(shape, key, key), 0) << key;
+    Relayout(shape);
+    (void)type;
+
+    const std::string first = UnitPath("family-1"), second = UnitPath("family-2");
+    ASSERT_TRUE(WriteUnit(first, owner));
+    const std::string text = TestFolder::Read(first);
+    for (const char* piece : {"<Interface Name=\"Drawable\"", "<Artifact Name=\"shapes.jar\"", "<Literal Name=\"Red\"",
+                              " Use=\"Class\"", "<Parameter Name=\"scale\"", " Direction=\"1\" Multiplicity=\"1\"",
+                              "<Signal Name=\"Signal\"", "<Statemachine Name=\"Statemachine\""})
+        EXPECT_NE(text.find(piece), std::string::npos) << piece;
+    const int copy = Prototype("Package")->CreateElement(0, "Loaded", NewGuid(true).c_str(), nullptr);
+    ASSERT_FALSE(ReadUnit(first, copy).empty());
+    ASSERT_TRUE(WriteUnit(second, copy));
+    EXPECT_EQ(TestFolder::Read(second), text);
+}
+
 TEST_F(Classifiers, DroppingAClassTypesANewAttributeAndAForeignAttributeMakesNothing)
 {
     const int id = Box("Class", "Holder");
@@ -433,9 +466,12 @@ TEST_F(Classifiers, DeletingATagDefinitionRemovesEveryValueNamingIt)
         StereotypeT value{holder, guid.c_str(), "t"};
         MemDbInsert(&StereotypeT::TableInfo, &value);
     }
+    UndoLog::NewGroup();
     Prototype("Attribute")->DeleteElement(tag);
     dbTypedCursor<StereotypeT> c(&StereotypeT::TableInfo);
     EXPECT_LE(c.SelectByKey("SSGUID", guid.c_str()), 0);
+    UndoLog::Undo();
+    EXPECT_EQ(c.SelectByKey("SSGUID", guid.c_str()), 3) << "undo brings every value back";
 }
 
 // Seeded member texts, names with marks inside among them: once parsed and
