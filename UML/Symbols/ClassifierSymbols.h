@@ -100,6 +100,9 @@ public:
     COptionTreeItem* AddElementProperties(const ModelT& element, bool readOnly, COptionTree* grid) override;
 };
 
+// Artifact: a class box under a metaclass name of its own.
+class CArtifactSymbol : public CClassSymbol {};
+
 // The template text of a class element: "Name<p1:T1,p2:type>" into the text
 // pool, its runs into theSyntaxWriter (both reset first). Parameters whose Use
 // names nothing show without ":".

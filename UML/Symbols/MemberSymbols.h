@@ -138,6 +138,10 @@ public:
     COptionTreeItem* AddElementProperties(const ModelT& element, bool readOnly, COptionTree* grid) override;
 };
 
+// Activity and Interaction: operation lines under metaclass names of their own.
+class CActivitySymbol : public COperationSymbol {};
+class CInteractionSymbol : public COperationSymbol {};
+
 // Signal and Statemachine: operation lines whose page has no return type,
 // multiplicity, query or raised exception rows.
 class CSignalSymbol : public COperationSymbol {
@@ -145,3 +149,5 @@ public:
     bool WriteHtmlPage(const char* folder, const ModelT& element) override;
     COptionTreeItem* AddElementProperties(const ModelT& element, bool readOnly, COptionTree* grid) override;
 };
+
+class CStatemachineSymbol : public CSignalSymbol {};

@@ -61,13 +61,13 @@ bool RegisterUmlSymbolClasses()
     ok = Register<CTimelineSymbol>("Timeline") && ok;
     ok = Register<CInterfaceSymbol>("Interface") && ok;
     ok = Register<CClassSymbol>("Class") && ok;
-    ok = Register<CClassSymbol>("Artifact") && ok;
+    ok = Register<CArtifactSymbol>("Artifact") && ok;
     ok = Register<CAttributeSymbol>("Attribute") && ok;
     ok = Register<COperationSymbol>("Operation") && ok;
-    ok = Register<COperationSymbol>("Activity") && ok;
-    ok = Register<COperationSymbol>("Interaction") && ok;
+    ok = Register<CActivitySymbol>("Activity") && ok;
+    ok = Register<CInteractionSymbol>("Interaction") && ok;
     ok = Register<CSignalSymbol>("Signal") && ok;
-    ok = Register<CSignalSymbol>("Statemachine") && ok;
+    ok = Register<CStatemachineSymbol>("Statemachine") && ok;
     ok = Register<CParameterSymbol>("Parameter") && ok;
     ok = Register<CEnumerationSymbol>("Enumeration") && ok;
     ok = Register<CLiteralSymbol>("Literal") && ok;
