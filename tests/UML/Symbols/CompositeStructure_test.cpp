@@ -151,6 +151,16 @@ TEST_F(CompositeStructure, APortSnapsToTheNearestSideAndKeepsItWhenTheClassIsRes
     c = Centre(row);
     EXPECT_TRUE(OnSide(Row(car), c.x, c.y, SideTop)) << "still on the top side";
 
+    // A port on the left side stays there too.
+    const SymbolT wide = Row(car);
+    const int left = Place("Port", RECT{wide.x1 - 100, wide.y1 + 400, wide.x1, wide.y1 + 500}, car, "q");
+    RelayoutSymbol(left, &canvas.dc);
+    ResizeSymbol(car, SIZE{2500, 300}, 1, &canvas.dc);
+    for (int id : {port, left}) {
+        c = Centre(Row(id));
+        EXPECT_TRUE(OnSide(Row(car), c.x, c.y, id == port ? SideTop : SideLeft)) << "port " << id;
+    }
+
     // Moved into the middle of the box, it jumps to the nearest side.
     const SymbolT grown = Row(car);
     ASSERT_TRUE(UpdateSymbolFields(port, {"x1", std::to_string(grown.x1 + 100).c_str(), "y1",

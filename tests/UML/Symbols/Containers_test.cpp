@@ -105,6 +105,19 @@ TEST_F(Containers, ASubjectAlwaysLiesOnThePageUnderTheDiagramsOwner)
     EXPECT_EQ(ElementOf(subject).FID, owner);
     EXPECT_STREQ(ElementOf(subject).Name, "Subject1") << "a default name for an empty text";
 
+    // Inside its bounds a subject passes the point to what it holds.
+    const int note = Prototype("Comment")->InsertSymbolFields(
+        {"PID", std::to_string(page).c_str(), "FID", std::to_string(subject).c_str(), "x1", "2300", "y1", "2600",
+         "x2", "2500", "y2", "2800"});
+    RelayoutSymbol(subject, &canvas.dc);
+    const SymbolT boundary = Row(subject);
+    HitSymbol out;
+    ASSERT_TRUE(Prototype("Subject")->HitTest(POINT{2400, 2700}, boundary, out));
+    EXPECT_EQ(out.rec.ID, note);
+    ASSERT_TRUE(Prototype("Subject")->HitTest(POINT{boundary.x2 - 10, boundary.y2 - 10}, boundary, out));
+    EXPECT_EQ(out.rec.ID, subject);
+    EXPECT_FALSE(Prototype("Subject")->HitTest(POINT{boundary.x2 + 10, boundary.y2}, boundary, out));
+
     SymbolT row = Row(subject);
     row.ItemState |= SYMBOL_CHECKED;
     row.Text = "";

@@ -24,9 +24,19 @@ protected:
         return element;
     }
     // A symbol of key with an element named text on the page, at column n.
+    // Parts and ports go into a class of their own, interface ends onto a
+    // port of one.
     int Box(const char* key, int n, const char* text = "")
     {
-        return Place(key, RECT{1000 + 6000 * n, 1000, 1100 + 6000 * n, 1100}, 0, text);
+        const RECT at{1000 + 6000 * n, 1000, 1100 + 6000 * n, 1100};
+        const std::string k = key;
+        if (k != "Part" && k != "Port" && k != "Realized" && k != "Required")
+            return Place(key, at, 0, text);
+        const int holder = Place("Class", at, 0, "Holder");
+        if (k == "Part" || k == "Port")
+            return Place(key, at, holder, text);
+        const int port = Place("Port", at, holder, "p");
+        return Place(key, at, port, text);
     }
 };
 
@@ -56,6 +66,11 @@ const Connection kConnections[] = {
     {"Association", "Comment", "Class", false},
     {"Association", "Class", "Package", false},
     {"Connector", "Class", "Class", false},
+    {"Connector", "Part", "Port", true},
+    {"Connector", "Port", "Realized", true},
+    {"Connector", "Required", "Part", true},
+    {"Connector", "Part", "Class", false},
+    {"Dependency", "Part", "Class", true},
 };
 
 class ConnectionTable : public RelationshipLines, public ::testing::WithParamInterface<Connection> {};
@@ -64,10 +79,11 @@ TEST_P(ConnectionTable, FollowsTheShippedRules)
 {
     const Connection& c = GetParam();
     const int from = Box(c.from, 0, "A"), to = Box(c.to, 1, "B");
+    const int before = CountSymbols("PID", page);
     const int line = Connect(c.line, from, to, "r");
     if (!c.created) {
         EXPECT_EQ(line, 0);
-        EXPECT_EQ(CountSymbols("PID", page), 2);
+        EXPECT_EQ(CountSymbols("PID", page), before);
         return;
     }
     ASSERT_GT(line, 0);
@@ -202,6 +218,20 @@ TEST_F(RelationshipLines, TheTypeRowIsReadOnlyWhileALineShowsTheElement)
     EXPECT_EQ(useRowReadOnly(element), 1);
     DeleteSymbol(line, false);
     EXPECT_EQ(useRowReadOnly(element), 0);
+}
+
+TEST_F(RelationshipLines, TheLabelBoxHitsAwayFromTheSegments)
+{
+    const int a = Box("Class", 0, "A"), b = Box("Class", 1, "B");
+    for (const char* key : {"Dependency", "Realization", "Association"}) {
+        SCOPED_TRACE(key);
+        const SymbolT row = Row(Connect(key, a, b, "a rather long label"));
+        const POINT inLabel{(row.tx1 + row.tx2) / 2, row.ty1 + 5};
+        ASSERT_GT(row.y1 - inLabel.y, 150) << "the label stands clear of the line";
+        HitSymbol out;
+        EXPECT_TRUE(Prototype(key)->HitTest(inLabel, row, out));
+        EXPECT_FALSE(Prototype(key)->HitTest(POINT{row.tx2 + 400, inLabel.y}, row, out));
+    }
 }
 
 TEST_F(RelationshipLines, ASelectedDependencyShowsEndHandlesAndItsLabelBox)

@@ -81,8 +81,9 @@ const SymbolCase kCases[] = {
     {"Composition", OnPage, {X, Y, X + 100, Y + 100}, -1, -1, {0, 0}, {100, 100}, {-300, 100}},
     {"Node", OnPage, {X, Y, X + 100, Y + 100}, -1, -1, {0, 0}, {100, 100}, {-300, 100}},
     {"Subject", OnPage, {X, Y, X + 100, Y + 100}, -1, -1, {0, 0}, {100, 100}, {-300, 100}},
-    {"Realized", InClass, {X, Y, X + 100, Y + 100}, -1150, 0, {-500, 0}, {-1150, 100}, {-500, 600}},
-    {"Required", InClass, {X, Y, X + 100, Y + 100}, -1150, 0, {-500, 0}, {-1150, 100}, {-500, 600}},
+    // Hit inside the circle's square, clear of the stick and the name.
+    {"Realized", InClass, {X, Y, X + 100, Y + 100}, -1150, 0, {-500, 0}, {-1330, 100}, {-500, 600}},
+    {"Required", InClass, {X, Y, X + 100, Y + 100}, -1150, 0, {-500, 0}, {-1330, 100}, {-500, 600}},
 };
 
 class SymbolCases : public SymbolFixture, public ::testing::WithParamInterface<SymbolCase> {
