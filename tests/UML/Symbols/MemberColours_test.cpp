@@ -1,7 +1,7 @@
 // Colour runs of typed member texts, offset by offset: marks and keywords,
 // names, punctuation, types green when they resolve from the owner and grey
 // when not, multiplicities red. A mark counts only before an attribute's ":"
-// or an operation's "(".
+// or an operation's "(". Lines rebuilt from their elements colour each piece.
 #include "SymbolFixture.h"
 
 #include "Pub/SyntaxRunCodec.h"
@@ -52,6 +52,7 @@ const ColourCase kColourCases[] = {
 };
 
 class MemberColours : public SymbolFixture, public ::testing::WithParamInterface<ColourCase> {};
+class BuiltLines : public SymbolFixture {};
 
 TEST_P(MemberColours, EachPieceTakesItsColour)
 {
@@ -64,5 +65,40 @@ TEST_P(MemberColours, EachPieceTakesItsColour)
 }
 
 INSTANTIATE_TEST_SUITE_P(Texts, MemberColours, ::testing::ValuesIn(kColourCases));
+
+// Once parsed, a line is rebuilt from its element, each piece in its colour.
+TEST_F(BuiltLines, EachPieceOfTheRebuiltLineTakesItsColour)
+{
+    Place("Class", RECT{9000, 2000, 9100, 2100}, 0, "Integer");
+    const int box = Place("Class", RECT{1000, 2000, 1100, 2100}, 0, "Holder");
+    const struct {
+        const char* key;
+        const char* typed;
+        const char* built;
+        Runs runs;
+    } cases[] = {
+        {"Attribute", "+ static shared count : Integer [0..*]", "+ static shared count:Integer[0..*]",
+         {{0, K}, {2, K}, {9, K}, {16, 0}, {21, P}, {22, Green}, {29, P}, {30, Red}, {34, P}}},
+        {"Operation", "# area(in s : Integer) : Integer [1]", "#area(in s:Integer):Integer[1]",
+         {{0, K}, {1, 0}, {5, P}, {6, K}, {9, 0}, {10, P}, {11, 0}, {18, P}, {19, P}, {20, Green}, {27, P}, {28, Red},
+          {29, P}}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.key);
+        const int line = Place(c.key, RECT{0, 0, 0, 0}, box, c.typed);
+        ASSERT_GT(line, 0);
+        ASSERT_TRUE(Prototype(c.key)->RenameElement(Row(line)));
+        dbTypedCursor<SymbolT> row(&SymbolT::TableInfo);
+        ASSERT_GT(row.SelectByKey("ID", line), 0);
+        const SymbolT shown = *row.GetRecord();
+        ModelT element;
+        dbTypedCursor<ModelT> e(&ModelT::TableInfo);
+        ASSERT_GT(e.SelectByKey("GUID", shown.GUID), 0);
+        element = *e.GetRecord();
+        Prototype(c.key)->SyncFromElement(element, shown, row.GetCurrentOid());
+        EXPECT_STREQ(Row(line).Text, c.built);
+        EXPECT_EQ(Decode(Row(line).Syntax), c.runs);
+    }
+}
 
 } // namespace
