@@ -15,13 +15,11 @@ END_MESSAGE_MAP()
 
 bool COptionTreeNumberEdit::Editable() const { return m_pSpinner && m_pSpinner->GetOption(OT_SPINNER_EDITABLE); }
 
-// A one-line edit has no use for Up and Down: they step the spinner only.
+// Up and Down step the spinner, then reach the edit as every key does.
 void COptionTreeNumberEdit::OnKeyDown(UINT nChar, UINT nRepCnt, UINT nFlags)
 {
-    if (m_pSpinner && (nChar == VK_UP || nChar == VK_DOWN)) {
+    if (m_pSpinner && (nChar == VK_UP || nChar == VK_DOWN))
         m_pSpinner->SendMessage(nChar == VK_UP ? OT_SPINNER_UP : OT_SPINNER_DOWN);
-        return;
-    }
     CEdit::OnKeyDown(nChar, nRepCnt, nFlags);
 }
 

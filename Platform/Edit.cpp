@@ -274,8 +274,32 @@ void TypeText(HWND hWnd, WndData* d, EditBox* box, const QString& typed)
     Edit(hWnd, box, [&] { box->Insert(typed); });
 }
 
+// The editing commands Ctrl+C, X, V and Z arrive as their control
+// characters, so a control's message map can swallow them with the rest of
+// the typing.
+UINT CommandOfChar(BYTE ch)
+{
+    switch (ch) {
+    case 3: return WM_COPY;
+    case 24: return WM_CUT;
+    case 22: return WM_PASTE;
+    case 26: return EM_UNDO;
+    default: return 0;
+    }
+}
+
+bool IsCommandKey(UINT vk)
+{
+    return GetKeyState(VK_CONTROL) < 0 && GetKeyState(VK_MENU) >= 0 && (vk == 'C' || vk == 'X' || vk == 'V' || vk == 'Z');
+}
+
 void OnChar(HWND hWnd, WndData* d, EditBox* box, BYTE ch)
 {
+    if (const UINT command = CommandOfChar(ch)) {
+        box->m_pending.clear();
+        ::SendMessage(hWnd, command, 0, 0);
+        return;
+    }
     if (ch < 0x20) {
         box->m_pending.clear();
         if (box->m_multi && (ch == '\r' || ch == '\t'))
@@ -297,7 +321,7 @@ void OnChar(HWND hWnd, WndData* d, EditBox* box, BYTE ch)
 void OnKeyDown(HWND hWnd, EditBox* box, UINT vk)
 {
     const int key = QtKeyOf(vk);
-    if (!key)
+    if (!key || IsCommandKey(vk))
         return;
     QKeyEvent press(QEvent::KeyPress, key, HeldModifiers());
     Edit(hWnd, box, [&] { box->Key(press); });

@@ -6,7 +6,9 @@
 // Positions (EM_GETSEL, EM_SETSEL) count bytes of the UTF-8 text and never
 // split a character. The modified flag is set by typing and editing
 // commands and cleared by WM_SETTEXT; EN_CHANGE follows every change of the
-// text, EN_MAXTEXT a typed character refused by the limit.
+// text, EN_MAXTEXT a typed character refused by the limit. Ctrl+C, X, V and
+// Z act when their characters (WM_CHAR 3, 24, 22, 26) reach the control, so
+// a control that swallows typing swallows them too.
 #pragma once
 
 #include "Platform/Wnd.h"

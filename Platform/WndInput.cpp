@@ -400,8 +400,10 @@ void Wnd::RouteKey(WndWidget* receiver, bool press, int qtKey, quint32 nativeSca
     MSG msg = { target, message, WPARAM(vk), lParam, g_messageTime, g_cursorPos };
     if (!Wnd::Pump(msg) || !press || vk == VK_DELETE)
         return;
-    // Translation: the typed text follows as one character message per byte.
-    const QByteArray bytes = text.toUtf8();
+    // Translation: the typed text follows as one character message per
+    // byte; Ctrl with a letter types that letter's control character.
+    const bool control = (mods & Qt::ControlModifier) && !alt && vk >= 'A' && vk <= 'Z';
+    const QByteArray bytes = control ? QByteArray(1, char(vk - 'A' + 1)) : text.toUtf8();
     for (char ch : bytes) {
         if (!Live(target))
             return;

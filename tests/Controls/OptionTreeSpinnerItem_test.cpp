@@ -123,6 +123,25 @@ TEST(SpinnerRow, TheArrowKeysStepAndTypingNeedsTheEditOption)
     }
 }
 
+TEST(SpinnerRow, EditingKeysNeedTheEditOption)
+{
+    for (DWORD options : { DWORD(0), DWORD(OT_SPINNER_EDITABLE) }) {
+        const bool editable = options != 0;
+        SpinPane p(options, 42);
+        p.Open();
+        CEdit* edit = p.spin->GetEdit();
+        edit->SetFocus();
+        edit->SetSel(0, -1);
+        PlayKey('X', MK_CONTROL);
+        EXPECT_EQ(CString(editable ? "" : "42"), p.Text()) << options;
+        PlayKey('V', MK_CONTROL);
+        EXPECT_EQ(CString("42"), p.Text()) << options;
+        // Up steps the spinner once and then reaches the edit.
+        PlayKey(VK_UP);
+        EXPECT_EQ(CString("43"), p.Text()) << options;
+    }
+}
+
 TEST(SpinnerRow, TheMenuOffersOnlyWhatTheOptionAllows)
 {
     struct Case {

@@ -26,7 +26,8 @@ public:
     }
 };
 
-// An edit whose map eats Backspace and the letter x before the control sees them.
+// An edit whose map eats Backspace, the letter x and Ctrl+V (character 22)
+// before the control sees them.
 class GuardedEdit : public CEdit {
 protected:
     void OnKeyDown(UINT vk, UINT rep, UINT flags)
@@ -36,7 +37,7 @@ protected:
     }
     void OnChar(UINT ch, UINT rep, UINT flags)
     {
-        if (ch != 'x')
+        if (ch != 'x' && ch != 22)
             CEdit::OnChar(ch, rep, flags);
     }
     DECLARE_MESSAGE_MAP()
@@ -165,6 +166,29 @@ TEST(EditControl, KeysReachTheMessageMapBeforeTheControlActs)
     PlayKey(VK_LEFT);
     PlayKey(VK_DELETE);
     EXPECT_EQ("a", TextOf(edit));
+}
+
+TEST(EditControl, CtrlEditingKeysArriveAsCharactersTheMapCanSwallow)
+{
+    EditFixture f;
+    GuardedEdit guarded;
+    CEdit plain;
+    ASSERT_TRUE(guarded.Create(WS_CHILD | WS_VISIBLE, CRect(5, 5, 150, 25), &f.parent, 3));
+    ASSERT_TRUE(plain.Create(WS_CHILD | WS_VISIBLE, CRect(5, 35, 150, 55), &f.parent, 4));
+    guarded.SetWindowText("hello");
+    guarded.SetFocus();
+    guarded.SetSel(0, -1);
+    PlayKey('X', MK_CONTROL);
+    EXPECT_EQ("", TextOf(guarded));
+    PlayKey('V', MK_CONTROL);
+    EXPECT_EQ("", TextOf(guarded));
+    PlayKey('Z', MK_CONTROL);
+    EXPECT_EQ("hello", TextOf(guarded));
+    guarded.SetSel(0, 2);
+    PlayKey('C', MK_CONTROL);
+    plain.SetFocus();
+    PlayKey('V', MK_CONTROL);
+    EXPECT_EQ("he", TextOf(plain));
 }
 
 TEST(EditControl, KeysALineLeavesUnhandledEndAtTheControl)
