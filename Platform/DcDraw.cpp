@@ -801,6 +801,8 @@ BOOL CDC::DrawFrameControl(LPRECT rect, UINT type, UINT state)
             DrawEdge(&r, pushed ? EDGE_SUNKEN : EDGE_RAISED, BF_RECT | BF_ADJUST);
         }
         FillSolidRect(&r, GetSysColor(COLOR_BTNFACE));
+        if (state & DFCS_ADJUSTRECT)
+            *rect = r;
     } else if (type == DFC_BUTTON && (state & 0x1F) == DFCS_BUTTONCHECK) {
         const int size = std::min(13, std::min(r.Width(), r.Height()));
         CRect box(r.left, r.top + (r.Height() - size) / 2, r.left + size, r.top + (r.Height() - size) / 2 + size);
@@ -843,6 +845,8 @@ BOOL CDC::DrawFrameControl(LPRECT rect, UINT type, UINT state)
             DrawEdge(&r, pushed ? EDGE_SUNKEN : EDGE_RAISED, BF_RECT | BF_ADJUST);
         }
         FillSolidRect(&r, GetSysColor(COLOR_BTNFACE));
+        if (state & DFCS_ADJUSTRECT)
+            *rect = r;
         const UINT which = state & 0x0F;
         if (which == DFCS_SCROLLUP || which == DFCS_SCROLLDOWN) {
             CRect arrow = r;
