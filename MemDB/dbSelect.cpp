@@ -675,12 +675,28 @@ struct ScanShare {
     }
 };
 
+// Sorts distinct identifiers below idLimit through a bitmap of them. Rows
+// are placed in the image in the order their identifiers are handed out, so
+// this order mostly walks the image forwards, as the processor's own loading
+// ahead follows best.
+void InIdOrder(std::vector<oid_t>& ids, oid_t idLimit)
+{
+    std::vector<uint64_t> present((size_t(idLimit) + 63) / 64);
+    for (const oid_t id : ids)
+        present[id >> 6] |= uint64_t(1) << (id & 63);
+    ids.clear();
+    for (size_t word = 0; word < present.size(); word++)
+        for (uint64_t bits = present[word]; bits != 0; bits &= bits - 1)
+            ids.push_back(static_cast<oid_t>(word * 64 + __builtin_ctzll(bits)));
+}
+
 // The order in which a scan tests the table's rows. Following the row list
 // costs one dependent cache miss per row, since copy-on-write scatters rows
 // over the image; a tree index of the table lists every row 125 to a node,
-// so rows taken in its node order can be loaded ahead of need. Answers true
-// with the rows in that order, or false with the rows in row-list order when
-// the table has no such index or it disagrees with the row count.
+// so the rows it lists, taken in identifier order, can be loaded ahead of
+// need. Answers true with the rows in that order, or false with the rows in
+// row-list order when the table has no such index or it disagrees with the
+// row count.
 bool TreeOrder(dbEngine* db, dbTableInfo* table, const uint8_t* tableRow, std::vector<oid_t>& rows)
 {
     dbDictionaryRecord dict(tableRow);
@@ -709,8 +725,11 @@ bool TreeOrder(dbEngine* db, dbTableInfo* table, const uint8_t* tableRow, std::v
         bool valid = rows.size() == count && idLimit <= 0x80000000u;
         for (size_t i = 0; i < rows.size() && valid; i++)
             valid = rows[i] < idLimit;
-        if (valid)
-            return true;
+        if (valid) {
+            InIdOrder(rows, idLimit);
+            if (rows.size() == count)
+                return true;
+        }
         rows.clear();
     }
     for (oid_t id = dict.FirstRow(); id != 0;
