@@ -31,6 +31,7 @@ struct Route {
     enum { MaxLevels = 48 };
     bool right[MaxLevels];
     int last = -1;
+    uint32_t lastNode = 0; // the node at level `last`
     bool inside = false;
 };
 
@@ -112,15 +113,14 @@ struct Tree {
     // The way from nodeId (not 0) down to its end, comparing the item with
     // the first item of each node only. Returns the level of the last node
     // on it whose first item does not order after the item (the one node
-    // that may hold or bound it), -1 when every first item orders after it.
-    int Locate(uint32_t nodeId, uint32_t recordId, const void* key, Route& route) const;
+    // that may hold or bound it) with that node in boundId, -1 when every
+    // first item orders after it.
+    int Locate(uint32_t nodeId, uint32_t recordId, const void* key, Route& route, uint32_t& boundId) const;
     // The way from nodeId that turns right (or left) as `first` says, then
     // as `then` says down to the end: Way(id, false, true) leads to where an
     // item ordering before every item of node id and after every item of its
     // left subtree goes; Way(id, true, true) to the rightmost node.
     Route Way(uint32_t nodeId, bool first, bool then) const;
-    // The node on the way at `level` that holds recordId.
-    const dbTtreeNode* Holder(uint32_t nodeId, const Route& route, int level) const;
 
     bool Insert(uint32_t& nodeId, uint32_t recordId, const void* key, const Route& route, int level) const;
     bool GrewLeft(uint32_t& nodeId) const;
@@ -135,7 +135,7 @@ struct Tree {
     Route InsertionWay(uint32_t nodeId, uint32_t recordId, const void* key) const;
 };
 
-int Tree::Locate(uint32_t nodeId, uint32_t recordId, const void* key, Route& route) const
+int Tree::Locate(uint32_t nodeId, uint32_t recordId, const void* key, Route& route, uint32_t& boundId) const
 {
     int bound = -1;
     for (int level = 0;; ++level) {
@@ -143,11 +143,16 @@ int Tree::Locate(uint32_t nodeId, uint32_t recordId, const void* key, Route& rou
         LoadAhead(n);
         const bool right = CompareItem(key, recordId, n->item[0]) >= 0;
         route.right[level] = right;
-        if (right)
+        if (right) {
             bound = level;
+            boundId = nodeId;
+            // An insertion compares with the last item of the last such node.
+            LoadRecord(n->item[n->nItems - 1]);
+        }
         const uint32_t next = right ? n->right : n->left;
         if (next == 0) {
             route.last = level;
+            route.lastNode = nodeId;
             route.inside = false;
             break;
         }
@@ -167,6 +172,7 @@ Route Tree::Way(uint32_t nodeId, bool first, bool then) const
         const uint32_t next = right ? n->right : n->left;
         if (next == 0) {
             route.last = level;
+            route.lastNode = nodeId;
             return route;
         }
         nodeId = next;
@@ -174,22 +180,16 @@ Route Tree::Way(uint32_t nodeId, bool first, bool then) const
     }
 }
 
-const dbTtreeNode* Tree::Holder(uint32_t nodeId, const Route& route, int level) const
-{
-    const dbTtreeNode* n = Node(nodeId);
-    for (int i = 0; i < level; ++i)
-        n = Node(route.right[i] ? n->right : n->left);
-    return n;
-}
-
 Route Tree::InsertionWay(uint32_t nodeId, uint32_t recordId, const void* key) const
 {
     Route route;
-    const int bound = Locate(nodeId, recordId, key, route);
+    uint32_t boundId = 0;
+    const int bound = Locate(nodeId, recordId, key, route, boundId);
     if (bound >= 0) {
-        const dbTtreeNode* n = Holder(nodeId, route, bound);
+        const dbTtreeNode* n = Node(boundId);
         if (CompareItem(key, recordId, n->item[n->nItems - 1]) < 0) {
             route.last = bound;
+            route.lastNode = boundId;
             route.inside = true;
         }
     }
@@ -200,11 +200,13 @@ bool Tree::Find(uint32_t nodeId, uint32_t recordId, const void* key, Route& rout
 {
     if (nodeId == 0)
         return false;
-    const int bound = Locate(nodeId, recordId, key, route);
+    uint32_t boundId = 0;
+    const int bound = Locate(nodeId, recordId, key, route, boundId);
     if (bound < 0)
         return false;
     route.last = bound;
-    const dbTtreeNode* n = Holder(nodeId, route, bound);
+    route.lastNode = boundId;
+    const dbTtreeNode* n = Node(boundId);
     for (int i = 0; i < n->nItems; ++i)
         if (n->item[i] == recordId)
             return true;
@@ -496,7 +498,7 @@ int Tree::Remove(uint32_t& nodeId, uint32_t recordId, const Route& route, int le
     if (count <= dbTtreeNode::MaxItems - 2 && (n->left != 0 || n->right != 0)) {
         if (n->left != 0 && n->balance <= 0) {
             const Route down = Way(n->left, true, true);
-            const dbTtreeNode* m = Holder(n->left, down, down.last);
+            const dbTtreeNode* m = Node(down.lastNode);
             uint32_t moved = m->item[m->nItems - 1];
             dbTtreeNode* w = Writable(nodeId);
             memmove(&w->item[1], &w->item[0], p * sizeof(uint32_t));
@@ -509,7 +511,7 @@ int Tree::Remove(uint32_t& nodeId, uint32_t recordId, const Route& route, int le
         }
         if (n->right != 0) {
             const Route down = Way(n->right, false, false);
-            uint32_t moved = Holder(n->right, down, down.last)->item[0];
+            uint32_t moved = Node(down.lastNode)->item[0];
             dbTtreeNode* w = Writable(nodeId);
             memmove(&w->item[p], &w->item[p + 1], (count - p - 1) * sizeof(uint32_t));
             w->item[count - 1] = moved;
