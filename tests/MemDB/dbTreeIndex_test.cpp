@@ -114,6 +114,19 @@ protected:
         cursor.ToArray(ids.data());
         return ids;
     }
+    // The key tree holds exactly the model's records, in its key order.
+    void ExpectInStep(const std::multimap<int32_t, oid_t>& model, const std::map<oid_t, int32_t>& keyOf)
+    {
+        std::vector<oid_t> inOrder = CheckTree(keyField);
+        ASSERT_EQ(inOrder.size(), model.size());
+        auto m = model.begin();
+        for (size_t i = 0; i < inOrder.size(); ++i, ++m)
+            ASSERT_EQ(keyOf.at(inOrder[i]), m->first) << "position " << i;
+        std::multiset<oid_t> a(inOrder.begin(), inOrder.end()), b;
+        for (auto& kv : model)
+            b.insert(kv.second);
+        ASSERT_EQ(a, b);
+    }
     std::vector<std::string> Names(const std::vector<oid_t>& ids)
     {
         std::vector<std::string> names;
@@ -159,15 +172,8 @@ TEST_F(TreeIndexTest, RandomChangesKeepTheTreeInStepWithAMultimap)
                 }
             }
         }
-        std::vector<oid_t> inOrder = CheckTree(keyField);
-        ASSERT_EQ(inOrder.size(), model.size());
-        auto m = model.begin();
-        for (size_t i = 0; i < inOrder.size(); ++i, ++m)
-            ASSERT_EQ(keyOf.at(inOrder[i]), m->first) << "position " << i;
-        std::multiset<oid_t> a(inOrder.begin(), inOrder.end()), b;
-        for (auto& kv : model)
-            b.insert(kv.second);
-        ASSERT_EQ(a, b);
+        ExpectInStep(model, keyOf);
+        ASSERT_FALSE(HasFailure());
 
         int32_t lo = static_cast<int32_t>(rng() % spread) - spread / 2, hi = lo + spread / 4;
         std::vector<oid_t> found = Search(keyField, &lo, true, &hi, false);
@@ -181,6 +187,46 @@ TEST_F(TreeIndexTest, RandomChangesKeepTheTreeInStepWithAMultimap)
         if (round % 4 == 3)
             db().Commit();
     }
+}
+
+// Hundreds of nodes, a dozen levels: full nodes pushing items down both
+// ways, emptied nodes borrowing from both sides, rotations deep in the tree.
+TEST_F(TreeIndexTest, ADeepTreeGrowsAndShrinksInStepWithAMultimap)
+{
+    std::mt19937 rng(777);
+    std::multimap<int32_t, oid_t> model;
+    std::map<oid_t, int32_t> keyOf;
+    for (int i = 0; i < 40000; ++i) {
+        // Ascending runs between scattered keys and a crowd of equal ones.
+        const int32_t key = i % 3 == 0 ? i : i % 3 == 1 ? static_cast<int32_t>(rng() % 100000) : 7;
+        const oid_t id = Insert(key);
+        model.emplace(key, id);
+        keyOf[id] = key;
+    }
+    ExpectInStep(model, keyOf);
+    std::vector<oid_t> ids;
+    for (const auto& kv : keyOf)
+        ids.push_back(kv.first);
+    std::shuffle(ids.begin(), ids.end(), rng);
+    for (size_t i = 0; i < ids.size(); ++i) {
+        const oid_t id = ids[i];
+        EraseEntry(model, keyOf.at(id), id);
+        if (i % 4 == 0) {
+            Keyed rec{static_cast<int32_t>(rng() % 100000), ""};
+            ASSERT_TRUE(db().UpdateRecord(id, table, &rec));
+            model.emplace(rec.key, id);
+            keyOf[id] = rec.key;
+        } else {
+            ASSERT_TRUE(db().RemoveRecord(table, id));
+            keyOf.erase(id);
+        }
+        if (i % 10000 == 9999) {
+            ExpectInStep(model, keyOf);
+            ASSERT_FALSE(HasFailure());
+        }
+    }
+    ExpectInStep(model, keyOf);
+    EXPECT_TRUE(base.Consistent());
 }
 
 TEST_F(TreeIndexTest, RandomTextKeysStayInOrder)
