@@ -3,7 +3,8 @@
 // with the operations per second of each engine and their ratio (engine /
 // SQLite), then the smallest ratio and its workload, then how the engine's
 // hash index and R-tree compare with the alternatives it would use without
-// them (the tree index, a scan).
+// them (the tree index, a scan). The two engines run each workload in
+// alternating turns, so that the load of a shared machine falls on both alike.
 //   build/bin/bench_engine_vs_sqlite [seconds per measurement, default 0.3]
 #include "MemDB/dbCursor.h"
 #include "MemDB/dbEngine.h"
@@ -176,6 +177,12 @@ std::vector<ElementData> MakeElements()
     return v;
 }
 
+struct Result {
+    const char* name;
+    double engine;
+    double sqlite;
+};
+
 double Seconds()
 {
     return std::chrono::duration<double>(std::chrono::steady_clock::now().time_since_epoch()).count();
@@ -192,6 +199,29 @@ double Measure(double budget, const std::function<int()>& op)
         now = Seconds();
     } while (now - start < budget);
     return ops / (now - start);
+}
+
+// Runs the engine's and SQLite's operation in turns of about 20 ms (at least
+// one round each) until each has run for `budget` seconds, so that both meet
+// the same load when the machine is shared; their operations per second.
+Result Compared(const char* name, double budget, const std::function<int()>& engine,
+                const std::function<int()>& sqlite)
+{
+    const double turn = 0.02;
+    double spent[2] = {0, 0};
+    long ops[2] = {0, 0};
+    const std::function<int()>* op[2] = {&engine, &sqlite};
+    while (spent[0] < budget || spent[1] < budget) {
+        for (int k = 0; k < 2; k++) {
+            double start = Seconds(), now;
+            do {
+                ops[k] += (*op[k])();
+                now = Seconds();
+            } while (now - start < turn);
+            spent[k] += now - start;
+        }
+    }
+    return {name, ops[0] / spent[0], ops[1] / spent[1]};
 }
 
 void Check(int rc, sqlite3* db, int want = SQLITE_OK)
@@ -303,12 +333,6 @@ class Engine {
 };
 
 int Engine::opened = 0;
-
-struct Result {
-    const char* name;
-    double engine;
-    double sqlite;
-};
 
 Element ToElement(const ElementData& e)
 {
@@ -426,17 +450,18 @@ int main(int argc, char** argv)
     std::vector<Result> results;
 
     // Bulk load: a fresh store each round.
-    double engineLoad = Measure(budget, [&] {
-        Engine e;
-        LoadEngine(e, data);
-        return kElements;
-    });
-    double sqliteLoad = Measure(budget, [&] {
-        Sqlite s;
-        LoadSqlite(s, data);
-        return kElements;
-    });
-    results.push_back({"bulk load 100k + commit", engineLoad, sqliteLoad});
+    results.push_back(Compared(
+        "bulk load 100k + commit", budget,
+        [&] {
+            Engine e;
+            LoadEngine(e, data);
+            return kElements;
+        },
+        [&] {
+            Sqlite s;
+            LoadSqlite(s, data);
+            return kElements;
+        }));
 
     Engine e;
     LoadEngine(e, data);
@@ -452,43 +477,43 @@ int main(int argc, char** argv)
     dbQueryText byId;
     byId.Append(dbFragText, "ID=").Append(dbFragInt4, &key);
     sqlite3_stmt* sqlById = s.Prepare("SELECT * FROM ModelT WHERE ID=?");
-    results.push_back({"point lookup by ID",
-        Measure(budget, [&] {
+    results.push_back(Compared("point lookup by ID", budget,
+        [&] {
             key = pick(1, kElements);
             dbTypedCursor<Element> c(e.elements.get());
             return e.Rows(c, c.Select(byId, dbCursorViewOnly));
-        }),
-        Measure(budget, [&] {
+        },
+        [&] {
             sqlite3_bind_int(sqlById, 1, pick(1, kElements));
             return s.Rows(sqlById);
-        })});
+        }));
 
     dbQueryText byGuid;
     byGuid.Append(dbFragText, "GUID=").Append(dbFragStringPtr, &textPtr);
     sqlite3_stmt* sqlByGuid = s.Prepare("SELECT * FROM ModelT WHERE GUID=?");
-    results.push_back({"point lookup by GUID",
-        Measure(budget, [&] {
+    results.push_back(Compared("point lookup by GUID", budget,
+        [&] {
             textPtr = data[pick(0, kElements - 1)].guid.c_str();
             dbTypedCursor<Element> c(e.elements.get());
             return e.Rows(c, c.Select(byGuid, dbCursorViewOnly));
-        }),
-        Measure(budget, [&] {
+        },
+        [&] {
             sqlite3_bind_text(sqlByGuid, 1, data[pick(0, kElements - 1)].guid.c_str(), -1, SQLITE_STATIC);
             return s.Rows(sqlByGuid);
-        })});
+        }));
 
     const size_t treeGuid = results.size() - 1;
     LoadIndexTables(e, s, data, MakePlaced());
-    results.push_back({"point lookup by GUID, hash index",
-        Measure(budget, [&] {
+    results.push_back(Compared("point lookup by GUID, hash index", budget,
+        [&] {
             textPtr = data[pick(0, kElements - 1)].guid.c_str();
             dbTypedCursor<Element> c(e.hashed.get());
             return e.Rows(c, c.Select(byGuid, dbCursorViewOnly));
-        }),
-        Measure(budget, [&] {
+        },
+        [&] {
             sqlite3_bind_text(sqlByGuid, 1, data[pick(0, kElements - 1)].guid.c_str(), -1, SQLITE_STATIC);
             return s.Rows(sqlByGuid);
-        })});
+        }));
     const size_t hashGuid = results.size() - 1;
 
     // Symbols overlapping a 1000 x 800 viewport: a bound rectangle goes
@@ -525,8 +550,7 @@ int main(int argc, char** argv)
             e.sink += c->ID;
         return 1;
     };
-    results.push_back({"symbols in a viewport, R-tree", Measure(budget, [&] { return engineView(false); }),
-                       Measure(budget, sqliteView)});
+    results.push_back(Compared("symbols in a viewport, R-tree", budget, [&] { return engineView(false); }, sqliteView));
     const size_t rtreeView = results.size() - 1;
     double scannedView = Measure(budget, [&] { return engineView(true); });
 
@@ -535,40 +559,41 @@ int main(int argc, char** argv)
     sqlite3_stmt* sqlChildren = s.Prepare("SELECT * FROM ModelT WHERE FID=? ORDER BY SN");
     for (int fan : {10, 1000}) {
         auto owner = [&] { return fan == 10 ? pick(kNarrowFirst, kNarrowFirst + 999) : pick(1, kWideOwners); };
-        results.push_back({fan == 10 ? "children in order, fan-out 10" : "children in order, fan-out 1000",
-            Measure(budget, [&] {
+        const char* name = fan == 10 ? "children in order, fan-out 10" : "children in order, fan-out 1000";
+        results.push_back(Compared(name, budget,
+            [&] {
                 key = owner();
                 dbTypedCursor<Element> c(e.elements.get());
                 e.Rows(c, c.Select(children, dbCursorViewOnly));
                 return 1;
-            }),
-            Measure(budget, [&] {
+            },
+            [&] {
                 sqlite3_bind_int(sqlChildren, 1, owner());
                 s.Rows(sqlChildren);
                 return 1;
-            })});
+            }));
     }
 
     dbQueryText page;
     page.Append(dbFragText, "PID=").Append(dbFragInt4, &key).Append(dbFragText, " order by ID");
     sqlite3_stmt* sqlPage = s.Prepare("SELECT * FROM SymbolT WHERE PID=? ORDER BY ID");
-    results.push_back({"symbols of a page in order",
-        Measure(budget, [&] {
+    results.push_back(Compared("symbols of a page in order", budget,
+        [&] {
             key = pick(1, kPages);
             dbTypedCursor<Symbol> c(e.symbols.get());
             e.Rows(c, c.Select(page, dbCursorViewOnly));
             return 1;
-        }),
-        Measure(budget, [&] {
+        },
+        [&] {
             sqlite3_bind_int(sqlPage, 1, pick(1, kPages));
             s.Rows(sqlPage);
             return 1;
-        })});
+        }));
 
     // Updates: fetch by ID, change, write; committed every 1,000.
     std::vector<std::string> grown(kElements + 1);
-    auto engineUpdate = [&](const std::function<void(Element&, int)>& change) {
-        return Measure(budget, [&] {
+    auto engineUpdate = [&](std::function<void(Element&, int)> change) -> std::function<int()> {
+        return [&, change] {
             for (int i = 0; i < 1000; i++) {
                 int id = pick(1, kElements);
                 dbTypedCursor<Element> c(e.elements.get(), dbCursorForUpdate);
@@ -579,10 +604,10 @@ int main(int argc, char** argv)
             }
             e.db.Commit();
             return 1000;
-        });
+        };
     };
-    auto sqliteUpdate = [&](sqlite3_stmt* st, const std::function<void(sqlite3_stmt*, int)>& bind) {
-        return Measure(budget, [&] {
+    auto sqliteUpdate = [&](sqlite3_stmt* st, std::function<void(sqlite3_stmt*, int)> bind) -> std::function<int()> {
+        return [&, st, bind] {
             s.Exec("BEGIN");
             for (int i = 0; i < 1000; i++) {
                 int id = pick(1, kElements);
@@ -591,36 +616,36 @@ int main(int argc, char** argv)
             }
             s.Exec("COMMIT");
             return 1000;
-        });
+        };
     };
     sqlite3_stmt* setState = s.Prepare("UPDATE ModelT SET ItemState=? WHERE ID=?");
-    results.push_back({"update a non-indexed field",
+    results.push_back(Compared("update a non-indexed field", budget,
         engineUpdate([](Element& r, int) { r.ItemState = static_cast<int16_t>(r.ItemState ^ 1); }),
         sqliteUpdate(setState, [](sqlite3_stmt* st, int id) {
             sqlite3_bind_int(st, 1, id & 0xff);
             sqlite3_bind_int(st, 2, id);
-        })});
+        })));
     sqlite3_stmt* setSn = s.Prepare("UPDATE ModelT SET SN=? WHERE ID=?");
-    results.push_back({"update an indexed field",
+    results.push_back(Compared("update an indexed field", budget,
         engineUpdate([&](Element& r, int) { r.SN = pick(0, 1000000); }),
         sqliteUpdate(setSn, [&](sqlite3_stmt* st, int id) {
             sqlite3_bind_int(st, 1, pick(0, 1000000));
             sqlite3_bind_int(st, 2, id);
-        })});
+        })));
     sqlite3_stmt* setName = s.Prepare("UPDATE ModelT SET Name=Name || 'x' WHERE ID=?");
-    results.push_back({"update a growing text",
+    results.push_back(Compared("update a growing text", budget,
         engineUpdate([&](Element& r, int id) {
             grown[id] = std::string(r.Name) + "x";
             r.Name = const_cast<char*>(grown[id].c_str());
         }),
-        sqliteUpdate(setName, [](sqlite3_stmt* st, int id) { sqlite3_bind_int(st, 1, id); })});
+        sqliteUpdate(setName, [](sqlite3_stmt* st, int id) { sqlite3_bind_int(st, 1, id); })));
 
     // Churn: read a row, remove it and insert it again.
     sqlite3_stmt* readRow = s.Prepare("SELECT * FROM ModelT WHERE ID=?");
     sqlite3_stmt* removeRow = s.Prepare("DELETE FROM ModelT WHERE ID=?");
     sqlite3_stmt* insertRow = s.Prepare(kInsertElement);
-    results.push_back({"remove and re-insert",
-        Measure(budget, [&] {
+    results.push_back(Compared("remove and re-insert", budget,
+        [&] {
             for (int i = 0; i < 1000; i++) {
                 int id = pick(1, kElements);
                 dbTypedCursor<Element> c(e.elements.get(), dbCursorForUpdate);
@@ -634,8 +659,8 @@ int main(int argc, char** argv)
             }
             e.db.Commit();
             return 1000;
-        }),
-        Measure(budget, [&] {
+        },
+        [&] {
             s.Exec("BEGIN");
             for (int i = 0; i < 1000; i++) {
                 int id = pick(1, kElements);
@@ -660,7 +685,7 @@ int main(int argc, char** argv)
             }
             s.Exec("COMMIT");
             return 1000;
-        })});
+        }));
 
     // Scans over the whole element table.
     dbQueryText substring;
@@ -668,34 +693,34 @@ int main(int argc, char** argv)
     sqlite3_stmt* sqlSubstring = s.Prepare("SELECT * FROM ModelT WHERE instr(Name, ?) > 0");
     static const char* const needles[] = {"case77", "ent99", "Node1234", "kage5"};
     int needle = 0;
-    results.push_back({"substring scan over Name",
-        Measure(budget, [&] {
+    results.push_back(Compared("substring scan over Name", budget,
+        [&] {
             textPtr = needles[needle++ % 4];
             dbTypedCursor<Element> c(e.elements.get());
             e.Rows(c, c.Select(substring, dbCursorViewOnly));
             return 1;
-        }),
-        Measure(budget, [&] {
+        },
+        [&] {
             sqlite3_bind_text(sqlSubstring, 1, needles[needle++ % 4], -1, SQLITE_STATIC);
             s.Rows(sqlSubstring);
             return 1;
-        })});
+        }));
 
     dbQueryText byState;
     byState.Append(dbFragText, "FID=").Append(dbFragInt4, &key).Append(dbFragText, " order by ItemState");
     sqlite3_stmt* sqlByState = s.Prepare("SELECT * FROM ModelT WHERE FID=? ORDER BY ItemState");
-    results.push_back({"order by a non-indexed field",
-        Measure(budget, [&] {
+    results.push_back(Compared("order by a non-indexed field", budget,
+        [&] {
             key = pick(1, kWideOwners);
             dbTypedCursor<Element> c(e.elements.get());
             e.Rows(c, c.Select(byState, dbCursorViewOnly));
             return 1;
-        }),
-        Measure(budget, [&] {
+        },
+        [&] {
             sqlite3_bind_int(sqlByState, 1, pick(1, kWideOwners));
             s.Rows(sqlByState);
             return 1;
-        })});
+        }));
 
     std::printf("%-34s %14s %14s %8s\n", "workload", "engine ops/s", "sqlite ops/s", "ratio");
     const Result* worst = nullptr;
