@@ -7,6 +7,7 @@
 #include "Platform/MessageMap.h"
 #include "Platform/MiniDockFrameWnd.h"
 #include "Platform/Resource.h"
+#include "Platform/StatusBar.h"
 #include "Platform/ResourceTable.h"
 #include "Platform/WinApp.h"
 
@@ -186,6 +187,8 @@ void CFrameWnd::OnSetFocus(CWnd* pOldWnd)
 
 LRESULT CFrameWnd::OnIdleUpdateCmdUI(WPARAM, LPARAM)
 {
+    if (m_nIDTracking != m_nIDLastMessage)
+        SetMessageText(m_nIDTracking);
     if (m_bLayoutDue && !IsIconic())
         RecalcLayout();
     m_bLayoutDue = FALSE;
@@ -286,7 +289,60 @@ BEGIN_MESSAGE_MAP(CFrameWnd, CWnd)
     ON_WM_SETFOCUS()
     ON_MESSAGE(WM_IDLEUPDATECMDUI, OnIdleUpdateCmdUI)
     ON_WM_INITMENUPOPUP()
+    ON_MESSAGE(WM_MENUSELECT, OnMenuSelect)
+    ON_MESSAGE(WM_SETMESSAGESTRING, OnSetMessageString)
+    ON_UPDATE_COMMAND_UI_RANGE(ID_INDICATOR_CAPS, ID_INDICATOR_SCRL, OnUpdateKeyIndicator)
 END_MESSAGE_MAP()
+
+void CFrameWnd::GetMessageString(UINT nID, CString& rMessage) const
+{
+    rMessage = LoadResString(nID);
+    const int lf = rMessage.Find('\n');
+    if (lf >= 0)
+        rMessage = rMessage.Left(lf);
+}
+
+void CFrameWnd::SetMessageText(LPCTSTR lpszText)
+{
+    SendMessage(WM_SETMESSAGESTRING, 0, reinterpret_cast<LPARAM>(lpszText));
+}
+
+void CFrameWnd::SetMessageText(UINT nID) { SendMessage(WM_SETMESSAGESTRING, nID); }
+
+// wParam: a command or string id; 0 with the text in lParam.
+LRESULT CFrameWnd::OnSetMessageString(WPARAM wParam, LPARAM lParam)
+{
+    CString text;
+    if (wParam)
+        GetMessageString(UINT(wParam), text);
+    else if (lParam)
+        text = reinterpret_cast<LPCTSTR>(lParam);
+    m_nIDLastMessage = UINT(wParam);
+    m_nIDTracking = UINT(wParam);
+    CWnd* bar = GetDlgItem(AFX_IDW_STATUS_BAR);
+    if (bar && bar->IsKindOf(RUNTIME_CLASS(CStatusBar)))
+        static_cast<CStatusBar*>(bar)->SetPaneText(0, text);
+    return 0;
+}
+
+// A highlighted command shows its prompt; a popup, a separator or the
+// menu's close (flags 0xFFFF, no menu) the idle prompt.
+LRESULT CFrameWnd::OnMenuSelect(WPARAM wParam, LPARAM lParam)
+{
+    const UINT flags = HIWORD(wParam);
+    const bool closed = flags == 0xFFFF && !lParam;
+    const bool command = !closed && !(flags & (MF_SEPARATOR | MF_POPUP)) && LOWORD(wParam) != 0;
+    SetMessageText(command ? UINT(LOWORD(wParam)) : UINT(AFX_IDS_IDLEMESSAGE));
+    return 0;
+}
+
+void CFrameWnd::OnUpdateKeyIndicator(CCmdUI* pCmdUI)
+{
+    const int key = pCmdUI->m_nID == ID_INDICATOR_CAPS ? VK_CAPITAL
+                    : pCmdUI->m_nID == ID_INDICATOR_NUM ? VK_NUMLOCK
+                                                        : VK_SCROLL;
+    pCmdUI->Enable(GetKeyState(key) & 1);
+}
 
 // Each item of a popup about to open asks its update handler; popups and
 // separators are left alone.

@@ -26,6 +26,12 @@ class CMiniDockFrameWnd;
 // The frame takes the size of its bars (floating frames).
 #define FWS_SNAPTOBARS 0x00002000L
 
+// The status bar's idle prompt and its lock indicators.
+#define AFX_IDS_IDLEMESSAGE 0xE001
+#define ID_INDICATOR_CAPS 0xE701
+#define ID_INDICATOR_NUM 0xE702
+#define ID_INDICATOR_SCRL 0xE703
+
 // RepositionBars modes.
 #define reposDefault 0
 #define reposQuery 1
@@ -126,6 +132,14 @@ public:
     virtual BOOL OnCreateClient(LPCREATESTRUCT lpcs, CCreateContext* pContext);
     CWnd* CreateView(CCreateContext* pContext, UINT nID = AFX_IDW_PANE_FIRST);
 
+    // The status bar's first pane (the child AFX_IDW_STATUS_BAR): a text,
+    // or the prompt of a command (its string up to the line feed). The
+    // idle prompt comes back once a menu closes or the pointer leaves a
+    // toolbar button.
+    void SetMessageText(LPCTSTR lpszText);
+    void SetMessageText(UINT nID);
+    virtual void GetMessageString(UINT nID, CString& rMessage) const;
+
     BOOL OnCmdMsg(UINT nID, int nCode, void* pExtra, AFX_CMDHANDLERINFO* pHandlerInfo) override;
     BOOL PreTranslateMessage(MSG* pMsg) override;
     void PostNcDestroy() override;
@@ -137,6 +151,10 @@ protected:
     void OnSetFocus(CWnd* pOldWnd);
     LRESULT OnIdleUpdateCmdUI(WPARAM wParam, LPARAM lParam);
     void OnInitMenuPopup(CMenu* pPopupMenu, UINT nIndex, BOOL bSysMenu);
+    LRESULT OnMenuSelect(WPARAM wParam, LPARAM lParam);
+    LRESULT OnSetMessageString(WPARAM wParam, LPARAM lParam);
+    // Each lock indicator shows while its key is toggled on.
+    void OnUpdateKeyIndicator(CCmdUI* pCmdUI);
     DECLARE_MESSAGE_MAP()
 
     CWnd* m_pViewActive = nullptr;
@@ -145,4 +163,7 @@ protected:
 
 private:
     HWND m_hWndViewActive = nullptr;
+    // The prompt wanted (a command id, or the idle prompt) and the one shown.
+    UINT m_nIDTracking = AFX_IDS_IDLEMESSAGE;
+    UINT m_nIDLastMessage = 0;
 };

@@ -188,6 +188,15 @@ public:
             if (i >= 0 && size_t(i) < m_rects.size())
                 InvalidateRect(&m_rects[size_t(i)], FALSE);
         }
+        // The owner hears of the item under the cursor (its frame shows the
+        // command's prompt).
+        MenuData* d = Data();
+        if (d && index >= 0 && size_t(index) < d->items.size()) {
+            const MenuItem& item = d->items[size_t(index)];
+            const UINT id = item.isPopup() ? UINT(index) : UINT(item.id);
+            ::SendMessage(m_owner, WM_MENUSELECT, MAKEWPARAM(WORD(id), WORD(item.flags | MF_HILITE)),
+                          reinterpret_cast<LPARAM>(m_menu));
+        }
     }
 
     CRect ItemScreenRect(int index) const
@@ -578,6 +587,9 @@ public:
             if (!Handle(msg))
                 DispatchMessage(&msg);
         }
+        // The menu closed: a null menu with flags 0xFFFF.
+        if (WndData::From(m_owner))
+            ::SendMessage(m_owner, WM_MENUSELECT, MAKEWPARAM(0, 0xFFFF), 0);
         return m_done ? m_result : 0;
     }
 };

@@ -318,6 +318,15 @@ void CToolBar::AskTip(int index)
         m_tip.UpdateTipText(tip.lpszText ? tip.lpszText : tip.szText, this, id);
 }
 
+void CToolBar::ShowFlyByPrompt()
+{
+    CFrameWnd* frame = GetTopLevelFrame();
+    if (!(m_dwStyle & CBRS_FLYBY) || !frame)
+        return;
+    const bool onButton = m_hot >= 0 && size_t(m_hot) < m_buttons.size() && !(m_buttons[size_t(m_hot)].fsStyle & TBSTYLE_SEP);
+    frame->SetMessageText(onButton ? UINT(m_buttons[size_t(m_hot)].idCommand) : UINT(AFX_IDS_IDLEMESSAGE));
+}
+
 void CToolBar::OnMouseMove(UINT, CPoint point)
 {
     const int hot = ButtonAt(point);
@@ -326,6 +335,7 @@ void CToolBar::OnMouseMove(UINT, CPoint point)
         m_hot = enabledHot;
         Invalidate();
         AskTip(hot);
+        ShowFlyByPrompt();
     }
     if (m_tip.GetSafeHwnd()) {
         MSG msg = { m_hWnd, WM_MOUSEMOVE, 0, MAKELPARAM(WORD(point.x), WORD(point.y)), 0, {} };

@@ -22,6 +22,7 @@
 #define TBSTYLE_SEP 0x0001
 #define TBSTYLE_CHECK 0x0002
 #define TBSTYLE_TOOLTIPS 0x0100
+#define TBSTYLE_WRAPABLE 0x0200
 #define TBSTYLE_FLAT 0x0800
 
 #define TB_ENABLEBUTTON 0x0401
@@ -96,4 +97,6 @@ private:
     int ButtonAt(CPoint point) const;
     void LayOutTips();
     void AskTip(int index);
+    // With CBRS_FLYBY the frame's status bar shows the hot button's prompt.
+    void ShowFlyByPrompt();
 };

@@ -3,6 +3,7 @@
 #include "Platform/CString.h"
 #include "Platform/CommandLine.h"
 #include "Platform/Cursor.h"
+#include "Platform/DocTemplate.h"
 #include "Platform/FrameWnd.h"
 #include "Platform/Resource.h"
 #include "Platform/Wnd.h"
@@ -61,7 +62,10 @@ void CWinApp::TakeProgramArguments()
     if (!QCoreApplication::instance())
         return;
     if (m_appName.empty()) {
-        m_appName = QFileInfo(QCoreApplication::applicationFilePath()).completeBaseName().toStdString();
+        // The application's title string names it, else the executable.
+        const char* title = AfxFindResourceString(AFX_IDS_APP_TITLE);
+        m_appName = title && *title ? std::string(title)
+                                    : QFileInfo(QCoreApplication::applicationFilePath()).completeBaseName().toStdString();
         m_pszAppName = m_appName.c_str();
         if (!m_pszRegistryKey || m_profileName.empty()) {
             m_profileName = m_appName;
@@ -96,6 +100,34 @@ CWinApp::~CWinApp()
 }
 
 BOOL CWinApp::InitInstance() { return TRUE; }
+
+void CWinApp::AddDocTemplate(CDocTemplate* pTemplate)
+{
+    if (pTemplate)
+        m_templates.emplace_back(pTemplate);
+}
+
+void CWinApp::OnFileNew()
+{
+    if (!m_templates.empty())
+        m_templates.front()->OpenDocumentFile(nullptr);
+}
+
+BOOL CWinApp::ProcessShellCommand(CCommandLineInfo& rCmdInfo)
+{
+    if (m_templates.empty())
+        return FALSE;
+    switch (rCmdInfo.m_nShellCommand) {
+    case CCommandLineInfo::FileNew:
+        return m_templates.front()->OpenDocumentFile(nullptr) != nullptr;
+    case CCommandLineInfo::FileOpen:
+        return m_templates.front()->OpenDocumentFile(rCmdInfo.m_strFileName) != nullptr;
+    case CCommandLineInfo::FileNothing:
+        return TRUE;
+    default:
+        return FALSE;
+    }
+}
 int CWinApp::ExitInstance()
 {
     if (m_maxRecentFiles) {

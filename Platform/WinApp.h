@@ -8,12 +8,17 @@
 #include "Platform/CmdTarget.h"
 #include "Platform/Messages.h"
 
+#include <memory>
 #include <string>
 #include <vector>
 
 class CCommandLineInfo;
+class CDocTemplate;
 class CString;
 class CWnd;
+
+// The application's title: its name and profile name unless one is given.
+#define AFX_IDS_APP_TITLE 0xE000
 
 class CWinApp : public CCmdTarget {
     DECLARE_DYNAMIC(CWinApp)
@@ -64,6 +69,18 @@ public:
     int GetRecentFileCount() const { return int(m_recentFiles.size()); }
     LPCTSTR GetRecentFile(int index) const;
 
+    // Document templates, owned by the application from here on.
+    void AddDocTemplate(CDocTemplate* pTemplate);
+    // Does what the command line asks: a new document (which makes the main
+    // window) or the named file's. FALSE when that fails; print, DDE and
+    // unregister requests are refused.
+    BOOL ProcessShellCommand(CCommandLineInfo& rCmdInfo);
+    // A new document of the first template.
+    void OnFileNew();
+    // The page set-up of the printer the program prints to, through the
+    // dialog hook (DialogKind::PrintSetup).
+    void OnFilePrintSetup();
+
     // The 3-D look is Qt's own; kept for the start-up code that asks for it.
     BOOL Enable3dControls() { return TRUE; }
 
@@ -79,6 +96,7 @@ private:
     std::string m_profileName;
     std::string m_commandLine;
     std::vector<std::string> m_recentFiles;
+    std::vector<std::unique_ptr<CDocTemplate>> m_templates;
     UINT m_maxRecentFiles = 0;
     LONG m_idleCount = 0;
     bool m_inIdle = false;

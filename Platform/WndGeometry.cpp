@@ -1,5 +1,6 @@
 // Window positions, sizes, z-order, showing, enabling and the client
 // rectangle that WM_NCCALCSIZE carves out of the window rectangle.
+#include "Platform/DialogHook.h"
 #include "Platform/SysColors.h"
 #include "Platform/WndData.h"
 
@@ -319,11 +320,16 @@ BOOL CWnd::ShowWindow(int nCmdShow)
         SetWindowPos(nullptr, 0, 0, 0, 0, SWP_HIDEWINDOW | SWP_NOSIZE | SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
         return TRUE;
     }
+    // SW_SHOW and the other plain states keep a window maximised or
+    // minimised (a frame created with WS_MAXIMIZE is shown maximised).
     if (!d->isChild()) {
-        d->style &= ~DWORD(WS_MAXIMIZE | WS_MINIMIZE);
+        const bool restore = nCmdShow == SW_SHOWNORMAL || nCmdShow == SW_RESTORE;
+        const bool minimise = nCmdShow == SW_MINIMIZE || nCmdShow == SW_SHOWMINIMIZED || nCmdShow == SW_SHOWMINNOACTIVE;
+        if (restore || minimise || nCmdShow == SW_SHOWMAXIMIZED)
+            d->style &= ~DWORD(WS_MAXIMIZE | WS_MINIMIZE);
         if (nCmdShow == SW_SHOWMAXIMIZED)
             d->style |= WS_MAXIMIZE;
-        else if (nCmdShow == SW_MINIMIZE || nCmdShow == SW_SHOWMINIMIZED || nCmdShow == SW_SHOWMINNOACTIVE)
+        else if (minimise)
             d->style |= WS_MINIMIZE;
     }
     if (!wasVisible) {
@@ -336,10 +342,16 @@ BOOL CWnd::ShowWindow(int nCmdShow)
                  SWP_SHOWWINDOW | SWP_NOSIZE | SWP_NOMOVE | (activate ? 0 : SWP_NOACTIVATE) |
                      (d->isChild() ? SWP_NOZORDER : 0));
     if (WndData::From(m_hWnd) && !d->isChild()) {
-        if (d->style & WS_MAXIMIZE)
-            d->frame->showMaximized();
-        else if (d->style & WS_MINIMIZE)
+        // Maximised at the fixed screen size (a display's own screen then
+        // sets the real size), so pictures are the same everywhere.
+        if (d->style & WS_MAXIMIZE) {
+            SetWindowPos(nullptr, 0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN),
+                         SWP_NOZORDER | SWP_NOACTIVATE);
+            if (!AfxHeadless())
+                d->frame->showMaximized();
+        } else if (d->style & WS_MINIMIZE) {
             d->frame->showMinimized();
+        }
     }
     return wasVisible;
 }

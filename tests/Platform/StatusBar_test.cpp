@@ -71,14 +71,21 @@ TEST(StatusBar, PanesLieFromTheRightAndTheFirstStretches)
     EXPECT_EQ(bar.CommandToIndex(59138), 2);
     EXPECT_EQ(bar.GetPaneText(1), CString("CAP"));
 
+    // The frame shows a lock indicator while its key is toggled on: Caps
+    // Lock pressed once is on, pressed again off.
     bar.SetPaneText(0, "Ready");
-    bar.OnUpdateCmdUI(frame, FALSE);
     UINT id, style;
     int width;
+    for (bool on : { true, false }) {
+        SendKey(*frame, Qt::Key_CapsLock, Qt::NoModifier, QString());
+        bar.OnUpdateCmdUI(frame, FALSE);
+        bar.GetPaneInfo(1, id, style, width);
+        EXPECT_EQ((style & SBPS_DISABLED) == 0, on);
+    }
+    SendKey(*frame, Qt::Key_CapsLock, Qt::NoModifier, QString());
+    bar.OnUpdateCmdUI(frame, FALSE);
     bar.GetPaneInfo(2, id, style, width);
     EXPECT_TRUE(style & SBPS_DISABLED);
-    bar.GetPaneInfo(1, id, style, width);
-    EXPECT_FALSE(style & SBPS_DISABLED);
     EXPECT_EQ(bar.GetPaneText(3), CString("SCROLLED"));
     EXPECT_FALSE(bar.SetPaneText(9, "x"));
 
