@@ -220,7 +220,7 @@ int Save(int unit, FileFailures* failures)
         const std::string path = PathJoin(theProjectDir, file).GetString();
         const std::string reason = SaveXmlFile(path, WriteProjectFile);
         if (!reason.empty()) {
-            out.push_back({path, reason});
+            out.push_back({path, reason, false});
             return 0;
         }
         ModifiedUnits::Mark(theProjectRootId, 0);

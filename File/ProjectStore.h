@@ -28,10 +28,12 @@ extern int theLibraryRootId;
 extern int thePredefinedRootId;
 extern CString theProjectDir;
 
-// A file that a save did not write, and why.
+// A file that a save did not write, and why. A skipped unit (read-only, or
+// not loaded whole) was left alone on purpose; any other failed to write.
 struct FileFailure {
     std::string path;
     std::string reason;
+    bool skipped = false;
 };
 using FileFailures = std::vector<FileFailure>;
 

@@ -288,6 +288,7 @@ void SaveUnit(int root, SaveSession& session)
         return;
     const std::string path = PathJoin(theProjectDir, file).GetString();
     std::string reason;
+    const bool skipped = ModifiedUnits::IsReadOnly(root) || ModifiedUnits::IsIncomplete(root);
     if (ModifiedUnits::IsReadOnly(root))
         reason = "the unit is read-only and was not written";
     else if (ModifiedUnits::IsIncomplete(root))
@@ -297,7 +298,7 @@ void SaveUnit(int root, SaveSession& session)
     if (reason.empty())
         ModifiedUnits::Mark(root, 0);
     else
-        session.failures->push_back({path, reason});
+        session.failures->push_back({path, reason, skipped});
 }
 
 } // namespace
