@@ -57,23 +57,39 @@ CWinApp::CWinApp(LPCTSTR lpszAppName)
     g_app = this;
 }
 
+// The application's title string names it, else the executable.
 void CWinApp::TakeProgramArguments()
 {
     if (!QCoreApplication::instance())
         return;
-    if (m_appName.empty()) {
-        // The application's title string names it, else the executable.
-        const char* title = AfxFindResourceString(AFX_IDS_APP_TITLE);
-        m_appName = title && *title ? std::string(title)
-                                    : QFileInfo(QCoreApplication::applicationFilePath()).completeBaseName().toStdString();
-        m_pszAppName = m_appName.c_str();
-        if (!m_pszRegistryKey || m_profileName.empty()) {
-            m_profileName = m_appName;
-            m_pszProfileName = m_profileName.c_str();
-        }
-    }
-    m_commandLine = QCoreApplication::arguments().mid(1).join(' ').toStdString();
+    std::vector<std::string> arguments;
+    for (const QString& argument : QCoreApplication::arguments().mid(1))
+        arguments.push_back(argument.toStdString());
+    SetArguments(arguments);
+    if (m_appName.empty())
+        NameApplication(QFileInfo(QCoreApplication::applicationFilePath()).completeBaseName().toStdString());
+}
+
+void CWinApp::SetArguments(const std::vector<std::string>& arguments)
+{
+    const char* title = AfxFindResourceString(AFX_IDS_APP_TITLE);
+    if (m_appName.empty() && title && *title)
+        NameApplication(title);
+    m_arguments = arguments;
+    m_commandLine.clear();
+    for (const std::string& argument : arguments)
+        m_commandLine += (m_commandLine.empty() ? "" : " ") + argument;
     m_lpCmdLine = m_commandLine.c_str();
+}
+
+void CWinApp::NameApplication(const std::string& name)
+{
+    m_appName = name;
+    m_pszAppName = m_appName.c_str();
+    if (!m_pszRegistryKey || m_profileName.empty()) {
+        m_profileName = m_appName;
+        m_pszProfileName = m_profileName.c_str();
+    }
 }
 
 int AfxWinMain(int argc, char** argv)
@@ -143,11 +159,10 @@ int CWinApp::ExitInstance()
 
 void CWinApp::ParseCommandLine(CCommandLineInfo& rCmdInfo)
 {
-    const QStringList args = QCoreApplication::instance() ? QCoreApplication::arguments() : QStringList();
-    for (int i = 1; i < args.size(); ++i) {
-        const QByteArray param = args[i].toUtf8();
-        const bool flag = param.startsWith('-') && param.size() > 1;
-        rCmdInfo.ParseParam(param.constData() + (flag ? 1 : 0), flag, i + 1 == args.size());
+    for (size_t i = 0; i < m_arguments.size(); ++i) {
+        const std::string& param = m_arguments[i];
+        const bool flag = param.size() > 1 && param[0] == '-';
+        rCmdInfo.ParseParam(param.c_str() + (flag ? 1 : 0), flag, i + 1 == m_arguments.size());
     }
 }
 

@@ -61,6 +61,10 @@ public:
     // and its parsing, parameter by parameter.
     LPCTSTR m_lpCmdLine = "";
     void ParseCommandLine(CCommandLineInfo& rCmdInfo);
+    // Replaces the arguments after the program's name (as a test starts
+    // the program with a command line of its own); an application without
+    // a name takes its title's.
+    void SetArguments(const std::vector<std::string>& arguments);
 
     // The recent-file list kept in the profile ("Recent File List",
     // "File1".."Filen"), most recent first; written back by ExitInstance.
@@ -95,6 +99,7 @@ private:
     std::string m_registryKey;
     std::string m_profileName;
     std::string m_commandLine;
+    std::vector<std::string> m_arguments;
     std::vector<std::string> m_recentFiles;
     std::vector<std::unique_ptr<CDocTemplate>> m_templates;
     UINT m_maxRecentFiles = 0;
@@ -104,6 +109,7 @@ private:
     friend int AfxWinMain(int argc, char** argv);
     // Takes the program's name and arguments once Qt's application exists.
     void TakeProgramArguments();
+    void NameApplication(const std::string& name);
 };
 
 // The program's entry: makes Qt's application (unless one exists), gives

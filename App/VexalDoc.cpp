@@ -1,0 +1,3 @@
+#include "App/VexalDoc.h"
+
+IMPLEMENT_DYNCREATE(CVexalDoc, CDocument)
