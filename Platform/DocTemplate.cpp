@@ -45,7 +45,7 @@ CDocument* CDocTemplate::CreateNewDocument()
     return doc;
 }
 
-// The frame deletes itself with its window, so a failed load leaves nothing.
+// A frame whose creation failed has deleted itself with its window.
 CFrameWnd* CDocTemplate::CreateNewFrame(CDocument* pDoc)
 {
     CObject* made = m_pFrameClass ? m_pFrameClass->CreateObject() : nullptr;
@@ -59,11 +59,8 @@ CFrameWnd* CDocTemplate::CreateNewFrame(CDocument* pDoc)
     context.m_pNewViewClass = m_pViewClass;
     context.m_pNewDocTemplate = this;
     context.m_pCurrentFrame = frame;
-    if (!frame->LoadFrame(m_nIDResource, WS_OVERLAPPEDWINDOW | FWS_ADDTOTITLE, nullptr, &context)) {
-        if (!frame->GetSafeHwnd())
-            delete frame;
+    if (!frame->LoadFrame(m_nIDResource, WS_OVERLAPPEDWINDOW | FWS_ADDTOTITLE, nullptr, &context))
         return nullptr;
-    }
     return frame;
 }
 

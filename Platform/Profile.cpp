@@ -33,6 +33,11 @@ bool Valid(LPCTSTR section, LPCTSTR entry) { return section && *section && entry
 
 } // namespace
 
+void AfxSetProfileFolder(LPCTSTR folder)
+{
+    QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, QString::fromUtf8(folder ? folder : ""));
+}
+
 void CWinApp::SetRegistryKey(LPCTSTR lpszRegistryKey)
 {
     m_registryKey = lpszRegistryKey ? lpszRegistryKey : "";

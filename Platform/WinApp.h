@@ -118,6 +118,10 @@ private:
 // any) is destroyed and ExitInstance's result returned at once.
 int AfxWinMain(int argc, char** argv);
 
+// Keeps the profiles of the run under folder instead of the user's
+// configuration folder (tests and benchmarks).
+void AfxSetProfileFolder(LPCTSTR folder);
+
 CWinApp* AfxGetApp();
 CWnd* AfxGetMainWnd();
 LPCTSTR AfxGetAppName();

@@ -10,6 +10,7 @@
 #include "MemDB/ModelSchema.h"
 #include "MemDB/db.h"
 #include "Platform/Messages.h"
+#include "Platform/WinApp.h"
 #include "Pub/GuidText.h"
 #include "UML/Model/Symbol.h"
 
@@ -79,9 +80,8 @@ int main(int argc, char** argv)
     const std::filesystem::path home = std::filesystem::temp_directory_path() / "vexal-bench-shell";
     std::filesystem::remove_all(home);
     std::filesystem::create_directories(home / "P");
-    // The profile goes to a folder of the benchmark's own.
-    qputenv("XDG_CONFIG_HOME", (home / "profile").string().c_str());
     QApplication app(argc, argv);
+    AfxSetProfileFolder((home / "profile").string().c_str());
 
     auto start = std::chrono::steady_clock::now();
     if (!theApp.InitInstance())

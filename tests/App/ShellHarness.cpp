@@ -8,7 +8,6 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
@@ -39,8 +38,7 @@ ShellHarness::ShellHarness(bool withMetaModel, bool withSysConfig)
         fs::remove(fs::path(folder_) / "cfg" / "meta.xml");
     if (!withSysConfig)
         fs::remove(fs::path(folder_) / "cfg" / "sys.xml");
-    // The profile lives in the configuration folder Qt reads at its first use.
-    setenv("XDG_CONFIG_HOME", (folder_ + "profile").c_str(), 1);
+    AfxSetProfileFolder((folder_ + "profile").c_str());
     std::strncpy(theModuleDir, folder_.c_str(), ModuleDirSize - 1);
     AfxSetDialogHook([this](DialogRequest& request, INT_PTR* answer) { return AnswerRequest(request, answer); });
 }
