@@ -3,6 +3,7 @@
 // of the same files with the XML reader.
 //   build/bin/bench_project_open_save
 // Targets: open under 2 s, save under 1 s, open within 4 times the walk.
+#include "BenchModel.h"
 #include "File/ModifiedUnits.h"
 #include "File/ProjectStore.h"
 #include "MemDB/db.h"
@@ -26,76 +27,9 @@
 namespace {
 
 const char kHeader[] = "\xEF\xBB\xBF<?xml version=\"1.0\" encoding=\"UTF-8\"?>\r\n";
-const int kUnits = 10, kElementsPerUnit = 10000, kPagesPerUnit = 20;
-// Each page shows ten packages, each holding the symbols of nine classes.
-const int kGroupsPerPage = 10, kNestedPerGroup = 9;
-
 void Write(const std::string& path, const std::string& bytes)
 {
     std::ofstream(path, std::ios::binary) << bytes;
-}
-
-int Insert(int owner, const char* type, const std::string& name)
-{
-    ModelT e;
-    e.ID = e.SN = ++theNextElementId;
-    e.FID = owner;
-    e.Type = type;
-    e.Name = name.c_str();
-    char guid[GuidTextLength + 1];
-    MakeGuidText(guid, sizeof guid, TRUE);
-    e.GUID = guid;
-    theModelDb.InsertRecord(&ModelT::TableInfo, &e);
-    return e.ID;
-}
-
-int InsertSymbol(int page, int parent, const char* type, int x, int y, const std::string& text)
-{
-    SymbolT s;
-    s.ID = ++theNextSymbolId;
-    s.PID = page;
-    s.FID = parent;
-    s.Type = type;
-    s.x1 = x;
-    s.y1 = y;
-    s.x2 = x + (parent ? 1500 : 16000);
-    s.y2 = y + (parent ? 400 : 4000);
-    s.Text = text.c_str();
-    char sguid[GuidTextLength + 1];
-    MakeGuidText(sguid, sizeof sguid, FALSE);
-    s.SGUID = sguid;
-    theModelDb.InsertRecord(&SymbolT::TableInfo, &s);
-    return s.ID;
-}
-
-void InsertPageSymbols(int page)
-{
-    for (int g = 0; g < kGroupsPerPage; ++g) {
-        const int group = InsertSymbol(page, 0, "Package", 1000, 1000 + g * 5000, "Group" + std::to_string(g));
-        for (int k = 0; k < kNestedPerGroup; ++k)
-            InsertSymbol(page, group, "Class", 1200 + k * 1700, 2000 + g * 5000, "Class" + std::to_string(k));
-    }
-}
-
-// Ten units, each a package of diagrams with their pages and classes with
-// attributes, 10,000 elements apiece.
-void BuildModel(const std::string& dir)
-{
-    for (int u = 0; u < kUnits; ++u) {
-        const int unit = Insert(theModelRootId, "Package", "Unit" + std::to_string(u));
-        ProjectStore::SetUnitPath(unit, (dir + "unit" + std::to_string(u) + ".uml").c_str());
-        int made = 1;
-        const int diagram = Insert(unit, "Classdiagram", "Diagram");
-        ++made;
-        for (int p = 0; p < kPagesPerUnit; ++p, ++made)
-            InsertPageSymbols(Insert(diagram, "Page", "Page" + std::to_string(p)));
-        while (made < kElementsPerUnit) {
-            const int cls = Insert(unit, "Class", "Class" + std::to_string(made));
-            ++made;
-            for (int a = 0; a < 9 && made < kElementsPerUnit; ++a, ++made)
-                Insert(cls, "Attribute", "attribute" + std::to_string(a));
-        }
-    }
 }
 
 int CountSymbols()
@@ -150,7 +84,7 @@ int main()
 
     if (!ProjectStore::New((dir + "Bench.fup").c_str()))
         return 1;
-    BuildModel(dir);
+    BenchModel::Build(dir);
     const int elements = theNextElementId, symbols = CountSymbols();
     auto start = std::chrono::steady_clock::now();
     FileFailures failures;

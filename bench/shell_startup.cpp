@@ -1,18 +1,16 @@
 // The shell's start-up, from the start of InitInstance to the end of the main
-// window's first paint, and File/Open of a project of 100,000 elements in ten
-// unit files through the main window (the store's open, the recent list and
-// the model browser's refresh).
+// window's first paint, and File/Open of the project benchmarks' project
+// (100,000 elements in ten unit files) through the main window: the store's
+// open, the recent list and the model browser's refresh.
 //   build/bin/bench_shell_startup
 // Target: start-up under 1 s.
 #include "App/MainFrm.h"
 #include "App/VexalApp.h"
+#include "BenchModel.h"
 #include "File/ProjectStore.h"
-#include "MemDB/ModelSchema.h"
 #include "MemDB/db.h"
 #include "Platform/Messages.h"
 #include "Platform/WinApp.h"
-#include "Pub/GuidText.h"
-#include "UML/Model/Symbol.h"
 
 #include <QApplication>
 
@@ -24,8 +22,6 @@
 CVexalApp theApp;
 
 namespace {
-
-const int kUnits = 10, kElementsPerUnit = 10000;
 
 double Seconds(std::chrono::steady_clock::time_point since)
 {
@@ -40,34 +36,6 @@ void Settle()
     while (PeekMessage(&msg, nullptr, 0, 0, PM_REMOVE)) {
         if (!AfxPreTranslateMessage(&msg))
             DispatchMessage(&msg);
-    }
-}
-
-int Insert(int owner, const char* type, const std::string& name)
-{
-    ModelT e;
-    e.ID = e.SN = ++theNextElementId;
-    e.FID = owner;
-    e.Type = type;
-    e.Name = name.c_str();
-    char guid[GuidTextLength + 1];
-    MakeGuidText(guid, sizeof guid, TRUE);
-    e.GUID = guid;
-    theModelDb.InsertRecord(&ModelT::TableInfo, &e);
-    return e.ID;
-}
-
-void BuildModel(const std::string& dir)
-{
-    for (int u = 0; u < kUnits; ++u) {
-        const int unit = Insert(theModelRootId, "Package", "Unit" + std::to_string(u));
-        ProjectStore::SetUnitPath(unit, (dir + "unit" + std::to_string(u) + ".uml").c_str());
-        for (int made = 1; made < kElementsPerUnit;) {
-            const int cls = Insert(unit, "Class", "Class" + std::to_string(made));
-            ++made;
-            for (int a = 0; a < 9 && made < kElementsPerUnit; ++a, ++made)
-                Insert(cls, "Attribute", "attribute" + std::to_string(a));
-        }
     }
 }
 
@@ -93,7 +61,7 @@ int main(int argc, char** argv)
     const std::string dir = (home / "P").string() + "/";
     const std::string project = dir + "Bench.fup";
     frame->OpenProject(project, true);
-    BuildModel(dir);
+    BenchModel::Build(dir);
     const int elements = theNextElementId;
     FileFailures failures;
     if (!ProjectStore::Save(-1, &failures) || !frame->CloseProject())
