@@ -25,12 +25,6 @@ protected:
         motor = Place("Class", RECT{20000, 12000, 20100, 12100}, 0, "Motor");
     }
 
-    ModelT ElementOf(int symbolId)
-    {
-        ModelT element;
-        EXPECT_TRUE(FetchElementByGuid(Row(symbolId).GUID, element)) << "symbol " << symbolId;
-        return element;
-    }
     // Types text into the symbol as the editor commits it.
     bool Rename(int id, const char* text)
     {

@@ -13,12 +13,6 @@ class Containers : public SymbolFixture {
 protected:
     Containers() : SymbolFixture("Componentdiagram") {}
 
-    ModelT ElementOf(int symbolId)
-    {
-        ModelT element;
-        EXPECT_TRUE(FetchElementByGuid(Row(symbolId).GUID, element)) << "symbol " << symbolId;
-        return element;
-    }
     int Drop(const char* key, int symbolOfElement, int container)
     {
         const std::string guid = Row(symbolOfElement).GUID;

@@ -20,12 +20,6 @@ class LineElements : public SymbolFixture {
 protected:
     LineElements() : SymbolFixture("Compositestructurediagram") {}
 
-    ModelT ElementOf(int symbolId)
-    {
-        ModelT element;
-        EXPECT_TRUE(FetchElementByGuid(Row(symbolId).GUID, element)) << "symbol " << symbolId;
-        return element;
-    }
     int Box(const char* name, int n)
     {
         return Place("Class", RECT{1000 + 6000 * n, 1000, 1100 + 6000 * n, 1100}, 0, name);

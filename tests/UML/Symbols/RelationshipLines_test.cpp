@@ -17,15 +17,9 @@ namespace {
 
 class RelationshipLines : public SymbolFixture {
 protected:
-    ModelT ElementOf(int symbolId)
-    {
-        ModelT element;
-        EXPECT_TRUE(FetchElementByGuid(Row(symbolId).GUID, element)) << "symbol " << symbolId;
-        return element;
-    }
-    // A symbol of key with an element named text on the page, at column n.
-    // Parts and ports go into a class of their own, interface ends onto a
-    // port of one.
+    // A symbol of key with an element named text at column n: on the page,
+    // or for parts and ports in a class of their own, for interface ends on
+    // a port of one.
     int Box(const char* key, int n, const char* text = "")
     {
         const RECT at{1000 + 6000 * n, 1000, 1100 + 6000 * n, 1100};

@@ -116,6 +116,18 @@ protected:
         MemDbUpdate(&SymbolT::TableInfo, &row, c.GetCurrentOid());
     }
 
+    // The element the symbol shows.
+    ModelT ElementOf(int symbolId)
+    {
+        ModelT element;
+        const SymbolT row = Row(symbolId);
+        dbTypedCursor<ModelT> c(&ModelT::TableInfo);
+        EXPECT_TRUE(row.GUID && *row.GUID && c.SelectByKey("GUID", row.GUID) > 0) << "symbol " << symbolId;
+        if (c.GetRecord())
+            element = *c.GetRecord();
+        return element;
+    }
+
     SymbolT Row(int id)
     {
         SymbolT row;
