@@ -236,10 +236,13 @@ bool CDiagramController::HitTest(POINT point, HitSymbol& out)
 {
     out.Clear();
     std::vector<oid_t> rows;
-    if (order_ == LifelinesBelow) {
-        rows = TopLevelRows(thePageState.PageId, true, "Lifeline", true);
-        const std::vector<oid_t> lifelines = TopLevelRows(thePageState.PageId, true, "Lifeline");
-        rows.insert(rows.end(), lifelines.begin(), lifelines.end());
+    // What paints beneath is hit last: a lane or lifeline claims its whole
+    // extent, and would hide everything drawn over it.
+    if (order_ == LifelinesBelow || order_ == PartitionsBelow) {
+        const char* below = order_ == LifelinesBelow ? "Lifeline" : "Partition";
+        rows = TopLevelRows(thePageState.PageId, true, below, true);
+        const std::vector<oid_t> beneath = TopLevelRows(thePageState.PageId, true, below);
+        rows.insert(rows.end(), beneath.begin(), beneath.end());
     } else {
         rows = TopLevelRows(thePageState.PageId, true);
     }

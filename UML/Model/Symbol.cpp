@@ -155,6 +155,11 @@ bool CSymbol::RenameElement(const SymbolT& row)
     return MemDbUpdate(&ModelT::TableInfo, &element, c.GetCurrentOid()) != 0;
 }
 
+bool CSymbol::TakeNamedElement(SymbolT&, std::string&)
+{
+    return false;
+}
+
 int CSymbol::SyncFromElement(const ModelT& element, const SymbolT& row, oid_t oid)
 {
     if (SameText(row.Text, element.Name) && SameText(row.Stereotype, element.Stereotype))

@@ -13,6 +13,7 @@
 #include "UML/Model/FieldText.h"
 
 #include <cstddef>
+#include <string>
 #include <utility>
 #include <vector>
 
@@ -80,6 +81,10 @@ public:
     virtual void DrawShadow(const SymbolT& row, CDC* dc);
     // True when the element's Name was set from the symbol's Text.
     virtual bool RenameElement(const SymbolT& row);
+    // For a symbol whose text names the element it shows: points row.GUID,
+    // kept in guid, at the element the text names. True when the row
+    // changed; the caller stores it. The base changes nothing.
+    virtual bool TakeNamedElement(SymbolT& row, std::string& guid);
     // Copies the element's Name and Stereotype into the symbol row oid when they
     // differ; the result of the update, 0 when nothing changed.
     virtual int SyncFromElement(const ModelT& element, const SymbolT& row, oid_t oid);

@@ -353,6 +353,8 @@ void CompletePageSymbols(int pageId)
         CSymbol* prototype = nullptr;
         if (!theModelDb.FetchRecord(oid, &SymbolT::TableInfo, &row) || !FindMetaclass(row.Type, prototype))
             continue;
+        std::string named;
+        prototype->TakeNamedElement(row, named);
         int scope;
         if (row.GUID && *row.GUID) {
             dbTypedCursor<ModelT> element(&ModelT::TableInfo);

@@ -1,6 +1,7 @@
 #include "UML/Symbols/SymbolClasses.h"
 
 #include "UML/Model/SymbolRegistry.h"
+#include "UML/Symbols/ActionSymbols.h"
 #include "UML/Symbols/AssociationSymbol.h"
 #include "UML/Symbols/ClassifierSymbols.h"
 #include "UML/Symbols/CommentSymbol.h"
@@ -14,10 +15,13 @@
 #include "UML/Symbols/PackageSymbol.h"
 #include "UML/Symbols/PageSymbol.h"
 #include "UML/Symbols/ParameterSymbol.h"
+#include "UML/Symbols/ParticipantSymbols.h"
 #include "UML/Symbols/PartSymbols.h"
 #include "UML/Symbols/PortSymbols.h"
 #include "UML/Symbols/PseudostateSymbols.h"
+#include "UML/Symbols/StateSymbols.h"
 #include "UML/Symbols/StereotypeSymbol.h"
+#include "UML/Symbols/UsecaseSymbol.h"
 
 namespace {
 
@@ -87,5 +91,20 @@ bool RegisterUmlSymbolClasses()
     ok = Register<CCompositionSymbol>("Composition") && ok;
     ok = Register<CNodeSymbol>("Node") && ok;
     ok = Register<CSubjectSymbol>("Subject") && ok;
+    ok = Register<CActionSymbol>("Action") && ok;
+    ok = Register<CActionnodeSymbol>("Actionnode") && ok;
+    ok = Register<CChoiceSymbol>("Choice") && ok;
+    ok = Register<CInlineframeSymbol>("Inlineframe") && ok;
+    ok = Register<CReferenceSymbol>("Reference") && ok;
+    ok = Register<CSendSymbol>("Send") && ok;
+    ok = Register<CReceiveSymbol>("Receive") && ok;
+    ok = Register<CStateSymbol>("State") && ok;
+    ok = Register<CTimestateSymbol>("Timestate") && ok;
+    ok = Register<CActorSymbol>("Actor") && ok;
+    ok = Register<CLifelineSymbol>("Lifeline") && ok;
+    ok = Register<CPartitionSymbol>("Partition") && ok;
+    ok = Register<CTimelifelineSymbol>("Timelifeline") && ok;
+    ok = Register<CUsecaseSymbol>("Usecase") && ok;
+    ok = Register<CJunctionSymbol>("Junction") && ok;
     return ok;
 }

@@ -5,6 +5,7 @@
 #include "SymbolFixture.h"
 
 #include "UML/Model/DiagramController.h"
+#include "UML/Symbols/ActionSymbols.h"
 #include "UML/Symbols/AssociationSymbol.h"
 #include "UML/Symbols/ClassifierSymbols.h"
 #include "UML/Symbols/CommentSymbol.h"
@@ -18,10 +19,13 @@
 #include "UML/Symbols/PackageSymbol.h"
 #include "UML/Symbols/PageSymbol.h"
 #include "UML/Symbols/ParameterSymbol.h"
+#include "UML/Symbols/ParticipantSymbols.h"
 #include "UML/Symbols/PartSymbols.h"
 #include "UML/Symbols/PortSymbols.h"
+#include "UML/Symbols/StateSymbols.h"
 #include "UML/Symbols/StereotypeSymbol.h"
 #include "UML/Symbols/SymbolClasses.h"
+#include "UML/Symbols/UsecaseSymbol.h"
 
 #include <cstring>
 #include <typeinfo>
@@ -34,6 +38,7 @@ struct Registered {
     int mmc;
     int msc;
     dbTableInfo* extension;
+    dbTableInfo* second = nullptr;
 };
 
 const Registered kRegistered[] = {
@@ -84,6 +89,23 @@ const Registered kRegistered[] = {
     {"Composition", typeid(CCompositionSymbol), MMC_CLASS, MSC_RECTANGLE, &ModelClass::TableInfo},
     {"Node", typeid(CNodeSymbol), MMC_CLASS, MSC_RECTANGLE, &ModelClass::TableInfo},
     {"Subject", typeid(CSubjectSymbol), MMC_CLASS, MSC_RECTANGLE, &ModelClass::TableInfo},
+    {"Action", typeid(CActionSymbol), MMC_NONE, MSC_TEXT, nullptr},
+    {"Actionnode", typeid(CActionnodeSymbol), MMC_NONE, MSC_RECTANGLE, nullptr},
+    {"Choice", typeid(CChoiceSymbol), MMC_NONE, MSC_TEXT, nullptr},
+    {"Inlineframe", typeid(CInlineframeSymbol), MMC_NONE, MSC_RECTANGLE, nullptr},
+    {"Reference", typeid(CReferenceSymbol), MMC_COMMENT, MSC_RECTANGLE, nullptr},
+    {"Send", typeid(CSendSymbol), MMC_NONE, MSC_RECTANGLE, nullptr},
+    {"Receive", typeid(CReceiveSymbol), MMC_NONE, MSC_RECTANGLE, nullptr},
+    {"State", typeid(CStateSymbol), MMC_COMMENT, MSC_RECTANGLE, nullptr},
+    {"Timestate", typeid(CTimestateSymbol), MMC_COMMENT, MSC_RECTANGLE, nullptr},
+    {"Actor", typeid(CActorSymbol), MMC_ATTRIBUTE, MSC_RECTANGLE, &ModelAttribute::TableInfo},
+    {"Lifeline", typeid(CLifelineSymbol), MMC_ATTRIBUTE, MSC_LIFELINE, &ModelAttribute::TableInfo},
+    {"Partition", typeid(CPartitionSymbol), MMC_ATTRIBUTE, MSC_RECTANGLE, &ModelAttribute::TableInfo},
+    {"Timelifeline", typeid(CTimelifelineSymbol), MMC_ATTRIBUTE, MSC_RECTANGLE, &ModelAttribute::TableInfo},
+    {"Usecase", typeid(CUsecaseSymbol), MMC_OPERATION, MSC_ELLIPSE, &ModelOperation::TableInfo,
+     &ModelUsecase::TableInfo},
+    {"Junction", typeid(CJunctionSymbol), MMC_NONE, MSC_ELLIPSE, &ModelOperation::TableInfo,
+     &ModelUsecase::TableInfo},
 };
 
 bool IsRegisteredKey(const char* key)
@@ -108,7 +130,7 @@ TEST(Registration, EachKeyHoldsItsClassWithItsCategoryShapeAndTables)
         EXPECT_EQ(prototype->msc, static_cast<int8_t>(r.msc));
         EXPECT_EQ(prototype->elementTable, &ModelT::TableInfo);
         EXPECT_EQ(prototype->extensionTable, r.extension);
-        EXPECT_EQ(prototype->secondExtensionTable, nullptr);
+        EXPECT_EQ(prototype->secondExtensionTable, r.second);
         EXPECT_STREQ(prototype->metaName, r.key);
     }
     for (const char* key : kDiagramKeys) {

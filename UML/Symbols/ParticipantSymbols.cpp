@@ -1,0 +1,281 @@
+#include "UML/Symbols/ParticipantSymbols.h"
+
+#include "MemDB/db.h"
+#include "MemDB/dbCursor.h"
+#include "MemDB/dbQueryText.h"
+#include "Platform/Dc.h"
+#include "Pub/SyntaxRunCodec.h"
+#include "UML/Model/DrawResources.h"
+#include "UML/Model/PageDraw.h"
+#include "UML/Model/PageState.h"
+#include "UML/Model/SelectionHandles.h"
+#include "UML/Model/SymbolRegistry.h"
+#include "UML/Model/SymbolText.h"
+#include "UML/Symbols/ChildSymbols.h"
+
+#include <algorithm>
+#include <cstring>
+
+namespace {
+
+const int kFigureWidth = 500;
+const int kFigureHeight = 1050;
+const int kHeadRadius = 175;
+const int kColumn = 150;      // half the width of a lifeline's clickable column
+const int kStopMargin = 150;  // a lifeline without a stop ends this far above the page bottom
+
+bool IsType(const char* type, const char* name)
+{
+    return type && std::strcmp(type, name) == 0;
+}
+
+bool ElementByGuid(const char* guid, ModelT& out)
+{
+    dbTypedCursor<ModelT> c(&ModelT::TableInfo);
+    if (!guid || !*guid || c.SelectByKey("GUID", guid) <= 0)
+        return false;
+    out = *c.GetRecord();
+    return true;
+}
+
+void DrawRowText(const SymbolT& row, CDC* dc)
+{
+    SyntaxRunCodec runs;
+    runs.Attach(row.Syntax);
+    DrawSyntaxText(dc, row.tx1, row.ty1, row.tx2, row.ty2, row.Text, runs);
+}
+
+// Moves a child horizontally by dx, its text box with it.
+void ShiftX(SymbolT& row, int dx)
+{
+    row.x1 += dx;
+    row.x2 += dx;
+    row.tx1 += dx;
+    row.tx2 += dx;
+}
+
+} // namespace
+
+int CreateShownElementSymbol(CSymbol& prototype, POINT start, POINT end, int pageId, const char* text,
+                             const char* elementGuid, const SymbolT* container, bool nameFromElement)
+{
+    int owner = ElementIdOfSymbol(container);
+    const bool inside = owner > 0;
+    if (!inside) {
+        ModelT page, diagram;
+        if (!FetchElementById(pageId, page) || !FetchElementById(page.FID, diagram))
+            return 0;
+        owner = diagram.FID;
+    }
+    std::string name = text ? text : "", guid, model;
+    if (elementGuid && *elementGuid) {
+        ModelT dropped;
+        if (!ElementByGuid(elementGuid, dropped) || (inside && dropped.FID != owner))
+            return 0;
+        if (nameFromElement || name.empty())
+            name = dropped.Name ? dropped.Name : "";
+        if (dropped.Type && std::strcmp(dropped.Type, prototype.modelName) != 0)
+            model = dropped.Type;
+        guid = elementGuid;
+    } else {
+        if (name.empty()) {
+            char buffer[80];
+            prototype.MakeDefaultName(buffer, sizeof buffer);
+            name = buffer;
+        }
+        char made[GuidTextLength + 1];
+        if (!MakeGuidText(made, sizeof made, TRUE))
+            return 0;
+        guid = made;
+        if (!prototype.CreateElement(owner, name.c_str(), guid.c_str(), nullptr))
+            return 0;
+    }
+    char sguid[GuidTextLength + 1];
+    if (!MakeGuidText(sguid, sizeof sguid, FALSE))
+        return 0;
+    SymbolT record;
+    if (!model.empty())
+        record.Model = model.c_str();
+    prototype.FillSymbolRecord(record, start.x, start.y, end.x, end.y, pageId, name.c_str(), guid.c_str(), sguid,
+                               container, nullptr);
+    return MemDbInsert(&SymbolT::TableInfo, &record) ? record.ID : 0;
+}
+
+int CActorSymbol::CreateSymbol(POINT start, POINT end, int pageId, const char* text, CDC*, const char* elementGuid,
+                               const SymbolT* related)
+{
+    return CreateShownElementSymbol(*this, start, end, pageId, text, elementGuid, related, false);
+}
+
+int CActorSymbol::Layout(SymbolT& row, CDC* dc, const SymbolT*)
+{
+    int w = 0, h = 0, sw = 0, sh = 0;
+    const int c = MeasureText(dc, w, h, row.Text);
+    MeasureStereotype(sw, sh, row, c);
+    row.x2 = row.x1 + kFigureWidth;
+    row.y2 = row.y1 + kFigureHeight;
+    row.sterey = row.y1 + kFigureHeight + DrawResources::PixelSize;
+    row.tx1 = (2 * row.x1 + kFigureWidth - w) / 2;
+    row.tx2 = row.tx1 + w;
+    row.ty1 = row.sterey + sh;
+    row.ty2 = row.ty1 + h;
+    return 1;
+}
+
+void CActorSymbol::Draw(const SymbolT& row, CDC* dc)
+{
+    const int cx = (row.x1 + row.x2) / 2;
+    SelectSymbolFill(dc, row.Color);
+    PageEllipse(dc, cx - kHeadRadius, row.y1, cx + kHeadRadius, row.y1 + 2 * kHeadRadius);
+    PageMoveTo(dc, row.x1, row.y1 + 440);
+    PageLineTo(dc, row.x2, row.y1 + 440);
+    PageMoveTo(dc, cx, row.y1 + 350);
+    PageLineTo(dc, cx, row.y1 + 700);
+    PageLineTo(dc, row.x1, row.y2);
+    PageMoveTo(dc, cx, row.y1 + 700);
+    PageLineTo(dc, row.x2, row.y2);
+    DrawStereotype(dc, row);
+    DrawRowText(row, dc);
+    RestoreSymbolFill(dc, row.Color);
+    if (row.ItemState & SYMBOL_CHECKED) {
+        if (!row.Text || !*row.Text)
+            PageBorderRect(dc, row.tx1, row.ty1, row.tx2, row.ty2);
+        DrawBoxHandles(dc, 1, row.x1, row.y1, row.x2, row.y2);
+    }
+}
+
+int CActorSymbol::GetAttachPoint(const SymbolT& target, int& x, int& y, int refX, int refY)
+{
+    x = (target.x1 + target.x2) / 2;
+    y = (target.y1 + target.y2) / 2;
+    return CSymbol::GetAttachPoint(target, x, y, refX, refY);
+}
+
+int CLifelineSymbol::Layout(SymbolT& row, CDC* dc, const SymbolT*)
+{
+    const int p = DrawResources::PixelSize;
+    int w = 0, h = 0, sw = 0, sh = 0;
+    const int c = MeasureText(dc, w, h, row.Text);
+    MeasureStereotype(sw, sh, row, c);
+    const int width = std::max(w, sw) + 300;
+    row.x2 = row.x1 + width;
+    row.y2 = row.y1 + 4 * p + h + sh;
+    row.ItemState &= ~SYMBOL_HAS_CHILDREN;
+    const int cx = (row.x1 + row.x2) / 2;
+    for (oid_t oid : ChildRows(row.ID)) {
+        row.ItemState |= SYMBOL_HAS_CHILDREN;
+        SymbolT child;
+        CSymbol* prototype = nullptr;
+        if (!theModelDb.FetchRecord(oid, &SymbolT::TableInfo, &child) || !FindMetaclass(child.Type, prototype))
+            continue;
+        prototype->Layout(child, dc, &row);
+        if (IsType(child.Type, "Duration")) {
+            const int across = std::abs(child.x2 - child.x1), high = std::abs(child.y2 - child.y1);
+            if (high < across) {
+                child.y2 = child.y1 + across;
+                child.x2 = child.x1 + high;
+            }
+            ShiftX(child, child.x1 < cx ? cx - child.x2 : cx - child.x1);
+        } else {
+            ShiftX(child, cx - (child.x1 + child.x2) / 2);
+        }
+        if (row.y2 >= child.y1) {
+            const int dy = row.y2 + p - child.y1;
+            child.y1 += dy;
+            child.y2 += dy;
+            child.ty1 += dy;
+            child.ty2 += dy;
+            child.sterey += dy;
+        }
+        StoreLaidOutChild(prototype, child, oid, dc);
+    }
+    row.sterey = row.y1 + p;
+    row.tx1 = row.x1 + (width - w) / 2;
+    row.tx2 = row.tx1 + w;
+    row.ty1 = row.y1 + p + sh;
+    row.ty2 = row.ty1 + h;
+    return 1;
+}
+
+void CLifelineSymbol::Draw(const SymbolT& row, CDC* dc)
+{
+    const int cx = (row.x1 + row.x2) / 2;
+    int bottom = thePageState.UsableHeight - kStopMargin;
+    const std::vector<oid_t> stops = ChildRows(row.ID, "Lifelinestop");
+    SymbolT stop;
+    if (!stops.empty() && theModelDb.FetchRecord(stops.front(), &SymbolT::TableInfo, &stop))
+        bottom = (stop.y1 + stop.y2) / 2;
+    SelectSymbolFill(dc, row.Color);
+    DrawShadow(row, dc);
+    PageRectangle(dc, row.x1, row.y1, row.x2, row.y2);
+    PageMoveTo(dc, cx, row.y2);
+    PageLineTo(dc, cx, bottom);
+    DrawStereotype(dc, row);
+    DrawRowText(row, dc);
+    RestoreSymbolFill(dc, row.Color);
+    if (row.ItemState & SYMBOL_HAS_CHILDREN)
+        DrawChildSymbols(row.ID, dc);
+    if (row.ItemState & SYMBOL_CHECKED)
+        DrawBoxHandles(dc, 3, row.x1, row.y1, row.x2, row.y2);
+}
+
+bool CLifelineSymbol::HitTest(POINT p, const SymbolT& row, HitSymbol& out)
+{
+    if ((row.ItemState & SYMBOL_HAS_CHILDREN) && HitChildSymbols(p, row.ID, out))
+        return true;
+    const int cx = (row.x1 + row.x2) / 2;
+    const bool inHead = p.x >= row.x1 && p.x <= row.x2 && p.y >= row.y1 && p.y <= row.y2;
+    if (!inHead && std::abs(p.x - cx) > kColumn)
+        return false;
+    out.Set(row);
+    return true;
+}
+
+int CLifelineSymbol::GetAttachPoint(const SymbolT& target, int& x, int& y, int refX, int)
+{
+    if (y > target.y2) {
+        x = (target.x1 + target.x2) / 2;
+    } else {
+        x = target.x2 >= refX ? target.x1 : target.x2;
+        y = (target.y1 + target.y2) / 2;
+    }
+    return 6;
+}
+
+void CLifelineSymbol::UpdateAttachedLines(const SymbolT& moved, CDC* dc)
+{
+    if (!moved.SGUID || !*moved.SGUID)
+        return;
+    const int p = DrawResources::PixelSize, cx = (moved.x1 + moved.x2) / 2;
+    const int below = moved.y2 + p;
+    for (const char* end : {"SrcID", "DestID"}) {
+        const bool source = end[0] == 'S';
+        std::vector<oid_t> lines;
+        {
+            dbTypedCursor<SymbolT> c(&SymbolT::TableInfo);
+            if (c.SelectByKey(end, moved.SGUID) > 0)
+                do
+                    if (c->MSC == MSC_LINE)
+                        lines.push_back(c.GetCurrentOid());
+                while (c.Next());
+        }
+        for (oid_t oid : lines) {
+            SymbolT line;
+            CSymbol* prototype = nullptr;
+            if (!theModelDb.FetchRecord(oid, &SymbolT::TableInfo, &line) || !FindMetaclass(line.Type, prototype))
+                continue;
+            if (!source && IsType(line.Type, "Create")) {
+                line.x2 = line.x1 < moved.x1 ? moved.x1 : moved.x2;
+                line.y2 = (moved.y1 + moved.y2) / 2;
+            } else {
+                int& x = source ? line.x1 : line.x2;
+                int& y = source ? line.y1 : line.y2;
+                x = cx;
+                if (y <= moved.y2)
+                    y = below;
+            }
+            if (prototype->Layout(line, dc, &moved))
+                MemDbUpdate(&SymbolT::TableInfo, &line, oid);
+        }
+    }
+}
