@@ -191,6 +191,11 @@ public:
     // gives that metaclass's category.
     void FillSymbolRecord(SymbolT& record, int x1, int y1, int x2, int y2, int pageId, const char* text,
                           const char* guid, const char* sguid, const SymbolT* source, const SymbolT* destination);
+    // Inserts a symbol row from start to end with a new SGUID, showing the
+    // element guid (none for null) in Model's metaclass when model is given,
+    // inside enclosing (or, for a line, from it). Its ID, 0 when refused.
+    int InsertSymbolRow(POINT start, POINT end, int pageId, const char* text, const char* guid,
+                        const SymbolT* enclosing, const char* model = nullptr);
     // Puts both ends of the line on the borders of its end symbols and places
     // its label; false when an end symbol is missing (the source end may have
     // moved already).

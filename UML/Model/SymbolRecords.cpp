@@ -62,11 +62,18 @@ int CSymbol::CreateElement(int ownerId, const char* name, const char* guid, cons
 int CSymbol::CreateSymbol(POINT start, POINT end, int pageId, const char* text, CDC*, const char*,
                           const SymbolT* related)
 {
+    return InsertSymbolRow(start, end, pageId, text, nullptr, related);
+}
+
+int CSymbol::InsertSymbolRow(POINT start, POINT end, int pageId, const char* text, const char* guid,
+                             const SymbolT* enclosing, const char* model)
+{
     char sguid[23];
     if (!MakeGuidText(sguid, sizeof sguid, FALSE))
         return 0;
     SymbolT record;
-    FillSymbolRecord(record, start.x, start.y, end.x, end.y, pageId, text, nullptr, sguid, related, nullptr);
+    record.Model = model;
+    FillSymbolRecord(record, start.x, start.y, end.x, end.y, pageId, text, guid, sguid, enclosing, nullptr);
     return MemDbInsert(&SymbolT::TableInfo, &record) ? record.ID : 0;
 }
 

@@ -198,6 +198,15 @@ std::vector<int> ChildElementIds(int ownerId)
     return children;
 }
 
+bool FetchElementByGuid(const char* guid, ModelT& row)
+{
+    dbTypedCursor<ModelT> c(&ModelT::TableInfo);
+    if (!guid || !*guid || c.SelectByKey("GUID", guid) <= 0)
+        return false;
+    row = *c.GetRecord();
+    return true;
+}
+
 int DeleteElementTree(int elementId, bool force)
 {
     std::unordered_set<int> seen;

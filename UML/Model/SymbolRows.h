@@ -19,6 +19,8 @@ bool FetchSymbolById(int id, SymbolT& row, oid_t* oid = nullptr);
 bool FetchElementById(int id, ModelT& row, oid_t* oid = nullptr);
 // The IDs of the elements owned by ownerId, in SN order.
 std::vector<int> ChildElementIds(int ownerId);
+// The element with that GUID; false for none or an empty GUID.
+bool FetchElementByGuid(const char* guid, ModelT& row);
 
 // Removes the symbol, then the lines ending and starting at it (selected lines
 // excepted: the selection deletes those itself) with, when asked, the

@@ -31,6 +31,8 @@ const int kMargin = 150;          // text inset and hit widening
 const int kFrameEdge = 300;       // the band inside a fragment's edges that hits it
 const int kPoint = 200;           // the point of a send, the notch of a receive
 const int kCorner = 200;          // rounded corners of action nodes
+const int kFrameLeft = 1200;      // a new fragment spans from here to the usable width less the gap
+const int kFrameRightGap = 2400;
 
 bool Inside(POINT p, int x1, int y1, int x2, int y2)
 {
@@ -137,16 +139,10 @@ const char* CActionSymbol::MakeSyntax(const SymbolT& row, int scopeId)
 int CActionSymbol::GetOwnerElement(const SymbolT& row, int defaultId)
 {
     SymbolT enclosing;
-    if (row.FID <= 0 || !FetchSymbolById(row.FID, enclosing) || !enclosing.GUID || !*enclosing.GUID)
+    ModelT shown;
+    if (row.FID <= 0 || !FetchSymbolById(row.FID, enclosing) || !FetchElementByGuid(enclosing.GUID, shown))
         return defaultId;
-    std::string use;
-    {
-        dbTypedCursor<ModelT> c(&ModelT::TableInfo);
-        if (c.SelectByKey("GUID", enclosing.GUID) <= 0 || !c->Use || !*c->Use)
-            return defaultId;
-        use = c->Use;
-    }
-    const int id = FindElementIdByGuid(use.c_str());
+    const int id = FindElementIdByGuid(shown.Use);
     return id > 0 ? id : defaultId;
 }
 
@@ -161,7 +157,7 @@ void CActionnodeSymbol::DrawInside(const SymbolT& row, CDC* dc)
         DrawChildSymbols(row.ID, dc);
 }
 
-int CActionnodeSymbol::Layout(SymbolT& row, CDC* dc, const SymbolT*)
+void CActionSymbol::LayoutRounded(SymbolT& row, CDC* dc)
 {
     int w = 0, h = 0, sw = 0, sh = 0;
     const int c = MeasureText(dc, w, h, row.Text);
@@ -172,6 +168,11 @@ int CActionnodeSymbol::Layout(SymbolT& row, CDC* dc, const SymbolT*)
     row.sterey = row.y1 + kCorner;
     row.ty1 = row.sterey + sh;
     row.ty2 = row.ty1 + h;
+}
+
+int CActionnodeSymbol::Layout(SymbolT& row, CDC* dc, const SymbolT*)
+{
+    LayoutRounded(row, dc);
     row.ItemState &= ~SYMBOL_HAS_CHILDREN;
     for (oid_t oid : ChildRows(row.ID)) {
         SymbolT child;
@@ -250,13 +251,8 @@ int CInlineframeSymbol::CreateSymbol(POINT start, POINT end, int pageId, const c
 {
     if (related && related->ID > 0)
         return 0;
-    char sguid[GuidTextLength + 1];
-    if (!MakeGuidText(sguid, sizeof sguid, FALSE))
-        return 0;
-    SymbolT record;
-    FillSymbolRecord(record, 1200, start.y, thePageState.UsableWidth - 2400, end.y, pageId, "alt", nullptr, sguid,
-                     nullptr, nullptr);
-    return MemDbInsert(&SymbolT::TableInfo, &record) ? record.ID : 0;
+    return InsertSymbolRow(POINT{kFrameLeft, start.y}, POINT{thePageState.UsableWidth - kFrameRightGap, end.y}, pageId,
+                           "alt", nullptr, nullptr);
 }
 
 void CInlineframeSymbol::DrawTab(const SymbolT& row, CDC* dc)

@@ -32,6 +32,8 @@ protected:
     virtual void DrawInside(const SymbolT&, CDC*) {}
     // The needed size from (x1, y1): exact with Autolayout, else only growing.
     static void FitBox(SymbolT& row, int width, int height);
+    // A rounded box 400 beyond its text and stereotype, the text centred.
+    void LayoutRounded(SymbolT& row, CDC* dc);
 };
 
 // A rounded box that holds child symbols; its text is centred.

@@ -46,6 +46,16 @@ bool HitChildSymbols(POINT point, int symbolId, HitSymbol& out)
     return false;
 }
 
+bool HitBoundsThenChildren(POINT point, const SymbolT& row, HitSymbol& out)
+{
+    if (point.x < row.x1 || point.x > row.x2 || point.y < row.y1 || point.y > row.y2)
+        return false;
+    if ((row.ItemState & SYMBOL_HAS_CHILDREN) && HitChildSymbols(point, row.ID, out))
+        return true;
+    out.Set(row);
+    return true;
+}
+
 void StoreLaidOutChild(CSymbol* prototype, SymbolT& child, oid_t oid, CDC* dc)
 {
     if (MemDbUpdate(&SymbolT::TableInfo, &child, oid))

@@ -23,6 +23,9 @@ void DrawChildSymbols(int symbolId, CDC* dc, const char* type = nullptr);
 
 // The first child whose prototype hits the point; false when none does.
 bool HitChildSymbols(POINT point, int symbolId, HitSymbol& out);
+// A point inside the bounds (edges included) hits a child there, else the
+// symbol itself; children are tried only when the row has any.
+bool HitBoundsThenChildren(POINT point, const SymbolT& row, HitSymbol& out);
 
 // Stores a child row its prototype laid out; when that changed it, the lines
 // attached to the child follow.

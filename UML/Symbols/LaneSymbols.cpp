@@ -232,10 +232,5 @@ void CTimelifelineSymbol::Draw(const SymbolT& row, CDC* dc)
 
 bool CTimelifelineSymbol::HitTest(POINT p, const SymbolT& row, HitSymbol& out)
 {
-    if (p.x < row.x1 || p.x > row.x2 || p.y < row.y1 || p.y > row.y2)
-        return false;
-    if ((row.ItemState & SYMBOL_HAS_CHILDREN) && HitChildSymbols(p, row.ID, out))
-        return true;
-    out.Set(row);
-    return true;
+    return HitBoundsThenChildren(p, row, out);
 }

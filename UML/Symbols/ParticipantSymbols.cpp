@@ -29,15 +29,6 @@ bool IsType(const char* type, const char* name)
     return type && std::strcmp(type, name) == 0;
 }
 
-bool ElementByGuid(const char* guid, ModelT& out)
-{
-    dbTypedCursor<ModelT> c(&ModelT::TableInfo);
-    if (!guid || !*guid || c.SelectByKey("GUID", guid) <= 0)
-        return false;
-    out = *c.GetRecord();
-    return true;
-}
-
 void DrawRowText(const SymbolT& row, CDC* dc)
 {
     SyntaxRunCodec runs;
@@ -70,7 +61,7 @@ int CreateShownElementSymbol(CSymbol& prototype, POINT start, POINT end, int pag
     std::string name = text ? text : "", guid, model;
     if (elementGuid && *elementGuid) {
         ModelT dropped;
-        if (!ElementByGuid(elementGuid, dropped) || (inside && dropped.FID != owner))
+        if (!FetchElementByGuid(elementGuid, dropped) || (inside && dropped.FID != owner))
             return 0;
         if (nameFromElement || name.empty())
             name = dropped.Name ? dropped.Name : "";
@@ -90,15 +81,8 @@ int CreateShownElementSymbol(CSymbol& prototype, POINT start, POINT end, int pag
         if (!prototype.CreateElement(owner, name.c_str(), guid.c_str(), nullptr))
             return 0;
     }
-    char sguid[GuidTextLength + 1];
-    if (!MakeGuidText(sguid, sizeof sguid, FALSE))
-        return 0;
-    SymbolT record;
-    if (!model.empty())
-        record.Model = model.c_str();
-    prototype.FillSymbolRecord(record, start.x, start.y, end.x, end.y, pageId, name.c_str(), guid.c_str(), sguid,
-                               container, nullptr);
-    return MemDbInsert(&SymbolT::TableInfo, &record) ? record.ID : 0;
+    return prototype.InsertSymbolRow(start, end, pageId, name.c_str(), guid.c_str(), container,
+                                     model.empty() ? nullptr : model.c_str());
 }
 
 int CActorSymbol::CreateSymbol(POINT start, POINT end, int pageId, const char* text, CDC*, const char* elementGuid,

@@ -25,20 +25,11 @@ const COLORREF kGrey = 0x969696;
 const int kCorner = 200;
 const int kInset = 150;
 
-bool ElementByGuid(const char* guid, ModelT& out)
-{
-    dbTypedCursor<ModelT> c(&ModelT::TableInfo);
-    if (!guid || !*guid || c.SelectByKey("GUID", guid) <= 0)
-        return false;
-    out = *c.GetRecord();
-    return true;
-}
-
 // The classifier that the element shown by the symbol is typed by; 0 for none.
 int TypeOfShownElement(const SymbolT& symbol)
 {
     ModelT shown;
-    if (!ElementByGuid(symbol.GUID, shown) || !shown.Use || !*shown.Use)
+    if (!FetchElementByGuid(symbol.GUID, shown) || !shown.Use || !*shown.Use)
         return 0;
     return FindElementIdByGuid(shown.Use);
 }
@@ -51,10 +42,10 @@ int CStateSymbol::CreateSymbol(POINT start, POINT end, int pageId, const char* t
     std::string name, guid;
     if (elementGuid && *elementGuid) {
         ModelT dropped;
-        if (!ElementByGuid(elementGuid, dropped))
+        if (!FetchElementByGuid(elementGuid, dropped))
             return 0;
         ModelT shown;
-        if (related && ElementByGuid(related->GUID, shown)) {
+        if (related && FetchElementByGuid(related->GUID, shown)) {
             ModelT machine;
             const int type = TypeOfShownElement(*related);
             if (type <= 0 || !FetchElementById(dropped.FID, machine) || machine.FID != type || !machine.Type ||
@@ -77,13 +68,7 @@ int CStateSymbol::CreateSymbol(POINT start, POINT end, int pageId, const char* t
         if (!CreateElement(diagram.FID, name.c_str(), guid.c_str(), nullptr))
             return 0;
     }
-    char sguid[GuidTextLength + 1];
-    if (!MakeGuidText(sguid, sizeof sguid, FALSE))
-        return 0;
-    SymbolT record;
-    FillSymbolRecord(record, start.x, start.y, end.x, end.y, pageId, name.c_str(), guid.c_str(), sguid, related,
-                     nullptr);
-    return MemDbInsert(&SymbolT::TableInfo, &record) ? record.ID : 0;
+    return InsertSymbolRow(start, end, pageId, name.c_str(), guid.c_str(), related);
 }
 
 void CStateSymbol::DrawOutline(const SymbolT& row, CDC* dc)
@@ -93,15 +78,7 @@ void CStateSymbol::DrawOutline(const SymbolT& row, CDC* dc)
 
 int CStateSymbol::Layout(SymbolT& row, CDC* dc, const SymbolT*)
 {
-    int w = 0, h = 0, sw = 0, sh = 0;
-    const int c = MeasureText(dc, w, h, row.Text);
-    MeasureStereotype(sw, sh, row, c);
-    FitBox(row, std::max(sw, w) + 2 * kCorner, sh + h + 2 * kCorner);
-    row.tx1 = (row.x1 + row.x2 - w) / 2;
-    row.tx2 = row.tx1 + w;
-    row.sterey = row.y1 + kCorner;
-    row.ty1 = row.sterey + sh;
-    row.ty2 = row.ty1 + h;
+    LayoutRounded(row, dc);
     return 1;
 }
 
@@ -185,12 +162,7 @@ int CTimestateSymbol::CreateSymbol(POINT start, POINT end, int pageId, const cha
         MakeDefaultName(buffer, sizeof buffer);
         name = buffer;
     }
-    char sguid[GuidTextLength + 1];
-    if (!MakeGuidText(sguid, sizeof sguid, FALSE))
-        return 0;
-    SymbolT record;
-    FillSymbolRecord(record, start.x, start.y, end.x, end.y, pageId, name.c_str(), nullptr, sguid, related, nullptr);
-    return MemDbInsert(&SymbolT::TableInfo, &record) ? record.ID : 0;
+    return InsertSymbolRow(start, end, pageId, name.c_str(), nullptr, related);
 }
 
 void CTimestateSymbol::Draw(const SymbolT& row, CDC* dc)
@@ -242,10 +214,5 @@ int CTimestateSymbol::Layout(SymbolT& row, CDC* dc, const SymbolT*)
 
 bool CTimestateSymbol::HitTest(POINT p, const SymbolT& row, HitSymbol& out)
 {
-    if (p.x < row.x1 || p.x > row.x2 || p.y < row.y1 || p.y > row.y2)
-        return false;
-    if ((row.ItemState & SYMBOL_HAS_CHILDREN) && HitChildSymbols(p, row.ID, out))
-        return true;
-    out.Set(row);
-    return true;
+    return HitBoundsThenChildren(p, row, out);
 }

@@ -399,12 +399,7 @@ int CJunctionSymbol::CreateSymbol(POINT start, POINT end, int pageId, const char
 {
     char label[80];
     MakeDefaultName(label, sizeof label);
-    char sguid[GuidTextLength + 1];
-    if (!MakeGuidText(sguid, sizeof sguid, FALSE))
-        return 0;
-    SymbolT record;
-    FillSymbolRecord(record, start.x, start.y, end.x, end.y, pageId, label, nullptr, sguid, nullptr, nullptr);
-    return MemDbInsert(&SymbolT::TableInfo, &record) ? record.ID : 0;
+    return InsertSymbolRow(start, end, pageId, label, nullptr, nullptr);
 }
 
 const char* CJunctionSymbol::MakeSyntax(const SymbolT& row, int)
