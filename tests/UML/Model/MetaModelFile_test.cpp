@@ -254,7 +254,7 @@ TEST_F(MetaModelFile, LinesEndOnlyWhereARuleLetsThem)
         int in, out;
     } const limits[] = {
         {"Initial", "Flow", 0, 2},   {"Start", "Flow", 0, 2},     {"Final", "Flow", -1, 0},
-        {"Flowfinal", "Flow", -1, 0}, {"Terminal", "Flow", -1, 0}, {"Lifeline", "Create", 2, -1},
+        {"Flowfinal", "Flow", -1, 0}, {"Terminal", "Flow", -1, 0}, {"Lifeline", "Create", 1, -1},
     };
     for (const auto& l : limits) {
         auto it = std::find_if(File().rules.begin(), File().rules.end(), [&](const Rule& r) {
