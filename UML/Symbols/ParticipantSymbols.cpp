@@ -10,6 +10,7 @@
 #include "UML/Model/PageState.h"
 #include "UML/Model/SelectionHandles.h"
 #include "UML/Model/SymbolRegistry.h"
+#include "UML/Model/SymbolRows.h"
 #include "UML/Model/SymbolText.h"
 #include "UML/Symbols/ChildSymbols.h"
 
