@@ -15,6 +15,7 @@
 #include "UML/Model/StereotypeValues.h"
 #include "UML/Model/Symbol.h"
 #include "UML/Model/SymbolRegistry.h"
+#include "UML/Symbols/PageSymbol.h"
 
 #include <algorithm>
 #include <cctype>
@@ -237,7 +238,10 @@ void ReadUnitElements(CXmlFile& xml, int owner, BOOL readOnly, LoadCauses& cause
             row.MMC = prototype->mmc;
             row.ItemState = readOnly ? ITEM_FIXED : 0;
             char file[260] = "";
+            const int skipped = CPageSymbol::SkippedElements();
             const int id = prototype->LoadElementXml(xml, row, parents.back(), file);
+            if (CPageSymbol::SkippedElements() != skipped)
+                causes.Add("a page holds elements that name no symbol");
             if (id > 0)
                 parents.push_back(id);
             if (id > 0 && file[0]) {

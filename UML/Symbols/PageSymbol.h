@@ -57,4 +57,8 @@ public:
     // is skipped with its content. Symbols of a read-only page carry bit 0x20.
     // Returns pageId.
     static int LoadSymbolsXml(CXmlFile& xml, int pageId, bool readOnly);
+    // How many elements LoadSymbolsXml has skipped in this process: a reader
+    // that must not write a file back over content it could not keep
+    // compares the count before and after a page.
+    static int SkippedElements();
 };

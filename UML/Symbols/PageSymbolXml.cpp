@@ -27,6 +27,9 @@ namespace {
 // the selection is dropped.
 const int kStoredStateBits = 0x0F;
 
+// Elements LoadSymbolsXml passed over, in this process.
+int theSkippedElements = 0;
+
 bool IsEmpty(const char* text)
 {
     return !text || !*text;
@@ -205,6 +208,11 @@ void CPageSymbol::SaveSymbolsXml(CXmlFile& xml, int pageId, int parentId)
     }
 }
 
+int CPageSymbol::SkippedElements()
+{
+    return theSkippedElements;
+}
+
 int CPageSymbol::LoadSymbolsXml(CXmlFile& xml, int pageId, bool readOnly)
 {
     std::vector<int> open;
@@ -227,6 +235,7 @@ int CPageSymbol::LoadSymbolsXml(CXmlFile& xml, int pageId, bool readOnly)
         }
         CSymbol* prototype = SymbolPrototype(xml.GetName());
         if (!prototype) {
+            ++theSkippedElements;
             SkipElement(xml);
             continue;
         }

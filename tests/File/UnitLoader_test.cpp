@@ -66,6 +66,11 @@ TEST_F(UnitLoaderTest, KeepsWhatLoadedAndNeverWritesAnIncompleteUnit)
                             "</Class>\r\n</Page>\r\n"
                             "<Page Name=\"Q\"/>\r\n</Classdiagram>\r\n<Class Name=\"After\"/>\r\n")}},
          "D(P,Q),After", "", ""},
+        {"unknown tag in a page",
+         {{"Demo.uml", Unit("<Classdiagram Name=\"D\">\r\n<Page Name=\"P\">\r\n"
+                            "<Class sid=\"S1\" area=\"0,0,3E8,3E8\">\r\n<Gizmo/>\r\n</Class>\r\n</Page>\r\n"
+                            "</Classdiagram>\r\n<Class Name=\"After\"/>\r\n")}},
+         "D(P),After", "elements that name no symbol", "Model"},
         {"version differing in case",
          {{"Demo.uml", kHeader + "<uml version=\"uml2.0\">\r\n<Class Name=\"A\"/>\r\n</uml>\r\n"}}, "",
          "version \"uml2.0\"", "Model"},

@@ -10,6 +10,7 @@
 #include "Pub/ModuleDir.h"
 #include "Pub/TextHelpers.h"
 #include "UML/Model/SymbolRegistry.h"
+#include "UML/Symbols/SymbolClasses.h"
 
 #include <cstdint>
 #include <cstdlib>
@@ -66,8 +67,8 @@ std::string Folder()
     const std::string dir = (std::filesystem::temp_directory_path() / ("vexal-fuzz-" + std::string(theDbName))).string() + "/";
     std::filesystem::create_directories(dir + "cfg");
     Write(dir + "cfg/meta.xml", std::string(kHeader) +
-                                    "<metamodel version=\"1\"><Syspackage/><Package><Package/><Class/></Package>"
-                                    "<Class/></metamodel>\r\n");
+                                    "<metamodel version=\"1\"><Syspackage/><Package><Package/><Class/><Classdiagram/></Package>"
+                                    "<Class/><Classdiagram><Page/></Classdiagram><Page/></metamodel>\r\n");
     Write(dir + "cfg/predefined.uml",
           std::string(kHeader) + "<uml version=\"UML2.0\"><Class Name=\"Object\"/></uml>\r\n");
     Write(dir + "Demo.fup", std::string(kHeader) + "<Project><Model file=\"Demo.uml\"/></Project>\r\n");
@@ -75,7 +76,7 @@ std::string Folder()
                                 "<uml version=\"UML2.0\"><Class Name=\"Before\"/><Package Name=\"F\" File=\"f.uml\"/>"
                                 "<Class Name=\"After\"/></uml>\r\n");
     SafeStrCopy(theModuleDir, dir.c_str(), ModuleDirSize);
-    if (!LoadMetaModel())
+    if (!RegisterUmlSymbolClasses() || !LoadMetaModel())
         std::abort();
     ProjectStore::InstallHooks();
     static std::string made;
