@@ -324,11 +324,12 @@ CSize CDockBar::CalcFixedLayout(BOOL bStretch, BOOL bHorz)
                 pt.y = rect.top + size.cy - kOverlap;
                 thickness = std::max<int>(thickness, size.cx);
             }
-            if (rect != now) {
-                if (!m_bLayoutQuery && bar->m_pDockContext && !m_bFloating)
-                    bar->m_pDockContext->m_rectMRUDockPos = rect;
+            // The place is kept even when the bar stands there already
+            // (a sizing bar may have moved itself while it was asked).
+            if (!m_bLayoutQuery && bar->m_pDockContext && !m_bFloating)
+                bar->m_pDockContext->m_rectMRUDockPos = rect;
+            if (rect != now)
                 AfxRepositionWindow(&layout, bar->m_hWnd, &rect);
-            }
         }
         if (bar)
             bar->RecalcDelayShow(&layout);

@@ -123,6 +123,13 @@ CMiniDockFrameWnd* CFrameWnd::CreateFloatingFrame(DWORD dwStyle)
     return frame;
 }
 
+void CFrameWnd::RecalcLayoutSettled()
+{
+    RecalcLayout(TRUE);
+    if (m_bLayoutDue)
+        RecalcLayout(TRUE);
+}
+
 void CFrameWnd::FloatControlBar(CControlBar* pBar, CPoint point, DWORD dwStyle)
 {
     // A bar floating alone in the same orientation only moves its frame.
@@ -144,7 +151,7 @@ void CFrameWnd::FloatControlBar(CControlBar* pBar, CPoint point, DWORD dwStyle)
         return;
     frame->SetWindowPos(nullptr, point.x, point.y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
     frame->m_wndDockBar.DockControlBar(pBar);
-    frame->RecalcLayout(TRUE);
+    frame->RecalcLayoutSettled();
     if (pBar->GetStyle() & WS_VISIBLE) {
         frame->ShowWindow(SW_SHOWNA);
         frame->UpdateWindow();
@@ -172,7 +179,7 @@ void CFrameWnd::ShowControlBar(CControlBar* pBar, BOOL bShow, BOOL bDelay)
         return;
     const int visible = pBar->m_pDockBar->GetDockedVisibleCount();
     if (visible > 0 && !frame->IsWindowVisible()) {
-        frame->RecalcLayout(FALSE);
+        frame->RecalcLayoutSettled();
         frame->ShowWindow(SW_SHOWNA);
     } else if (visible == 0 && frame->IsWindowVisible()) {
         frame->ShowWindow(SW_HIDE);
@@ -255,7 +262,7 @@ void CFrameWnd::SetDockState(const CDockState& state)
         if (dockBar->GetDockedCount() == 0) {
             frame->DestroyWindow();
         } else if (dockBar->GetDockedVisibleCount() > 0) {
-            frame->RecalcLayout();
+            frame->RecalcLayoutSettled();
             frame->ShowWindow(SW_SHOWNA);
         }
         info->m_pBar = nullptr;

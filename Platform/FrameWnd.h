@@ -146,6 +146,9 @@ public:
 
 protected:
     CMiniDockFrameWnd* CreateFloatingFrame(DWORD dwStyle);
+    // Lays out again while the layout asks for one more (a frame that
+    // changed its style for its bars), at most once more.
+    void RecalcLayoutSettled();
     int OnCreate(LPCREATESTRUCT lpCreateStruct);
     void OnSize(UINT nType, int cx, int cy);
     void OnSetFocus(CWnd* pOldWnd);

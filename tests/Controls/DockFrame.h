@@ -8,6 +8,7 @@
 #include "Controls/SCBMiniDockFrameWnd.h"
 #include "Controls/ToolBarEx.h"
 #include "Platform/DockBar.h"
+#include "Platform/DockContext.h"
 #include "Platform/FrameWnd.h"
 #include "Platform/MessageMap.h"
 #include "Platform/Playback.h"
@@ -17,8 +18,16 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <ostream>
 #include <string>
 #include <vector>
+
+inline void PrintTo(const CRect& r, std::ostream* os)
+{
+    *os << "(" << r.left << ", " << r.top << ")-(" << r.right << ", " << r.bottom << ")";
+}
+inline void PrintTo(const CPoint& p, std::ostream* os) { *os << "(" << p.x << ", " << p.y << ")"; }
+inline void PrintTo(const CSize& s, std::ostream* os) { *os << s.cx << " x " << s.cy; }
 
 // The ids the shell gives its panes.
 const UINT kModelBar = 32775, kPropertiesBar = 32774, kMessagesBar = 32776;
