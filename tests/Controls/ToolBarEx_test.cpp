@@ -2,6 +2,7 @@
 // clicks, tip requests, update handlers and the painted bar.
 #include "Controls/CommandImageList.h"
 #include "Controls/ToolBarEx.h"
+#include "Platform/DockBar.h"
 #include "Platform/FrameWnd.h"
 #include "Platform/Library.h"
 #include "Platform/MessageMap.h"
@@ -11,6 +12,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <functional>
 
 namespace {
@@ -231,4 +233,50 @@ TEST(ToolBarEx, LoadsAToolbarResource)
     EXPECT_FALSE(bar.LoadToolBar(399));
     parent.DestroyWindow();
     FreeLibrary(library);
+}
+
+TEST(ToolBarEx, DockNextToJoinsTheOtherBarsRowJustToItsRight)
+{
+    struct Case {
+        const char* name;
+        UINT side;
+    };
+    const Case cases[] = { { "docked on top", AFX_IDW_DOCKBAR_TOP }, { "docked left", AFX_IDW_DOCKBAR_LEFT } };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        BarFrame* frame = new BarFrame;
+        frame->Create(nullptr, "Vexal", WS_POPUP | WS_VISIBLE, CRect(0, 0, 600, 400));
+        CToolBarEx main, symbols;
+        for (CToolBarEx* bar : { &main, &symbols }) {
+            bar->Create(frame, WS_CHILD | WS_VISIBLE | CBRS_TOP | CBRS_GRIPPER, bar == &main ? 59392 : 32778);
+            bar->SetImageList(&Registry());
+            bar->AddButton(kCopy);
+            bar->AddButton(kCut);
+            bar->EnableDocking(CBRS_ALIGN_ANY);
+        }
+        frame->EnableDocking(CBRS_ALIGN_ANY);
+        frame->DockControlBar(&main, c.side);
+        symbols.DockNextTo(&main);
+        frame->RecalcLayout();
+        auto* dock = static_cast<CDockBar*>(frame->GetControlBar(c.side));
+        ASSERT_NE(dock, nullptr);
+        EXPECT_EQ(symbols.m_pDockBar, dock);
+        // One row: no row end between the two.
+        const int a = dock->FindBar(&main), b = dock->FindBar(&symbols);
+        ASSERT_GT(a, 0);
+        ASSERT_GT(b, 0);
+        for (int i = std::min(a, b); i < std::max(a, b); ++i)
+            EXPECT_NE(dock->m_arrBars[i], nullptr);
+        CRect first, second;
+        main.GetWindowRect(&first);
+        symbols.GetWindowRect(&second);
+        if (c.side == AFX_IDW_DOCKBAR_TOP) {
+            EXPECT_EQ(b, a + 1);
+            EXPECT_EQ(second.top, first.top);
+            EXPECT_EQ(second.left, first.right - 2);
+        } else {
+            EXPECT_EQ(second.left, first.left);
+        }
+        frame->DestroyWindow();
+    }
 }
