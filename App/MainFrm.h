@@ -14,6 +14,7 @@
 #include "App/OptionsDlg.h"
 #include "App/PropertyPane.h"
 #include "App/SearchDlg.h"
+#include "Controls/CoolDockBar.h"
 #include "Controls/ExtMenu.h"
 #include "Controls/MsgListBox.h"
 #include "Controls/ToolBarEx.h"
@@ -81,12 +82,15 @@ public:
     CPropertyPane& GetPropertyPane() { return m_wndPropertyPane; }
     CToolBarEx& GetSymbolBar() { return m_wndSymbolBar; }
     CToolBarEx& GetToolBar() { return m_wndToolBar; }
+    CCoolDockBar& GetModelBar() { return m_wndModelBar; }
+    CCoolDockBar& GetPropertyBar() { return m_wndPropertyBar; }
+    CCoolDockBar& GetMessageBar() { return m_wndMessageBar; }
     CStatusBar& GetStatusBar() { return m_wndStatusBar; }
     CExtMenu& GetMainMenu() { return m_menu; }
     CVexalView* GetVexalView() const;
     const std::vector<int>& GetOpenDiagramList() const { return OpenDiagramList; }
     // The bar (toolbar, status bar or pane) with the control id, or null.
-    CControlBar* GetBar(UINT nID);
+    CControlBar* GetBar(UINT nID) { return GetControlBar(nID); }
 
 protected:
     int OnCreate(LPCREATESTRUCT lpCreateStruct);
@@ -138,8 +142,11 @@ private:
     COptionsDlg m_dlgOptions;
     std::vector<int> OpenDiagramList;
     CPropertyPane m_wndPropertyPane;
+    CCoolDockBar m_wndPropertyBar;
     CModelBrowser m_wndModelBrowser;
+    CCoolDockBar m_wndModelBar;
     CMsgListBox m_wndMessages;
+    CCoolDockBar m_wndMessageBar;
     HACCEL m_hAccelMain = nullptr;
     HACCEL m_hAccelPane = nullptr;
 };

@@ -2,6 +2,10 @@
 #include "App/MainFrm.h"
 
 #include "Controls/CommandImageList.h"
+#include "Controls/SCBMiniDockFrameWnd.h"
+#include "Platform/DockBar.h"
+#include "Platform/DockState.h"
+#include "Platform/WinApp.h"
 #include "Platform/Gdi.h"
 
 namespace {
@@ -16,36 +20,81 @@ CFont* DefaultGuiFont() { return CFont::FromHandle(static_cast<HFONT>(GetStockOb
 
 } // namespace
 
+// Each pane is a sizing bar holding its window; the bars notify the main
+// window as if their windows were its own.
 bool CMainFrame::CreatePanes()
 {
     const CRect none(0, 0, 0, 0);
-    if (!m_wndModelBrowser.Create(WS_CHILD | WS_VISIBLE | WS_HSCROLL | WS_VSCROLL | 0x0809, none, this, kModelBarId))
+    const DWORD barStyle = WS_CHILD | WS_VISIBLE | CBRS_TOP;
+    if (!m_wndModelBar.Create(nullptr, this, kModelBarId, barStyle) ||
+        !m_wndModelBrowser.Create(WS_CHILD | WS_VISIBLE | WS_HSCROLL | WS_VSCROLL | 0x0809, none, &m_wndModelBar,
+                                  kModelBarId))
         return false;
     m_wndModelBrowser.SetFont(DefaultGuiFont());
     m_wndModelBrowser.SetImageList(&GetCommandImages());
-    if (!m_wndMessages.Create(WS_CHILD | WS_VISIBLE | WS_HSCROLL | WS_VSCROLL, none, this, kMessagesBarId))
+    if (!m_wndMessageBar.Create(nullptr, this, kMessagesBarId, barStyle) ||
+        !m_wndMessages.Create(WS_CHILD | WS_VISIBLE | WS_HSCROLL | WS_VSCROLL, none, &m_wndMessageBar, kMessagesBarId))
         return false;
     m_wndMessages.SetFont(DefaultGuiFont());
-    return m_wndPropertyPane.Create(WS_VISIBLE | WS_CLIPCHILDREN | WS_CLIPSIBLINGS, none, this, kPaneOptions,
-                                    kPropertyPaneId, 90) != FALSE;
+    if (!m_wndPropertyBar.Create(nullptr, this, kPropertiesBarId, barStyle))
+        return false;
+    m_wndPropertyBar.SetBarStyle(m_wndPropertyBar.GetBarStyle() | CBRS_TOOLTIPS | CBRS_FLYBY | CBRS_SIZE_DYNAMIC);
+    return m_wndPropertyPane.Create(WS_VISIBLE | WS_CLIPCHILDREN | WS_CLIPSIBLINGS, none, &m_wndPropertyBar,
+                                    kPaneOptions, kPropertyPaneId, 90) != FALSE;
 }
 
-void CMainFrame::DockBars() {}
-
-void CMainFrame::SaveBarLayout() {}
-
-bool CMainFrame::VerifyBarState(const char*) { return false; }
-
-CControlBar* CMainFrame::GetBar(UINT nID)
+void CMainFrame::DockBars()
 {
-    return DYNAMIC_DOWNCAST(CControlBar, GetDlgItem(int(nID)));
+    m_wndSymbolBar.SetBarStyle(m_wndSymbolBar.GetBarStyle() | CBRS_BORDER_BOTTOM | CBRS_TOOLTIPS);
+    for (CCoolDockBar* bar : { &m_wndModelBar, &m_wndMessageBar, &m_wndPropertyBar })
+        bar->SetBarStyle(bar->GetBarStyle() | CBRS_TOOLTIPS | CBRS_FLYBY | CBRS_SIZE_DYNAMIC);
+    m_wndToolBar.EnableDocking(CBRS_ALIGN_ANY);
+    m_wndSymbolBar.EnableDocking(CBRS_ALIGN_ANY);
+    m_wndModelBar.EnableDocking(CBRS_ALIGN_ANY);
+    m_wndMessageBar.EnableDocking(CBRS_ALIGN_ANY);
+    m_wndPropertyBar.EnableDocking(CBRS_ALIGN_ANY);
+    EnableDocking(CBRS_ALIGN_ANY);
+    m_pFloatingFrameClass = RUNTIME_CLASS(CSCBMiniDockFrameWnd);
+
+    DockControlBar(&m_wndToolBar, AFX_IDW_DOCKBAR_TOP);
+    m_wndSymbolBar.DockNextTo(&m_wndToolBar);
+    DockControlBar(&m_wndModelBar, AFX_IDW_DOCKBAR_LEFT);
+    DockControlBar(&m_wndPropertyBar, AFX_IDW_DOCKBAR_RIGHT);
+    DockControlBar(&m_wndMessageBar, AFX_IDW_DOCKBAR_BOTTOM);
+
+    const char* profile = AfxGetApp()->m_pszProfileName;
+    if (VerifyBarState(profile)) {
+        CSizeControlBar::LoadAllBarStates(this, profile);
+        LoadBarState(profile);
+    }
 }
 
-void CMainFrame::ShowBar(CControlBar* bar, bool show)
+void CMainFrame::SaveBarLayout()
 {
-    bar->ShowWindow(show ? SW_SHOW : SW_HIDE);
-    RecalcLayout();
+    const char* profile = AfxGetApp()->m_pszProfileName;
+    CSizeControlBar::SaveAllBarStates(this, profile);
+    SaveBarState(profile);
 }
+
+// A layout saved by a build with other bars is not applied.
+bool CMainFrame::VerifyBarState(const char* profileName)
+{
+    CDockState state;
+    state.LoadState(profileName);
+    for (int i = 0; i < state.m_arrBarInfo.GetSize(); ++i) {
+        auto* info = static_cast<CControlBarInfo*>(state.m_arrBarInfo[i]);
+        for (int j = 0; j < info->m_arrBarID.GetSize(); ++j) {
+            const UINT id = UINT(reinterpret_cast<UINT_PTR>(info->m_arrBarID[j])) % 0x10000;
+            if (id && !GetControlBar(id))
+                return false;
+        }
+        if (!info->m_bFloating && !GetControlBar(info->m_nBarID))
+            return false;
+    }
+    return true;
+}
+
+void CMainFrame::ShowBar(CControlBar* bar, bool show) { ShowControlBar(bar, show, FALSE); }
 
 void CMainFrame::OutputMessage(const char* text)
 {
