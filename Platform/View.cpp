@@ -17,6 +17,8 @@ CView::~CView()
 
 void CView::OnDraw(CDC*) {}
 
+void CView::OnPrepareDC(CDC*) {}
+
 void CView::OnInitialUpdate() { Invalidate(); }
 
 BOOL CView::OnCmdMsg(UINT nID, int nCode, void* pExtra, AFX_CMDHANDLERINFO* pHandlerInfo)
@@ -55,6 +57,7 @@ void CView::OnDestroy()
 void CView::OnPaint()
 {
     CPaintDC dc(this);
+    OnPrepareDC(&dc);
     OnDraw(&dc);
 }
 

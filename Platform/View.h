@@ -21,6 +21,8 @@ public:
     CDocument* GetDocument() const { return m_pDocument; }
     // Paints the document; the base draws nothing.
     virtual void OnDraw(CDC* pDC);
+    // Readies the context for OnDraw; the base leaves it as it is.
+    virtual void OnPrepareDC(CDC* pDC);
     // Called once the frame is shown for a document.
     virtual void OnInitialUpdate();
 

@@ -1,10 +1,13 @@
 #include "ShellHarness.h"
 
 #include "Controls/ExtMenu.h"
+#include "App/ShellServices.h"
+#include "App/VexalView.h"
 #include "Controls/MsgListBox.h"
 #include "Platform/Playback.h"
 #include "Platform/ToolBar.h"
 #include "Pub/ModuleDir.h"
+#include "UML/Model/PageZoom.h"
 
 #include <gtest/gtest.h>
 
@@ -186,6 +189,55 @@ bool ShellHarness::Screenshot(const std::string& name) const
     const std::string dir = std::string(VEXAL_TEST_OUTPUT) + "/App/";
     fs::create_directories(dir);
     return SaveWindowPicture(Frame()->GetSafeHwnd(), (dir + name + ".png").c_str()) != FALSE;
+}
+
+POINT ShellHarness::PageToClient(POINT page) const
+{
+    CVexalView* view = GetMainView();
+    CClientDC dc(view);
+    dc.SetMapMode(MM_HIMETRIC);
+    POINT p{ZoomScale(page.x), -ZoomScale(page.y)};
+    dc.LPtoDP(&p);
+    const CRect usable = view->GetUsableRect();
+    return POINT{p.x + usable.left, p.y + usable.top};
+}
+
+void ShellHarness::ViewMouse(UINT message, POINT page, UINT keyFlags)
+{
+    CPoint p = PageToClient(page);
+    GetMainView()->ClientToScreen(&p);
+    PlayMouse(message, p, keyFlags);
+    Pump();
+}
+
+void ShellHarness::SizeView(int width, int height)
+{
+    CVexalView* view = GetMainView();
+    for (int round = 0; round < 3; ++round) {
+        CRect client, frame;
+        view->GetClientRect(&client);
+        Frame()->GetWindowRect(&frame);
+        Frame()->MoveWindow(frame.left, frame.top, frame.Width() + width - client.Width(),
+                            frame.Height() + height - client.Height());
+        Pump();
+    }
+    view->UpdateWindow();
+}
+
+COLORREF ShellHarness::ViewPixel(int x, int y) const
+{
+    CVexalView* view = GetMainView();
+    view->UpdateWindow();
+    CClientDC dc(view);
+    return dc.GetPixel(x, y);
+}
+
+bool ShellHarness::ViewScreenshot(const std::string& name) const
+{
+    const std::string dir = std::string(VEXAL_TEST_OUTPUT) + "/App/";
+    fs::create_directories(dir);
+    GetMainView()->UpdateWindow();
+    return SaveWindowPicture(GetMainView()->GetSafeHwnd(), (dir + name + ".png").c_str()) != FALSE;
 }
 
 std::string ShellHarness::MakeProject(const std::string& name, const std::string& elements)

@@ -77,6 +77,18 @@ public:
     // build/test-output/App/<name>.png; true when written.
     bool Screenshot(const std::string& name) const;
 
+    // The diagram view. Page points become client pixels where the last
+    // paint put the page; mouse messages at page points go through the
+    // desktop's input path.
+    POINT PageToClient(POINT page) const;
+    void ViewMouse(UINT message, POINT page, UINT keyFlags = 0);
+    // Gives the view a client area of about width x height and paints it.
+    void SizeView(int width, int height);
+    // A pixel of the view as last painted.
+    COLORREF ViewPixel(int x, int y) const;
+    // build/test-output/App/<name>.png of the view alone.
+    bool ViewScreenshot(const std::string& name) const;
+
     // Writes a project <name>/<name>.fup under the program folder whose
     // model unit holds the elements (unit file XML); returns its path.
     std::string MakeProject(const std::string& name, const std::string& elements = "");
