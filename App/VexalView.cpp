@@ -212,6 +212,13 @@ std::unique_ptr<CDC> CVexalView::ScreenToPage(POINT& point)
     return dc;
 }
 
+std::unique_ptr<CDC> CVexalView::EditablePoint(POINT& point)
+{
+    if (!m_controller || thePageState.ReadOnlyPage)
+        return nullptr;
+    return ScreenToPage(point);
+}
+
 void CVexalView::TakeAnswer(int answer)
 {
     if (answer >= CDiagramController::ModelChanged && answer <= CDiagramController::BendPointRemoved)
@@ -223,10 +230,8 @@ void CVexalView::TakeAnswer(int answer)
 void CVexalView::OnLButtonDown(UINT nFlags, CPoint point)
 {
     CScrollView::OnLButtonDown(nFlags, point);
-    if (!m_controller || thePageState.ReadOnlyPage)
-        return;
     POINT p = point;
-    std::unique_ptr<CDC> dc = ScreenToPage(p);
+    std::unique_ptr<CDC> dc = EditablePoint(p);
     if (!dc)
         return;
     UndoLog::NewGroup();
@@ -292,10 +297,8 @@ void CVexalView::OnLButtonUp(UINT nFlags, CPoint point)
     StopAutoScroll();
     if (GetCapture() == this)
         ReleaseCapture();
-    if (!m_controller || thePageState.ReadOnlyPage)
-        return;
     POINT p = point;
-    std::unique_ptr<CDC> dc = ScreenToPage(p);
+    std::unique_ptr<CDC> dc = EditablePoint(p);
     if (!dc)
         return;
     UndoLog::NewGroup();
@@ -305,10 +308,8 @@ void CVexalView::OnLButtonUp(UINT nFlags, CPoint point)
 void CVexalView::OnLButtonDblClk(UINT nFlags, CPoint point)
 {
     CScrollView::OnLButtonDblClk(nFlags, point);
-    if (!m_controller || thePageState.ReadOnlyPage)
-        return;
     POINT p = point;
-    std::unique_ptr<CDC> dc = ScreenToPage(p);
+    std::unique_ptr<CDC> dc = EditablePoint(p);
     if (!dc)
         return;
     SetFocus();
@@ -318,10 +319,8 @@ void CVexalView::OnLButtonDblClk(UINT nFlags, CPoint point)
 void CVexalView::OnRButtonUp(UINT nFlags, CPoint point)
 {
     CScrollView::OnRButtonUp(nFlags, point);
-    if (!m_controller || thePageState.ReadOnlyPage)
-        return;
     POINT p = point;
-    std::unique_ptr<CDC> dc = ScreenToPage(p);
+    std::unique_ptr<CDC> dc = EditablePoint(p);
     if (!dc)
         return;
     UndoLog::NewGroup();
@@ -352,17 +351,12 @@ void CVexalView::OnZoomOut() { ApplyZoom(GetZoom() - 0.25f); }
 void CVexalView::OnActualSize() { ApplyZoom(1.0f); }
 
 // The pages of one diagram may differ in size.
-void CVexalView::OnNextPage()
-{
-    if (m_controller && m_controller->NextPage()) {
-        UpdateScrollSizes();
-        Invalidate(FALSE);
-    }
-}
+void CVexalView::OnNextPage() { ShowTurnedPage(m_controller && m_controller->NextPage()); }
+void CVexalView::OnForePage() { ShowTurnedPage(m_controller && m_controller->PrevPage()); }
 
-void CVexalView::OnForePage()
+void CVexalView::ShowTurnedPage(bool turned)
 {
-    if (m_controller && m_controller->PrevPage()) {
+    if (turned) {
         UpdateScrollSizes();
         Invalidate(FALSE);
     }
@@ -444,17 +438,12 @@ void CVexalView::OnEditPaste()
         Invalidate(FALSE);
 }
 
-void CVexalView::OnEditUndo()
-{
-    if (UndoLog::Undo()) {
-        RefreshModelTree();
-        RefreshDiagram(0);
-    }
-}
+void CVexalView::OnEditUndo() { ShowReplay(UndoLog::Undo()); }
+void CVexalView::OnEditRedo() { ShowReplay(UndoLog::Redo()); }
 
-void CVexalView::OnEditRedo()
+void CVexalView::ShowReplay(int replayed)
 {
-    if (UndoLog::Redo()) {
+    if (replayed) {
         RefreshModelTree();
         RefreshDiagram(0);
     }

@@ -67,6 +67,10 @@ protected:
 
 private:
     void ApplyZoom(float zoom);
+    // ScreenToPage for a page that takes the mouse; null on a read-only one.
+    std::unique_ptr<CDC> EditablePoint(POINT& point);
+    void ShowTurnedPage(bool turned);
+    void ShowReplay(int replayed);
     // Marks the unit of the diagram shown when the controller's answer
     // changed the model, and repaints for any answer but NoChange.
     void TakeAnswer(int answer);
