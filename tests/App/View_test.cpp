@@ -147,6 +147,8 @@ TEST_F(View, PaintsThePageCentredOnGreyAtEachZoom)
             EXPECT_EQ(shell.ViewPixel(topLeft.x / 2, client.Height() / 2), kGrey);
         } else {
             EXPECT_EQ(topLeft.x, 0) << "scrolled to the page's left";
+            EXPECT_EQ(view->GetScrollPos(SB_HORZ), 0);
+            EXPECT_EQ(view->GetScrollPos(SB_VERT), 0);
         }
         EXPECT_EQ(shell.ViewPixel(std::max<int>(topLeft.x, 0) + 2, std::max<int>(topLeft.y, 0) + 2), background)
             << "the page's margin";
@@ -284,4 +286,27 @@ TEST_F(View, AReadOnlyPageIgnoresPressesDeleteCutAndPaste)
     shell.Key(VK_DELETE, MK_SHIFT);
     EXPECT_EQ(SymbolsOnPage(page).size(), 3u);
     EXPECT_FALSE(ProjectStore::IsModified());
+}
+
+// Cut reads Shift as it runs: Shift+Delete takes the elements with the
+// symbols, Ctrl+X only the symbols.
+TEST_F(View, ShiftDeleteCutsTheElementsTooCtrlXOnlyTheSymbols)
+{
+    struct Case {
+        UINT vk, keys;
+        bool elementKept;
+    } cases[] = {{'X', MK_CONTROL, true}, {VK_DELETE, MK_SHIFT, false}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.vk);
+        shell.Command(kSelectAll);
+        shell.Command(kCopy);
+        shell.Command(kPaste);
+        const std::vector<Box> before = SymbolsOnPage(page);
+        Click(POINT{3000, 2500});
+        ASSERT_EQ(SelectedCount(), 1);
+        view->SetFocus();
+        shell.Key(c.vk, c.keys);
+        EXPECT_LT(SymbolsOnPage(page).size(), before.size());
+        EXPECT_EQ(ElementNamed("Box") != 0, c.elementKept);
+    }
 }
