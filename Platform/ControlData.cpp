@@ -24,3 +24,24 @@ void NotifyParent(HWND control, WORD code)
     if (d && d->parent)
         ::SendMessage(d->parent, WM_COMMAND, MAKEWPARAM(WORD(d->id), code), reinterpret_cast<LPARAM>(control));
 }
+
+int QtKeyOfVirtualKey(UINT vk)
+{
+    switch (vk) {
+    case VK_LEFT: return Qt::Key_Left;
+    case VK_RIGHT: return Qt::Key_Right;
+    case VK_UP: return Qt::Key_Up;
+    case VK_DOWN: return Qt::Key_Down;
+    case VK_HOME: return Qt::Key_Home;
+    case VK_END: return Qt::Key_End;
+    case VK_PRIOR: return Qt::Key_PageUp;
+    case VK_NEXT: return Qt::Key_PageDown;
+    case VK_BACK: return Qt::Key_Backspace;
+    case VK_DELETE: return Qt::Key_Delete;
+    case VK_INSERT: return Qt::Key_Insert;
+    default:
+        if (vk >= 'A' && vk <= 'Z' && GetKeyState(VK_CONTROL) < 0)
+            return Qt::Key_A + int(vk - 'A');
+        return 0;
+    }
+}

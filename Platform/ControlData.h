@@ -13,6 +13,10 @@ QFont ControlFont(HFONT font);
 // id and the code in the high word.
 void NotifyParent(HWND control, WORD code);
 
+// The Qt key of a virtual key the text controls pass on to their Qt
+// editors (arrows, paging, editing keys, Ctrl with a letter); 0 for others.
+int QtKeyOfVirtualKey(UINT vk);
+
 // The class procedures of the predefined controls, registered on first use
 // (by the control's Create or by a dialog template that names the class).
 void RegisterStaticClass();

@@ -259,21 +259,6 @@ void Key(HWND hWnd, Picker* p, int key, const QString& text)
     Edit(hWnd, p, [&] { QCoreApplication::sendEvent(p->edit, &press); });
 }
 
-int QtKeyOf(UINT vk)
-{
-    switch (vk) {
-    case VK_LEFT: return Qt::Key_Left;
-    case VK_RIGHT: return Qt::Key_Right;
-    case VK_UP: return Qt::Key_Up;
-    case VK_DOWN: return Qt::Key_Down;
-    case VK_HOME: return Qt::Key_Home;
-    case VK_END: return Qt::Key_End;
-    case VK_PRIOR: return Qt::Key_PageUp;
-    case VK_NEXT: return Qt::Key_PageDown;
-    default: return 0;
-    }
-}
-
 LRESULT PickerProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam)
 {
     WndData* d = WndData::From(hWnd);
@@ -305,8 +290,8 @@ LRESULT PickerProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam)
     case WM_KEYDOWN:
         if (wParam == VK_F4)
             OpenCalendar(hWnd, p);
-        else if (const int key = QtKeyOf(UINT(wParam)))
-            Key(hWnd, p, key, QString());
+        else if (wParam >= VK_PRIOR && wParam <= VK_DOWN)  // paging, Home, End and the arrows
+            Key(hWnd, p, QtKeyOfVirtualKey(UINT(wParam)), QString());
         return 0;
     case WM_SYSKEYDOWN:
         if (wParam == VK_DOWN) {

@@ -226,27 +226,6 @@ void Edit(HWND hWnd, EditBox* box, Step step)
     NotifyParent(hWnd, EN_CHANGE);
 }
 
-int QtKeyOf(UINT vk)
-{
-    switch (vk) {
-    case VK_LEFT: return Qt::Key_Left;
-    case VK_RIGHT: return Qt::Key_Right;
-    case VK_UP: return Qt::Key_Up;
-    case VK_DOWN: return Qt::Key_Down;
-    case VK_HOME: return Qt::Key_Home;
-    case VK_END: return Qt::Key_End;
-    case VK_PRIOR: return Qt::Key_PageUp;
-    case VK_NEXT: return Qt::Key_PageDown;
-    case VK_BACK: return Qt::Key_Backspace;
-    case VK_DELETE: return Qt::Key_Delete;
-    case VK_INSERT: return Qt::Key_Insert;
-    default:
-        if (vk >= 'A' && vk <= 'Z' && GetKeyState(VK_CONTROL) < 0)
-            return Qt::Key_A + int(vk - 'A');
-        return 0;
-    }
-}
-
 Qt::KeyboardModifiers HeldModifiers()
 {
     Qt::KeyboardModifiers mods;
@@ -320,7 +299,7 @@ void OnChar(HWND hWnd, WndData* d, EditBox* box, BYTE ch)
 
 void OnKeyDown(HWND hWnd, EditBox* box, UINT vk)
 {
-    const int key = QtKeyOf(vk);
+    const int key = QtKeyOfVirtualKey(vk);
     if (!key || IsCommandKey(vk))
         return;
     QKeyEvent press(QEvent::KeyPress, key, HeldModifiers());
