@@ -44,6 +44,9 @@ CMainFrame::CMainFrame()
 
 CMainFrame::~CMainFrame()
 {
+    // A window destroyed without ShutDown takes its script host along.
+    if (m_scriptHost)
+        theScriptSeam.Destroy(m_scriptHost);
     MemDbClose();
     theShellHooks.LocateElement = nullptr;
 }

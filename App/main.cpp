@@ -1,5 +1,6 @@
 #include "App/VexalApp.h"
 #include "CrashReport/CrashReporter.h"
+#include "Scripting/ScriptHost.h"
 
 #include <cstdio>
 #include <cstdlib>
@@ -29,6 +30,8 @@ int main(int argc, char** argv)
         std::fputs("vexal: no display (set DISPLAY, or QT_QPA_PLATFORM=offscreen to run without one)\n", stderr);
         return 1;
     }
+    InstallScriptHost();
     const int code = AfxWinMain(argc, argv);
+    ScriptEngineStop();
     return theApp.Started() ? code : 1;
 }

@@ -1,0 +1,15 @@
+#include "Scripting/HostClasses.h"
+
+#include <js/Exception.h>
+
+#include <initializer_list>
+
+void InitHostClasses(JSContext* cx, JS::HandleObject global)
+{
+    const std::initializer_list<HostClassInit> inits = {
+    };
+    for (const HostClassInit init : inits) {
+        if (!init(cx, global))
+            JS_ClearPendingException(cx);
+    }
+}
