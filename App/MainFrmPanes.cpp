@@ -31,7 +31,7 @@ bool CMainFrame::CreatePanes()
                                   kModelBarId))
         return false;
     m_wndModelBrowser.SetFont(DefaultGuiFont());
-    m_wndModelBrowser.SetImageList(&GetCommandImages());
+    m_wndModelBrowser.SetImageSource(&GetCommandImages());
     if (!m_wndMessageBar.Create(nullptr, this, kMessagesBarId, barStyle) ||
         !m_wndMessages.Create(WS_CHILD | WS_VISIBLE | WS_HSCROLL | WS_VSCROLL, none, &m_wndMessageBar, kMessagesBarId))
         return false;

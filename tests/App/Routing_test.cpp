@@ -86,7 +86,7 @@ TEST(Routing, EachCommandReachesItsAnswerer)
         { "menu Move Up, view, project", 32790, Via::Menu, 0, 0, Pane::View, true, Left(kUntouched) },
         { "menu Zoom In, view, no project", 32787, Via::Menu, 0, 0, Pane::View, false, Said({ kNoProject }) },
         { "key Delete, browser, no project: only the browser", 0, Via::Key, VK_DELETE, 0, Pane::Browser, false,
-          Left(kUntouched) },
+          Said({ "Please select an item" }) },
         { "key Delete, Messages", 0, Via::Key, VK_DELETE, 0, Pane::Messages, false, Left({}) },
         { "key Ctrl+Z, Messages: the list has no Undo", 0, Via::Key, 'Z', MK_CONTROL, Pane::Messages, true,
           Left(kUntouched) },
@@ -104,7 +104,7 @@ TEST(Routing, EachCommandReachesItsAnswerer)
         { "menu Save All", 32783, Via::Menu, 0, 0, Pane::Browser, true, Saved(true) },
         { "toolbar Save All", 32783, Via::ToolBar, 0, 0, Pane::Messages, true, Saved(true) },
         { "key F1 Help, Messages: the help viewer", 0, Via::Key, VK_F1, 0, Pane::Messages, false, Said({ help }) },
-        { "key F1 Help, browser: sent to the browser", 0, Via::Key, VK_F1, 0, Pane::Browser, false, Left(kUntouched) },
+        { "key F1 Help, browser: the browser's topic", 0, Via::Key, VK_F1, 0, Pane::Browser, false, Said({ help }) },
         { "menu Search, project", 32799, Via::Menu, 0, 0, Pane::Messages, true, Left(kUntouched) },
         { "menu Options, no project", 32798, Via::Menu, 0, 0, Pane::Messages, false, Left(kUntouched) },
     };
