@@ -98,15 +98,15 @@ public:
             Click(Box(id));
         Paint();
     }
-    // Presses on the first row's label, moves past the drag delay onto the
-    // second and releases there.
-    void Drag(int from, int onto) const
+    // Presses on the first row's label, moves after hold milliseconds onto
+    // the second and releases there.
+    void Drag(int from, int onto, DWORD hold = 200) const
     {
         Wait(1000);
         Paint();
         Mouse(WM_MOUSEMOVE, Label(from));
         Mouse(WM_LBUTTONDOWN, Label(from));
-        Wait(200);
+        Wait(hold);
         Mouse(WM_MOUSEMOVE, Label(onto));
         Mouse(WM_LBUTTONUP, Label(onto));
     }

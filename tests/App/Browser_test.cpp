@@ -203,6 +203,7 @@ TEST_F(Browser, DropRulesDecideWhetherTheSelectionMoves)
         std::vector<const char*> selection;
         const char* target; // "Model" is the Model root
         std::vector<const char*> moved;
+        DWORD hold = 200;
     } const cases[] = {
         {"onto itself", {"Alpha"}, "Alpha", {}},
         {"onto its own descendant", {"Pkg"}, "Beta", {}},
@@ -210,6 +211,7 @@ TEST_F(Browser, DropRulesDecideWhetherTheSelectionMoves)
         {"a fixed row", {"Gamma"}, "Predefined", {}},
         {"the fixed Model root accepts", {"Alpha"}, "Model", {"Alpha"}},
         {"a fixed element of the selection stays", {"Gamma", "Integer"}, "Pkg", {"Gamma"}},
+        {"a release within 120 ms is no drag", {"Beta"}, "Model", {}, 100},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -221,7 +223,7 @@ TEST_F(Browser, DropRulesDecideWhetherTheSelectionMoves)
         }
         const int target = std::string(c.target) == "Model" ? theModelRootId : Id(c.target);
         ui.Paint();
-        ui.Drag(Id(c.selection.front()), target);
+        ui.Drag(Id(c.selection.front()), target, c.hold);
         EXPECT_EQ(browser().GetState(), CModelBrowser::Idle);
         for (size_t i = 0; i < c.selection.size(); ++i) {
             const bool moved = std::find(c.moved.begin(), c.moved.end(), std::string(c.selection[i])) != c.moved.end();
