@@ -40,9 +40,9 @@ bool GetProperty(JSContext* cx, unsigned argc, JS::Value* vp)
 bool SetProperty(JSContext* cx, unsigned argc, JS::Value* vp)
 {
     JS::CallArgs args = JS::CallArgsFromVp(argc, vp);
-    args.rval().setUndefined();
     int tinyId;
     const HostClassSpec& spec = AccessorSpec(args, tinyId);
+    args.rval().setUndefined();
     if (!spec.set)
         return true;
     if (!HostThisPrivate(cx, args, spec))

@@ -1,5 +1,8 @@
 #include "Scripting/HostClasses.h"
 
+#include "Scripting/Application.h"
+#include "Scripting/Database.h"
+
 #include <js/Exception.h>
 
 #include <initializer_list>
@@ -7,6 +10,8 @@
 void InitHostClasses(JSContext* cx, JS::HandleObject global)
 {
     const std::initializer_list<HostClassInit> inits = {
+        InitDatabaseClass,
+        InitApplicationClass,
     };
     for (const HostClassInit init : inits) {
         if (!init(cx, global))

@@ -11,8 +11,10 @@ class ScriptShell : public ShellHarness {
 public:
     ScriptShell();
 
-    // Writes the script as the file and runs it; the Messages lines it added.
-    std::vector<std::string> Run(const std::string& script, const std::string& file = "script.js");
+    // Writes the script as the file and runs it; the Messages lines it
+    // added. The answers are for the dialogs the script opens.
+    std::vector<std::string> Run(const std::string& script, const std::string& file = "script.js",
+                                 const std::vector<Answer>& answers = {});
     // Runs the file at the path as it stands.
-    std::vector<std::string> RunPath(const std::string& path);
+    std::vector<std::string> RunPath(const std::string& path, const std::vector<Answer>& answers = {});
 };
