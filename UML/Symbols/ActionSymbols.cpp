@@ -107,9 +107,10 @@ int CActionSymbol::GetAttachPoint(const SymbolT& target, int& x, int& y, int ref
     bool sideways;
     if (target.x2 == target.x1 || target.y2 == target.y1) {
         // No diagonals to divide by: the nearest of the four edge middles.
-        const long long dx = std::min(std::llabs(refX - target.x1), std::llabs(refX - target.x2));
-        const long long dy = std::min(std::llabs(refY - target.y1), std::llabs(refY - target.y2));
-        sideways = dx < dy;
+        auto distance = [&](double x, double y) { return (x - refX) * (x - refX) + (y - refY) * (y - refY); };
+        const double side = std::min(distance(target.x1, midY), distance(target.x2, midY));
+        const double end = std::min(distance(midX, target.y1), distance(midX, target.y2));
+        sideways = side < end;
     } else {
         const double slope = double(target.y2 - target.y1) / double(target.x2 - target.x1);
         const double down = target.y1 + slope * (refX - target.x1);

@@ -232,35 +232,62 @@ void CLifelineSymbol::UpdateAttachedLines(const SymbolT& moved, CDC* dc)
     if (!moved.SGUID || !*moved.SGUID)
         return;
     const int p = DrawResources::PixelSize, cx = (moved.x1 + moved.x2) / 2;
-    const int below = moved.y2 + p;
-    for (const char* end : {"SrcID", "DestID"}) {
-        const bool source = end[0] == 'S';
-        std::vector<oid_t> lines;
+    struct Attached {
+        oid_t oid;
+        SymbolT line;
+        CSymbol* prototype;
+    };
+    // One entry per line, even with both ends here.
+    std::vector<Attached> lines;
+    struct End {
+        int y;
+        size_t line;
+        bool source;
+    };
+    std::vector<End> onLine;
+    for (const char* column : {"SrcID", "DestID"}) {
+        const bool source = column[0] == 'S';
+        std::vector<oid_t> oids;
         {
             dbTypedCursor<SymbolT> c(&SymbolT::TableInfo);
-            if (c.SelectByKey(end, moved.SGUID) > 0)
+            if (c.SelectByKey(column, moved.SGUID) > 0)
                 do
                     if (c->MSC == MSC_LINE)
-                        lines.push_back(c.GetCurrentOid());
+                        oids.push_back(c.GetCurrentOid());
                 while (c.Next());
         }
-        for (oid_t oid : lines) {
-            SymbolT line;
-            CSymbol* prototype = nullptr;
-            if (!theModelDb.FetchRecord(oid, &SymbolT::TableInfo, &line) || !FindMetaclass(line.Type, prototype))
-                continue;
+        for (oid_t oid : oids) {
+            size_t i = 0;
+            while (i < lines.size() && lines[i].oid != oid)
+                ++i;
+            if (i == lines.size()) {
+                Attached a{oid, SymbolT(), nullptr};
+                if (!theModelDb.FetchRecord(oid, &SymbolT::TableInfo, &a.line) ||
+                    !FindMetaclass(a.line.Type, a.prototype))
+                    continue;
+                lines.push_back(a);
+            }
+            SymbolT& line = lines[i].line;
             if (!source && IsType(line.Type, "Create")) {
                 line.x2 = line.x1 < moved.x1 ? moved.x1 : moved.x2;
                 line.y2 = (moved.y1 + moved.y2) / 2;
-            } else {
-                int& x = source ? line.x1 : line.x2;
-                int& y = source ? line.y1 : line.y2;
-                x = cx;
-                if (y <= moved.y2)
-                    y = below;
+                continue;
             }
-            if (prototype->Layout(line, dc, &moved))
-                MemDbUpdate(&SymbolT::TableInfo, &line, oid);
+            (source ? line.x1 : line.x2) = cx;
+            onLine.push_back(End{source ? line.y1 : line.y2, i, source});
         }
     }
+    // The ends keep their order down the line: one the head now covers goes
+    // P below it, and each end after it at least 2P below the one before
+    // that had to move.
+    std::stable_sort(onLine.begin(), onLine.end(), [](const End& a, const End& b) { return a.y < b.y; });
+    int floor = moved.y2 + p;
+    for (const End& e : onLine)
+        if (e.y < floor) {
+            (e.source ? lines[e.line].line.y1 : lines[e.line].line.y2) = floor;
+            floor += 2 * p;
+        }
+    for (Attached& a : lines)
+        if (a.prototype->Layout(a.line, dc, &moved))
+            MemDbUpdate(&SymbolT::TableInfo, &a.line, a.oid);
 }

@@ -43,7 +43,8 @@ public:
     int GetAttachPoint(const SymbolT& target, int& x, int& y, int refX, int refY) override;
     // Called once the moved row is stored, its line ends having moved with
     // it: every end goes back to the centre line at its height, out of the
-    // head; a Create ending here goes to the head's side facing its start.
+    // head, none passing another; a Create ending here goes to the head's
+    // side facing its start.
     void UpdateAttachedLines(const SymbolT& moved, CDC* dc) override;
 };
 

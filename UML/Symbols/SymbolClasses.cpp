@@ -12,6 +12,7 @@
 #include "UML/Symbols/EnumerationSymbol.h"
 #include "UML/Symbols/MarkerSymbols.h"
 #include "UML/Symbols/MemberSymbols.h"
+#include "UML/Symbols/MessageSymbols.h"
 #include "UML/Symbols/PackageSymbol.h"
 #include "UML/Symbols/PageSymbol.h"
 #include "UML/Symbols/ParameterSymbol.h"
@@ -106,5 +107,10 @@ bool RegisterUmlSymbolClasses()
     ok = Register<CTimelifelineSymbol>("Timelifeline") && ok;
     ok = Register<CUsecaseSymbol>("Usecase") && ok;
     ok = Register<CJunctionSymbol>("Junction") && ok;
+    ok = Register<CMessageSymbol>("Message") && ok;
+    ok = Register<CCreateSymbol>("Create") && ok;
+    ok = Register<CFlowSymbol>("Flow") && ok;
+    ok = Register<CFlowSymbol>("Activityline") && ok;
+    ok = Register<CMethodcallSymbol>("Methodcall") && ok;
     return ok;
 }

@@ -1,7 +1,7 @@
-// The registry after the symbol classes registered: each of their keys holds
-// an object of its class with its category, shape and tables; every other key
-// keeps a base handler; the controllers hold the diagram prototypes; a late
-// registration changes nothing.
+// The registry after the symbol classes registered under the shipped
+// metamodel: each key holds an object of its class with its category, shape
+// and tables, and no key is left with the base handler; the controllers hold
+// the diagram prototypes; a late registration changes nothing.
 #include "SymbolFixture.h"
 
 #include "UML/Model/DiagramController.h"
@@ -16,6 +16,7 @@
 #include "UML/Symbols/EnumerationSymbol.h"
 #include "UML/Symbols/MarkerSymbols.h"
 #include "UML/Symbols/MemberSymbols.h"
+#include "UML/Symbols/MessageSymbols.h"
 #include "UML/Symbols/PackageSymbol.h"
 #include "UML/Symbols/PageSymbol.h"
 #include "UML/Symbols/ParameterSymbol.h"
@@ -106,6 +107,11 @@ const Registered kRegistered[] = {
      &ModelUsecase::TableInfo},
     {"Junction", typeid(CJunctionSymbol), MMC_NONE, MSC_ELLIPSE, &ModelOperation::TableInfo,
      &ModelUsecase::TableInfo},
+    {"Message", typeid(CMessageSymbol), MMC_NONE, MSC_LINE, nullptr},
+    {"Create", typeid(CCreateSymbol), MMC_NONE, MSC_LINE, nullptr},
+    {"Flow", typeid(CFlowSymbol), MMC_NONE, MSC_LINE, nullptr},
+    {"Activityline", typeid(CFlowSymbol), MMC_NONE, MSC_LINE, nullptr},
+    {"Methodcall", typeid(CMethodcallSymbol), MMC_NONE, MSC_LINE, nullptr},
 };
 
 bool IsRegisteredKey(const char* key)
@@ -151,15 +157,21 @@ TEST(Registration, KeysSharingAClassHaveObjectsOfTheirOwn)
     EXPECT_NE(Prototype("Classdiagram"), Prototype("Timingdiagram"));
 }
 
-TEST(Registration, OtherKeysKeepTheBaseHandler)
+TEST(Registration, NoKeyOfTheShippedMetamodelKeepsTheBaseHandler)
 {
-    for (const std::string& key : GetMetaclassNames()) {
-        if (IsRegisteredKey(key.c_str()))
-            continue;
+    const std::vector<std::string> keys = GetMetaclassNames();
+    ASSERT_FALSE(keys.empty());
+    for (const std::string& key : keys) {
         SCOPED_TRACE(key);
+        EXPECT_TRUE(IsRegisteredKey(key.c_str())) << "no class named for the key";
         CSymbol* prototype = Prototype(key.c_str());
         ASSERT_NE(prototype, nullptr);
-        EXPECT_EQ(typeid(*prototype), typeid(CSymbol));
+        EXPECT_NE(typeid(*prototype), typeid(CSymbol));
+    }
+    CSymbol* entry = nullptr;
+    for (int index = 1; FindMetaclassByIndex(index, entry); ++index) {
+        SCOPED_TRACE(index);
+        EXPECT_NE(typeid(*entry), typeid(CSymbol)) << entry->metaName;
     }
 }
 

@@ -12,7 +12,8 @@
 namespace {
 
 // Lines run from a symbol left of the drawn rectangle to one right of it:
-// classes, parts in a class, or a use case and an actor (bare rows).
+// classes, parts in a class, a use case and an actor (bare rows), lifelines
+// level with each other, or actions.
 enum Container {
     OnPage,
     OnLifeline,
@@ -22,7 +23,9 @@ enum Container {
     InEnumeration,
     BetweenClasses,
     BetweenParts,
-    FromUsecaseToActor
+    FromUsecaseToActor,
+    BetweenLifelines,
+    BetweenActions
 };
 
 struct SymbolCase {
@@ -101,6 +104,14 @@ const SymbolCase kCases[] = {
     {"Timelifeline", OnPage, {X, Y, X + 100, Y + 100}, -1, -1, {0, 300}, {5000, 300}, {5000, 1200}},
     {"Usecase", OnPage, {X, Y, X + 100, Y + 100}, -1, -1, {0, 551}, {776, 551}, {-300, 100}},
     {"Junction", OnPage, {X, Y, X + 100, Y + 100}, -1, -1, {0, 551}, {1265, 551}, {-300, 100}},
+    // Messages run between the lifelines' centre lines below their heads.
+    {"Message", BetweenLifelines, {X, Y, X + 4000, Y}, -1, 0, {600, 0}, {600, 140}, {600, 400}},
+    // Its end on the far head's side, on its middle.
+    {"Create", BetweenLifelines, {X, Y, X + 4000, Y}, -1, -1, {0, 0}, {1000, 0}, {1000, 400}},
+    // The return arrow runs 500 below the call.
+    {"Methodcall", BetweenLifelines, {X, Y, X + 4000, Y}, -1, 0, {600, 0}, {600, 140}, {600, -400}, true},
+    {"Flow", BetweenActions, {X, Y, X + 4000, Y}, 4000, 0, {2000, 0}, {2000, 140}, {2000, 400}},
+    {"Activityline", BetweenActions, {X, Y, X + 4000, Y}, 4000, 0, {2000, 0}, {2000, 140}, {2000, 400}},
 };
 
 class SymbolCases : public SymbolFixture, public ::testing::WithParamInterface<SymbolCase> {
@@ -154,6 +165,10 @@ protected:
                                                        std::to_string(x + 1000).c_str(), "y2",
                                                        std::to_string(y + 1000).c_str()});
         }
+        if (in == BetweenLifelines)
+            return Place("Lifeline", box, 0, source ? "a" : "b");
+        if (in == BetweenActions)
+            return Place("Action", box, 0, source ? "a = 1" : "b = 2");
         return Place("Class", box);
     }
 
@@ -183,7 +198,8 @@ protected:
 TEST_P(SymbolCases, CreatesLaysOutDrawsAndHitTests)
 {
     const SymbolCase& c = GetParam();
-    const bool line = c.in == BetweenClasses || c.in == BetweenParts || c.in == FromUsecaseToActor;
+    const bool line = c.in == BetweenClasses || c.in == BetweenParts || c.in == FromUsecaseToActor ||
+                      c.in == BetweenLifelines || c.in == BetweenActions;
     const int container = line ? 0 : Container(c.in);
     const int id = line ? DrawLine(c.key, c.in, c.drawn)
                         : Place(c.key, c.drawn, container, c.in == OnPage && c.width < 0 ? "Note" : "");

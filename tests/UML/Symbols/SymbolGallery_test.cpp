@@ -47,9 +47,12 @@ struct Recipe {
     bool pageWide = false;
     // Hollow in the middle: clicked at the centre of its text box.
     bool byText = false;
-    // With in: pressed this far below the container's centre, where marks
-    // on a lifeline's line keep apart.
+    // With in, or a line: pressed (and released) this far below the
+    // centres, where marks and messages on a lifeline's line keep apart.
     int below = 0;
+    // A line ending on a symbol of Type to placed for it just before, by
+    // that key's own recipe (in a new container of its own, if it has one).
+    bool freshTo = false;
 };
 
 const Recipe kRecipes[] = {
@@ -82,6 +85,16 @@ const Recipe kRecipes[] = {
     {"Connector", nullptr, "Port", "Realized"},
     {"Connector", nullptr, "Port", "Part", "Compositestructurediagram"},
     {"Performance", nullptr, "Actor", "Usecase"},
+    // Clear of the marks later placed on the last lifeline.
+    {"Message", nullptr, "Lifeline", "Lifeline", nullptr, false, false, 600, true},
+    {"Create", nullptr, "Lifeline", "Lifeline", nullptr, false, false, 2500, true},
+    {"Methodcall", nullptr, "Lifeline", "Lifeline", nullptr, false, false, 4500, true},
+    {"Message", nullptr, "Timeline", "Timeline", "Timingdiagram", false, false, 0, true},
+    // Between neighbours: a flow over another symbol would take its clicks.
+    {"Flow", nullptr, "Action", "Actionnode"},
+    {"Flow", nullptr, "Start", "State", "Statemachinediagram"},
+    {"Flow", nullptr, "Initial", "Final", "Interactionoverviewdiagram"},
+    {"Activityline", nullptr, "Objectnode", "Pin"},
 };
 
 const Recipe* RecipeOf(const char* kind, const char* key)
@@ -212,12 +225,19 @@ protected:
         int id = 0;
         SymbolT container, from, to;
         if (r.from) {
+            if (r.freshTo && HasClassOfItsOwn(r.to) && Placed(band, r.from, false, from)) {
+                const Recipe* end = RecipeOf(kind_, r.to);
+                if (end && end->in)
+                    PlaceEntry(band, Prototype(end->in));
+                PlaceEntry(band, Prototype(r.to));
+            }
             if (!Placed(band, r.from, false, from) || !Placed(band, r.to, true, to)) {
                 EXPECT_FALSE(HasClassOfItsOwn(r.from) && HasClassOfItsOwn(r.to))
                     << entry->metaName << ": no " << r.from << " or " << r.to << " placed before it";
                 return false;
             }
-            id = Gesture(entry, Centre(from), Centre(to));
+            const POINT down = Centre(from), up = Centre(to);
+            id = Gesture(entry, POINT{down.x, down.y + r.below}, POINT{up.x, up.y + r.below});
         } else if (r.in) {
             if (!Placed(band, r.in, true, container)) {
                 EXPECT_FALSE(HasClassOfItsOwn(r.in)) << entry->metaName << ": no " << r.in << " placed before it";
