@@ -35,15 +35,26 @@ bool IsBorderSymbol(const SymbolT& row)
 
 std::vector<oid_t> BorderOids(int containerId)
 {
-    std::vector<oid_t> ports, ends;
-    for (oid_t oid : ContainedOids(containerId)) {
-        SymbolT row;
-        if (!theModelDb.FetchRecord(oid, &SymbolT::TableInfo, &row) || !IsBorderSymbol(row))
-            continue;
-        (std::strcmp(row.Type, "Port") == 0 ? ports : ends).push_back(oid);
+    // One pass over the selection: the cursor has each row in hand, so a
+    // second fetch per child (and the members a class box holds) is saved.
+    std::vector<std::pair<int, oid_t>> ports, ends;
+    if (containerId > 0) {
+        dbTypedCursor<SymbolT> c(&SymbolT::TableInfo);
+        if (c.SelectByKey("FID", containerId) > 0)
+            do
+                if (IsBorderSymbol(*c.GetRecord()))
+                    (std::strcmp(c->Type, "Port") == 0 ? ports : ends).emplace_back(c->ID, c.GetCurrentOid());
+            while (c.Next());
     }
-    ports.insert(ports.end(), ends.begin(), ends.end());
-    return ports;
+    std::sort(ports.begin(), ports.end());
+    std::sort(ends.begin(), ends.end());
+    std::vector<oid_t> oids;
+    oids.reserve(ports.size() + ends.size());
+    for (const auto& row : ports)
+        oids.push_back(row.second);
+    for (const auto& row : ends)
+        oids.push_back(row.second);
+    return oids;
 }
 
 bool LayoutContained(oid_t oid, const SymbolT& container, CDC* dc, SymbolT& child)
