@@ -379,20 +379,23 @@ BOOL LoadUnit(int ownerId, const char* path, BOOL readOnly)
 
 void WriteChildren(int elementId, CXmlFile& xml)
 {
-    std::vector<int> children;
-    dbQueryText q;
-    q.Append(dbFragText, "FID=").Append(dbFragInt4, &elementId).Append(dbFragText, " order by SN");
+    // Children in SN order, read through the FID index: a compiled query
+    // per element was half the cost of a save.
+    std::vector<std::pair<int, oid_t>> children;
     dbTypedCursor<ModelT> c(&ModelT::TableInfo);
-    if (c.Select(q, dbCursorViewOnly) > 0)
+    if (c.SelectByKey("FID", elementId) > 0)
         do
-            children.push_back(c->ID);
+            children.emplace_back(c->SN, c.GetCurrentOid());
         while (c.Next());
-    for (const int id : children) {
-        dbTypedCursor<ModelT> row(&ModelT::TableInfo);
+    std::stable_sort(children.begin(), children.end(),
+                     [](const auto& a, const auto& b) { return a.first < b.first; });
+    for (const auto& child : children) {
+        ModelT element;
         CSymbol* prototype = nullptr;
-        if (row.SelectByKey("ID", id) <= 0 || !FindMetaclass(row->Type, prototype))
+        if (!theModelDb.FetchRecord(child.second, &ModelT::TableInfo, &element) ||
+            !FindMetaclass(element.Type, prototype))
             continue;
-        const ModelT element = *row.GetRecord();
+        const int id = element.ID;
         xml.BeginElement(element.Type);
         prototype->SaveElementXml(xml, element);
         if (element.Stereotype && element.Stereotype[0])
