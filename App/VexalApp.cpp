@@ -1,6 +1,8 @@
 #include "App/VexalApp.h"
 
 #include "App/AboutDlg.h"
+#include "App/HelpSeam.h"
+#include "App/HelpViewer.h"
 #include "App/MainFrm.h"
 #include "App/ModulePath.h"
 #include "App/VexalDoc.h"
@@ -62,6 +64,8 @@ BOOL CVexalApp::InitInstance()
     theSysConfig.LoadCommandIcons();
     GetCommandImages().LoadCommandIcons(theSysConfig.GetCommandIconFiles());
 
+    theHelpSeam.ShowTopic = CHelpViewer::ShowTopic;
+
     theMdlClipboardFormat = RegisterClipboardFormat("VexalUMLClipboardMdl");
     theSymClipboardFormat = RegisterClipboardFormat("VexalUMLClipboardSym");
 
@@ -89,6 +93,9 @@ BOOL CVexalApp::InitInstance()
 
 int CVexalApp::ExitInstance()
 {
+    // The viewer has no owner: it would outlive the main window.
+    if (CHelpViewer* viewer = CHelpViewer::Get())
+        viewer->DestroyWindow();
     const int result = CWinApp::ExitInstance();
     m_pMainWnd = nullptr;
     return result;

@@ -168,6 +168,7 @@ struct Store {
         blobs.reserve(16);
         Add(RT_ICON, 158, std::vector<BYTE>(std::begin(kIcon158), std::end(kIcon158)));
         Add(RT_ICON, 159, std::vector<BYTE>(std::begin(kIcon159), std::end(kIcon159)));
+        Add(RT_BITMAP, 164, std::vector<BYTE>(std::begin(kBitmap164), std::end(kBitmap164)));
         Add(RT_MENU, 128, BuildMenuTemplate(kMainMenu, int(std::size(kMainMenu))));
         Add(RT_ACCELERATOR, 128, BuildAcceleratorTable(kMainKeys, int(std::size(kMainKeys))));
         Add(RT_ACCELERATOR, 160, BuildAcceleratorTable(kPaneKeys, int(std::size(kPaneKeys))));

@@ -1,6 +1,7 @@
 // Bitmap resources of the program and of the resource library.
 #include "Platform/ResourceBitmaps.h"
 #include "Platform/GdiData.h"
+#include "Platform/ProgramResources.h"
 #include "Platform/Resource.h"
 #include "Platform/SysColors.h"
 
@@ -15,11 +16,24 @@ std::map<HINSTANCE, std::map<UINT, ResourceBitmap>>& Tables()
     return tables;
 }
 
+// The program's bitmaps stand in its resource table with its other
+// resources, unless a table of its own was given.
+const ResourceBitmap* ProgramBitmap(UINT id)
+{
+    static std::map<UINT, ResourceBitmap> found;
+    int count = 0;
+    const RESOURCE_ENTRY* entries = ProgramResources(&count);
+    for (int i = 0; i < count; ++i)
+        if (entries[i].type == RESOURCE_ID(RT_BITMAP) && entries[i].id == id)
+            return &(found[id] = ResourceBitmap{id, static_cast<const BYTE*>(entries[i].data), entries[i].size});
+    return nullptr;
+}
+
 const ResourceBitmap* Find(HINSTANCE module, UINT id)
 {
     auto table = Tables().find(module);
     if (table == Tables().end())
-        return nullptr;
+        return module && module == AfxGetInstanceHandle() ? ProgramBitmap(id) : nullptr;
     auto entry = table->second.find(id);
     return entry == table->second.end() ? nullptr : &entry->second;
 }

@@ -96,6 +96,11 @@ LRESULT StaticProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam)
         return wParam == IMAGE_BITMAP ? SetImage(hWnd, reinterpret_cast<HBITMAP>(lParam)) : 0;
     case STM_GETIMAGE:
         return wParam == IMAGE_BITMAP ? reinterpret_cast<LRESULT>(BitmapOf(hWnd)) : 0;
+    case WM_NCHITTEST:
+        // Without SS_NOTIFY the mouse passes through to the parent.
+        if (!(CWnd::FromHandle(hWnd)->GetStyle() & SS_NOTIFY))
+            return HTTRANSPARENT;
+        return ::DefWindowProc(hWnd, message, wParam, lParam);
     case WM_LBUTTONDOWN:
         if (CWnd::FromHandle(hWnd)->GetStyle() & SS_NOTIFY)
             NotifyParent(hWnd, STN_CLICKED);

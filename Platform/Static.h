@@ -1,6 +1,7 @@
 // CStatic: the static text control. Its class procedure paints the text
 // on the background its parent gives (WM_CTLCOLORSTATIC) in the window's
-// font; with SS_NOTIFY a click reaches the parent as STN_CLICKED. With
+// font; with SS_NOTIFY a click reaches the parent as STN_CLICKED, without
+// it the mouse passes through to the parent's own handlers. With
 // SS_BITMAP it shows the bitmap STM_SETIMAGE gave it (which it does not
 // own) at its top-left corner and takes the bitmap's size.
 #pragma once

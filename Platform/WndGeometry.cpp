@@ -385,6 +385,15 @@ BOOL CWnd::EnableWindow(BOOL bEnable)
                 return wasDisabled;
         }
         d->frame->setEnabled(bEnable);
+        // Qt disables a widget's child windows with it; a window this one
+        // owns (a modal dialog over it) keeps its own state.
+        if (!bEnable) {
+            for (QWidget* child : d->frame->findChildren<QWidget*>()) {
+                auto* owned = dynamic_cast<WndWidget*>(child);
+                if (owned && owned->isWindow() && owned->data && !(owned->data->style & WS_DISABLED))
+                    owned->setEnabled(true);
+            }
+        }
         SendMessage(WM_ENABLE, WPARAM(bEnable));
     }
     return wasDisabled;

@@ -4,6 +4,7 @@
 // only to it, toolbar buttons along the route (the view first).
 #include "ShellHarness.h"
 
+#include "App/HelpViewer.h"
 #include "App/VexalView.h"
 #include "File/ModifiedUnits.h"
 #include "File/ProjectStore.h"
@@ -57,6 +58,19 @@ auto Asked(DialogKind kind)
     };
 }
 
+// The help viewer shows the program's help file at the topic.
+auto Viewed(const std::string& topic)
+{
+    return [topic](ShellHarness& shell, const Lines& lines) {
+        EXPECT_EQ(lines, kUntouched);
+        CHelpViewer* viewer = CHelpViewer::Get();
+        ASSERT_NE(viewer, nullptr);
+        EXPECT_EQ(viewer->HelpFile(), shell.Folder() + "help.chm");
+        EXPECT_EQ(viewer->Browser().GetSource().GetString(), topic);
+        viewer->DestroyWindow();
+    };
+}
+
 auto Saved(bool saved)
 {
     return [saved](ShellHarness&, const Lines& lines) {
@@ -76,7 +90,6 @@ TEST(Routing, EachCommandReachesItsAnswerer)
     const std::string project = shell.MakeProject("Route");
     ASSERT_TRUE(shell.Start());
     CMainFrame* frame = shell.Frame();
-    const std::string help = "No help viewer: " + shell.Folder() + "help.chm::/Index.htm was not shown";
 
     const Row rows[] = {
         { "menu Delete, browser, no project", 32773, Via::Menu, 0, 0, Pane::Browser, false, Said({ kNoProject }) },
@@ -103,8 +116,9 @@ TEST(Routing, EachCommandReachesItsAnswerer)
           Saved(false) },
         { "menu Save All", 32783, Via::Menu, 0, 0, Pane::Browser, true, Saved(true) },
         { "toolbar Save All", 32783, Via::ToolBar, 0, 0, Pane::Messages, true, Saved(true) },
-        { "key F1 Help, Messages: the help viewer", 0, Via::Key, VK_F1, 0, Pane::Messages, false, Said({ help }) },
-        { "key F1 Help, browser: the browser's topic", 0, Via::Key, VK_F1, 0, Pane::Browser, false, Said({ help }) },
+        { "key F1 Help, Messages: the help viewer", 0, Via::Key, VK_F1, 0, Pane::Messages, false, Viewed("/Index.htm") },
+        { "key F1 Help, browser: the browser's topic", 0, Via::Key, VK_F1, 0, Pane::Browser, false,
+          Viewed("/Index.htm") },
         { "menu Search, project", 32799, Via::Menu, 0, 0, Pane::Messages, true, Left(kUntouched) },
         { "menu Options, no project", 32798, Via::Menu, 0, 0, Pane::Messages, false, Left(kUntouched) },
     };

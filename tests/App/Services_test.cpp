@@ -179,9 +179,10 @@ TEST(Services, ScriptsAndHelpGoThroughTheirSeams)
         return true;
     };
     theScriptSeam.Destroy = [](ScriptHost*) { calls.push_back("destroyed"); };
-    theHelpSeam.ShowTopic = [](const char* target) { calls.push_back(std::string("help ") + target); };
     ShellHarness shell;
     ASSERT_TRUE(shell.Start());
+    // Start-up put the help viewer behind its seam.
+    theHelpSeam.ShowTopic = [](const char* target) { calls.push_back(std::string("help ") + target); };
     shell.Queue({ DialogKind::FileOpen, IDOK, [&](DialogRequest& request) {
                      auto* ofn = static_cast<OPENFILENAME*>(request.data);
                      EXPECT_STREQ(ofn->lpstrDefExt, "js");

@@ -216,6 +216,26 @@ TEST(StartUp, WithoutTheMetaModelTheProgramEnds)
     }
 }
 
+// The real program with a project on its command line, relative to the
+// folder it starts in: it runs on whether the project opens or not (a
+// project that does not open is reported in the Messages pane, it does not
+// end the program) and logs no failure.
+TEST(StartUp, TheProgramRunsOnWithACommandLineProjectThatOpensOrNot)
+{
+    ShellHarness shell;
+    shell.MakeProject("Sample", "<Class Name=\"Order\" GUID=\"G1\"/>\r\n");
+    fs::copy_file(VEXAL_PROGRAM, shell.Folder() + "vexal");
+    for (const char* project : { "Sample/Sample.fup", "Missing/Missing.fup" }) {
+        SCOPED_TRACE(project);
+        fs::remove(shell.Folder() + "log.txt");
+        // Still running when the time is up: timeout ends it with 124.
+        EXPECT_EQ(Shell("cd " + shell.Folder() + " && QT_QPA_PLATFORM=offscreen timeout 8 ./vexal " + project +
+                        " >/dev/null 2>&1"),
+                  124);
+        EXPECT_EQ(ReadFile(shell.Folder() + "log.txt"), "");
+    }
+}
+
 TEST(StartUp, WithoutADisplayTheProgramSaysSo)
 {
     const std::string out = std::string(VEXAL_TEST_OUTPUT) + "/App/" + TestName() + ".txt";

@@ -310,6 +310,22 @@ TEST(StaticControl, ClicksReachTheParentOnlyWithNotify)
     EXPECT_EQ((Log{ "5:0" }), parent.log);
 }
 
+TEST(StaticControl, WithoutNotifyTheMouseIsTheParentsOwn)
+{
+    Log log;
+    LoggingWnd parent(log, "parent");
+    CreateTop(parent, 300, 300, 200, 100);
+    CStatic plain, notify;
+    ASSERT_TRUE(plain.Create("plain", WS_CHILD | WS_VISIBLE, CRect(0, 0, 50, 20), &parent, 4));
+    ASSERT_TRUE(notify.Create("notify", WS_CHILD | WS_VISIBLE | SS_NOTIFY, CRect(60, 0, 110, 20), &parent, 5));
+    log.clear();
+    PlayMouse(WM_LBUTTONDOWN, CPoint(305, 306));
+    PlayMouse(WM_LBUTTONUP, CPoint(305, 306));
+    PlayMouse(WM_LBUTTONDOWN, CPoint(365, 306));
+    PlayMouse(WM_LBUTTONUP, CPoint(365, 306));
+    EXPECT_EQ((Log{ "parent down 1 5,6", "parent up 0 5,6" }), log);
+}
+
 } // namespace
 
 namespace {

@@ -112,6 +112,22 @@ TEST(Mouse, DisabledChildLeavesTheMouseToItsParent)
     EXPECT_EQ(&p.top, CWnd::WindowFromPoint(CPoint(160, 110)));
 }
 
+// A modal dialog disables its owner; the dialog itself still takes input.
+TEST(Mouse, AWindowOverItsDisabledOwnerStillTakesTheMouse)
+{
+    Log log;
+    LoggingWnd owner(log, "owner"), dialog(log, "dialog");
+    CreateTop(owner, 0, 0, 100, 100);
+    ASSERT_TRUE(dialog.CreateEx(0, nullptr, "", WS_POPUP | WS_VISIBLE, CRect(200, 0, 260, 60), &owner, 0));
+    owner.EnableWindow(FALSE);
+    log.clear();
+    SendMouse(dialog, QEvent::MouseButtonPress, Qt::LeftButton, QPoint(210, 10), Qt::LeftButton);
+    SendMouse(dialog, QEvent::MouseButtonRelease, Qt::LeftButton, QPoint(210, 10), Qt::NoButton);
+    EXPECT_EQ((Log{ "dialog down 1 10,10", "dialog up 0 10,10" }), log);
+    EXPECT_TRUE(dialog.IsWindowEnabled());
+    EXPECT_FALSE(owner.IsWindowEnabled());
+}
+
 TEST(Capture, CaptureTakesEveryMouseMessageInItsClientCoordinates)
 {
     Pair p;

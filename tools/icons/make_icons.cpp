@@ -11,6 +11,7 @@
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <filesystem>
 #include <functional>
 #include <string>
@@ -525,8 +526,188 @@ const std::vector<Drawing>& Drawings()
 
 } // namespace
 
+// The About box's picture (bitmap 164): the program's name over a small class
+// diagram, as an 8-bit BMP compressed by runs, since it is mostly flat colour.
+class Picture {
+public:
+    Picture(int width, int height, Colour background)
+        : m_width(width), m_height(height), m_pixels(size_t(width * height), Index(background))
+    {
+    }
+
+    void Set(int x, int y, Colour c)
+    {
+        if (x >= 0 && x < m_width && y >= 0 && y < m_height)
+            m_pixels[size_t(y * m_width + x)] = Index(c);
+    }
+    void Fill(int l, int t, int r, int b, Colour c)
+    {
+        for (int y = t; y <= b; ++y)
+            for (int x = l; x <= r; ++x)
+                Set(x, y, c);
+    }
+    void Frame(int l, int t, int r, int b, Colour c)
+    {
+        Fill(l, t, r, t, c);
+        Fill(l, b, r, b, c);
+        Fill(l, t, l, b, c);
+        Fill(r, t, r, b, c);
+    }
+    void Box(int l, int t, int r, int b, Colour fill, Colour edge)
+    {
+        Fill(l, t, r, b, fill);
+        Frame(l, t, r, b, edge);
+    }
+    // Text in a 5x7 capital font, each dot a square of scale pixels, one dot
+    // column between letters; returns the x after the text.
+    int Text(const char* text, int x, int y, int scale, Colour c)
+    {
+        for (const char* p = text; *p; ++p) {
+            const char* const* rows = GlyphRows(*p);
+            for (int r = 0; rows && r < 7; ++r)
+                for (int k = 0; k < 5; ++k)
+                    if (rows[r][k] == '#')
+                        Fill(x + k * scale, y + r * scale, x + (k + 1) * scale - 1, y + (r + 1) * scale - 1, c);
+            x += 6 * scale;
+        }
+        return x;
+    }
+    static int TextWidth(const char* text, int scale) { return int(std::strlen(text)) * 6 * scale - scale; }
+    // A class box: name compartment and two empty compartments.
+    void ClassBox(int l, int t, int r, int b, const char* name)
+    {
+        Box(l + 3, t + 3, r + 3, b + 3, Light, Light);
+        Box(l, t, r, b, Sky, Blue);
+        Fill(l + 1, t + 1, r - 1, t + 22, Paper);
+        Fill(l, t + 23, r, t + 23, Blue);
+        Fill(l, t + 23 + (b - t - 23) / 2, r, t + 23 + (b - t - 23) / 2, Blue);
+        Text(name, l + (r - l + 1 - TextWidth(name, 2)) / 2, t + 5, 2, Black);
+    }
+
+    std::vector<uint8_t> Bytes() const
+    {
+        std::vector<uint8_t> bits;
+        for (int y = m_height - 1; y >= 0; --y) {
+            const uint8_t* row = &m_pixels[size_t(y * m_width)];
+            for (int x = 0; x < m_width;) {
+                int run = 1;
+                while (x + run < m_width && run < 255 && row[x + run] == row[x])
+                    ++run;
+                bits.insert(bits.end(), {uint8_t(run), row[x]});
+                x += run;
+            }
+            bits.insert(bits.end(), {0, 0});
+        }
+        bits.back() = 1;  // the last end of line becomes the end of the bitmap
+        const uint32_t paletteBytes = uint32_t(m_palette.size() * 4);
+        const uint32_t offset = 54 + paletteBytes;
+        std::vector<uint8_t> bytes(offset, 0);
+        bytes[0] = 'B';
+        bytes[1] = 'M';
+        auto put32 = [&](int at, uint32_t v) {
+            for (int i = 0; i < 4; ++i)
+                bytes[size_t(at + i)] = uint8_t(v >> (8 * i));
+        };
+        put32(2, offset + uint32_t(bits.size()));
+        put32(10, offset);
+        put32(14, 40);
+        put32(18, uint32_t(m_width));
+        put32(22, uint32_t(m_height));
+        bytes[26] = 1;
+        bytes[28] = 8;
+        put32(30, 1);  // runs of 8-bit indices
+        put32(34, uint32_t(bits.size()));
+        put32(38, 3780);
+        put32(42, 3780);
+        put32(46, uint32_t(m_palette.size()));
+        for (size_t i = 0; i < m_palette.size(); ++i) {
+            bytes[54 + 4 * i] = m_palette[i].b;
+            bytes[54 + 4 * i + 1] = m_palette[i].g;
+            bytes[54 + 4 * i + 2] = m_palette[i].r;
+        }
+        bytes.insert(bytes.end(), bits.begin(), bits.end());
+        return bytes;
+    }
+
+private:
+    uint8_t Index(Colour c)
+    {
+        for (size_t i = 0; i < m_palette.size(); ++i)
+            if (m_palette[i].r == c.r && m_palette[i].g == c.g && m_palette[i].b == c.b)
+                return uint8_t(i);
+        m_palette.push_back(c);
+        return uint8_t(m_palette.size() - 1);
+    }
+    static const char* const* GlyphRows(char ch)
+    {
+        static const struct {
+            char ch;
+            const char* rows[7];
+        } font[] = {
+            {'A', {".###.", "#...#", "#...#", "#####", "#...#", "#...#", "#...#"}},
+            {'D', {"####.", "#...#", "#...#", "#...#", "#...#", "#...#", "####."}},
+            {'E', {"#####", "#....", "#....", "####.", "#....", "#....", "#####"}},
+            {'G', {".###.", "#...#", "#....", "#.###", "#...#", "#...#", ".###."}},
+            {'I', {".###.", "..#..", "..#..", "..#..", "..#..", "..#..", ".###."}},
+            {'L', {"#....", "#....", "#....", "#....", "#....", "#....", "#####"}},
+            {'M', {"#...#", "##.##", "#.#.#", "#.#.#", "#...#", "#...#", "#...#"}},
+            {'N', {"#...#", "##..#", "#.#.#", "#..##", "#...#", "#...#", "#...#"}},
+            {'O', {".###.", "#...#", "#...#", "#...#", "#...#", "#...#", ".###."}},
+            {'R', {"####.", "#...#", "#...#", "####.", "#.#..", "#..#.", "#...#"}},
+            {'S', {".####", "#....", "#....", ".###.", "....#", "....#", "####."}},
+            {'T', {"#####", "..#..", "..#..", "..#..", "..#..", "..#..", "..#.."}},
+            {'U', {"#...#", "#...#", "#...#", "#...#", "#...#", "#...#", ".###."}},
+            {'V', {"#...#", "#...#", "#...#", "#...#", "#...#", ".#.#.", "..#.."}},
+            {'X', {"#...#", "#...#", ".#.#.", "..#..", ".#.#.", "#...#", "#...#"}},
+            {'0', {".###.", "#...#", "#..##", "#.#.#", "##..#", "#...#", ".###."}},
+            {'1', {"..#..", ".##..", "..#..", "..#..", "..#..", "..#..", ".###."}},
+            {'2', {".###.", "#...#", "....#", "...#.", "..#..", ".#...", "#####"}},
+            {'.', {".....", ".....", ".....", ".....", ".....", ".##..", ".##.."}},
+            {'*', {".....", "#.#.#", ".###.", "#####", ".###.", "#.#.#", "....."}},
+        };
+        for (const auto& g : font)
+            if (g.ch == ch)
+                return g.rows;
+        return nullptr;
+    }
+
+    int m_width;
+    int m_height;
+    std::vector<Colour> m_palette;
+    std::vector<uint8_t> m_pixels;
+};
+
+// The About picture, as large as the About dialog (272 x 149 dialog units).
+const int kAboutWidth = 408;
+const int kAboutHeight = 242;
+
+Picture AboutPicture()
+{
+    const int w = kAboutWidth, h = kAboutHeight;
+    Picture p(w, h, Paper);
+    // Title band.
+    p.Fill(0, 0, w - 1, 87, Blue);
+    p.Fill(0, 88, w - 1, 91, Sky);
+    p.Text("VEXAL", 24, 10, 7, Paper);
+    p.Text("UML 2 MODELLING TOOL", 24, 66, 2, Paper);
+    // A class diagram: an association and a generalization.
+    const int top = 112;
+    p.ClassBox(24, top, 124, top + 64, "ORDER");
+    p.ClassBox(w - 128, top, w - 28, top + 64, "ITEM");
+    const int y = top + 23;
+    p.Fill(125, y, w - 129, y, Black);
+    p.Text("1", 132, y - 16, 2, Black);
+    p.Text("*", w - 146, y - 16, 2, Black);
+    // Version and frame.
+    const char* version = "VERSION 1.10.00";
+    p.Text(version, w - 24 - Picture::TextWidth(version, 2), h - 30, 2, Grey);
+    p.Frame(0, 0, w - 1, h - 1, Black);
+    return p;
+}
+
 // The icon resources of the program, by resource id: the tabs of the
-// options dialog ("CHM Settings" 158, "Diagram settings" 159).
+// options dialog ("CHM Settings" 158, "Diagram settings" 159). The bitmap
+// resources follow them: the About picture (164).
 struct IconResource {
     int id;
     std::function<void(Icon&)> draw;
@@ -562,6 +743,11 @@ bool WriteIconSource(const std::string& path)
             std::fprintf(f, "%s%u,", i % 24 ? " " : "\n    ", bytes[i]);
         std::fprintf(f, "\n};\n");
     }
+    const std::vector<uint8_t> about = AboutPicture().Bytes();
+    std::fprintf(f, "const BYTE kBitmap164[] = {");
+    for (size_t i = 0; i < about.size(); ++i)
+        std::fprintf(f, "%s%u,", i % 24 ? " " : "\n    ", about[i]);
+    std::fprintf(f, "\n};\n");
     return std::fclose(f) == 0;
 }
 
