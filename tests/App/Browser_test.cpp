@@ -12,7 +12,10 @@
 #include "Platform/SysColors.h"
 #include "Pub/TextHelpers.h"
 #include "UML/Model/PageState.h"
+#include "Platform/Menu.h"
 #include "UML/Model/ShellHooks.h"
+#include "UML/Model/Symbol.h"
+#include "UML/Model/SymbolRegistry.h"
 
 #include <gtest/gtest.h>
 
@@ -406,6 +409,66 @@ TEST_F(BrowserScrolling, ScrollBarsWheelAndPageKeysMoveWithinTheContent)
     browser().SendMessage(WM_VSCROLL, MAKEWPARAM(SB_TOP, 0), 0);
     ui.Click(ui.Box(many));
     EXPECT_EQ(browser().GetScrollOffset(), CPoint(0, 0)) << "every row fits again";
+}
+
+// The context menu as the right button's release tracks it, read from the
+// menu handed to the dialog hook; the answer is the command chosen.
+struct ContextMenu {
+    std::vector<UINT> ids;     // the top level; 0 for the "New" submenu
+    std::vector<UINT> created; // the "New" submenu
+};
+
+ContextMenu RightClick(BrowserDriver& ui, int id, UINT choose = 0)
+{
+    ContextMenu seen;
+    DialogHook previous = AfxSetDialogHook([&](DialogRequest& request, INT_PTR* answer) {
+        if (request.kind != DialogKind::PopupMenu)
+            return false;
+        CMenu* menu = CMenu::FromHandle(static_cast<PopupMenuRequest*>(request.data)->menu);
+        for (int i = 0; i < menu->GetMenuItemCount(); ++i) {
+            CMenu* sub = menu->GetSubMenu(i);
+            seen.ids.push_back(sub ? 0 : menu->GetMenuItemID(i));
+            for (int j = 0; sub && j < sub->GetMenuItemCount(); ++j)
+                seen.created.push_back(sub->GetMenuItemID(j));
+        }
+        *answer = choose;
+        return true;
+    });
+    ui.Paint();
+    ui.Mouse(WM_RBUTTONDOWN, ui.Label(id));
+    ui.Mouse(WM_RBUTTONUP, ui.Label(id));
+    AfxSetDialogHook(previous);
+    return seen;
+}
+
+UINT NewCommand(const char* metaclass)
+{
+    CSymbol* prototype = nullptr;
+    return FindMetaclass(metaclass, prototype) ? 2024 + UINT(prototype->metaIndex) : 0;
+}
+
+TEST_F(Browser, TheContextMenuOffersWhatTheRowAllowsAndCreatesElements)
+{
+    ui.Expand(thePredefinedRootId);
+    const std::vector<UINT> model{57637, 57642, 0};
+    const std::vector<UINT> package{57634, 57635, 57637, 32773, 57604, 32790, 32791, 57642, 0};
+    const std::vector<UINT> klass{57634, 57635, 57637, 32773, 32790, 32791, 57642, 0};
+    EXPECT_EQ(RightClick(ui, theModelRootId).ids, model) << "the fixed Model root: Paste, Select All, New";
+    EXPECT_EQ(RightClick(ui, Id("Pkg")).ids, package) << "a package may be stored as a unit";
+    EXPECT_EQ(RightClick(ui, Id("Gamma")).ids, klass);
+    EXPECT_TRUE(RightClick(ui, Id("Integer")).ids.empty()) << "no menu on a fixed element";
+    const std::vector<UINT> created = RightClick(ui, Id("Gamma")).created;
+    EXPECT_NE(std::find(created.begin(), created.end(), NewCommand("Attribute")), created.end());
+    EXPECT_EQ(std::find(created.begin(), created.end(), NewCommand("Package")), created.end());
+
+    const int pkg = Id("Pkg");
+    RightClick(ui, pkg, NewCommand("Class"));
+    EXPECT_EQ(ChildElementIds(pkg).size(), 3u);
+    EXPECT_EQ(ui.Selected(), std::vector<std::string>{"Pkg"});
+    RightClick(ui, pkg, NewCommand("Classdiagram"));
+    const std::vector<int> children = ChildElementIds(pkg);
+    ASSERT_EQ(children.size(), 4u);
+    EXPECT_EQ(GetMainView()->GetDiagramId(), children.back()) << "a new diagram opens at once";
 }
 
 // The main window with a sample project: the tree open, a diagram shown
