@@ -163,6 +163,23 @@ TEST_F(DatabaseTest, LongTextsReadWholeAndWriteBackWhole)
     EXPECT_EQ(std::string(cursor->Name), "x" + std::string(2000, 'y') + "!");
 }
 
+// A stored text that is not UTF-8 reaches the script with U+FFFD for each
+// bad byte; a well-formed character stays whole.
+TEST_F(DatabaseTest, TextsNotInUtf8ReachScriptsWithReplacementCharacters)
+{
+    {
+        dbTypedCursor<ModelT> cursor(&ModelT::TableInfo, dbCursorForUpdate);
+        ASSERT_EQ(cursor.SelectByKey("Name", "Beta"), 1);
+        ModelT row = *cursor.GetRecord();
+        row.Name = "a\xFF\xC3\xA9\xE2\x82z";
+        theModelDb.UpdateRecord(cursor.GetCurrentOid(), &ModelT::TableInfo, &row);
+        theModelDb.Commit();
+    }
+    EXPECT_EQ(shell.Run("var d = new Database(); d.queryModel('ID=" + std::to_string(ElementId("a\xFF\xC3\xA9\xE2\x82z")) +
+                        "');\nvar n = d.getColumn('Name'); print(n, n.length)"),
+              Lines{ "a\xEF\xBF\xBD\xC3\xA9\xEF\xBF\xBD\xEF\xBF\xBDz 6" });
+}
+
 // The selection keeps record identifiers: a row removed since the query
 // reads null, the others still read.
 TEST_F(DatabaseTest, ARowRemovedSinceTheQueryReadsNull)
