@@ -61,6 +61,7 @@ const oid_t FirstParkedId = 0xFFFFFFFFu;
 const oid_t MaxParkedIds = 0x10000000u;
 oid_t nextParkedId = FirstParkedId;
 std::vector<uint64_t> scratch[2];
+std::vector<UndoLog::ReplayedRow> replayed;
 
 bool IsParked(oid_t id)
 {
@@ -228,13 +229,15 @@ void RenameObject(Side& side, oid_t oldId, oid_t newId)
 // Replays the top group of from and moves its records onto to. Undoing
 // replays each change backwards (an insert is removed, a remove inserted
 // again), redoing forwards; an update writes the logged image back after
-// logging the row's current state.
+// logging the row's current state. Each row changed is reported in
+// replayed.
 int Replay(Side& from, Side& to, bool undo)
 {
+    replayed.clear();
     if (from.stack.empty())
         return 0;
     int32_t group = from.stack.back().group;
-    int replayed = 0;
+    int done = 0;
     while (!from.stack.empty() && from.stack.back().group == group) {
         UndoRecord r = from.stack.back();
         size_t size = static_cast<size_t>(r.imageSize);
@@ -249,27 +252,33 @@ int Replay(Side& from, Side& to, bool undo)
         const char* image = from.buffer.data() + from.position;
         bool insertAgain = r.operation == (undo ? UndoLog::Removed : UndoLog::Inserted);
         bool removeAgain = r.operation == (undo ? UndoLog::Inserted : UndoLog::Removed);
+        std::vector<char> logImage(image, image + size);
         if (removeAgain) {
             theModelDb.RemoveRecord(r.table, r.id);
             PushImage(to, r, image);
+            replayed.push_back({r.table, std::move(logImage), {}});
         } else if (insertAgain) {
             oid_t id = theModelDb.InsertRecord(r.table, logged);
             if (id != 0) {
                 RenameObject(from, r.id, id);
                 r.id = id;
                 PushImage(to, r, image);
+                replayed.push_back({r.table, {}, std::move(logImage)});
             }
         } else {
             void* current = Scratch(1, r.table->appSize);
             if (theModelDb.FetchRecord(r.id, r.table, current)) {
+                std::vector<char> before(MemDbImageSize(r.table, current));
+                MemDbFlatten(r.table, current, before.data());
                 PushRecord(to, r, current);
                 theModelDb.UpdateRecord(r.id, r.table, logged);
+                replayed.push_back({r.table, std::move(before), std::move(logImage)});
             }
         }
         Pop(from);
-        replayed = 1;
+        done = 1;
     }
-    return replayed;
+    return done;
 }
 
 } // namespace
@@ -314,6 +323,7 @@ void Clear()
     }
     groupCounter = 0;
     nextParkedId = FirstParkedId;
+    replayed.clear();
 }
 
 void Reset()
@@ -321,6 +331,11 @@ void Reset()
     UndoSpill::Delete(undoSide.prefix);
     UndoSpill::Delete(redoSide.prefix);
     Clear();
+}
+
+const std::vector<ReplayedRow>& LastReplayed()
+{
+    return replayed;
 }
 
 size_t UndoDepth()

@@ -18,6 +18,7 @@
 #pragma once
 
 #include <cstddef>
+#include <vector>
 
 #include "MemDB/dbImage.h"
 
@@ -42,6 +43,19 @@ int Redo();
 void Clear();
 // Deletes the spill files of both sides, then clears.
 void Reset();
+
+// A row the last replay changed: its table and flat images of it before and
+// after the replay; an image is empty on the side where the row did not
+// exist. Read them back with MemDbReadImage.
+struct ReplayedRow {
+    dbTableInfo* table;
+    std::vector<char> before;
+    std::vector<char> after;
+};
+
+// The rows the last Undo or Redo changed, in replay order; each replay
+// replaces them, and Clear empties them.
+const std::vector<ReplayedRow>& LastReplayed();
 
 // Records on each side, for tests and the status of Edit commands.
 size_t UndoDepth();

@@ -286,6 +286,42 @@ TEST_F(UndoLogTest, RowsRemovedTogetherComeBackWithTheirOwnHistories)
     EXPECT_TRUE(IndexesAgree());
 }
 
+// Each replayed row is reported with its images on both sides of the
+// replay; the side where the row does not exist is empty.
+TEST_F(UndoLogTest, ReplaysReportTheRowsTheyChanged)
+{
+    UndoLog::NewGroup();
+    const oid_t kept = InsertElement("A");
+    const oid_t gone = InsertElement("Gone");
+    UndoLog::NewGroup();
+    RenameElement(kept, "B");
+    MemDbRemove(&ModelT::TableInfo, gone);
+    InsertElement("New");
+
+    auto name = [](const std::vector<char>& image) {
+        if (image.empty())
+            return std::string("-");
+        ModelT row;
+        EXPECT_EQ(MemDbReadImage(&ModelT::TableInfo, image.data(), image.size(), &row), image.size());
+        return std::string(row.Name ? row.Name : "");
+    };
+    auto report = [&] {
+        std::vector<std::string> rows;
+        for (const UndoLog::ReplayedRow& row : UndoLog::LastReplayed()) {
+            EXPECT_EQ(row.table, &ModelT::TableInfo);
+            rows.push_back(name(row.before) + ">" + name(row.after));
+        }
+        return rows;
+    };
+    ASSERT_EQ(UndoLog::Undo(), 1);
+    EXPECT_EQ(report(), (std::vector<std::string>{"New>-", "->Gone", "B>A"}));
+    ASSERT_EQ(UndoLog::Redo(), 1);
+    EXPECT_EQ(report(), (std::vector<std::string>{"A>B", "Gone>-", "->New"}));
+    UndoLog::Clear();
+    EXPECT_EQ(UndoLog::Undo(), 0);
+    EXPECT_TRUE(UndoLog::LastReplayed().empty());
+}
+
 class UndoSpillTest : public UndoLogTest {
 protected:
     // One gesture of inserts whose images fill the undo buffer count times.
