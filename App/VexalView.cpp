@@ -1,16 +1,24 @@
 #include "App/VexalView.h"
 
+#include "App/HelpSeam.h"
 #include "App/ShellServices.h"
+#include "App/UndoReplay.h"
 #include "Controls/BufferDC.h"
+#include "Controls/CommandImageList.h"
 #include "File/ProjectStore.h"
 #include "MemDB/ModelSchema.h"
 #include "MemDB/UndoLog.h"
 #include "MemDB/dbCursor.h"
 #include "Platform/Dc.h"
+#include "Platform/Cursor.h"
+#include "Platform/FrameWnd.h"
 #include "Platform/MessageMap.h"
 #include "Platform/Messages.h"
+#include "Platform/Print.h"
 #include "Platform/Resource.h"
 #include "Platform/TickCount.h"
+#include "Platform/WinApp.h"
+#include "Pub/ModuleDir.h"
 #include "Pub/SYSConfig.h"
 #include "Pub/TextHelpers.h"
 #include "UML/Model/DiagramController.h"
@@ -19,10 +27,14 @@
 #include "UML/Model/PageZoom.h"
 #include "UML/Model/PlacementTool.h"
 #include "UML/Model/ShellHooks.h"
+#include "UML/Model/Symbol.h"
 #include "UML/Model/SymbolClipboard.h"
 #include "UML/Model/SymbolRegistry.h"
 
 #include <algorithm>
+#include <cmath>
+#include <cstdint>
+#include <string>
 
 IMPLEMENT_DYNCREATE(CVexalView, CScrollView)
 
@@ -37,6 +49,15 @@ const UINT_PTR kScrollDownTimer = 2;
 const DWORD kPressLockout = 100;
 const int kAutoScrollBand = 6;
 const int kArrowStep = 100;
+const UINT kWindowClose = 32785;
+const UINT kHelpTopics = 57667;
+// Exclusive-or with this tints the strip; a second drawing removes it.
+const COLORREF kStripTint = 0x0A1E1E;
+const UINT kStripCommands[] = {32787, 32789, 32788, kWindowClose, 32793, 32794};
+const float kLeastZoom = 0.5f;
+// Window extent of a scaled printed page: 100 inches in 0.01 mm, so that
+// the viewport extent is 100 x the printer's dots per inch x the scale.
+const int kPrintExtent = 254000;
 
 bool Held(int key) { return GetKeyState(key) < 0; }
 
@@ -64,6 +85,7 @@ BEGIN_MESSAGE_MAP(CVexalView, CScrollView)
     ON_COMMAND(57637, OnEditPaste)
     ON_COMMAND(57643, OnEditUndo)
     ON_COMMAND(57644, OnEditRedo)
+    ON_COMMAND(57607, OnPrintCommand)
     ON_COMMAND_RANGE(2024, 3024, OnNewSymbol)
     ON_WM_SIZE()
 END_MESSAGE_MAP()
@@ -120,6 +142,7 @@ bool CVexalView::OpenDiagram(int diagramId, int pageId)
 
 void CVexalView::CloseDiagram()
 {
+    m_stripHeight = StripClosed;
     if (!m_controller)
         return;
     m_controller->CommitTextEdit(nullptr);
@@ -183,19 +206,92 @@ void CVexalView::OnPaint()
     if (visiblePage.IntersectRect(&page, &client))
         buffer.FillSolidRect(&visiblePage, background);
     CRect visible;
-    if (!visible.IntersectRect(&usable, &client))
-        return;
     CDC pageDc;
     CBitmap bitmap;
-    if (!pageDc.CreateCompatibleDC(&buffer) || !bitmap.CreateCompatibleBitmap(&buffer, visible.Width(), visible.Height()))
+    if (visible.IntersectRect(&usable, &client) && pageDc.CreateCompatibleDC(&buffer)
+        && bitmap.CreateCompatibleBitmap(&buffer, visible.Width(), visible.Height())) {
+        CBitmap* old = pageDc.SelectObject(&bitmap);
+        pageDc.FillSolidRect(0, 0, visible.Width(), visible.Height(), background);
+        pageDc.SetMapMode(MM_HIMETRIC);
+        pageDc.SetViewportOrg(usable.left - visible.left, usable.top - visible.top);
+        m_controller->DrawPage(&pageDc);
+        // The copy reads device pixels: the page's mapping would move it.
+        pageDc.SetMapMode(MM_TEXT);
+        pageDc.SetViewportOrg(0, 0);
+        buffer.BitBlt(visible.left, visible.top, visible.Width(), visible.Height(), &pageDc, 0, 0, SRCCOPY);
+        pageDc.SelectObject(old);
+    }
+    DrawCaptionStrip(&buffer, client);
+}
+
+bool CVexalView::IsCaptionStripOpen() const { return m_stripHeight == StripOpen; }
+
+void CVexalView::DrawCaptionStrip(CDC* dc, const CRect& client)
+{
+    if (!IsCaptionStripOpen())
         return;
-    CBitmap* old = pageDc.SelectObject(&bitmap);
-    pageDc.FillSolidRect(0, 0, visible.Width(), visible.Height(), background);
-    pageDc.SetMapMode(MM_HIMETRIC);
-    pageDc.SetViewportOrg(usable.left - visible.left, usable.top - visible.top);
-    m_controller->DrawPage(&pageDc);
-    buffer.BitBlt(visible.left, visible.top, visible.Width(), visible.Height(), &pageDc, 0, 0, SRCCOPY);
-    pageDc.SelectObject(old);
+    CPen pen(PS_SOLID, 1, kStripTint);
+    CBrush brush(kStripTint);
+    CPen* oldPen = dc->SelectObject(&pen);
+    CBrush* oldBrush = dc->SelectObject(&brush);
+    const int oldRop = dc->SetROP2(R2_XORPEN);
+    dc->Rectangle(client.left, client.top, client.right, StripOpen);
+    dc->SetROP2(oldRop);
+    dc->SelectObject(oldBrush);
+    dc->SelectObject(oldPen);
+    m_hotSpots.clear();
+    CCommandImageList& icons = GetCommandImages();
+    for (UINT command : kStripCommands) {
+        CommandImageInfo info;
+        if (!icons.Lookup(command, info))
+            continue;
+        const CPoint at(client.right - 21 - 20 * int(m_hotSpots.size()), client.top + 5);
+        icons.Draw(dc, info.image, at, ILD_NORMAL);
+        m_hotSpots.push_back({CRect(at, CSize(16, 16)), command});
+    }
+}
+
+bool CVexalView::TrackCaptionStrip(UINT nFlags, CPoint point)
+{
+    if (nFlags & MK_LBUTTON)
+        return false;
+    ::SetCursor(AfxGetApp()->LoadStandardCursor(IDC_ARROW));
+    CRect client;
+    GetClientRect(&client);
+    const bool across = point.x > 6 && point.x < client.right - 6;
+    const int band = IsCaptionStripOpen() ? StripOpen : StripClosed;
+    if (across && point.y > 3 && point.y <= band) {
+        if (!IsCaptionStripOpen()) {
+            m_stripHeight = StripOpen;
+            Invalidate(FALSE);
+        }
+        return true;
+    }
+    if (IsCaptionStripOpen()) {
+        m_stripHeight = StripClosed;
+        Invalidate(FALSE);
+    }
+    return false;
+}
+
+bool CVexalView::HitCaptionStrip(CPoint point)
+{
+    if (!IsCaptionStripOpen())
+        return false;
+    UINT command = 0;
+    for (const HotSpot& spot : m_hotSpots) {
+        if (spot.rect.PtInRect(point)) {
+            command = spot.command;
+            break;
+        }
+    }
+    if (command == kWindowClose) {
+        if (CWnd* frame = GetParentFrame())
+            frame->SendMessage(WM_COMMAND, command);
+    } else if (command) {
+        SendMessage(WM_COMMAND, command);
+    }
+    return true;
 }
 
 std::unique_ptr<CDC> CVexalView::ScreenToPage(POINT& point)
@@ -230,6 +326,8 @@ void CVexalView::TakeAnswer(int answer)
 void CVexalView::OnLButtonDown(UINT nFlags, CPoint point)
 {
     CScrollView::OnLButtonDown(nFlags, point);
+    if (m_controller && HitCaptionStrip(point))
+        return;
     POINT p = point;
     std::unique_ptr<CDC> dc = EditablePoint(p);
     if (!dc)
@@ -246,8 +344,12 @@ void CVexalView::OnLButtonDown(UINT nFlags, CPoint point)
 void CVexalView::OnMouseMove(UINT nFlags, CPoint point)
 {
     CScrollView::OnMouseMove(nFlags, point);
-    if (!m_controller || thePageState.ReadOnlyPage)
+    if (!m_controller || TrackCaptionStrip(nFlags, point))
         return;
+    if (thePageState.ReadOnlyPage) {
+        ::SetCursor(AfxGetApp()->LoadStandardCursor(IDC_ARROW));
+        return;
+    }
     if (nFlags & MK_LBUTTON) {
         CRect client;
         GetClientRect(&client);
@@ -272,6 +374,8 @@ void CVexalView::OnMouseMove(UINT nFlags, CPoint point)
         TakeAnswer(m_controller->OnMouseMove(nFlags, p, dc.get()));
 }
 
+// The usable rectangle is the last paint's, so each step paints before the
+// next one compares it with the client area.
 void CVexalView::OnTimer(UINT_PTR nIDEvent)
 {
     CRect client;
@@ -282,6 +386,7 @@ void CVexalView::OnTimer(UINT_PTR nIDEvent)
         ScrollBy(SB_VERT, SB_LINEUP);
     else
         StopAutoScroll();
+    UpdateWindow();
 }
 
 void CVexalView::StopAutoScroll()
@@ -438,15 +543,137 @@ void CVexalView::OnEditPaste()
         Invalidate(FALSE);
 }
 
-void CVexalView::OnEditUndo() { ShowReplay(UndoLog::Undo()); }
-void CVexalView::OnEditRedo() { ShowReplay(UndoLog::Redo()); }
+void CVexalView::OnEditUndo() { ReplayUndoLog(false); }
+void CVexalView::OnEditRedo() { ReplayUndoLog(true); }
 
-void CVexalView::ShowReplay(int replayed)
+BOOL CVexalView::OnCommand(WPARAM wParam, LPARAM lParam)
 {
-    if (replayed) {
-        RefreshModelTree();
-        RefreshDiagram(0);
+    if (LOWORD(wParam) == kHelpTopics && lParam == 0) {
+        OnHelpTopics();
+        return TRUE;
     }
+    return CScrollView::OnCommand(wParam, lParam);
+}
+
+void CVexalView::OnHelpTopics()
+{
+    std::string topic = "/Index.htm";
+    CSymbol* prototype = nullptr;
+    const HitSymbol* current = m_controller ? m_controller->GetCurrentSymbol() : nullptr;
+    if (current && FindMetaclass(current->type, prototype) && prototype && prototype->helpTopic[0])
+        topic = prototype->helpTopic;
+    theHelpSeam.ShowTopic((std::string(theModuleDir) + "help.chm::" + topic).c_str());
+}
+
+void CVexalView::OnPrintCommand()
+{
+    if (!m_controller)
+        return;
+    m_controller->CommitTextEdit(nullptr);
+    const float zoom = GetZoom();
+    const CPoint scrolled = GetScrollPosition();
+    ApplyZoom(1.0f);
+    OnFilePrint();
+    if (!m_controller)
+        return;
+    SetZoom(zoom);
+    UpdateScrollSizes();
+    ScrollToPosition(scrolled);
+    Invalidate(FALSE);
+}
+
+BOOL CVexalView::OnPreparePrinting(CPrintInfo* pInfo)
+{
+    if (m_controller) {
+        pInfo->SetMaxPage(UINT(std::max(thePageState.PageCount, 1)));
+        m_shownState = thePageState;
+    }
+    return DoPreparePrinting(pInfo);
+}
+
+// Text on the printer is measured as on screen, by a view context as its
+// attribute context, so that it lays out as it shows.
+void CVexalView::OnPrepareDC(CDC* pDC, CPrintInfo* pInfo)
+{
+    if (!m_controller)
+        return;
+    CScrollView::OnPrepareDC(pDC, pInfo);
+    if (!pInfo)
+        return;
+    pDC->SetAttribDC(pDC->m_hDC);
+    m_printScreenDc = std::make_unique<CClientDC>(this);
+    m_printScreenDc->SetMapMode(MM_HIMETRIC);
+    m_printScreenDc->SelectObject(&DrawResources::NormalFont);
+    pDC->SetAttribDC(m_printScreenDc->m_hDC);
+    pDC->SetMapMode(MM_HIMETRIC);
+    pDC->SelectObject(&DrawResources::NormalFont);
+    DEVMODE* mode = pInfo->m_pPD->GetDevMode();
+    if (!pDC->IsPrinting() || !mode)
+        return;
+    if (!m_controller->GoToPage(int(pInfo->m_nCurPage) - 1)) {
+        pInfo->m_bContinuePrinting = FALSE;
+        return;
+    }
+    mode->dmFields |= DM_ORIENTATION;
+    mode->dmOrientation = short(thePageState.PageWidth < thePageState.PageHeight ? DMORIENT_PORTRAIT : DMORIENT_LANDSCAPE);
+    pDC->ResetDC(mode);
+    pDC->SetMapMode(MM_HIMETRIC);
+    PlacePrintedPage(pDC);
+}
+
+// Sizes come from the printer itself, in its own dots per inch: the device
+// mode's print quality may be a negative draft code. A page that needs a
+// zoom below the least one is scaled the rest of the way by the printer
+// context's extents.
+void CVexalView::PlacePrintedPage(CDC* printer)
+{
+    const HDC device = printer->m_hDC;
+    const int dpiX = std::max(::GetDeviceCaps(device, LOGPIXELSX), 1);
+    const int dpiY = std::max(::GetDeviceCaps(device, LOGPIXELSY), 1);
+    auto hundredths = [device](int index, int dpi) { return int(int64_t(::GetDeviceCaps(device, index)) * 2540 / dpi); };
+    const int physicalWidth = hundredths(PHYSICALWIDTH, dpiX);
+    const int physicalHeight = hundredths(PHYSICALHEIGHT, dpiY);
+    const int offsetX = hundredths(PHYSICALOFFSETX, dpiX);
+    const int offsetY = hundredths(PHYSICALOFFSETY, dpiY);
+    const int printableWidth = physicalWidth - 2 * offsetX;
+    const int printableHeight = physicalHeight - 2 * offsetY;
+    const PageState& ps = thePageState;
+    const float scale = std::min(float(printableWidth) / float(std::max(ps.UsableWidth, 1)),
+                                 float(printableHeight) / float(std::max(ps.UsableHeight, 1)));
+    int x = 0, y = 0;
+    if (scale >= 1.0f) {
+        SetZoom(1.0f);
+        x = ps.PageWidth + 2 * offsetX < physicalWidth ? ps.EdgeX + (printableWidth - ps.PageWidth) / 2
+                                                       : ps.EdgeX - offsetX;
+        y = ps.PageHeight + 2 * offsetY < physicalHeight ? ps.EdgeY + (printableHeight - ps.PageHeight) / 2
+                                                         : ps.EdgeY - offsetY;
+    } else {
+        SetZoom(std::max(scale, kLeastZoom));
+        const double extra = double(scale) / double(GetZoom());
+        if (extra < 1.0) {
+            printer->SetMapMode(MM_ANISOTROPIC);
+            printer->SetWindowExt(kPrintExtent, kPrintExtent);
+            printer->SetViewportExt(int(std::lround(dpiX * 100 * extra)), -int(std::lround(dpiY * 100 * extra)));
+        }
+    }
+    printer->SetWindowOrg(-x, y);
+}
+
+void CVexalView::OnPrint(CDC* pDC, CPrintInfo*)
+{
+    if (m_controller)
+        m_controller->DrawPage(pDC);
+}
+
+void CVexalView::OnEndPrinting(CDC* pDC, CPrintInfo* pInfo)
+{
+    pDC->SetAttribDC(pDC->m_hDC);
+    m_printScreenDc.reset();
+    if (m_controller) {
+        m_controller->GoToPage(m_shownState.PageIndex);
+        thePageState = m_shownState;
+    }
+    CScrollView::OnEndPrinting(pDC, pInfo);
 }
 
 // Without a diagram the scroll sizes follow the client area.

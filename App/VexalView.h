@@ -6,12 +6,21 @@
 // editor. Invariant: the controller is non-null exactly while a diagram is
 // shown, and the usable rectangle is where the last paint put the page's
 // usable area (client pixels), which the mouse conversions rely on.
+//
+// The caption strip is a band at the top of the view that opens while the
+// mouse rests there; its icons give the zoom, page and Window Close
+// commands. Printing prints each page of the range on its own sheet, turned
+// as the page is, at zoom 1 and centred when it fits, scaled down to fit
+// otherwise; the zoom, the page shown and the scroll sizes are as before
+// once it is done.
 #pragma once
 
 #include "Controls/ColorEdit.h"
 #include "Platform/ScrollView.h"
+#include "UML/Model/PageState.h"
 
 #include <memory>
+#include <vector>
 
 class CDiagramController;
 
@@ -39,7 +48,27 @@ public:
     BOOL PreTranslateMessage(MSG* pMsg) override;
     void OnDraw(CDC* pDC) override;
 
+    // Draws the open strip over the top of the client area by exclusive or,
+    // so a second drawing takes its tint away, and records its icons.
+    void DrawCaptionStrip(CDC* dc, const CRect& client);
+    // A mouse move without the left button: opens the strip in the top band
+    // and keeps it open within it (handled), closes it elsewhere.
+    bool TrackCaptionStrip(UINT nFlags, CPoint point);
+    // A left press while the strip is open is the strip's: an icon under it
+    // sends its command. False while the strip is closed.
+    bool HitCaptionStrip(CPoint point);
+    bool IsCaptionStripOpen() const;
+
+    void OnPrepareDC(CDC* pDC, CPrintInfo* pInfo = nullptr) override;
+
 protected:
+    BOOL OnPreparePrinting(CPrintInfo* pInfo) override;
+    void OnPrint(CDC* pDC, CPrintInfo* pInfo) override;
+    void OnEndPrinting(CDC* pDC, CPrintInfo* pInfo) override;
+    // Help Topics reaches the view only as a command sent to it, when it has
+    // the focus; the main window answers it otherwise.
+    BOOL OnCommand(WPARAM wParam, LPARAM lParam) override;
+
     int OnCreate(LPCREATESTRUCT lpCreateStruct);
     BOOL OnEraseBkgnd(CDC* pDC);
     void OnPaint();
@@ -62,6 +91,8 @@ protected:
     void OnEditPaste();
     void OnEditUndo();
     void OnEditRedo();
+    void OnPrintCommand();
+    void OnHelpTopics();
     void OnSize(UINT nType, int cx, int cy);
     DECLARE_MESSAGE_MAP()
 
@@ -70,7 +101,6 @@ private:
     // ScreenToPage for a page that takes the mouse; null on a read-only one.
     std::unique_ptr<CDC> EditablePoint(POINT& point);
     void ShowTurnedPage(bool turned);
-    void ShowReplay(int replayed);
     // Marks the unit of the diagram shown when the controller's answer
     // changed the model, and repaints for any answer but NoChange.
     void TakeAnswer(int answer);
@@ -79,6 +109,16 @@ private:
     bool EditorKey(UINT key);
     bool ViewKey(UINT key);
     void StopAutoScroll();
+    // Fits the current page onto the printer's sheet: the zoom, an extra
+    // scale where the zoom cannot go low enough, and the window origin.
+    void PlacePrintedPage(CDC* printer);
+
+    struct HotSpot {
+        CRect rect;
+        UINT command;
+    };
+    static const int StripClosed = 10;
+    static const int StripOpen = 27;
 
     CDiagramController* m_controller = nullptr;
     int m_diagramId = 0;
@@ -86,4 +126,10 @@ private:
     CColorEdit m_editor;
     DWORD m_pressTime = 0;
     UINT_PTR m_autoScrollTimer = 0;
+    std::vector<HotSpot> m_hotSpots;
+    int m_stripHeight = StripClosed;
+    // While printing: the page shown before, and the screen context that
+    // measures text for the printer.
+    PageState m_shownState{};
+    std::unique_ptr<CDC> m_printScreenDc;
 };

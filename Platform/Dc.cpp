@@ -212,8 +212,9 @@ QPainter* DcPainter(DcRecord& dc)
         OpenPainters()[dc.image] = &dc;
         dc.painter->translate(dc.surfaceOrigin);
     } else {
-        // A printer starts its document with its first painter; StartDoc does that.
-        if (dc.kind == DcKind::Printer && !dc.docStarted)
+        // A printer starts its document with its first painter; the first
+        // StartPage opens it.
+        if (dc.kind == DcKind::Printer && !dc.pageStarted)
             return nullptr;
         dc.painter = new QPainter(dc.device);
         if (!dc.painter->isActive()) {

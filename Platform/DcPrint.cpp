@@ -18,7 +18,7 @@ int CDC::StartDoc(const DOCINFO*)
     dc->docStarted = true;
     dc->pageStarted = false;
     dc->pagesDone = 0;
-    return DcPainter(*dc) ? 1 : -1;
+    return 1;
 }
 
 int CDC::StartPage()
@@ -26,10 +26,16 @@ int CDC::StartPage()
     DcRecord* dc = DcOf(this);
     if (!dc || dc->kind != DcKind::Printer || !dc->docStarted || dc->pageStarted)
         return -1;
-    // The painter opens the first page itself; every later one is asked for.
-    if (dc->pagesDone > 0 && DcPainter(*dc))
-        static_cast<QPagedPaintDevice*>(dc->device)->newPage();
+    // The painter opens the first page itself, so it is opened only now:
+    // a reset before the first page still turns it. Every later page is
+    // asked for.
     dc->pageStarted = true;
+    if (!DcPainter(*dc)) {
+        dc->pageStarted = false;
+        return -1;
+    }
+    if (dc->pagesDone > 0)
+        static_cast<QPagedPaintDevice*>(dc->device)->newPage();
     return 1;
 }
 

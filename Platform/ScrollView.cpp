@@ -83,10 +83,11 @@ void CScrollView::ScrollBy(int nBar, UINT nSBCode)
         ScrollToDevicePosition(m_position.x + delta, m_position.y);
 }
 
-void CScrollView::OnPrepareDC(CDC* pDC)
+void CScrollView::OnPrepareDC(CDC* pDC, CPrintInfo* pInfo)
 {
     pDC->SetMapMode(m_nMapMode);
-    pDC->SetViewportOrg(-m_position.x, -m_position.y);
+    if (!pInfo)
+        pDC->SetViewportOrg(-m_position.x, -m_position.y);
 }
 
 void CScrollView::OnSize(UINT nType, int cx, int cy)

@@ -24,9 +24,10 @@ public:
     // Scrolls by a line or page step as a scroll bar code would (SB_...).
     void ScrollBy(int nBar, UINT nSBCode);
 
-    // Sets the mapping mode and moves the viewport origin by the scroll
-    // position, so drawing in content coordinates lands where it shows.
-    void OnPrepareDC(CDC* pDC) override;
+    // Sets the mapping mode and, on screen, moves the viewport origin by the
+    // scroll position, so drawing in content coordinates lands where it
+    // shows; a printed page is not scrolled.
+    void OnPrepareDC(CDC* pDC, CPrintInfo* pInfo = nullptr) override;
 
 protected:
     void OnSize(UINT nType, int cx, int cy);

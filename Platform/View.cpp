@@ -17,7 +17,7 @@ CView::~CView()
 
 void CView::OnDraw(CDC*) {}
 
-void CView::OnPrepareDC(CDC*) {}
+void CView::OnPrepareDC(CDC*, CPrintInfo*) {}
 
 void CView::OnInitialUpdate() { Invalidate(); }
 

@@ -4,6 +4,9 @@
 // window is gone. Commands it does not answer go on to its document.
 // Invariant: while the view's window exists, its frame's active view is
 // this view or another live one; a destroyed view is never left active.
+// Printing runs the print loop: OnPreparePrinting (the dialog, through
+// DoPreparePrinting), OnBeginPrinting, then for each page of the range
+// OnPrepareDC and OnPrint, and OnEndPrinting; no print preview.
 #pragma once
 
 #include "Platform/Wnd.h"
@@ -11,6 +14,7 @@
 class CDC;
 class CDocument;
 class CFrameWnd;
+class CPrintInfo;
 
 class CView : public CWnd {
     DECLARE_DYNAMIC(CView)
@@ -21,8 +25,10 @@ public:
     CDocument* GetDocument() const { return m_pDocument; }
     // Paints the document; the base draws nothing.
     virtual void OnDraw(CDC* pDC);
-    // Readies the context for OnDraw; the base leaves it as it is.
-    virtual void OnPrepareDC(CDC* pDC);
+    // Readies the context for OnDraw, or with a job for printing its current
+    // page (clearing m_bContinuePrinting ends the job); the base leaves it
+    // as it is.
+    virtual void OnPrepareDC(CDC* pDC, CPrintInfo* pInfo = nullptr);
     // Called once the frame is shown for a document.
     virtual void OnInitialUpdate();
 
@@ -30,6 +36,17 @@ public:
     void PostNcDestroy() override;
 
 protected:
+    // The Print command: the whole print loop, on the printer the dialog chose.
+    void OnFilePrint();
+    // Runs the print dialog unless m_bDirect; FALSE when it was cancelled.
+    BOOL DoPreparePrinting(CPrintInfo* pInfo);
+    // The base prepares with DoPreparePrinting.
+    virtual BOOL OnPreparePrinting(CPrintInfo* pInfo);
+    virtual void OnBeginPrinting(CDC* pDC, CPrintInfo* pInfo);
+    // The base draws with OnDraw.
+    virtual void OnPrint(CDC* pDC, CPrintInfo* pInfo);
+    virtual void OnEndPrinting(CDC* pDC, CPrintInfo* pInfo);
+
     int OnCreate(LPCREATESTRUCT lpCreateStruct);
     void OnDestroy();
     void OnPaint();

@@ -73,12 +73,8 @@ bool ShellHarness::Start(const std::vector<std::string>& arguments)
 bool ShellHarness::AnswerRequest(DialogRequest& request, INT_PTR* answer)
 {
     questions_.push_back({ request.kind, request.text ? request.text : "", request.templateId });
-    if (request.kind == DialogKind::PopupMenu) {
-        *answer = 0;
-        return true;
-    }
     if (answers_.empty() || answers_.front().kind != request.kind) {
-        *answer = IDCANCEL;
+        *answer = request.kind == DialogKind::PopupMenu ? 0 : IDCANCEL;
         return true;
     }
     Answer next = std::move(answers_.front());

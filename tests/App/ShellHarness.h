@@ -23,7 +23,8 @@ struct Question {
 };
 
 // What the user answers to the next dialog of a kind; fill sets the
-// dialog's own data (a file dialog's path) as the user would.
+// dialog's own data (a file dialog's path) as the user would. A popup
+// menu's answer is the command chosen; unanswered, it chooses none.
 struct Answer {
     DialogKind kind;
     INT_PTR result;
