@@ -8,6 +8,7 @@
 #include "App/MainFrm.h"
 #include "App/ProjectFiles.h"
 #include "App/ShellServices.h"
+#include "App/UndoReplay.h"
 #include "App/VexalApp.h"
 #include "Controls/OptionTreeFileDialog.h"
 #include "File/ModifiedUnits.h"
@@ -295,21 +296,8 @@ void CModelBrowser::OnEditSelectAll()
         SelectRun(0, int(m_rows.size()) - 1);
 }
 
-void CModelBrowser::OnEditUndo()
-{
-    if (!UndoLog::Undo())
-        return;
-    RefreshModelTree();
-    RefreshDiagram(0);
-}
-
-void CModelBrowser::OnEditRedo()
-{
-    if (!UndoLog::Redo())
-        return;
-    RefreshModelTree();
-    RefreshDiagram(0);
-}
+void CModelBrowser::OnEditUndo() { ReplayUndoLog(false); }
+void CModelBrowser::OnEditRedo() { ReplayUndoLog(true); }
 
 // ---- Move Up and Down
 
