@@ -145,7 +145,8 @@ TEST_F(View, PaintsThePageCentredOnGreyAtEachZoom)
         float zoom;
         int width, height;
     } cases[] = {
-        {0.5f, 1000, 1200}, {1.0f, 1000, 1200}, {2.0f, 1000, 1200}, {1.0f, 500, 400},
+        {0.5f, 1000, 1200}, {1.0f, 1000, 1200}, {2.0f, 1800, 2400},
+        {0.5f, 300, 300},   {1.0f, 500, 400},   {2.0f, 1000, 1200},
     };
     const COLORREF background = theSysConfig.m_clrDiagramBg;
     for (const Case& c : cases) {
@@ -153,6 +154,11 @@ TEST_F(View, PaintsThePageCentredOnGreyAtEachZoom)
         shell.SizeView(c.width, c.height);
         ZoomTo(c.zoom);
         EXPECT_FLOAT_EQ(GetZoom(), c.zoom);
+        MouseAt(WM_MOUSEMOVE, POINT{60, 200});
+        const COLORREF underStrip = shell.ViewPixel(60, 15);
+        MouseAt(WM_MOUSEMOVE, POINT{60, 5});
+        ASSERT_TRUE(view->IsCaptionStripOpen());
+        EXPECT_EQ(shell.ViewPixel(60, 15), underStrip ^ 0x0A1E1E) << "the strip tints what it covers";
         ASSERT_TRUE(shell.ViewScreenshot("view-zoom" + std::to_string(int(c.zoom * 100)) + "-" +
                                          std::to_string(c.width) + "x" + std::to_string(c.height)));
         CRect client;
@@ -168,8 +174,8 @@ TEST_F(View, PaintsThePageCentredOnGreyAtEachZoom)
             EXPECT_EQ(view->GetScrollPos(SB_HORZ), 0);
             EXPECT_EQ(view->GetScrollPos(SB_VERT), 0);
         }
-        EXPECT_EQ(shell.ViewPixel(std::max<int>(topLeft.x, 0) + 2, std::max<int>(topLeft.y, 0) + 2), background)
-            << "the page's margin";
+        EXPECT_EQ(shell.ViewPixel(std::max<int>(topLeft.x, 0) + 2, std::max<int>(topLeft.y, 28) + 2), background)
+            << "the page's margin, below the strip";
     }
 }
 
