@@ -2,6 +2,9 @@
 
 #include "Scripting/Application.h"
 #include "Scripting/Database.h"
+#include "Scripting/File.h"
+#include "Scripting/FileFinder.h"
+#include "Scripting/Parser.h"
 
 #include <js/Exception.h>
 
@@ -10,8 +13,11 @@
 void InitHostClasses(JSContext* cx, JS::HandleObject global)
 {
     const std::initializer_list<HostClassInit> inits = {
+        InitFileClass,
         InitDatabaseClass,
         InitApplicationClass,
+        InitParserClass,
+        InitFileFinderClass,
     };
     for (const HostClassInit init : inits) {
         if (!init(cx, global))
