@@ -5,6 +5,7 @@
 //   build/bin/bench_sequence_page [--benchmark_min_time=0.5]
 #include "ClassPageBench.h"
 
+#include "MemDB/dbCursor.h"
 #include "UML/Model/PageZoom.h"
 #include "UML/Model/SymbolRows.h"
 
@@ -177,6 +178,20 @@ void BM_MoveLifeline(benchmark::State& state)
         step = -step;
     }
     state.SetItemsProcessed(state.iterations());
+    // The message ends that followed it onto its centre line: 40 when the
+    // move did its work.
+    SymbolT moved;
+    FetchSymbolById(lifeline, moved);
+    const int cx = (moved.x1 + moved.x2) / 2;
+    int ends = 0;
+    for (const char* column : {"SrcID", "DestID"}) {
+        dbTypedCursor<SymbolT> c(&SymbolT::TableInfo);
+        if (c.SelectByKey(column, moved.SGUID) > 0)
+            do
+                ends += (column[0] == 'S' ? c->x1 : c->x2) == cx;
+            while (c.Next());
+    }
+    state.counters["ends"] = ends;
 }
 BENCHMARK(BM_MoveLifeline)->Unit(benchmark::kMillisecond);
 
