@@ -1,15 +1,22 @@
 // The combo box's class procedure over a Qt combo box, a child object of
-// the window's client widget. Item data ride in the entries' user role.
+// the window's client widget, which draws the field and the dropped list.
+// A drop-down (CBS_DROPDOWN) lays the layer's edit control over the field.
 #include "Platform/ComboBox.h"
 
 #include "Platform/CString.h"
 #include "Platform/ControlData.h"
+#include "Platform/Dc.h"
+#include "Platform/Edit.h"
+#include "Platform/GdiData.h"
+#include "Platform/SysColors.h"
 #include "Platform/WndData.h"
 
 #include <QAbstractItemView>
 #include <QComboBox>
 #include <QEvent>
 #include <QFontMetrics>
+#include <QPainter>
+#include <QStyledItemDelegate>
 
 #include <cstring>
 #include <mutex>
@@ -18,6 +25,9 @@
 IMPLEMENT_DYNAMIC(CComboBox, CWnd)
 
 namespace {
+
+// Asks the parent to draw entry `index` of an owner-drawn combo box.
+void DrawEntry(HWND hWnd, CDC& dc, int index, const CRect& rect, UINT state);
 
 // The entries live here; the Qt combo box is filled from them only while
 // it shows (a hidden list of thousands of entries costs nothing to fill).
@@ -31,6 +41,8 @@ public:
     explicit ComboBox(WndData* d) : QObject(d->clientWidget), m_hWnd(d->handle())
     {
         m_combo = new QComboBox(d->clientWidget);
+        if (d->style & CBS_OWNERDRAWFIXED)
+            m_combo->setItemDelegate(new OwnerDrawn(m_hWnd, m_combo));
         m_combo->setFocusPolicy(Qt::NoFocus);
         m_combo->setAttribute(Qt::WA_TransparentForMouseEvents);
         m_combo->setGeometry(0, 0, d->client.Width(), d->client.Height());
@@ -89,14 +101,82 @@ public:
     bool Valid(WPARAM i) const { return int(i) >= 0 && int(i) < Count(); }
     int FieldHeight() const { return QFontMetrics(m_combo->font()).height() + 6; }
 
-    // Selects an entry (-1: none) and mirrors its text as the window text.
+    // Selects an entry (-1: none) and mirrors its text as the window text;
+    // a drop-down's edit takes the text, all selected, when an entry is.
     void Show(int index)
     {
         m_shown = index >= 0 && index < Count() ? index : -1;
         if (m_combo->isVisible())
             Sync();
+        if (m_edit) {
+            SetEditText(m_shown < 0 ? "" : m_entries[size_t(m_shown)].text.toUtf8().constData(), m_shown >= 0);
+            return;
+        }
         if (WndData* d = WndData::From(m_hWnd))
             d->text = m_shown < 0 ? std::string() : m_entries[size_t(m_shown)].text.toUtf8().toStdString();
+    }
+
+    // Text put into a drop-down's edit by the program, not typed: no
+    // CBN_EDITCHANGE.
+    void SetEditText(const char* text, bool selectAll)
+    {
+        m_quiet = true;
+        ::SendMessage(m_edit, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text));
+        m_quiet = false;
+        if (selectAll)
+            ::SendMessage(m_edit, EM_SETSEL, 0, -1);
+    }
+
+    // The edit's text changed: it is the window text; typed, it leaves no
+    // entry selected and is announced.
+    void EditChanged()
+    {
+        WndData* d = WndData::From(m_hWnd);
+        WndData* e = WndData::From(m_edit);
+        if (!d || !e)
+            return;
+        d->text = e->text;
+        if (m_quiet)
+            return;
+        m_shown = -1;
+        NotifyParent(m_hWnd, CBN_EDITCHANGE);
+    }
+
+    // Where an entry sorts in: before the first whose text is greater,
+    // case ignored.
+    int SortedPlace(const QString& text) const
+    {
+        for (int i = 0; i < Count(); ++i)
+            if (m_entries[size_t(i)].text.compare(text, Qt::CaseInsensitive) > 0)
+                return i;
+        return Count();
+    }
+
+    // The parent hears of every removed entry that holds item data.
+    void Deleted(int index, DWORD_PTR data)
+    {
+        if (!data)
+            return;
+        HWND parent = ::GetParent(m_hWnd);
+        if (!parent)
+            return;
+        DELETEITEMSTRUCT item{};
+        item.CtlType = ODT_COMBOBOX;
+        item.CtlID = UINT(::GetDlgCtrlID(m_hWnd));
+        item.itemID = UINT(index);
+        item.hwndItem = m_hWnd;
+        item.itemData = data;
+        ::SendMessage(parent, WM_DELETEITEM, WPARAM(item.CtlID), reinterpret_cast<LPARAM>(&item));
+    }
+
+    // Removes every entry, last first, telling the parent of each.
+    void DeleteAll()
+    {
+        std::vector<Entry> gone;
+        gone.swap(m_entries);
+        m_shown = -1;
+        for (int i = int(gone.size()) - 1; i >= 0; --i)
+            Deleted(i, gone[size_t(i)].data);
     }
 
     int Find(int startAfter, const char* text, bool exact) const
@@ -130,10 +210,90 @@ public:
 
     HWND m_hWnd;
     QComboBox* m_combo;
+    HWND m_edit = nullptr;
     std::vector<Entry> m_entries;
     bool m_stale = false;
+    bool m_quiet = false;
     int m_shown = -1;
     int m_dropHeight = 100;
+
+private:
+    // The dropped list of an owner-drawn combo box: each entry is drawn by
+    // the parent (WM_DRAWITEM) into a bitmap the size of the entry.
+    class OwnerDrawn : public QStyledItemDelegate {
+    public:
+        OwnerDrawn(HWND hWnd, QObject* parent) : QStyledItemDelegate(parent), m_hWnd(hWnd) {}
+        void paint(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const override
+        {
+            ComboBox* box = Of(m_hWnd);
+            if (!box || !box->Valid(WPARAM(index.row())) || option.rect.isEmpty())
+                return;
+            CDC dc;
+            dc.CreateCompatibleDC(nullptr);
+            CBitmap bitmap;
+            if (!bitmap.CreateCompatibleBitmap(&dc, option.rect.width(), option.rect.height()))
+                return;
+            CBitmap* old = dc.SelectObject(&bitmap);
+            CWnd* wnd = CWnd::FromHandle(m_hWnd);
+            CFont* font = wnd->GetFont();
+            CFont* oldFont = font ? dc.SelectObject(font) : nullptr;
+            const bool selected = (option.state & QStyle::State_Selected) != 0;
+            DrawEntry(m_hWnd, dc, index.row(), CRect(0, 0, option.rect.width(), option.rect.height()),
+                      (selected ? ODS_SELECTED | ODS_FOCUS : 0) | (wnd->IsWindowEnabled() ? 0 : ODS_DISABLED));
+            if (oldFont)
+                dc.SelectObject(oldFont);
+            dc.SelectObject(old);
+            painter->drawImage(option.rect.topLeft(), BitmapFromHandle(bitmap.m_hObject)->image);
+        }
+        QSize sizeHint(const QStyleOptionViewItem& option, const QModelIndex& index) const override
+        {
+            ComboBox* box = Of(m_hWnd);
+            return QSize(QStyledItemDelegate::sizeHint(option, index).width(), box ? box->FieldHeight() - 4 : 16);
+        }
+
+    private:
+        HWND m_hWnd;
+    };
+};
+
+void DrawEntry(HWND hWnd, CDC& dc, int index, const CRect& rect, UINT state)
+{
+    ComboBox* box = ComboBox::Of(hWnd);
+    HWND parent = ::GetParent(hWnd);
+    if (!box || !parent)
+        return;
+    DRAWITEMSTRUCT item{};
+    item.CtlType = ODT_COMBOBOX;
+    item.CtlID = UINT(::GetDlgCtrlID(hWnd));
+    item.itemID = UINT(index);
+    item.itemAction = ODA_DRAWENTIRE;
+    item.itemState = state;
+    item.hwndItem = hWnd;
+    item.hDC = dc.GetSafeHdc();
+    item.rcItem = rect;
+    item.itemData = box->Valid(WPARAM(index)) ? box->m_entries[size_t(index)].data : 0;
+    ::SendMessage(parent, WM_DRAWITEM, WPARAM(item.CtlID), reinterpret_cast<LPARAM>(&item));
+}
+
+// Drops the list or moves the selection: the keys a drop-down's edit
+// passes to its combo box.
+bool IsListKey(UINT message, WPARAM vk)
+{
+    if (message == WM_SYSKEYDOWN)
+        return vk == VK_UP || vk == VK_DOWN;
+    return message == WM_KEYDOWN && (vk == VK_UP || vk == VK_DOWN || vk == VK_PRIOR || vk == VK_NEXT || vk == VK_F4);
+}
+
+// The edit of a drop-down: its list keys go to the combo box.
+class ComboEdit : public CEdit {
+protected:
+    LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override
+    {
+        if (IsListKey(message, wParam))
+            return ::SendMessage(::GetParent(m_hWnd), message, wParam, lParam);
+        return CEdit::WindowProc(message, wParam, lParam);
+    }
+    void PostNcDestroy() override { delete this; }
 };
 
 LRESULT OnKey(HWND hWnd, ComboBox* box, UINT vk)
@@ -172,8 +332,21 @@ LRESULT OnKey(HWND hWnd, ComboBox* box, UINT vk)
     return 0;
 }
 
+const UINT kEditId = 1001;
+
+// The edit of a drop-down covers the field up to the arrow button.
+CRect EditPlace(HWND hWnd)
+{
+    CRect client;
+    CWnd::FromHandle(hWnd)->GetClientRect(&client);
+    const int arrow = GetSystemMetrics(SM_CXVSCROLL);
+    return CRect(3, 3, std::max(3, client.right - arrow - 2), std::max(3, client.bottom - 3));
+}
+
 LRESULT ComboProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam)
 {
+    if (message == WM_NCCALCSIZE)
+        return 0;  // the scroll styles are the dropped list's: the window is all field
     WndData* d = WndData::From(hWnd);
     ComboBox* box = ComboBox::Of(hWnd);
     if (!d || (!box && message != WM_CREATE))
@@ -185,8 +358,47 @@ LRESULT ComboProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam)
             box = new ComboBox(d);
             CWnd::FromHandle(hWnd)->SetWindowPos(nullptr, 0, 0, d->window.Width(), d->window.Height(),
                                                  SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+            if ((d->style & CBS_DROPDOWNLIST) == CBS_DROPDOWN) {
+                RegisterEditClass();
+                auto* edit = new ComboEdit;
+                if (!edit->Create(WS_CHILD | WS_VISIBLE | ES_AUTOHSCROLL, EditPlace(hWnd), CWnd::FromHandle(hWnd),
+                                  kEditId)) {
+                    delete edit;
+                    return -1;
+                }
+                box->m_edit = edit->GetSafeHwnd();
+            }
         }
         return 0;
+    case WM_DESTROY:
+        box->DeleteAll();
+        return ::DefWindowProc(hWnd, message, wParam, lParam);
+    case WM_SIZE:
+        if (box->m_edit)
+            CWnd::FromHandle(box->m_edit)->MoveWindow(EditPlace(hWnd));
+        return ::DefWindowProc(hWnd, message, wParam, lParam);
+    case WM_COMMAND:
+        if (box->m_edit && reinterpret_cast<HWND>(lParam) == box->m_edit && HIWORD(wParam) == EN_CHANGE)
+            box->EditChanged();
+        return 0;
+    case WM_SETFOCUS:
+        if (box->m_edit) {
+            ::SetFocus(box->m_edit);
+            ::SendMessage(box->m_edit, EM_SETSEL, 0, -1);
+            return 0;
+        }
+        return ::DefWindowProc(hWnd, message, wParam, lParam);
+    case WM_ENABLE:
+        if (box->m_edit)
+            CWnd::FromHandle(box->m_edit)->EnableWindow(BOOL(wParam));
+        return ::DefWindowProc(hWnd, message, wParam, lParam);
+    case CB_SETEDITSEL:
+        if (!box->m_edit)
+            return CB_ERR;
+        ::SendMessage(box->m_edit, EM_SETSEL, WPARAM(short(LOWORD(lParam))), LPARAM(short(HIWORD(lParam))));
+        return TRUE;
+    case CB_GETEDITSEL:
+        return box->m_edit ? ::SendMessage(box->m_edit, EM_GETSEL, wParam, lParam) : CB_ERR;
     case WM_WINDOWPOSCHANGING: {
         auto* pos = reinterpret_cast<WINDOWPOS*>(lParam);
         if (!(pos->flags & SWP_NOSIZE)) {
@@ -198,9 +410,17 @@ LRESULT ComboProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam)
     case WM_SETFONT:
         ::DefWindowProc(hWnd, message, wParam, lParam);
         box->m_combo->setFont(ControlFont(d->font));
+        if (box->m_edit)
+            ::SendMessage(box->m_edit, WM_SETFONT, wParam, lParam);
         return 0;
     case WM_SETTEXT:
-        return CB_ERR;  // a drop-down list shows its entries only
+        if (!box->m_edit)
+            return CB_ERR;  // a drop-down list shows its entries only
+        box->m_shown = box->Find(-1, reinterpret_cast<const char*>(lParam), true);
+        if (box->m_combo->isVisible())
+            box->Sync();
+        box->SetEditText(lParam ? reinterpret_cast<const char*>(lParam) : "", false);
+        return TRUE;
     case WM_GETDLGCODE:
         return DLGC_WANTARROWS | DLGC_WANTCHARS;
     case WM_KEYDOWN:
@@ -227,10 +447,14 @@ LRESULT ComboProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam)
     case WM_KILLFOCUS:
         box->m_combo->hidePopup();
         return ::DefWindowProc(hWnd, message, wParam, lParam);
-    case CB_ADDSTRING:
-        box->m_entries.push_back({ text(), 0 });
+    case CB_ADDSTRING: {
+        const int at = (d->style & CBS_SORT) ? box->SortedPlace(text()) : box->Count();
+        box->m_entries.insert(box->m_entries.begin() + at, { text(), 0 });
+        if (box->m_shown >= at)
+            ++box->m_shown;
         box->Changed();
-        return box->Count() - 1;
+        return at;
+    }
     case CB_INSERTSTRING: {
         const int at = int(wParam) < 0 || int(wParam) > box->Count() ? box->Count() : int(wParam);
         box->m_entries.insert(box->m_entries.begin() + at, { text(), 0 });
@@ -243,13 +467,18 @@ LRESULT ComboProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam)
         if (!box->Valid(wParam))
             return CB_ERR;
         const int at = int(wParam);
+        const DWORD_PTR data = box->m_entries[size_t(at)].data;
         box->m_entries.erase(box->m_entries.begin() + at);
+        if (box->m_shown > at)
+            --box->m_shown;
         box->Changed();
-        box->Show(box->m_shown == at ? -1 : box->m_shown > at ? box->m_shown - 1 : box->m_shown);
+        if (box->m_shown == at)
+            box->Show(-1);
+        box->Deleted(at, data);
         return box->Count();
     }
     case CB_RESETCONTENT:
-        box->m_entries.clear();
+        box->DeleteAll();
         box->Changed();
         box->Show(-1);
         return 0;
@@ -320,6 +549,17 @@ BOOL CComboBox::Create(DWORD dwStyle, const RECT& rect, CWnd* pParentWnd, UINT n
     return CWnd::Create(WC_COMBOBOX, "", dwStyle, rect, pParentWnd, nID);
 }
 
+void CComboBox::DrawItem(LPDRAWITEMSTRUCT lpDrawItemStruct) { (void)lpDrawItemStruct; }
+
+void CComboBox::DeleteItem(LPDELETEITEMSTRUCT lpDeleteItemStruct) { (void)lpDeleteItemStruct; }
+
+void CComboBox::SetEditSel(int nStartChar, int nEndChar)
+{
+    SendMessage(CB_SETEDITSEL, 0, MAKELPARAM(WORD(nStartChar), WORD(nEndChar)));
+}
+
+DWORD CComboBox::GetEditSel() const { return DWORD(const_cast<CComboBox*>(this)->SendMessage(CB_GETEDITSEL)); }
+
 int CComboBox::AddString(LPCTSTR s) { return int(SendMessage(CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(s))); }
 int CComboBox::InsertString(int i, LPCTSTR s)
 {
@@ -363,3 +603,8 @@ int CComboBox::FindStringExact(int after, LPCTSTR s) const
 }
 void CComboBox::ShowDropDown(BOOL show) { SendMessage(CB_SHOWDROPDOWN, WPARAM(show)); }
 BOOL CComboBox::GetDroppedState() const { return BOOL(const_cast<CComboBox*>(this)->SendMessage(CB_GETDROPPEDSTATE)); }
+
+BEGIN_MESSAGE_MAP(CComboBox, CWnd)
+    ON_WM_DRAWITEM_REFLECT()
+    ON_WM_DELETEITEM_REFLECT()
+END_MESSAGE_MAP()

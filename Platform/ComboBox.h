@@ -4,6 +4,16 @@
 // The window text is the selected entry's text. CBN_SELCHANGE goes to the
 // parent (and comes back reflected) when the user changes the selection,
 // by the keys or from the dropped list; never for CB_SETCURSEL.
+// A drop-down (CBS_DROPDOWN) has an edit control (id 1001) in its field
+// that takes the focus; the window text is the edit's. Typing in it
+// leaves no entry selected and sends CBN_EDITCHANGE; text the program puts
+// there (a selection, WM_SETTEXT) does not. Up, Down, Page Up/Down and F4
+// in the edit work the list. With CBS_SORT an added entry goes before the
+// first greater one, case ignored. With CBS_OWNERDRAWFIXED (and
+// CBS_HASSTRINGS) the parent draws the dropped list's entries
+// (WM_DRAWITEM, reflected to DrawItem). Every entry removed with nonzero
+// item data (deleted, reset, or the window destroyed) is reported to the
+// parent with WM_DELETEITEM, reflected to DeleteItem.
 #pragma once
 
 #include "Platform/Wnd.h"
@@ -20,6 +30,7 @@
 #define CB_ERRSPACE (-2)
 
 #define CB_GETEDITSEL 0x0140
+#define CB_SETEDITSEL 0x0142
 #define CB_ADDSTRING 0x0143
 #define CB_DELETESTRING 0x0144
 #define CB_GETCOUNT 0x0146
@@ -63,4 +74,15 @@ public:
     int FindStringExact(int nIndexStart, LPCTSTR lpszFind) const;
     void ShowDropDown(BOOL bShowIt = TRUE);
     BOOL GetDroppedState() const;
+    // A drop-down's edit selection; -1 as start removes it, -1 as end runs
+    // to the end. A drop-down list has none.
+    void SetEditSel(int nStartChar, int nEndChar);
+    // Start in the low word, end in the high word.
+    DWORD GetEditSel() const;
+
+    virtual void DrawItem(LPDRAWITEMSTRUCT lpDrawItemStruct);
+    virtual void DeleteItem(LPDELETEITEMSTRUCT lpDeleteItemStruct);
+
+protected:
+    DECLARE_MESSAGE_MAP()
 };

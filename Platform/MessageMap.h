@@ -112,6 +112,9 @@ protected: \
 #define ON_WM_DRAWITEM_REFLECT() \
     VEXAL_MSG_ENTRY(WM_REFLECT_BASE + WM_DRAWITEM, 0, 0, 0, \
                     self->DrawItem(reinterpret_cast<LPDRAWITEMSTRUCT>(call.lParam)); call.result = TRUE; return TRUE;)
+#define ON_WM_DELETEITEM_REFLECT() \
+    VEXAL_MSG_ENTRY(WM_REFLECT_BASE + WM_DELETEITEM, 0, 0, 0, \
+                    self->DeleteItem(reinterpret_cast<LPDELETEITEMSTRUCT>(call.lParam)); call.result = TRUE; return TRUE;)
 #define ON_WM_MEASUREITEM_REFLECT() \
     VEXAL_MSG_ENTRY(WM_REFLECT_BASE + WM_MEASUREITEM, 0, 0, 0, \
                     self->MeasureItem(reinterpret_cast<LPMEASUREITEMSTRUCT>(call.lParam)); call.result = TRUE; return TRUE;)
