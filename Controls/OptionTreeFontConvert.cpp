@@ -5,16 +5,12 @@
 #include <cstdlib>
 #include <cstring>
 
-namespace {
-
 int ScreenResolution()
 {
     CDC screen;
     screen.CreateCompatibleDC(nullptr);
     return screen.GetDeviceCaps(LOGPIXELSY);
 }
-
-} // namespace
 
 void LogFontToCharFormat(const LOGFONT& lf, COLORREF crColor, CHARFORMAT* cf)
 {

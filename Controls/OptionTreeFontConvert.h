@@ -6,6 +6,9 @@
 
 #include "Platform/CharFormat.h"
 
+// The screen's vertical resolution, pixels per logical inch.
+int ScreenResolution();
+
 // Mask: bold, italic, underline, strike-out, size, colour, face and
 // character set; an effect is on when its byte is exactly 1 (bold: weight
 // 700 or more). yHeight = |lfHeight| x (1440 / r). cbSize is left as set.

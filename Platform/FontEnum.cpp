@@ -55,12 +55,27 @@ int Report(const QString& family, const QString& style, int pixelHeight, FONTENU
     return proc(&elf.elfLogFont, &ntm.ntmTm, scalable ? TRUETYPE_FONTTYPE : RASTER_FONTTYPE, data);
 }
 
+FontEnumHook& Hook()
+{
+    static FontEnumHook hook;
+    return hook;
+}
+
 } // namespace
+
+FontEnumHook AfxSetFontEnumHook(FontEnumHook hook)
+{
+    FontEnumHook previous = std::move(Hook());
+    Hook() = std::move(hook);
+    return previous;
+}
 
 int EnumFontFamiliesEx(HDC, const LOGFONT* font, FONTENUMPROC proc, LPARAM data, DWORD)
 {
     if (!font || !proc)
         return 0;
+    if (Hook())
+        return Hook()(font, proc, data);
     int result = 1;
     if (!font->lfFaceName[0]) {
         for (const QString& family : QFontDatabase::families()) {

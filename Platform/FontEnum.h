@@ -3,6 +3,8 @@
 
 #include "Platform/Dc.h"
 
+#include <functional>
+
 #define RASTER_FONTTYPE 0x0001
 #define DEVICE_FONTTYPE 0x0002
 #define TRUETYPE_FONTTYPE 0x0004
@@ -38,3 +40,9 @@ typedef int (*FONTENUMPROC)(const LOGFONT* font, const TEXTMETRIC* metrics, DWOR
 // An empty face name enumerates one entry per family; a face name the
 // styles of that family. Returns the last callback result (1 when none ran).
 int EnumFontFamiliesEx(HDC dc, const LOGFONT* font, FONTENUMPROC proc, LPARAM data, DWORD flags);
+
+// Stands in for the font database in every enumeration (tests present a
+// fixed set of faces); an empty hook restores the database. Returns the
+// previous hook.
+using FontEnumHook = std::function<int(const LOGFONT* font, FONTENUMPROC proc, LPARAM data)>;
+FontEnumHook AfxSetFontEnumHook(FontEnumHook hook);

@@ -178,6 +178,7 @@ struct Store {
             BuildDialogTemplate(Dialog(kCaptioned, CRect(0, 0, 288, 188), "", 8, "System", kSearchItems)));
         Add(RT_DIALOG, 156,
             BuildDialogTemplate(Dialog(kCaptioned, CRect(0, 0, 262, 146), "Options", 8, "System", kOptionsItems)));
+        Add(RT_BITMAP, 32384, std::vector<BYTE>(std::begin(kBitmap32384), std::end(kBitmap32384)));
         Add(RT_DIALOG, 32000,
             BuildDialogTemplate(Dialog(kCaptioned, CRect(0, 0, 289, 140), "Font", 8, "Arial", kFontItems)));
         int cursors = 0;

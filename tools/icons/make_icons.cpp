@@ -3,7 +3,8 @@
 // after changing a drawing:
 //   g++ -std=c++17 -O2 -o /tmp/make_icons tools/icons/make_icons.cpp
 //   /tmp/make_icons Img Platform/ProgramIcons.inc
-// The second argument also writes the program's icon resources as arrays.
+// The second argument also writes the program's icon and bitmap resources as
+// arrays.
 // Every icon is drawn on white from a few shared shapes (page, folder, disk,
 // magnifier, arrows) in one small palette so the set looks alike. Pure white
 // is never ink: what should look white inside an icon is Paper, so it stays
@@ -38,12 +39,12 @@ const Colour Purple{112, 48, 160};
 
 class Icon {
 public:
-    Icon() : m_pixels(16 * 16, White) {}
+    Icon(int width = 16, int height = 16) : m_width(width), m_height(height), m_pixels(size_t(width * height), White) {}
 
     void Set(int x, int y, Colour c)
     {
-        if (x >= 0 && x < 16 && y >= 0 && y < 16)
-            m_pixels[size_t(y * 16 + x)] = c;
+        if (x >= 0 && x < m_width && y >= 0 && y < m_height)
+            m_pixels[size_t(y * m_width + x)] = c;
     }
     void Fill(int l, int t, int r, int b, Colour c)
     {
@@ -313,7 +314,8 @@ public:
     // The icon as the bytes of a BMP file.
     std::vector<uint8_t> Bytes() const
     {
-        const uint32_t pixelBytes = 16 * 16 * 3;
+        const int stride = (m_width * 3 + 3) / 4 * 4;
+        const uint32_t pixelBytes = uint32_t(stride * m_height);
         std::vector<uint8_t> header(54, 0);
         header[0] = 'B';
         header[1] = 'M';
@@ -324,18 +326,20 @@ public:
         put32(2, 54 + pixelBytes);
         put32(10, 54);
         put32(14, 40);
-        put32(18, 16);
-        put32(22, 16);
+        put32(18, uint32_t(m_width));
+        put32(22, uint32_t(m_height));
         header[26] = 1;
         header[28] = 24;
         put32(34, pixelBytes);
         put32(38, 3780);
         put32(42, 3780);
-        for (int y = 15; y >= 0; --y)
-            for (int x = 0; x < 16; ++x) {
-                const Colour c = m_pixels[size_t(y * 16 + x)];
+        for (int y = m_height - 1; y >= 0; --y) {
+            for (int x = 0; x < m_width; ++x) {
+                const Colour c = m_pixels[size_t(y * m_width + x)];
                 header.insert(header.end(), {c.b, c.g, c.r});
             }
+            header.insert(header.end(), size_t(stride - m_width * 3), 0);
+        }
         return header;
     }
 
@@ -349,7 +353,21 @@ public:
         return std::fclose(f) == 0 && ok;
     }
 
+    // Paints the cells marked '#' (or 'o') of the rows, from (x, y).
+    void Art(int x, int y, const std::vector<const char*>& rows, Colour hash, Colour o)
+    {
+        for (size_t r = 0; r < rows.size(); ++r)
+            for (int k = 0; rows[r][k]; ++k) {
+                if (rows[r][k] == '#')
+                    Set(x + k, y + int(r), hash);
+                else if (rows[r][k] == 'o')
+                    Set(x + k, y + int(r), o);
+            }
+    }
+
 private:
+    int m_width;
+    int m_height;
     std::vector<Colour> m_pixels;
 };
 
@@ -727,7 +745,38 @@ const std::vector<IconResource>& IconResources()
     return icons;
 }
 
-// Writes the icon resources as byte arrays for the program's resource table.
+// The bitmap resources of the program: the font list's TrueType mark (32384,
+// 20x12, its top-left colour transparent), two overlapping T's.
+struct BitmapResource {
+    int id;
+    int width, height;
+    std::function<void(Icon&)> draw;
+};
+
+const std::vector<BitmapResource>& BitmapResources()
+{
+    static const std::vector<BitmapResource> bitmaps = {
+        {32384, 20, 12, [](Icon& i) {
+             i.Art(0, 0, {"....................",
+                          ".ooooooo............",
+                          ".ooooooo............",
+                          "....oo..............",
+                          "....oo..########....",
+                          "....oo..########....",
+                          "....oo.....##.......",
+                          "....oo.....##.......",
+                          "....oo.....##.......",
+                          "...oooo....##.......",
+                          "..........####......",
+                          "...................."},
+                   Black, Grey);
+         }},
+    };
+    return bitmaps;
+}
+
+// Writes the icon and bitmap resources as byte arrays for the program's
+// resource table.
 bool WriteIconSource(const std::string& path)
 {
     FILE* f = std::fopen(path.c_str(), "w");
@@ -748,6 +797,15 @@ bool WriteIconSource(const std::string& path)
     for (size_t i = 0; i < about.size(); ++i)
         std::fprintf(f, "%s%u,", i % 24 ? " " : "\n    ", about[i]);
     std::fprintf(f, "\n};\n");
+    for (const BitmapResource& r : BitmapResources()) {
+        Icon bitmap(r.width, r.height);
+        r.draw(bitmap);
+        const std::vector<uint8_t> bytes = bitmap.Bytes();
+        std::fprintf(f, "const BYTE kBitmap%d[] = {", r.id);
+        for (size_t i = 0; i < bytes.size(); ++i)
+            std::fprintf(f, "%s%u,", i % 24 ? " " : "\n    ", bytes[i]);
+        std::fprintf(f, "\n};\n");
+    }
     return std::fclose(f) == 0;
 }
 
