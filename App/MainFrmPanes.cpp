@@ -39,7 +39,7 @@ bool CMainFrame::CreatePanes()
     if (!m_wndPropertyBar.Create(nullptr, this, kPropertiesBarId, barStyle))
         return false;
     m_wndPropertyBar.SetBarStyle(m_wndPropertyBar.GetBarStyle() | CBRS_TOOLTIPS | CBRS_FLYBY | CBRS_SIZE_DYNAMIC);
-    return m_wndPropertyPane.Create(WS_VISIBLE | WS_CLIPCHILDREN | WS_CLIPSIBLINGS, none, &m_wndPropertyBar,
+    return m_wndPropertyPane.Create(WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN | WS_CLIPSIBLINGS, none, &m_wndPropertyBar,
                                     kPaneOptions, kPropertyPaneId, 90) != FALSE;
 }
 

@@ -115,7 +115,7 @@ TEST(Services, ThePropertyPaneTellsElementsFromSymbolsOfOneId)
     PropertyPaneShow(12, false);
     EXPECT_TRUE(thePropertyPane->IsShowing(12, false));
     PropertyPaneClear();
-    EXPECT_EQ(thePropertyPane->GetShownId(), 0);
+    EXPECT_EQ(thePropertyPane->GetShownId(), -1);
 }
 
 TEST(Services, TheStatusBarShowsTheIdlePromptAndCommandPrompts)
