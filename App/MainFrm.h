@@ -80,6 +80,8 @@ public:
     CMsgListBox& GetMessageList() { return m_wndMessages; }
     CModelBrowser& GetModelBrowser() { return m_wndModelBrowser; }
     CPropertyPane& GetPropertyPane() { return m_wndPropertyPane; }
+    CSearchDlg& GetSearchDialog() { return m_dlgSearch; }
+    COptionsDlg& GetOptionsDialog() { return m_dlgOptions; }
     CToolBarEx& GetSymbolBar() { return m_wndSymbolBar; }
     CToolBarEx& GetToolBar() { return m_wndToolBar; }
     CCoolDockBar& GetModelBar() { return m_wndModelBar; }

@@ -15,17 +15,23 @@ namespace {
 const int kDefaultPageWidth = 21000;
 const int kDefaultPageHeight = 29700;
 const int kDefaultFontSize = 500;
+const int kDefaultChmWidth = 800;
+const int kDefaultChmHeight = 600;
+const int kDefaultChmBoardWidth = 180;
 
 bool Is(const char* a, const char* b) { return strcasecmp(a, b) == 0; }
 
 CString ConfigPath() { return CString(theModuleDir) + "cfg/sys.xml"; }
 
-// A page or font size of zero or less would divide by zero later: the default stays.
-int Positive(const char* text, int fallback)
+// A size out of its bounds would divide by zero or leave no room later: the
+// default stays.
+int Bounded(const char* text, bool (*valid)(int), int fallback)
 {
     const int value = ParseHex(text);
-    return value > 0 ? value : fallback;
+    return valid(value) ? value : fallback;
 }
+
+bool Positive(int value) { return value > 0; }
 
 // The command icons of the program folder, in the order they are added.
 struct IconName {
@@ -73,9 +79,9 @@ void CSysConfig::SetDefaults()
     SafeStrCopy(m_szFontName, "Arial", sizeof m_szFontName);
     m_nChmLeft = 0;
     m_nChmTop = 0;
-    m_nChmWidth = 800;
-    m_nChmHeight = 600;
-    m_nChmBoardWidth = 180;
+    m_nChmWidth = kDefaultChmWidth;
+    m_nChmHeight = kDefaultChmHeight;
+    m_nChmBoardWidth = kDefaultChmBoardWidth;
     m_bRecPosition = m_bShowSearch = m_bShowBookmark = TRUE;
     m_bHideText = m_bShowPlus = m_bShowLine = TRUE;
 }
@@ -109,11 +115,11 @@ BOOL CSysConfig::LoadFrom(const char* path)
             while (xml.ReadNextAttribute()) {
                 const char* name = xml.GetName();
                 if (Is(name, "WIDTH"))
-                    m_nPageWidth = Positive(xml.GetValue(), kDefaultPageWidth);
+                    m_nPageWidth = Bounded(xml.GetValue(), IsValidPageSide, kDefaultPageWidth);
                 else if (Is(name, "HEIGHT"))
-                    m_nPageHeight = Positive(xml.GetValue(), kDefaultPageHeight);
+                    m_nPageHeight = Bounded(xml.GetValue(), IsValidPageSide, kDefaultPageHeight);
                 else if (Is(name, "FONTSIZE")) {
-                    m_nFontSize = Positive(xml.GetValue(), kDefaultFontSize);
+                    m_nFontSize = Bounded(xml.GetValue(), Positive, kDefaultFontSize);
                     m_nSmallFontSize = int(m_nFontSize * 0.75);
                 } else if (Is(name, "FONTNAME"))
                     SafeStrCopy(m_szFontName, xml.GetValue(), sizeof m_szFontName);
@@ -140,20 +146,28 @@ BOOL CSysConfig::LoadFrom(const char* path)
                 const char* name;
                 int* number;
                 BOOL* flag;
+                int fallback;  // of a size, which must be positive
             };
             const Field fields[] = {
-                {"Left", &m_nChmLeft, nullptr},         {"Top", &m_nChmTop, nullptr},
-                {"Width", &m_nChmWidth, nullptr},       {"Height", &m_nChmHeight, nullptr},
-                {"BoardWidth", &m_nChmBoardWidth, nullptr}, {"RecPosition", nullptr, &m_bRecPosition},
-                {"ShowSearch", nullptr, &m_bShowSearch}, {"ShowBookmark", nullptr, &m_bShowBookmark},
-                {"HideText", nullptr, &m_bHideText},    {"ShowPlus", nullptr, &m_bShowPlus},
-                {"ShowLine", nullptr, &m_bShowLine},
+                {"Left", &m_nChmLeft, nullptr, 0},
+                {"Top", &m_nChmTop, nullptr, 0},
+                {"Width", &m_nChmWidth, nullptr, kDefaultChmWidth},
+                {"Height", &m_nChmHeight, nullptr, kDefaultChmHeight},
+                {"BoardWidth", &m_nChmBoardWidth, nullptr, kDefaultChmBoardWidth},
+                {"RecPosition", nullptr, &m_bRecPosition, 0},
+                {"ShowSearch", nullptr, &m_bShowSearch, 0},
+                {"ShowBookmark", nullptr, &m_bShowBookmark, 0},
+                {"HideText", nullptr, &m_bHideText, 0},
+                {"ShowPlus", nullptr, &m_bShowPlus, 0},
+                {"ShowLine", nullptr, &m_bShowLine, 0},
             };
             while (xml.ReadNextAttribute()) {
                 for (const Field& field : fields) {
                     if (!Is(xml.GetName(), field.name))
                         continue;
-                    if (field.number)
+                    if (field.number && field.fallback)
+                        *field.number = Bounded(xml.GetValue(), IsValidHelpSize, field.fallback);
+                    else if (field.number)
                         *field.number = ParseHex(xml.GetValue());
                     else
                         *field.flag = ParseBool(xml.GetValue());

@@ -1,8 +1,9 @@
 // CSysConfig: the settings that outlive a project, kept in cfg/sys.xml under
 // the program folder. theSysConfig is the one the program reads; the Options
-// dialog edits a copy. Values read from the file are range-checked: a page
-// size or font size of zero or less keeps the default, so nothing later
-// divides by it.
+// dialog edits a copy. Values read from the file are range-checked: a font
+// size of zero or less, a page side the edges would fill, or a help window
+// width, height or navigation width of zero or less keeps the default, so
+// nothing later divides by it or lays out into nothing.
 #pragma once
 
 #include "Platform/Collections.h"
@@ -22,6 +23,12 @@ struct CommandIconFile {
 
 class CSysConfig {
 public:
+    // Every page keeps this edge (0.01 mm) on each side.
+    static const int PageEdge = 1500;
+    // The bounds the file and the Options dialog hold values to.
+    static bool IsValidPageSide(int value) { return value > 2 * PageEdge; }
+    static bool IsValidHelpSize(int value) { return value > 0; }
+
     CSysConfig();
     CSysConfig(const CSysConfig&) = delete;
     CSysConfig& operator=(const CSysConfig&) = delete;

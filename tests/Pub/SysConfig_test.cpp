@@ -126,10 +126,12 @@ TEST_F(SysConfigTest, AttributesParseWithTheirRules)
     };
     const Case cases[] = {
         {"<SYSTEMCONFIG><PAGE FONTSIZE=\"3E8\"/></SYSTEMCONFIG>", 1000, 750, 21000, 29700, FALSE},
-        {"<SYSTEMCONFIG><page fontsize=\"3e9\" width=\"10\"/></SYSTEMCONFIG>", 1001, 750, 16, 29700, FALSE},
-        // Zero or negative sizes keep the defaults, so nothing divides by them later.
+        {"<SYSTEMCONFIG><page fontsize=\"3e9\" width=\"1000\"/></SYSTEMCONFIG>", 1001, 750, 4096, 29700, FALSE},
+        // Zero or negative sizes keep the defaults, so nothing divides by them
+        // later, and so does a page side that its two edges of 1500 would fill.
         {"<SYSTEMCONFIG><PAGE FONTSIZE=\"0\" WIDTH=\"0\" HEIGHT=\"-64\"/></SYSTEMCONFIG>", 500, 375, 21000, 29700, FALSE},
         {"<SYSTEMCONFIG><PAGE FONTSIZE=\"-1\" WIDTH=\"xyz\"/></SYSTEMCONFIG>", 500, 375, 21000, 29700, FALSE},
+        {"<SYSTEMCONFIG><PAGE WIDTH=\"BB8\" HEIGHT=\"BB9\"/></SYSTEMCONFIG>", 500, 375, 21000, 3001, FALSE},
         {"<SYSTEMCONFIG><DEVELOP AUTOTEST=\"TRUE\"/></SYSTEMCONFIG>", 500, 375, 21000, 29700, TRUE},
         {"<SYSTEMCONFIG><DEVELOP AUTOTEST=\"true\"/></SYSTEMCONFIG>", 500, 375, 21000, 29700, TRUE},
         {"<SYSTEMCONFIG><DEVELOP AUTOTEST=\"True\"/></SYSTEMCONFIG>", 500, 375, 21000, 29700, TRUE},
@@ -137,7 +139,7 @@ TEST_F(SysConfigTest, AttributesParseWithTheirRules)
         {"<SYSTEMCONFIG><DEVELOP AUTOTEST=\"yes\"/></SYSTEMCONFIG>", 500, 375, 21000, 29700, FALSE},
         {"<SYSTEMCONFIG><DEVELOP AUTOTEST=\"0\"/></SYSTEMCONFIG>", 500, 375, 21000, 29700, FALSE},
         // A root that is never closed still loads; an unknown child changes nothing.
-        {"<SYSTEMCONFIG><OTHER WIDTH=\"1\"/><PAGE HEIGHT=\"100\"/>", 500, 375, 21000, 256, FALSE},
+        {"<SYSTEMCONFIG><OTHER WIDTH=\"1\"/><PAGE HEIGHT=\"1000\"/>", 500, 375, 21000, 4096, FALSE},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.body);
@@ -148,6 +150,30 @@ TEST_F(SysConfigTest, AttributesParseWithTheirRules)
         EXPECT_EQ(config.m_nPageWidth, c.width);
         EXPECT_EQ(config.m_nPageHeight, c.height);
         EXPECT_EQ(config.m_bAutoTest, c.autoTest);
+    }
+}
+
+// A help window of no width or height, or without room for its navigation
+// pane, keeps the default size; its position may be anything.
+TEST_F(SysConfigTest, HelpWindowSizesOfZeroOrLessKeepTheDefaults)
+{
+    struct Case {
+        const char* attributes;
+        int left, width, height, board;
+    };
+    const Case cases[] = {
+        {"Left=\"-10\" Width=\"1\" Height=\"2\" BoardWidth=\"3\"", -16, 1, 2, 3},
+        {"Width=\"0\" Height=\"-1\" BoardWidth=\"0\"", 0, 800, 600, 180},
+        {"Width=\"xyz\" Height=\"FFFFFFFF\"", 0, 800, 600, 180},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.attributes);
+        CSysConfig config;
+        ASSERT_TRUE(config.LoadFrom(WithBody(std::string("<SYSTEMCONFIG><CHM ") + c.attributes + "/></SYSTEMCONFIG>").c_str()));
+        EXPECT_EQ(config.m_nChmLeft, c.left);
+        EXPECT_EQ(config.m_nChmWidth, c.width);
+        EXPECT_EQ(config.m_nChmHeight, c.height);
+        EXPECT_EQ(config.m_nChmBoardWidth, c.board);
     }
 }
 
