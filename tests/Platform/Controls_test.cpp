@@ -295,6 +295,35 @@ TEST(ComboBox, TheWindowIsTheFieldAndTheAskedHeightIsTheList)
     EXPECT_LE(r.Height(), 20);
 }
 
+// A drop-down with edit: typing goes into its field and is announced, the
+// program's own text and a picked entry are not typed.
+TEST(ComboBox, ADropDownWithEditTakesTypedTextIntoItsField)
+{
+    Parent parent;
+    CreateTop(parent, 300, 300, 200, 200);
+    CComboBox combo;
+    ASSERT_TRUE(combo.Create(WS_CHILD | WS_VISIBLE | CBS_DROPDOWN, CRect(10, 10, 150, 130), &parent, 9));
+    combo.AddString("first");
+    combo.AddString("second");
+    CWnd* field = combo.GetDlgItem(1001);
+    ASSERT_NE(field, nullptr);
+    CRect r;
+    field->GetWindowRect(&r);
+    EXPECT_GT(r.Width(), 80);
+    combo.SetFocus();
+    EXPECT_EQ(CWnd::GetFocus(), field);
+    parent.log.clear();
+    PlayText("a'\\b");
+    EXPECT_EQ("a'\\b", TextOf(combo));
+    EXPECT_EQ(Log(4, "9:5"), parent.log);
+    parent.log.clear();
+    combo.SetWindowText("set");
+    EXPECT_EQ("set", TextOf(combo));
+    combo.SetCurSel(1);
+    EXPECT_EQ("second", TextOf(combo));
+    EXPECT_TRUE(parent.log.empty());
+}
+
 TEST(StaticControl, ClicksReachTheParentOnlyWithNotify)
 {
     Parent parent;
