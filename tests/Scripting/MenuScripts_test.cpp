@@ -2,8 +2,13 @@
 #include "ScriptFixture.h"
 
 #include "File/ChmArchive.h"
+#include "MemDB/dbCursor.h"
+#include "Platform/CommonDialogs.h"
 
+#include <cstdio>
 #include <filesystem>
+#include <fstream>
+#include <iterator>
 
 namespace fs = std::filesystem;
 
@@ -58,6 +63,36 @@ TEST_F(MenuScripts, ExportHtmlCompilesTheCheckedElement)
            core + "/Class" + std::to_string(ElementId("Beta")) + ".htm",
            core + "/Comment" + std::to_string(ElementId("note")) + ".htm", std::string("/Core.hhc") })
         EXPECT_TRUE(archive.Contains(topic)) << topic;
+}
+
+// The list is UTF-8 in the model's order, owners first; a cancelled
+// dialog writes nothing.
+TEST_F(MenuScripts, ExportElementListWritesTheModelAsUtf8Lines)
+{
+    {
+        dbTypedCursor<ModelT> cursor(&ModelT::TableInfo, dbCursorForUpdate);
+        ASSERT_EQ(cursor.SelectByKey("Name", "Beta"), 1);
+        ModelT row = *cursor.GetRecord();
+        row.Name = "B\xC3\xA9ta";
+        theModelDb.UpdateRecord(cursor.GetCurrentOid(), &ModelT::TableInfo, &row);
+        theModelDb.Commit();
+    }
+    const std::string path = shell.Folder() + "list.txt";
+    shell.Queue({ DialogKind::FileSave, IDCANCEL, nullptr });
+    EXPECT_EQ(Choose("Export element list"), Lines{});
+    shell.Queue({ DialogKind::FileSave, IDOK, [&](DialogRequest& request) {
+                     auto* ofn = static_cast<OPENFILENAME*>(request.data);
+                     std::snprintf(ofn->lpstrFile, ofn->nMaxFile, "%s", path.c_str());
+                 } });
+    EXPECT_EQ(Choose("Export element list"), Lines{ "Exported 6 elements to " + path });
+    std::ifstream in(path, std::ios::binary);
+    const std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    auto line = [](const char* name, const char* type, const std::string& text) {
+        return std::to_string(ElementId(name)) + "\t" + type + "\t" + text + "\n";
+    };
+    EXPECT_EQ(bytes, line("Core", "Package", "Core") + line("Alpha", "Class", "Alpha") +
+                         line("count", "Attribute", "count") + line("run", "Operation", "run") +
+                         line("B\xC3\xA9ta", "Class", "B\xC3\xA9ta") + line("note", "Comment", "note"));
 }
 
 } // namespace
