@@ -7,6 +7,7 @@
 #include "App/MainFrm.h"
 #include "App/VexalApp.h"
 #include "BenchModel.h"
+#include "ShellBench.h"
 #include "File/ProjectStore.h"
 #include "MemDB/dbCursor.h"
 #include "MemDB/dbEngine.h"
@@ -25,17 +26,6 @@ CVexalApp theApp;
 namespace {
 
 std::string theProject;
-
-// Dispatches what is queued, painting included.
-void Settle()
-{
-    QApplication::processEvents();
-    MSG msg;
-    while (PeekMessage(&msg, nullptr, 0, 0, PM_REMOVE)) {
-        if (!AfxPreTranslateMessage(&msg))
-            DispatchMessage(&msg);
-    }
-}
 
 CModelBrowser& Browser() { return GetMainFrame()->GetModelBrowser(); }
 
@@ -112,11 +102,7 @@ BENCHMARK(BM_PaintExpanded)->Unit(benchmark::kMillisecond);
 
 int main(int argc, char** argv)
 {
-    if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    const std::filesystem::path home = std::filesystem::temp_directory_path() / "vexal-bench-browser";
-    std::filesystem::remove_all(home);
-    std::filesystem::create_directories(home / "P");
+    const std::filesystem::path home = ShellBenchHome("browser");
     QApplication app(argc, argv);
     AfxSetProfileFolder((home / "profile").string().c_str());
     if (!theApp.InitInstance())

@@ -8,6 +8,7 @@
 #include "App/MainFrm.h"
 #include "App/VexalApp.h"
 #include "BenchModel.h"
+#include "ShellBench.h"
 #include "Platform/Edit.h"
 #include "Platform/Messages.h"
 #include "Platform/Playback.h"
@@ -25,16 +26,6 @@
 CVexalApp theApp;
 
 namespace {
-
-void Settle()
-{
-    QApplication::processEvents();
-    MSG msg;
-    while (PeekMessage(&msg, nullptr, 0, 0, PM_REMOVE)) {
-        if (!AfxPreTranslateMessage(&msg))
-            DispatchMessage(&msg);
-    }
-}
 
 // The median of rounds keystrokes: the text is emptied, then its last
 // character is typed and the list painted.
@@ -62,11 +53,7 @@ double Keystroke(CSearchDlg& dlg, const std::string& text, int rounds)
 
 int main(int argc, char** argv)
 {
-    if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    const std::filesystem::path home = std::filesystem::temp_directory_path() / "vexal-bench-search";
-    std::filesystem::remove_all(home);
-    std::filesystem::create_directories(home / "P");
+    const std::filesystem::path home = ShellBenchHome("search");
     QApplication app(argc, argv);
     AfxSetProfileFolder((home / "profile").string().c_str());
     if (!theApp.InitInstance())

@@ -7,6 +7,7 @@
 #include "App/MainFrm.h"
 #include "App/VexalApp.h"
 #include "BenchModel.h"
+#include "ShellBench.h"
 #include "File/ProjectStore.h"
 #include "MemDB/db.h"
 #include "Platform/Messages.h"
@@ -28,26 +29,11 @@ double Seconds(std::chrono::steady_clock::time_point since)
     return std::chrono::duration<double>(std::chrono::steady_clock::now() - since).count();
 }
 
-// Dispatches what is queued, painting included.
-void Settle()
-{
-    QApplication::processEvents();
-    MSG msg;
-    while (PeekMessage(&msg, nullptr, 0, 0, PM_REMOVE)) {
-        if (!AfxPreTranslateMessage(&msg))
-            DispatchMessage(&msg);
-    }
-}
-
 } // namespace
 
 int main(int argc, char** argv)
 {
-    if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    const std::filesystem::path home = std::filesystem::temp_directory_path() / "vexal-bench-shell";
-    std::filesystem::remove_all(home);
-    std::filesystem::create_directories(home / "P");
+    const std::filesystem::path home = ShellBenchHome("shell");
     QApplication app(argc, argv);
     AfxSetProfileFolder((home / "profile").string().c_str());
 

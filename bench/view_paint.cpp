@@ -8,6 +8,7 @@
 #include "App/ShellServices.h"
 #include "App/VexalApp.h"
 #include "App/VexalView.h"
+#include "ShellBench.h"
 #include "MemDB/ModelSchema.h"
 #include "MemDB/dbCursor.h"
 #include "Platform/Messages.h"
@@ -58,16 +59,6 @@ std::string WriteProject(const std::filesystem::path& dir)
     return (dir / "Bench.fup").string();
 }
 
-void Settle()
-{
-    QApplication::processEvents();
-    MSG msg;
-    while (PeekMessage(&msg, nullptr, 0, 0, PM_REMOVE)) {
-        if (!AfxPreTranslateMessage(&msg))
-            DispatchMessage(&msg);
-    }
-}
-
 DWORD fakeNow = 1000;
 DWORD FakeClock() { return fakeNow; }
 
@@ -111,11 +102,7 @@ BENCHMARK(BM_DragStep)->Unit(benchmark::kMillisecond);
 
 int main(int argc, char** argv)
 {
-    if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    const std::filesystem::path home = std::filesystem::temp_directory_path() / "vexal-bench-view";
-    std::filesystem::remove_all(home);
-    std::filesystem::create_directories(home / "P");
+    const std::filesystem::path home = ShellBenchHome("view");
     QApplication app(argc, argv);
     AfxSetProfileFolder((home / "profile").string().c_str());
     if (!theApp.InitInstance())
