@@ -19,7 +19,7 @@ const UINT kSaveAllCommand = 32783;
 // The string-table entry of the application title.
 const UINT kAppTitle = 57344;
 
-extern const HostClassSpec kApplication;
+extern const HostClassDef kApplication;
 
 bool GetApplicationProperty(JSContext*, JS::HandleObject, int tinyId, JS::MutableHandleValue vp)
 {
@@ -233,7 +233,7 @@ const HostConstant kConstants[] = {
     { "IDYES", 6 }, { nullptr, 0 },
 };
 
-const HostClassSpec kApplication = {
+const HostClassDef kApplication = {
     &kApplicationClass, "JSApplication", HostNative<Construct>, 0, kProperties, GetApplicationProperty, nullptr,
     kMethods, kStaticMethods, kConstants,
 };

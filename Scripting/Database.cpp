@@ -25,7 +25,7 @@ struct DatabaseState {
 
 enum DatabaseProperty { kNumber = 1, kCurPosition, kIsQueryInModel };
 
-extern const HostClassSpec kDatabase;
+extern const HostClassDef kDatabase;
 extern const HostConstant kConstants[];
 
 int Number(const DatabaseState& db) { return int(db.ids.size()); }
@@ -491,7 +491,7 @@ const HostConstant kConstants[] = {
     { nullptr, 0 },
 };
 
-const HostClassSpec kDatabase = {
+const HostClassDef kDatabase = {
     &kDatabaseClass, "JSDatabase", HostNative<Construct>, 0, kProperties, GetDatabaseProperty, nullptr,
     kMethods, kStaticMethods, kConstants,
 };

@@ -35,7 +35,7 @@ const HostProperty kProperties[] = {
     { "canReplace", kCanReplace }, { "hasAutoFlush", kHasAutoFlush }, { nullptr, 0 },
 };
 
-extern const HostClassSpec kFile;
+extern const HostClassDef kFile;
 
 std::string theStartDir;
 
@@ -112,7 +112,7 @@ bool OpenForOperation(JSContext* cx, ScriptFile& f, bool writing, const char* op
         return Fail(cx, FileErrMustBeOpen, op);
     ScriptWarn(cx, "File " + f.Path() + " is closed, will open it for " + (writing ? "writing" : "reading") +
                        ", proceeding");
-    FileModeSpec mode;
+    FileMode mode;
     mode.bits = writing ? FileModeWrite | FileModeAppend | FileModeCreate : FileModeRead;
     Notice(cx, f.Open(mode));
     return true;
@@ -552,7 +552,7 @@ const JSFunctionSpec kMethods[] = {
     JS_FS_END,
 };
 
-const HostClassSpec kFile = {
+const HostClassDef kFile = {
     &kFileClass, "File", HostNative<Construct>, 1, kProperties, GetFileProperty, SetFileProperty,
     kMethods, kFileStaticMethods, nullptr,
 };

@@ -14,7 +14,7 @@ struct FinderState {
     bool hasMatch = false;
 };
 
-extern const HostClassSpec kFileFinder;
+extern const HostClassDef kFileFinder;
 
 bool Construct(JSContext* cx, unsigned argc, JS::Value* vp)
 {
@@ -118,7 +118,7 @@ const JSFunctionSpec kMethods[] = {
     JS_FS_END,
 };
 
-const HostClassSpec kFileFinder = {
+const HostClassDef kFileFinder = {
     &kFileFinderClass, "JSFileFinder", HostNative<Construct>, 0, nullptr, nullptr, nullptr,
     kMethods, nullptr, nullptr,
 };

@@ -17,56 +17,56 @@
 namespace {
 
 // The accessor functions of a tiny-id property carry the id and the class.
-enum AccessorSlot { kTinyIdSlot, kSpecSlot };
+enum AccessorSlot { kTinyIdSlot, kDefSlot };
 
-const HostClassSpec& AccessorSpec(const JS::CallArgs& args, int& tinyId)
+const HostClassDef& AccessorDef(const JS::CallArgs& args, int& tinyId)
 {
     JSObject* callee = &args.callee();
     tinyId = js::GetFunctionNativeReserved(callee, kTinyIdSlot).toInt32();
-    return *static_cast<const HostClassSpec*>(js::GetFunctionNativeReserved(callee, kSpecSlot).toPrivate());
+    return *static_cast<const HostClassDef*>(js::GetFunctionNativeReserved(callee, kDefSlot).toPrivate());
 }
 
 bool GetProperty(JSContext* cx, unsigned argc, JS::Value* vp)
 {
     JS::CallArgs args = JS::CallArgsFromVp(argc, vp);
     int tinyId;
-    const HostClassSpec& spec = AccessorSpec(args, tinyId);
-    if (!HostThisPrivate(cx, args, spec))
+    const HostClassDef& def = AccessorDef(args, tinyId);
+    if (!HostThisPrivate(cx, args, def))
         return false;
     JS::RootedObject obj(cx, &args.thisv().toObject());
-    return spec.get(cx, obj, tinyId, args.rval());
+    return def.get(cx, obj, tinyId, args.rval());
 }
 
 bool SetProperty(JSContext* cx, unsigned argc, JS::Value* vp)
 {
     JS::CallArgs args = JS::CallArgsFromVp(argc, vp);
     int tinyId;
-    const HostClassSpec& spec = AccessorSpec(args, tinyId);
+    const HostClassDef& def = AccessorDef(args, tinyId);
     args.rval().setUndefined();
-    if (!spec.set)
+    if (!def.set)
         return true;
-    if (!HostThisPrivate(cx, args, spec))
+    if (!HostThisPrivate(cx, args, def))
         return false;
     JS::RootedObject obj(cx, &args.thisv().toObject());
-    return spec.set(cx, obj, tinyId, args.get(0));
+    return def.set(cx, obj, tinyId, args.get(0));
 }
 
-JSObject* NewAccessor(JSContext* cx, JSNative native, const char* name, int tinyId, const HostClassSpec& spec)
+JSObject* NewAccessor(JSContext* cx, JSNative native, const char* name, int tinyId, const HostClassDef& def)
 {
     JSFunction* fun = js::NewFunctionWithReserved(cx, native, native == SetProperty ? 1 : 0, 0, name);
     if (!fun)
         return nullptr;
     JSObject* obj = JS_GetFunctionObject(fun);
     js::SetFunctionNativeReserved(obj, kTinyIdSlot, JS::Int32Value(tinyId));
-    js::SetFunctionNativeReserved(obj, kSpecSlot, JS::PrivateValue(const_cast<HostClassSpec*>(&spec)));
+    js::SetFunctionNativeReserved(obj, kDefSlot, JS::PrivateValue(const_cast<HostClassDef*>(&def)));
     return obj;
 }
 
-bool DefineProperties(JSContext* cx, JS::HandleObject proto, const HostClassSpec& spec)
+bool DefineProperties(JSContext* cx, JS::HandleObject proto, const HostClassDef& def)
 {
-    for (const HostProperty* p = spec.properties; p && p->name; ++p) {
-        JS::RootedObject getter(cx, NewAccessor(cx, HostNative<GetProperty>, p->name, p->tinyId, spec));
-        JS::RootedObject setter(cx, NewAccessor(cx, HostNative<SetProperty>, p->name, p->tinyId, spec));
+    for (const HostProperty* p = def.properties; p && p->name; ++p) {
+        JS::RootedObject getter(cx, NewAccessor(cx, HostNative<GetProperty>, p->name, p->tinyId, def));
+        JS::RootedObject setter(cx, NewAccessor(cx, HostNative<SetProperty>, p->name, p->tinyId, def));
         if (!getter || !setter || !JS_DefineProperty(cx, proto, p->name, getter, setter, JSPROP_ENUMERATE))
             return false;
     }
@@ -97,15 +97,15 @@ bool StringText(JSContext* cx, JSString* str, std::string& text)
 
 } // namespace
 
-bool InitHostClass(JSContext* cx, JS::HandleObject global, const HostClassSpec& spec,
+bool InitHostClass(JSContext* cx, JS::HandleObject global, const HostClassDef& def,
                    JS::MutableHandleObject constructor)
 {
-    JS::RootedObject proto(cx, JS_InitClass(cx, global, nullptr, spec.clasp, spec.constructor, spec.nargs, nullptr,
-                                            spec.methods, nullptr, spec.staticMethods));
+    JS::RootedObject proto(cx, JS_InitClass(cx, global, nullptr, def.clasp, def.constructor, def.nargs, nullptr,
+                                            def.methods, nullptr, def.staticMethods));
     if (!proto)
         return false;
     constructor.set(JS_GetConstructor(cx, proto));
-    return constructor && DefineProperties(cx, proto, spec) && DefineConstants(cx, constructor, spec.constants);
+    return constructor && DefineProperties(cx, proto, def) && DefineConstants(cx, constructor, def.constants);
 }
 
 bool ScriptWarn(JSContext* cx, const std::string& text)
@@ -129,11 +129,11 @@ void* HostPrivate(JSObject* obj, const JSClass* clasp)
     return obj && JS::GetClass(obj) == clasp ? JS::GetMaybePtrFromReservedSlot<void>(obj, 0) : nullptr;
 }
 
-void* HostThisPrivate(JSContext* cx, const JS::CallArgs& args, const HostClassSpec& spec)
+void* HostThisPrivate(JSContext* cx, const JS::CallArgs& args, const HostClassDef& def)
 {
-    void* priv = args.thisv().isObject() ? HostPrivate(&args.thisv().toObject(), spec.clasp) : nullptr;
+    void* priv = args.thisv().isObject() ? HostPrivate(&args.thisv().toObject(), def.clasp) : nullptr;
     if (!priv)
-        ScriptWarn(cx, std::string(spec.label) + " has not been initialized");
+        ScriptWarn(cx, std::string(def.label) + " has not been initialized");
     return priv;
 }
 

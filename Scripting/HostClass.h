@@ -41,7 +41,7 @@ struct HostConstant {
 using HostGetOp = bool (*)(JSContext* cx, JS::HandleObject obj, int tinyId, JS::MutableHandleValue vp);
 using HostSetOp = bool (*)(JSContext* cx, JS::HandleObject obj, int tinyId, JS::HandleValue v);
 
-struct HostClassSpec {
+struct HostClassDef {
     const JSClass* clasp;
     const char* label;   // the class in messages, "JSDatabase"
     JSNative constructor;
@@ -55,7 +55,7 @@ struct HostClassSpec {
 };
 
 // Registers the class on the global object; true with its constructor.
-bool InitHostClass(JSContext* cx, JS::HandleObject global, const HostClassSpec& spec,
+bool InitHostClass(JSContext* cx, JS::HandleObject global, const HostClassDef& def,
                    JS::MutableHandleObject constructor);
 
 // Reports the text as a warning; answers false for the native to return.
@@ -68,11 +68,11 @@ bool WarnOutOfMemory(JSContext* cx);
 void* HostPrivate(JSObject* obj, const JSClass* clasp);
 // The private object of the call's this; null after warning
 // "<label> has not been initialized".
-void* HostThisPrivate(JSContext* cx, const JS::CallArgs& args, const HostClassSpec& spec);
+void* HostThisPrivate(JSContext* cx, const JS::CallArgs& args, const HostClassDef& def);
 template <class T>
-T* HostThis(JSContext* cx, const JS::CallArgs& args, const HostClassSpec& spec)
+T* HostThis(JSContext* cx, const JS::CallArgs& args, const HostClassDef& def)
 {
-    return static_cast<T*>(HostThisPrivate(cx, args, spec));
+    return static_cast<T*>(HostThisPrivate(cx, args, def));
 }
 
 // A new object of the class for a constructor call, with or without new,

@@ -13,7 +13,7 @@
 
 namespace {
 
-extern const HostClassSpec kParser;
+extern const HostClassDef kParser;
 
 bool Construct(JSContext* cx, unsigned argc, JS::Value* vp)
 {
@@ -305,7 +305,7 @@ const JSFunctionSpec kStaticMethods[] = {
     JS_FS_END,
 };
 
-const HostClassSpec kParser = {
+const HostClassDef kParser = {
     &kParserClass, "JSParser", HostNative<Construct>, 0, nullptr, nullptr, nullptr, kMethods, kStaticMethods, nullptr,
 };
 

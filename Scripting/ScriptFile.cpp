@@ -83,24 +83,24 @@ bool Accessible(const std::string& path, int mode)
 
 } // namespace
 
-FileModeSpec ScriptFile::ParseMode(const std::string& text)
+FileMode ScriptFile::ParseMode(const std::string& text)
 {
-    FileModeSpec spec;
+    FileMode mode;
     if (text.find('r') != std::string::npos)
-        spec.bits = FileModeRead;
+        mode.bits = FileModeRead;
     else if (text.find('w') != std::string::npos)
-        spec.bits = FileModeWrite | FileModeCreate | FileModeTruncate;
+        mode.bits = FileModeWrite | FileModeCreate | FileModeTruncate;
     else if (text.find('a') != std::string::npos)
-        spec.bits = FileModeAppend | FileModeCreate;
-    if (spec.bits && text.find('+') != std::string::npos)
-        spec.bits |= FileModeRead | FileModeWrite;
-    if ((spec.bits & FileModeRead) && (spec.bits & FileModeWrite))
-        spec.bits |= FileModeReadWrite;
+        mode.bits = FileModeAppend | FileModeCreate;
+    if (mode.bits && text.find('+') != std::string::npos)
+        mode.bits |= FileModeRead | FileModeWrite;
+    if ((mode.bits & FileModeRead) && (mode.bits & FileModeWrite))
+        mode.bits |= FileModeReadWrite;
     if (text.find('u') != std::string::npos)
-        spec.type = FileType::Utf8;
+        mode.type = FileType::Utf8;
     else if (text.find('b') != std::string::npos)
-        spec.type = FileType::Unicode;
-    return spec;
+        mode.type = FileType::Unicode;
+    return mode;
 }
 
 std::string ScriptFile::StdioMode(unsigned bits)
@@ -116,7 +116,7 @@ std::string ScriptFile::StdioMode(unsigned bits)
     return std::string();
 }
 
-FileResult ScriptFile::Open(const FileModeSpec& mode)
+FileResult ScriptFile::Open(const FileMode& mode)
 {
     if (m_stream)
         Close();

@@ -28,7 +28,7 @@ enum FileModeBits : unsigned {
 
 enum class FileType { Text = 0, Utf8 = 1, Unicode = 2 };
 
-struct FileModeSpec {
+struct FileMode {
     unsigned bits = 0;
     FileType type = FileType::Text;
 };
@@ -43,7 +43,7 @@ public:
     // The mode of a mode text: the first of "r", "w", "a" it holds gives
     // reading, writing from empty or appending; "+" adds reading and
     // writing; "u" makes the file UTF-8, else "b" unicode, else text.
-    static FileModeSpec ParseMode(const std::string& text);
+    static FileMode ParseMode(const std::string& text);
     // The standard I/O mode for the bits ("rb", "w+b", "ab", ...); empty
     // when they name no way to open.
     static std::string StdioMode(unsigned bits);
@@ -58,7 +58,7 @@ public:
     void SetAutoFlush(bool on) { m_autoFlush = on; }
 
     // Opens the stored path; a folder is refused with a warning.
-    FileResult Open(const FileModeSpec& mode);
+    FileResult Open(const FileMode& mode);
     // Closes the stream and resets the object, path included.
     FileResult Close();
 

@@ -45,10 +45,10 @@ TEST(ScriptFile, ModeTextsGiveBitsAndStdioModes)
         {"+", 0, FileType::Text, ""},
     };
     for (const Case& c : cases) {
-        const FileModeSpec spec = ScriptFile::ParseMode(c.text);
-        EXPECT_EQ(spec.bits, c.bits) << c.text;
-        EXPECT_EQ(spec.type, c.type) << c.text;
-        EXPECT_EQ(ScriptFile::StdioMode(spec.bits), c.stdio) << c.text;
+        const FileMode mode = ScriptFile::ParseMode(c.text);
+        EXPECT_EQ(mode.bits, c.bits) << c.text;
+        EXPECT_EQ(mode.type, c.type) << c.text;
+        EXPECT_EQ(ScriptFile::StdioMode(mode.bits), c.stdio) << c.text;
     }
 }
 
