@@ -52,6 +52,12 @@ ShellHarness::~ShellHarness()
     if (CMainFrame* frame = Frame())
         frame->DestroyWindow();
     Pump();
+    // Each process makes a folder of its own; a failed test keeps it to be
+    // looked at, a passed one leaves nothing behind to pile up run by run.
+    if (!::testing::Test::HasFailure()) {
+        std::error_code ignored;
+        fs::remove_all(folder_, ignored);
+    }
 }
 
 void ShellHarness::WriteFile(const std::string& relative, const std::string& text) const
