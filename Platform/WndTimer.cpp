@@ -3,12 +3,24 @@
 // The caret is one for the whole program; it is drawn over the window's
 // picture when it is copied to the screen, never into the back buffer, so
 // painting and blinking do not disturb each other.
+#include "Platform/TimerHook.h"
 #include "Platform/WndData.h"
 
 #include <QPainter>
 #include <QTimer>
 
 #include <algorithm>
+
+namespace {
+TimerHook g_timerHook = nullptr;
+}
+
+TimerHook AfxSetTimerHook(TimerHook hook)
+{
+    TimerHook previous = g_timerHook;
+    g_timerHook = hook;
+    return previous;
+}
 
 UINT_PTR CWnd::SetTimer(UINT_PTR nIDEvent, UINT nElapse, TIMERPROC lpfnTimer)
 {
@@ -33,7 +45,10 @@ UINT_PTR CWnd::SetTimer(UINT_PTR nIDEvent, UINT nElapse, TIMERPROC lpfnTimer)
     }
     t.proc = lpfnTimer;
     // The classic timer never fires faster than every 10 ms.
-    t.timer->start(int(std::max<UINT>(nElapse, 10)));
+    if (g_timerHook)
+        g_timerHook(m_hWnd, nIDEvent, nElapse);
+    else
+        t.timer->start(int(std::max<UINT>(nElapse, 10)));
     return nIDEvent ? nIDEvent : 1;
 }
 

@@ -13,6 +13,7 @@
 #include "Controls/CommandImageList.h"
 #include "Platform/Playback.h"
 #include "Platform/TickCount.h"
+#include "Platform/TimerHook.h"
 #include "Pub/SYSConfig.h"
 #include "UML/Model/DiagramController.h"
 #include "UML/Model/PageState.h"
@@ -509,9 +510,16 @@ TEST_F(View, HelpTopicsHandsTheSelectedSymbolsTopicToTheHelpViewer)
 }
 
 // A drag held near the bottom (or top) edge scrolls a line each tick until
-// the usable area's edge shows, and then the timer stops.
+// the usable area's edge shows, and then the timer stops. The test gives the
+// ticks itself, so a slow run cannot scroll between its steps.
 TEST_F(View, AutoscrollNearAnEdgeStopsAtThePagesEdge)
 {
+    static std::vector<UINT> intervals;
+    intervals.clear();
+    struct OwnTimers {
+        TimerHook previous = AfxSetTimerHook([](HWND, UINT_PTR, UINT elapse) { intervals.push_back(elapse); });
+        ~OwnTimers() { AfxSetTimerHook(previous); }
+    } ownTimers;
     shell.SizeView(500, 400);
     CRect client;
     view->GetClientRect(&client);
@@ -532,6 +540,8 @@ TEST_F(View, AutoscrollNearAnEdgeStopsAtThePagesEdge)
         }
         EXPECT_GT(steps, 2) << "it scrolled";
         EXPECT_FALSE(view->KillTimer(c.timer)) << "the timer stopped at the edge";
+        EXPECT_EQ(intervals, std::vector<UINT>(1, 100)) << "one timer started, at a tenth of a second";
+        intervals.clear();
         if (c.timer == 2)
             EXPECT_LE(view->GetUsableRect().bottom, client.bottom);
         else
