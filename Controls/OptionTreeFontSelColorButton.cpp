@@ -138,3 +138,14 @@ void COptionTreeFontSelColorButton::DrawItem(LPDRAWITEMSTRUCT lpDrawItemStruct)
     dc->FillSolidRect(&r, shown);
     dc->FrameRect(&r, CBrush::FromHandle(static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH))));
 }
+
+void DDX_ColorButton(CDataExchange* pDX, int nIDC, COLORREF& crColor)
+{
+    auto* button = dynamic_cast<COptionTreeFontSelColorButton*>(CWnd::FromHandlePermanent(pDX->PrepareCtrl(nIDC)));
+    if (!button)
+        return;
+    if (pDX->m_bSaveAndValidate)
+        crColor = button->GetColor();
+    else
+        button->SetColor(crColor);
+}

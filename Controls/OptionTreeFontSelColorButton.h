@@ -11,6 +11,7 @@
 #include "Controls/OptionTreeColorPopup.h"
 #include "Platform/Button.h"
 #include "Platform/CString.h"
+#include "Platform/DataExchange.h"
 
 #define OT_COLOR_AUTOMATIC 0xFF000000
 
@@ -54,3 +55,8 @@ private:
     BOOL m_bTracking = FALSE;
     BOOL m_bTrackSelection = FALSE;
 };
+
+// Exchanges a colour with the dialog's colour button nIDC: saving, the
+// variable takes the button's colour; loading, the button takes the
+// variable. Nothing when nIDC is not a colour button.
+void DDX_ColorButton(CDataExchange* pDX, int nIDC, COLORREF& crColor);

@@ -120,6 +120,25 @@ TEST(ColorButton, HoverFollowsTheMouseOnlyWithTrackSelectionAndEscRestores)
     }
 }
 
+TEST(ColorButton, DataExchangeLoadsAndSavesTheColour)
+{
+    ButtonPane p;
+    COLORREF colour = RGB(12, 34, 56);
+    CDataExchange load(&p.parent, FALSE);
+    DDX_ColorButton(&load, 143, colour);
+    EXPECT_EQ(RGB(12, 34, 56), p.button.GetColor());
+    p.button.SetColor(RGB(1, 2, 3));
+    CDataExchange save(&p.parent, TRUE);
+    DDX_ColorButton(&save, 143, colour);
+    EXPECT_EQ(RGB(1, 2, 3), colour);
+    DDX_ColorButton(&save, 144, colour);  // no such control
+    EXPECT_EQ(RGB(1, 2, 3), colour);
+    CButton plain;
+    ASSERT_TRUE(plain.Create("", WS_CHILD, CRect(0, 40, 20, 60), &p.parent, 145));
+    DDX_ColorButton(&save, 145, colour);  // not a colour button
+    EXPECT_EQ(RGB(1, 2, 3), colour);
+}
+
 TEST(ColorButton, PictureShowsTheSwatchAndArrowOrAGreyArrowWhenDisabled)
 {
     struct Case {
