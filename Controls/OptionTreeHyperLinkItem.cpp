@@ -59,9 +59,10 @@ void COptionTreeHyperLinkItem::SetLinkCursor(HCURSOR hCursor)
     m_hLinkCursor = hCursor ? hCursor : LoadCursor(nullptr, IDC_HAND);
 }
 
+// Grey in a disabled grid as well, like every other row's value.
 COLORREF COptionTreeHyperLinkItem::TextColor() const
 {
-    if (IsReadOnly())
+    if (IsReadOnly() || (GetOptionTree() && !GetOptionTree()->IsWindowEnabled()))
         return GetSysColor(COLOR_GRAYTEXT);
     if (m_bHover && GetOption(OT_HYPERLINK_USEHOVER))
         return m_crHover;

@@ -1,19 +1,25 @@
-// Pictures of a grid holding the file and radio rows, idle, editing,
-// read-only and disabled, written to test-output/ for review; the checks
+// Pictures of a grid holding every further row kind (file, radio, link,
+// image, spinner, IP address, date, font), idle, editing, read-only and
+// disabled, written to test-output/ for review; the checks
 // read the marks and texts the drawing rules give.
 #include "GridFixture.h"
 
 #include "ImageStrip.h"
 
+#include "Controls/OptionTreeDateItem.h"
 #include "Controls/OptionTreeFileItem.h"
+#include "Controls/OptionTreeFontItem.h"
+#include "Controls/OptionTreeFontSelDialog.h"
 #include "Controls/OptionTreeHyperLinkItem.h"
 #include "Controls/OptionTreeImageItem.h"
+#include "Controls/OptionTreeIPAddressItem.h"
 #include "Controls/OptionTreeImagePopup.h"
 #include "Controls/OptionTreeRadioItem.h"
 #include "Controls/OptionTreeSpinnerItem.h"
 #include "Platform/Messages.h"
 #include "Platform/SysColors.h"
 
+#include <cstring>
 #include <filesystem>
 #include <string>
 
@@ -33,8 +39,11 @@ struct MoreRows : GridFixture {
     COptionTreeHyperLinkItem* link = new COptionTreeHyperLinkItem;
     COptionTreeImageItem* image = new COptionTreeImageItem;
     COptionTreeSpinnerItem* spin = new COptionTreeSpinnerItem;
+    COptionTreeIPAddressItem* address = new COptionTreeIPAddressItem;
+    COptionTreeDateItem* date = new COptionTreeDateItem;
+    COptionTreeFontItem* font = new COptionTreeFontItem;
 
-    MoreRows() : GridFixture(330)
+    MoreRows() : GridFixture(420)
     {
         grid.InsertItem(files, general);
         files->SetLabelText("Files");
@@ -63,8 +72,28 @@ struct MoreRows : GridFixture {
         grid.InsertItem(spin, general);
         spin->SetLabelText("Count");
         EXPECT_TRUE(spin->CreateEditor(0, 100, 0, 100));
+        grid.InsertItem(address, general);
+        address->SetLabelText("Server");
+        grid.InsertItem(date, general);
+        date->SetLabelText("Created");
+        EXPECT_TRUE(date->CreateEditor("dd MMM yyyy"));
+        SYSTEMTIME day{};
+        day.wYear = 2024;
+        day.wMonth = 2;
+        day.wDay = 28;
+        EXPECT_TRUE(date->SetTime(&day));
+        grid.InsertItem(font, general);
+        font->SetLabelText("Font");
+        LOGFONT serif{};
+        std::strcpy(serif.lfFaceName, "Liberation Serif");
+        serif.lfHeight = -15;
+        EXPECT_TRUE(font->CreateFontItem(serif, RGB(0, 0, 160), OT_FS_SAMPLETEXT));
+        font->SetSampleText("Customer");
         Edit(general, "Name", "Customer");
         general->Expand(TRUE);
+        grid.UpdateScroll();
+        EXPECT_TRUE(address->CreateEditor());
+        address->SetAddress(192, 168, 0, 10);
         grid.UpdateScroll();
     }
     void Save(const char* name) { EXPECT_TRUE(SaveWindowPicture(owner.GetSafeHwnd(), Output(name).c_str())); }
@@ -83,8 +112,9 @@ TEST(MoreRowsPictures, IdleEditingReadOnlyAndDisabled)
     }
     {
         MoreRows g;
-        g.radio->SetReadOnly(TRUE);
-        g.files->SetReadOnly(TRUE);
+        for (COptionTreeItem* row : std::initializer_list<COptionTreeItem*>{ g.radio, g.files, g.link, g.image, g.spin,
+                                                                            g.address, g.date, g.font })
+            row->SetReadOnly(TRUE);
         g.grid.GetListWnd()->Invalidate();
         g.Save("property_grid_more_rows_readonly.png");
     }
@@ -92,6 +122,7 @@ TEST(MoreRowsPictures, IdleEditingReadOnlyAndDisabled)
         MoreRows g;
         g.grid.EnableWindow(FALSE);
         g.Save("property_grid_more_rows_disabled.png");
+        EXPECT_EQ(GetSysColor(COLOR_GRAYTEXT), g.link->TextColor());
     }
 }
 
