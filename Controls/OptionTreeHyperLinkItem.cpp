@@ -71,9 +71,9 @@ COLORREF COptionTreeHyperLinkItem::TextColor() const
     return m_crLink;
 }
 
-// The window is shown whenever its row is drawn, so a row added under an
-// expanded parent shows its link, and never at a place the grid no longer
-// draws the row.
+// The window is shown only while its row is drawn, so a row added under an
+// expanded parent shows its link, and one under a collapsed parent never
+// shows it at a place the grid no longer draws the row.
 void COptionTreeHyperLinkItem::DrawValue(CDC*, CRect)
 {
     if (!GetOptionTree() || !GetSafeHwnd())
@@ -99,10 +99,12 @@ void COptionTreeHyperLinkItem::RefreshEditor() { PlaceEditor(this); }
 
 void COptionTreeHyperLinkItem::DestroyEditor() { DestroyWindowEditor(this); }
 
+// Expanding an ancestor leaves the showing to the next paint: the row may
+// still sit under a collapsed parent.
 void COptionTreeHyperLinkItem::OnExpandChanged(BOOL bExpanded)
 {
-    if (GetSafeHwnd())
-        ShowWindow(bExpanded ? SW_SHOWNOACTIVATE : SW_HIDE);
+    if (GetSafeHwnd() && !bExpanded)
+        ShowWindow(SW_HIDE);
 }
 
 BOOL COptionTreeHyperLinkItem::OnEraseBkgnd(CDC*) { return FALSE; }

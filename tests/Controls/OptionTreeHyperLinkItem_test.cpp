@@ -130,21 +130,37 @@ TEST(HyperLinkRow, TheLinkWindowShowsWhereverTheRowIsDrawn)
 {
     GridFixture f;
     COptionTreeItem* general = f.Category("General");
+    auto* group = new COptionTreeItem;
+    f.grid.InsertItem(group, general);
+    group->SetLabelText("Group");
     general->Expand(TRUE);
+    group->Expand(TRUE);
     f.grid.UpdateScroll();
     auto* link = new COptionTreeHyperLinkItem;
-    f.grid.InsertItem(link, general);
+    f.grid.InsertItem(link, group);
     EXPECT_TRUE(link->CreateEditor(0, "https://example.com", 0, 0, 0));
     EXPECT_FALSE(link->IsWindowVisible());
-    f.grid.UpdateScroll();
-    f.grid.GetListWnd()->UpdateWindow();
-    EXPECT_TRUE(link->IsWindowVisible());
-    CRect window;
-    link->GetWindowRect(&window);
-    f.grid.GetListWnd()->ScreenToClient(&window);
-    EXPECT_EQ(link->GetValueRect().TopLeft(), window.TopLeft());
-    general->Expand(FALSE);
+    auto paintShows = [&](bool shown) {
+        f.grid.UpdateScroll();
+        f.grid.GetListWnd()->Invalidate();
+        f.grid.GetListWnd()->UpdateWindow();
+        EXPECT_EQ(shown, bool(link->IsWindowVisible()));
+        if (!shown)
+            return;
+        CRect window;
+        link->GetWindowRect(&window);
+        f.grid.GetListWnd()->ScreenToClient(&window);
+        EXPECT_EQ(link->GetValueRect().TopLeft(), window.TopLeft());
+    };
+    paintShows(true);  // added under an expanded parent
+    group->Expand(FALSE);
     EXPECT_FALSE(link->IsWindowVisible());
+    // Expanding the category again leaves the link hidden under its collapsed group.
+    general->Expand(FALSE);
+    general->Expand(TRUE);
+    paintShows(false);
+    group->Expand(TRUE);
+    paintShows(true);
     COptionTreeHyperLinkItem loose;
     EXPECT_FALSE(loose.CreateEditor(0, "x", 0, 0, 0));
 }
