@@ -91,22 +91,28 @@ TEST(IPAddressRow, AddressesReadAndShowWithoutLeadingZeros)
     EXPECT_TRUE(p.address->IsBlank());
 }
 
-TEST(IPAddressRow, AFullFieldOrAFullStopMovesOn)
+TEST(IPAddressRow, AFullFieldOrAFullStopMovesOnAndDeleteDeletes)
 {
     struct Case {
         int field;
         const char* typed;
         int focused;
         const char* text;  // of the field typed into
+        bool del;          // Delete at the start of the field afterwards
     };
-    const Case cases[] = { { 1, "1234", 2, "123" }, { 2, "7.", 3, "7" }, { 3, "255", 3, "255" },
-                           { 4, "9999", 4, "999" } };
+    const Case cases[] = { { 1, "1234", 2, "123", false }, { 2, "7.", 3, "7", false },
+                           { 3, "255", 3, "255", false }, { 4, "9999", 4, "999", false },
+                           { 3, "255", 3, "55", true } };
     for (const Case& c : cases) {
         AddressPane p;
         p.Click(p.ValuePoint(p.address));
         p.Click(p.FieldPoint(c.field));
         p.Field(c.field)->SetWindowText("");
         PlayText(c.typed);
+        if (c.del) {
+            p.Field(c.field)->SendMessage(EM_SETSEL, 0, 0);
+            PlayKey(VK_DELETE);
+        }
         EXPECT_EQ(p.Field(c.focused), p.Focus()) << c.typed;
         char text[8] = {};
         p.Field(c.field)->GetWindowText(text, sizeof text);

@@ -88,14 +88,17 @@ TEST(ImageRow, ARowThatCannotBeEditedShowsItsImageGreyWithBlackKept)
 
 TEST(ImageRow, ThePickersReportCommitsOnceAndOnlyAChangeIsNotified)
 {
+    enum End { Enter, Escape, ClickCell, ClickOutside };
     struct Case {
-        UINT key;
+        End end;
         Codes codes;
         int selected;
     };
     const Case cases[] = {
-        { VK_RETURN, { OTN_ITEMCOMMITTED }, 2 },
-        { VK_ESCAPE, {}, 1 },
+        { Enter, { OTN_ITEMCOMMITTED }, 2 },      // the arrowed index is picked
+        { Escape, {}, 1 },                        // the arrowed index is dropped
+        { ClickCell, { OTN_ITEMCOMMITTED }, 0 },
+        { ClickOutside, {}, 1 },
     };
     for (const Case& c : cases) {
         ImagePane p(1);
@@ -104,13 +107,29 @@ TEST(ImageRow, ThePickersReportCommitsOnceAndOnlyAChangeIsNotified)
         EXPECT_EQ((Codes{ OTN_SELCHANGED, OTN_VALUECLICK }), p.owner.codes);
         p.owner.Clear();
         PlayKey(VK_RIGHT);
-        PlayKey(c.key);
-        EXPECT_EQ(c.codes, p.owner.codes) << c.key;
-        EXPECT_EQ(c.selected, p.image->GetSelected());
+        switch (c.end) {
+        case Enter:
+            PlayKey(VK_RETURN);
+            break;
+        case Escape:
+            PlayKey(VK_ESCAPE);
+            break;
+        case ClickCell: {
+            CPoint cell = popup->GetCellRect(0).CenterPoint();
+            popup->ClientToScreen(&cell);
+            p.Click(cell);
+            break;
+        }
+        case ClickOutside:
+            p.Click(CPoint(5, 5));
+            break;
+        }
+        EXPECT_EQ(c.codes, p.owner.codes) << c.end;
+        EXPECT_EQ(c.selected, p.image->GetSelected()) << c.end;
         EXPECT_FALSE(p.image->IsEditing());
         p.owner.Clear();
         p.Click(p.ValuePoint(p.name));
-        EXPECT_EQ((Codes{ OTN_SELCHANGED, OTN_VALUECLICK }), p.owner.codes) << c.key;
+        EXPECT_EQ((Codes{ OTN_SELCHANGED, OTN_VALUECLICK }), p.owner.codes) << c.end;
     }
 }
 

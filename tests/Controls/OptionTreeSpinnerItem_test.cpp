@@ -8,6 +8,7 @@
 #include "Platform/Menu.h"
 #include "Platform/Messages.h"
 
+#include <algorithm>
 #include <string>
 
 namespace {
@@ -204,6 +205,27 @@ TEST(SpinnerRow, TheCommitReachesTheOwnerBeforeTheNextRowIsReported)
     double value = 0;
     EXPECT_TRUE(p.spin->GetEditValue(value));
     EXPECT_EQ(6.0, value);
+}
+
+// The property pane refills its rows when the selection moves elsewhere;
+// the edit has been heard by then.
+TEST(SpinnerRow, TheCommitIsHeardBeforeTheRowsAreRefilled)
+{
+    SpinPane p;
+    CWnd elsewhere;
+    ASSERT_TRUE(elsewhere.CreateEx(0, nullptr, "", WS_POPUP | WS_VISIBLE, 600, 100, 50, 50, nullptr, nullptr));
+    p.Open();
+    p.Click(p.Button(true));
+    p.spin->GetEdit()->SetFocus();
+    p.owner.Clear();
+    elsewhere.SetFocus();
+    p.grid.DeleteAllItems();
+    MSG msg;
+    while (PeekMessage(&msg, nullptr, 0, 0, PM_REMOVE))
+        DispatchMessage(&msg);
+    ASSERT_FALSE(p.owner.codes.empty());
+    EXPECT_EQ(OTN_ITEMCOMMITTED, p.owner.codes.front());
+    EXPECT_EQ(1, std::count(p.owner.codes.begin(), p.owner.codes.end(), OTN_ITEMCOMMITTED));
 }
 
 TEST(SpinnerRow, NumericTextsAndRefusals)
