@@ -158,6 +158,7 @@ void CMainFrame::ReloadPropertyPane()
 
 void CMainFrame::OnFileNew()
 {
+    m_wndPropertyPane.CommitOpenEdit();
     COptionTreeFileDialog dialog(FALSE, "fup", nullptr,
                                  OFN_OVERWRITEPROMPT | OFN_PATHMUSTEXIST | OFN_ENABLESIZING | OFN_EXPLORER,
                                  Filter("*.fup"), this);
@@ -167,6 +168,7 @@ void CMainFrame::OnFileNew()
 
 void CMainFrame::OnFileOpen()
 {
+    m_wndPropertyPane.CommitOpenEdit();
     COptionTreeFileDialog dialog(TRUE, "fup", nullptr,
                                  OFN_FILEMUSTEXIST | OFN_PATHMUSTEXIST | OFN_ENABLESIZING | OFN_EXPLORER,
                                  Filter("*.fup"), this);
@@ -362,6 +364,7 @@ void CMainFrame::OnScriptItem(UINT nID)
 
 void CMainFrame::OnRunScriptFile()
 {
+    m_wndPropertyPane.CommitOpenEdit();
     COptionTreeFileDialog dialog(TRUE, "js", nullptr,
                                  OFN_FILEMUSTEXIST | OFN_PATHMUSTEXIST | OFN_EXPLORER | OFN_ENABLESIZING,
                                  Filter("*.js"), this);

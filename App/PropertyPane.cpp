@@ -195,8 +195,16 @@ void CPropertyPane::OnItemExpanded(COptionTreeItem* otiItem, BOOL bExpanded)
     }
 }
 
+// The focus moves to the list, as a click on the pane would move it: the
+// open editor then ends by its row's own rule (a changed value commits once,
+// an unchanged one commits nothing) and no hidden editor keeps the keys. A
+// row still editing whose editor lost the focus to no window commits here;
+// the pane writes only the values that changed.
 void CPropertyPane::CommitOpenEdit()
 {
+    CWnd* focus = GetFocus();
+    if (focus && focus != GetListWnd() && IsChild(focus))
+        GetListWnd()->SetFocus();
     COptionTreeItem* item = GetFocusedItem();
     if (item && item->IsEditing())
         item->CommitChanges(TRUE);

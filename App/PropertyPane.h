@@ -23,8 +23,8 @@ public:
     virtual void Clear();
     // Writes the committed rows' values back to the model as one undo group.
     virtual void CommitEdit();
-    // Commits a row whose editor is open, as leaving it would: a command
-    // that saves, closes or runs a script must not lose the edit.
+    // Ends the open editor, committing its edit as leaving it would: a
+    // command that saves, closes, opens or runs a script must not lose it.
     void CommitOpenEdit();
     // Keeps the category's bit of the expanded set in step with the user.
     void OnItemExpanded(COptionTreeItem* otiItem, BOOL bExpanded) override;
