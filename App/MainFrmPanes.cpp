@@ -72,6 +72,7 @@ void CMainFrame::DockBars()
 void CMainFrame::SaveBarLayout()
 {
     const char* profile = AfxGetApp()->m_pszProfileName;
+    CProfileWriteBatch batch;
     CSizeControlBar::SaveAllBarStates(this, profile);
     SaveBarState(profile);
 }

@@ -96,5 +96,6 @@ void CSizeControlBar::LoadAllBarStates(CFrameWnd* pFrame, LPCTSTR lpszProfileNam
 
 void CSizeControlBar::SaveAllBarStates(CFrameWnd* pFrame, LPCTSTR lpszProfileName)
 {
+    CProfileWriteBatch batch;
     ForEachSizingBar(pFrame, [&](CSizeControlBar* bar) { bar->SaveState(lpszProfileName); });
 }

@@ -156,6 +156,7 @@ void CDockState::SaveState(LPCTSTR lpszProfileName)
     CWinApp* app = AfxGetApp();
     if (!app || !lpszProfileName)
         return;
+    CProfileWriteBatch batch;
     for (int i = 0; i < int(m_arrBarInfo.GetSize()); ++i)
         static_cast<CControlBarInfo*>(m_arrBarInfo[i])->SaveState(lpszProfileName, i);
     app->WriteProfileInt(Summary(lpszProfileName), "Bars", int(m_arrBarInfo.GetSize()));

@@ -19,6 +19,29 @@ std::unique_ptr<QSettings> Open(const CWinApp* app)
     return std::make_unique<QSettings>(QSettings::IniFormat, QSettings::UserScope, org, name);
 }
 
+// The settings of the outermost open write batch, or null.
+QSettings* g_batch = nullptr;
+int g_batchDepth = 0;
+
+// The profile as one call sees it: the open batch's settings, or settings
+// of its own, written out by Commit. A write out takes the file's lock,
+// reads the file again and writes it whole to a new file renamed over it.
+class Profile {
+public:
+    explicit Profile(const CWinApp* app) : own_(g_batch ? nullptr : Open(app)), settings_(g_batch ? g_batch : own_.get()) {}
+    QSettings* operator->() const { return settings_; }
+    bool Commit()
+    {
+        if (own_)
+            own_->sync();
+        return settings_->status() == QSettings::NoError;
+    }
+
+private:
+    std::unique_ptr<QSettings> own_;
+    QSettings* settings_;
+};
+
 // Sections and entries may hold any text; '/' and '\' would make groups.
 QString Key(LPCTSTR section, LPCTSTR entry)
 {
@@ -38,6 +61,22 @@ void AfxSetProfileFolder(LPCTSTR folder)
     QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, QString::fromUtf8(folder ? folder : ""));
 }
 
+CProfileWriteBatch::CProfileWriteBatch()
+{
+    if (g_batchDepth++ == 0 && AfxGetApp())
+        g_batch = Open(AfxGetApp()).release();
+}
+
+CProfileWriteBatch::~CProfileWriteBatch()
+{
+    if (--g_batchDepth > 0)
+        return;
+    std::unique_ptr<QSettings> settings(g_batch);
+    g_batch = nullptr;
+    if (settings)
+        settings->sync();
+}
+
 void CWinApp::SetRegistryKey(LPCTSTR lpszRegistryKey)
 {
     m_registryKey = lpszRegistryKey ? lpszRegistryKey : "";
@@ -50,7 +89,7 @@ UINT CWinApp::GetProfileInt(LPCTSTR lpszSection, LPCTSTR lpszEntry, int nDefault
 {
     if (!Valid(lpszSection, lpszEntry))
         return UINT(nDefault);
-    const QVariant v = Open(this)->value(Key(lpszSection, lpszEntry));
+    const QVariant v = Profile(this)->value(Key(lpszSection, lpszEntry));
     bool ok = false;
     const int value = v.toInt(&ok);
     return UINT(ok ? value : nDefault);
@@ -60,10 +99,9 @@ BOOL CWinApp::WriteProfileInt(LPCTSTR lpszSection, LPCTSTR lpszEntry, int nValue
 {
     if (!Valid(lpszSection, lpszEntry))
         return FALSE;
-    auto settings = Open(this);
+    Profile settings(this);
     settings->setValue(Key(lpszSection, lpszEntry), nValue);
-    settings->sync();
-    return settings->status() == QSettings::NoError;
+    return settings.Commit();
 }
 
 CString CWinApp::GetProfileString(LPCTSTR lpszSection, LPCTSTR lpszEntry, LPCTSTR lpszDefault)
@@ -71,7 +109,7 @@ CString CWinApp::GetProfileString(LPCTSTR lpszSection, LPCTSTR lpszEntry, LPCTST
     const CString fallback(lpszDefault ? lpszDefault : "");
     if (!Valid(lpszSection, lpszEntry))
         return fallback;
-    const QVariant v = Open(this)->value(Key(lpszSection, lpszEntry));
+    const QVariant v = Profile(this)->value(Key(lpszSection, lpszEntry));
     if (!v.isValid())
         return fallback;
     return CString(v.toString().toUtf8().constData());
@@ -81,7 +119,7 @@ BOOL CWinApp::WriteProfileString(LPCTSTR lpszSection, LPCTSTR lpszEntry, LPCTSTR
 {
     if (!lpszSection || !*lpszSection)
         return FALSE;
-    auto settings = Open(this);
+    Profile settings(this);
     if (!lpszEntry) {
         settings->remove(Key(lpszSection, "").chopped(1));
     } else if (!*lpszEntry) {
@@ -91,8 +129,7 @@ BOOL CWinApp::WriteProfileString(LPCTSTR lpszSection, LPCTSTR lpszEntry, LPCTSTR
     } else {
         settings->setValue(Key(lpszSection, lpszEntry), QString::fromUtf8(lpszValue));
     }
-    settings->sync();
-    return settings->status() == QSettings::NoError;
+    return settings.Commit();
 }
 
 BOOL CWinApp::GetProfileBinary(LPCTSTR lpszSection, LPCTSTR lpszEntry, BYTE** ppData, UINT* pBytes)
@@ -101,7 +138,7 @@ BOOL CWinApp::GetProfileBinary(LPCTSTR lpszSection, LPCTSTR lpszEntry, BYTE** pp
     *pBytes = 0;
     if (!Valid(lpszSection, lpszEntry))
         return FALSE;
-    const QVariant v = Open(this)->value(Key(lpszSection, lpszEntry));
+    const QVariant v = Profile(this)->value(Key(lpszSection, lpszEntry));
     if (!v.isValid())
         return FALSE;
     const QByteArray bytes = v.toByteArray();
@@ -115,9 +152,8 @@ BOOL CWinApp::WriteProfileBinary(LPCTSTR lpszSection, LPCTSTR lpszEntry, const B
 {
     if (!Valid(lpszSection, lpszEntry) || (!pData && nBytes))
         return FALSE;
-    auto settings = Open(this);
+    Profile settings(this);
     settings->setValue(Key(lpszSection, lpszEntry),
                        QByteArray(reinterpret_cast<const char*>(pData), int(nBytes)));
-    settings->sync();
-    return settings->status() == QSettings::NoError;
+    return settings.Commit();
 }

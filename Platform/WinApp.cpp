@@ -147,6 +147,7 @@ BOOL CWinApp::ProcessShellCommand(CCommandLineInfo& rCmdInfo)
 int CWinApp::ExitInstance()
 {
     if (m_maxRecentFiles) {
+        CProfileWriteBatch batch;
         for (UINT i = 0; i < m_maxRecentFiles; ++i) {
             char entry[16];
             std::snprintf(entry, sizeof entry, "File%u", i + 1);

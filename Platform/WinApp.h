@@ -112,6 +112,18 @@ private:
     void NameApplication(const std::string& name);
 };
 
+// Holds the application's profile open for the writes of its scope and
+// writes it out once, at the end, instead of once per value: each write out
+// reads and rewrites the whole file. Scopes nest; the outermost one writes.
+// Reads within the scope see its writes.
+class CProfileWriteBatch {
+public:
+    CProfileWriteBatch();
+    ~CProfileWriteBatch();
+    CProfileWriteBatch(const CProfileWriteBatch&) = delete;
+    CProfileWriteBatch& operator=(const CProfileWriteBatch&) = delete;
+};
+
 // The program's entry: makes Qt's application (unless one exists), gives
 // the application object its name and command line, runs InitInstance and
 // then the message loop; when InitInstance fails, the main window (if

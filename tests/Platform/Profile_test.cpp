@@ -3,6 +3,7 @@
 #include "Platform/WinApp.h"
 #include "Platform/Wnd.h"
 
+#include <QFile>
 #include <QSettings>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
@@ -61,6 +62,40 @@ TEST_F(ProfileTest, NullValueRemovesEntryAndNullEntryTheSection)
     EXPECT_STREQ("2", app->GetProfileString("S", "two"));
     app->WriteProfileString("S", nullptr, nullptr);
     EXPECT_STREQ("gone", app->GetProfileString("S", "two", "gone"));
+}
+
+// A batch holds the writes back to its end and writes the bytes that one
+// write out per value would have written; its reads see its writes.
+TEST_F(ProfileTest, ABatchWritesOnceAtItsEndWhatSeparateWritesWould)
+{
+    const QString file = dir.path() + "/VexalUML/Vexal.ini";
+    const auto write = [this] {
+        app->WriteProfileString("Bar-1", "sizeHorz", "200 / 30");
+        app->WriteProfileInt("Bar-1", "Visible", 1);
+        app->WriteProfileString("Bar-1", nullptr, nullptr);
+        app->WriteProfileInt("Bar-1", "XPos", -2);
+        const BYTE bytes[] = { 1, 2 };
+        app->WriteProfileBinary("Summary", "Blob", bytes, sizeof bytes);
+    };
+    const auto read = [](const QString& path) {
+        QFile f(path);
+        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+    };
+    write();
+    const QByteArray separate = read(file);
+    ASSERT_FALSE(separate.isEmpty());
+    ASSERT_TRUE(QFile::remove(file));
+    {
+        CProfileWriteBatch batch;
+        {
+            CProfileWriteBatch inner;
+            write();
+        }
+        EXPECT_FALSE(QFile::exists(file));
+        EXPECT_EQ(UINT(-2), app->GetProfileInt("Bar-1", "XPos", 0));
+        EXPECT_STREQ("", app->GetProfileString("Bar-1", "sizeHorz"));
+    }
+    EXPECT_EQ(read(file), separate);
 }
 
 TEST(DialogHook, AnswersMessageBoxesWithoutAWindow)
