@@ -75,7 +75,15 @@ void CDocTemplate::InitialUpdateFrame(CFrameWnd* pFrame, CDocument* pDoc, BOOL b
         pFrame->ActivateFrame();
 }
 
+void CDocTemplate::CloseDocument(CDocument*) {}
+
 CSingleDocTemplate::~CSingleDocTemplate() = default;
+
+void CSingleDocTemplate::CloseDocument(CDocument* pDoc)
+{
+    if (pDoc == m_pOnlyDoc.get())
+        m_pOnlyDoc.reset();
+}
 
 // The first call makes the document and the main window; later calls
 // reuse both.

@@ -4,7 +4,9 @@
 // extension, file type id, file type name, separated by line feeds), whose
 // menu and keyboard table are the frame's.
 // A single-document template holds at most one document at a time; it
-// owns it, and its frame is the application's main window.
+// owns it, and its frame is the application's main window. The document
+// lives as long as its frame: when the frame's views are gone, so is the
+// document, and the next OpenDocumentFile makes both anew.
 #pragma once
 
 #include "Platform/CString.h"
@@ -31,6 +33,9 @@ public:
     // A new document (null path) or the document for a file, with its
     // frame and view; null when the document or the frame fails.
     virtual CDocument* OpenDocumentFile(LPCTSTR lpszPathName, BOOL bMakeVisible = TRUE) = 0;
+    // The document lost its last view (its frame is gone); a template that
+    // owns it deletes it.
+    virtual void CloseDocument(CDocument* pDoc);
 
 protected:
     CDocument* CreateNewDocument();
@@ -51,6 +56,7 @@ public:
     ~CSingleDocTemplate() override;
 
     CDocument* OpenDocumentFile(LPCTSTR lpszPathName, BOOL bMakeVisible = TRUE) override;
+    void CloseDocument(CDocument* pDoc) override;
     CDocument* GetDocument() const { return m_pOnlyDoc.get(); }
 
 private:

@@ -62,4 +62,8 @@ void CDocument::RemoveView(CView* pView)
 {
     m_views.erase(std::remove(m_views.begin(), m_views.end(), pView), m_views.end());
     pView->m_pDocument = nullptr;
+    // With its last view the document lost the frame that showed it: its
+    // template closes it, which may delete it, so nothing follows.
+    if (m_views.empty() && m_pDocTemplate)
+        m_pDocTemplate->CloseDocument(this);
 }

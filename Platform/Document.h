@@ -34,6 +34,7 @@ public:
     CDocTemplate* GetDocTemplate() const { return m_pDocTemplate; }
 
     void AddView(CView* pView);
+    // The removal of the last view closes the document through its template.
     void RemoveView(CView* pView);
     int GetViewCount() const { return int(m_views.size()); }
     CView* GetView(int index) const { return m_views[size_t(index)]; }

@@ -242,3 +242,19 @@ TEST(StartUp, WithoutADisplayTheProgramSaysSo)
     EXPECT_EQ(Shell("env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM " + std::string(VEXAL_PROGRAM) + " 2>" + out), 1);
     EXPECT_EQ(ReadFile(out), "vexal: no display (set DISPLAY, or QT_QPA_PLATFORM=offscreen to run without one)\n");
 }
+
+// A second start in the same process, as a test program may make one, gets
+// a main window of its own: the first run's document went with its window.
+TEST(StartUp, ASecondStartInTheSameProcessGetsAMainWindowOfItsOwn)
+{
+    {
+        ShellHarness first;
+        ASSERT_TRUE(first.Start());
+    }
+    ShellHarness second;
+    ASSERT_TRUE(second.Start());
+    ASSERT_NE(second.Frame(), nullptr);
+    EXPECT_TRUE(second.Frame()->IsWindowVisible());
+    second.Command(57665);
+    EXPECT_EQ(second.Frame(), nullptr);
+}
