@@ -294,12 +294,21 @@ bool CVexalView::HitCaptionStrip(CPoint point)
     return true;
 }
 
-std::unique_ptr<CDC> CVexalView::ScreenToPage(POINT& point)
+std::unique_ptr<CDC> CVexalView::MeasuringDC()
 {
     auto dc = std::make_unique<CClientDC>(this);
     if (!dc->GetSafeHdc())
         return nullptr;
     dc->SetMapMode(MM_HIMETRIC);
+    dc->SelectObject(&DrawResources::NormalFont);
+    return dc;
+}
+
+std::unique_ptr<CDC> CVexalView::ScreenToPage(POINT& point)
+{
+    std::unique_ptr<CDC> dc = MeasuringDC();
+    if (!dc)
+        return nullptr;
     POINT p{point.x - m_usable.left, point.y - m_usable.top};
     dc->DPtoLP(&p);
     p.y = -p.y;
@@ -482,14 +491,15 @@ void CVexalView::MoveSelection(int dx, int dy)
 {
     if (!m_controller || thePageState.ReadOnlyPage)
         return;
-    CClientDC dc(this);
-    dc.SetMapMode(MM_HIMETRIC);
+    std::unique_ptr<CDC> dc = MeasuringDC();
+    if (!dc)
+        return;
     if (Held(VK_CONTROL)) {
         dx >>= 2;
         dy >>= 2;
     }
     UndoLog::NewGroup();
-    if (m_controller->MoveSelection(&dc, dx, dy)) {
+    if (m_controller->MoveSelection(dc.get(), dx, dy)) {
         theShellHooks.MarkModified(thePageState.DiagramId, 1);
         Invalidate(FALSE);
     }
@@ -501,10 +511,11 @@ void CVexalView::OnEditDelete()
 {
     if (!CanEdit() || thePageState.ReadOnlyPage)
         return;
-    CClientDC dc(this);
-    dc.SetMapMode(MM_HIMETRIC);
+    std::unique_ptr<CDC> dc = MeasuringDC();
+    if (!dc)
+        return;
     UndoLog::NewGroup();
-    if (m_controller->DeleteSelection(Held(VK_SHIFT), &dc)) {
+    if (m_controller->DeleteSelection(Held(VK_SHIFT), dc.get())) {
         RefreshModelTree();
         theShellHooks.MarkModified(thePageState.DiagramId, 1);
         PropertyPaneClear();
@@ -522,9 +533,8 @@ void CVexalView::OnEditCopy()
 {
     if (!CanEdit())
         return;
-    CClientDC dc(this);
-    dc.SetMapMode(MM_HIMETRIC);
-    CopySymbols(this, &dc, m_controller);
+    if (std::unique_ptr<CDC> dc = MeasuringDC())
+        CopySymbols(this, dc.get(), m_controller);
 }
 
 void CVexalView::OnEditCut()
@@ -698,9 +708,8 @@ bool CVexalView::EditorKey(UINT key)
 {
     UndoLog::NewGroup();
     if (key == VK_RETURN && !m_editor.GetWantReturn()) {
-        CClientDC dc(this);
-        dc.SetMapMode(MM_HIMETRIC);
-        if (m_controller->CommitTextEdit(&dc))
+        std::unique_ptr<CDC> dc = MeasuringDC();
+        if (m_controller->CommitTextEdit(dc.get()))
             Invalidate(FALSE);
         return true;
     }

@@ -39,8 +39,12 @@ public:
     void UpdateScrollSizes();
     // Where the page's usable area was last painted, in client pixels.
     CRect GetUsableRect() const { return m_usable; }
-    // The client point as a page point, converted in place, and a context
-    // that measures as the page does; null when none can be had.
+    // A context of the view that measures text as the page draws it: page
+    // units (MM_HIMETRIC) and the diagram font. Every layout measures with it;
+    // null when none can be had.
+    std::unique_ptr<CDC> MeasuringDC();
+    // The client point as a page point, converted in place, and a measuring
+    // context; null when none can be had.
     std::unique_ptr<CDC> ScreenToPage(POINT& point);
     // Moves the selected symbols by (dx, dy) page units, a quarter with Ctrl.
     void MoveSelection(int dx, int dy);

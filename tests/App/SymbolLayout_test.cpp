@@ -1,0 +1,133 @@
+// Symbol layout in the running program: a class placed with the mouse, from
+// the symbol toolbar or dragged from the model browser, is as wide as its
+// name measured in the page's font.
+#include "ShellHarness.h"
+
+#include "App/ShellServices.h"
+#include "App/VexalView.h"
+#include "MemDB/ModelSchema.h"
+#include "MemDB/dbCursor.h"
+#include "Platform/Dc.h"
+#include "Platform/TickCount.h"
+#include "UML/Model/DrawResources.h"
+#include "UML/Model/PageState.h"
+#include "UML/Model/PlacementTool.h"
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <string>
+
+namespace {
+
+// Two classes, the first with an attribute, and an initial node; the page
+// file stores no text box ("txtarea") for any of them.
+const char* kStoredWithoutTextBoxes =
+    "<Class Name=\"Order\" GUID=\"G2\">\r\n"
+    "<Attribute Name=\"total\" GUID=\"G9\"/>\r\n"
+    "</Class>\r\n"
+    "<Class Name=\"Item\" GUID=\"G3\"/>\r\n"
+    "<Class Name=\"AnOrderLineWithALongName\" GUID=\"G10\"/>\r\n"
+    "<Classdiagram Name=\"Overview\" GUID=\"G4\">\r\n"
+    "<Page Name=\"P1\" GUID=\"G5\">\r\n"
+    "<Class sid=\"S1\" mid=\"G2\" area=\"7D0,7D0,1F40,1770\" text=\"Order\">\r\n"
+    "<Attribute sid=\"S3\" mid=\"G9\" area=\"7D0,7D0,7D0,7D0\" text=\"total\"/>\r\n"
+    "</Class>\r\n"
+    "<Class sid=\"S2\" mid=\"G3\" area=\"2EE0,7D0,3A98,1770\" text=\"Item\"/>\r\n"
+    "<Initial sid=\"S4\" area=\"2EE0,2710,3070,28A0\" text=\"\"/>\r\n"
+    "</Page>\r\n"
+    "</Classdiagram>\r\n";
+
+SymbolT SymbolWithSguid(const char* sguid)
+{
+    dbTypedCursor<SymbolT> c(&SymbolT::TableInfo);
+    SymbolT row{};
+    if (c.SelectByKey("SGUID", sguid) > 0)
+        row = *c.GetRecord();
+    return row;
+}
+
+int ElementNamed(const char* name)
+{
+    dbTypedCursor<ModelT> c(&ModelT::TableInfo);
+    return c.SelectByKey("Name", name) > 0 ? c->ID : 0;
+}
+
+// The newest symbol of the page.
+SymbolT NewestSymbol(int pageId)
+{
+    SymbolT newest{};
+    dbTypedCursor<SymbolT> c(&SymbolT::TableInfo);
+    for (int n = c.SelectByKey("PID", pageId); n > 0; --n, c.Next())
+        if (c->ID > newest.ID)
+            newest = *c.GetRecord();
+    return newest;
+}
+
+DWORD fakeNow = 1000;
+DWORD FakeClock() { return fakeNow; }
+
+class SymbolLayout : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        SetTickCountSource(FakeClock);
+        ASSERT_TRUE(shell.Start({ shell.MakeProject("Sample", kStoredWithoutTextBoxes) }));
+        ASSERT_TRUE(OpenDiagram(ElementNamed("Overview"), 0));
+        view = GetMainView();
+        ASSERT_NE(view, nullptr);
+        shell.SizeView(1000, 1200);
+    }
+    void TearDown() override { SetTickCountSource(nullptr); }
+
+    // The name's width in page units, measured as the page draws it at zoom 1.
+    int NameWidth(const char* name)
+    {
+        CClientDC dc(view);
+        dc.SetMapMode(MM_HIMETRIC);
+        PrepareSymbolDC(&dc);
+        return dc.GetTextExtent(name, int(std::strlen(name))).cx;
+    }
+
+    ShellHarness shell;
+    CVexalView* view = nullptr;
+};
+
+} // namespace
+
+// Each way of placing a class with the mouse gives a box that holds its name
+// as the page measures it, with the name inside the box.
+TEST_F(SymbolLayout, AClassPlacedWithTheMouseIsAsWideAsItsName)
+{
+    const int page = thePageState.PageId;
+    const struct {
+        const char* way;
+        POINT at;
+    } ways[] = { { "symbol toolbar", { 3000, 12000 } }, { "browser drop", { 3000, 18000 } } };
+    for (const auto& w : ways) {
+        if (std::strcmp(w.way, "symbol toolbar") == 0) {
+            for (UINT id = 2024; id < 2124 && !(PlacementTool::GetMetaclassName() &&
+                                                std::strcmp(PlacementTool::GetMetaclassName(), "Class") == 0);
+                 ++id)
+                shell.Command(id);
+            ASSERT_STREQ(PlacementTool::GetMetaclassName(), "Class");
+        } else {
+            PlacementTool::BeginDrag(ElementNamed("AnOrderLineWithALongName"), "Class");
+        }
+        // A browser drag was pressed in the browser: the view sees the
+        // move and the release only.
+        const bool drop = PlacementTool::GetDraggedElement() != 0;
+        fakeNow += 1000;
+        shell.ViewMouse(WM_MOUSEMOVE, w.at);
+        if (!drop)
+            shell.ViewMouse(WM_LBUTTONDOWN, w.at);
+        shell.ViewMouse(WM_LBUTTONUP, w.at);
+        const SymbolT row = NewestSymbol(page);
+        ASSERT_TRUE(row.Text && *row.Text) << w.way;
+        EXPECT_NEAR(row.x1, w.at.x, 300) << w.way;
+        EXPECT_GE(row.tx2 - row.tx1, NameWidth(row.Text)) << w.way << ": " << row.Text;
+        EXPECT_GE(row.tx1, row.x1) << w.way;
+        EXPECT_LE(row.tx2, row.x2) << w.way;
+    }
+    shell.ViewScreenshot("symbol-layout-placed");
+}
