@@ -55,6 +55,7 @@ struct Side {
 Side undoSide("vexalundo");
 Side redoSide("vexalredo");
 int32_t groupCounter = 0;
+int quietDepth = 0;
 // Parked ids count down from the top of the id range, far above any
 // engine id.
 const oid_t FirstParkedId = 0xFFFFFFFFu;
@@ -285,8 +286,14 @@ int Replay(Side& from, Side& to, bool undo)
 
 namespace UndoLog {
 
+Quiet::Quiet() { ++quietDepth; }
+
+Quiet::~Quiet() { --quietDepth; }
+
 int Push(int operation, oid_t id, dbTableInfo* table, const void* record)
 {
+    if (quietDepth > 0)
+        return 1;
     PushRecord(undoSide, UndoRecord{operation, 0, groupCounter, id, table}, record);
     Empty(redoSide);
     return 1;

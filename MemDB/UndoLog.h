@@ -57,6 +57,17 @@ struct ReplayedRow {
 // replaces them, and Clear empties them.
 const std::vector<ReplayedRow>& LastReplayed();
 
+// While one lives, changes are not logged and the redo side is kept: for
+// writes that only fill in values derived from stored ones, such as the
+// first layout of a page's symbols, which no Undo may take back. Nests.
+class Quiet {
+public:
+    Quiet();
+    ~Quiet();
+    Quiet(const Quiet&) = delete;
+    Quiet& operator=(const Quiet&) = delete;
+};
+
 // Records on each side, for tests and the status of Edit commands.
 size_t UndoDepth();
 size_t RedoDepth();

@@ -84,6 +84,7 @@ bool CDiagramController::SetPage(int pageId, int index)
     thePageState.UsableHeight = row.PageHeight - 2 * row.EdgeY;
     thePageState.PageId = pageId;
     thePageState.PageIndex = index;
+    layoutPending_ = true;
     if (row.Parsed == 0) {
         row.Parsed = 1;
         theModelDb.UpdateRecord(page.GetCurrentOid(), &ModelPage::TableInfo, &row);
@@ -151,6 +152,12 @@ void CDiagramController::DrawSymbolRecord(CDC* dc, const SymbolT& row)
 void CDiagramController::DrawPage(CDC* dc)
 {
     DrawPageBorder(dc);
+    // The first paint of a page holds the first context that measures as the
+    // page draws.
+    if (layoutPending_) {
+        layoutPending_ = false;
+        LayoutUnplacedSymbols(thePageState.PageId, dc);
+    }
     std::vector<oid_t> rows;
     if (order_ == PartitionsBelow) {
         rows = TopLevelRows(thePageState.PageId, false, "Partition", false, true);

@@ -3,6 +3,7 @@
 #include "MemDB/db.h"
 #include "MemDB/dbCursor.h"
 #include "MemDB/dbQueryText.h"
+#include "MemDB/UndoLog.h"
 #include "Pub/TextHelpers.h"
 #include "UML/Model/ShellHooks.h"
 #include "UML/Model/Symbol.h"
@@ -375,6 +376,58 @@ void CompletePageSymbols(int pageId)
         }
         row.Syntax = prototype->MakeSyntax(row, scope);
         theModelDb.UpdateRecord(oid, &SymbolT::TableInfo, &row);
+    }
+}
+
+namespace {
+
+bool HasTextBox(const SymbolT& row)
+{
+    return row.tx1 != 0 || row.ty1 != 0 || row.tx2 != 0 || row.ty2 != 0;
+}
+
+bool SameBox(const SymbolT& a, const SymbolT& b)
+{
+    return a.x1 == b.x1 && a.y1 == b.y1 && a.x2 == b.x2 && a.y2 == b.y2;
+}
+
+} // namespace
+
+void LayoutUnplacedSymbols(int pageId, CDC* dc)
+{
+    std::vector<int> unplaced;
+    {
+        dbTypedCursor<SymbolT> c(&SymbolT::TableInfo);
+        if (c.SelectByKey("PID", pageId) > 0)
+            do
+                if (!HasTextBox(*c.GetRecord()))
+                    unplaced.push_back(c->ID);
+            while (c.Next());
+    }
+    if (unplaced.empty())
+        return;
+    UndoLog::Quiet quiet;
+    std::unordered_set<int> laidOut;
+    for (int id : unplaced) {
+        SymbolT row;
+        oid_t oid;
+        if (!FetchSymbolById(id, row, &oid))
+            continue;
+        bool reached = true;
+        if (row.MSC != MSC_LINE) {
+            std::unordered_set<int> seen{row.ID};
+            while (reached && row.FID > 0)
+                reached = seen.insert(row.FID).second && FetchSymbolById(row.FID, row, &oid);
+        }
+        CSymbol* prototype = nullptr;
+        if (!reached || !laidOut.insert(row.ID).second || !FindMetaclass(row.Type, prototype))
+            continue;
+        SymbolT laid = row;
+        if (!prototype->Layout(laid, dc, nullptr) || (laid.ID == id && !HasTextBox(laid)))
+            continue;
+        if (MemDbUpdate(&SymbolT::TableInfo, &laid, oid) && laid.MSC != MSC_LINE && !SameBox(laid, row) &&
+            theModelDb.FetchRecord(oid, &SymbolT::TableInfo, &laid))
+            prototype->UpdateAttachedLines(laid, dc);
     }
 }
 

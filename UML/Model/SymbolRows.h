@@ -60,6 +60,13 @@ bool RefreshSymbolsOfElement(const ModelT& element);
 // diagram's owner; a symbol naming a missing element is left alone.
 void CompletePageSymbols(int pageId);
 
+// Lays out, without undo records, each symbol of the page whose text box was
+// never set (all four values 0: a page file without one, or a row inserted
+// from columns), through its top-level symbol as a re-layout does. A symbol
+// whose layout sets no text box either shows no text and is left as stored;
+// lines are re-attached only to a box that changed.
+void LayoutUnplacedSymbols(int pageId, CDC* dc);
+
 // ID of the element the row shows, 0 for none.
 int ElementIdOfSymbol(const SymbolT* row);
 int ElementIdOfSguid(const char* sguid);

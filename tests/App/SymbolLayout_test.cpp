@@ -1,11 +1,14 @@
-// Symbol layout in the running program: a class placed with the mouse, from
-// the symbol toolbar or dragged from the model browser, is as wide as its
-// name measured in the page's font.
+// Symbol layout in the running program: symbols stored without a text box
+// are laid out when their page is first painted, and a class placed with the
+// mouse, from the symbol toolbar or dragged from the model browser, is as
+// wide as its name measured in the page's font.
 #include "ShellHarness.h"
 
 #include "App/ShellServices.h"
 #include "App/VexalView.h"
+#include "File/ProjectStore.h"
 #include "MemDB/ModelSchema.h"
+#include "MemDB/UndoLog.h"
 #include "MemDB/dbCursor.h"
 #include "Platform/Dc.h"
 #include "Platform/TickCount.h"
@@ -94,6 +97,39 @@ protected:
 };
 
 } // namespace
+
+// The stored boxes stay; each text box lies inside its box, the member's
+// inside its class; the initial node, which shows no text, is left as it
+// was. Opening the page neither marks the project changed nor gives Undo
+// anything to take back.
+TEST_F(SymbolLayout, APagesFirstPaintLaysOutSymbolsStoredWithoutTextBoxes)
+{
+    shell.ViewScreenshot("symbol-layout-opened");
+    const struct {
+        const char* sguid;
+        RECT area;
+    } boxes[] = { { "S1", { 2000, 2000, 8000, 6000 } }, { "S2", { 12000, 2000, 15000, 6000 } } };
+    for (const auto& b : boxes) {
+        const SymbolT row = SymbolWithSguid(b.sguid);
+        EXPECT_EQ(CRect(row.x1, row.y1, row.x2, row.y2), CRect(b.area)) << b.sguid;
+        EXPECT_LT(row.x1, row.tx1) << b.sguid;
+        EXPECT_LT(row.tx1, row.tx2) << b.sguid;
+        EXPECT_LT(row.tx2, row.x2) << b.sguid;
+        EXPECT_LT(row.y1, row.ty1) << b.sguid;
+        EXPECT_LT(row.ty1, row.ty2) << b.sguid;
+        EXPECT_LT(row.ty2, row.y2) << b.sguid;
+    }
+    const SymbolT order = SymbolWithSguid("S1"), member = SymbolWithSguid("S3");
+    EXPECT_GT(member.ty1, order.ty2) << "the attribute lies below the class name";
+    EXPECT_GT(member.tx1, order.x1);
+    EXPECT_LT(member.ty2, order.y2);
+    const SymbolT initial = SymbolWithSguid("S4");
+    EXPECT_EQ(CRect(initial.x1, initial.y1, initial.x2, initial.y2), CRect(12000, 10000, 12400, 10400));
+    EXPECT_EQ(CRect(initial.tx1, initial.ty1, initial.tx2, initial.ty2), CRect(0, 0, 0, 0));
+
+    EXPECT_FALSE(ProjectStore::IsModified());
+    EXPECT_EQ(UndoLog::UndoDepth(), 0u);
+}
 
 // Each way of placing a class with the mouse gives a box that holds its name
 // as the page measures it, with the name inside the box.
