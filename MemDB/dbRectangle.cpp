@@ -7,11 +7,6 @@ bool dbRectanglesEqual(const dbRectangle& a, const dbRectangle& b)
     return a.left == b.left && a.top == b.top && a.right == b.right && a.bottom == b.bottom;
 }
 
-bool dbRectanglesOverlap(const dbRectangle& a, const dbRectangle& b)
-{
-    return a.left <= b.right && b.left <= a.right && a.top <= b.bottom && b.top <= a.bottom;
-}
-
 bool dbRectangleContains(const dbRectangle& a, const dbRectangle& b)
 {
     return a.left <= b.left && a.top <= b.top && b.right <= a.right && b.bottom <= a.bottom;

@@ -23,7 +23,10 @@ enum dbSpatialOp {
 };
 
 bool dbRectanglesEqual(const dbRectangle& a, const dbRectangle& b);
-bool dbRectanglesOverlap(const dbRectangle& a, const dbRectangle& b);
+inline bool dbRectanglesOverlap(const dbRectangle& a, const dbRectangle& b)
+{
+    return a.left <= b.right && b.left <= a.right && a.top <= b.bottom && b.top <= a.bottom;
+}
 // Whether a contains b (touching sides included).
 bool dbRectangleContains(const dbRectangle& a, const dbRectangle& b);
 bool dbRectanglePredicate(int op, const dbRectangle& a, const dbRectangle& b);
