@@ -1,9 +1,11 @@
 #include "Platform/View.h"
 
+#include "Platform/Cursor.h"
 #include "Platform/Dc.h"
 #include "Platform/Document.h"
 #include "Platform/FrameWnd.h"
 #include "Platform/MessageMap.h"
+#include "Platform/SysColors.h"
 
 IMPLEMENT_DYNAMIC(CView, CWnd)
 
@@ -26,6 +28,14 @@ BOOL CView::OnCmdMsg(UINT nID, int nCode, void* pExtra, AFX_CMDHANDLERINFO* pHan
     if (CWnd::OnCmdMsg(nID, nCode, pExtra, pHandlerInfo))
         return TRUE;
     return m_pDocument && m_pDocument->OnCmdMsg(nID, nCode, pExtra, pHandlerInfo);
+}
+
+BOOL CView::PreCreateWindow(CREATESTRUCT& cs)
+{
+    if (!cs.lpszClass)
+        cs.lpszClass = AfxRegisterWndClass(CS_DBLCLKS | CS_HREDRAW | CS_VREDRAW, LoadCursor(nullptr, IDC_ARROW),
+                                           reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1));
+    return CWnd::PreCreateWindow(cs);
 }
 
 void CView::PostNcDestroy() { delete this; }

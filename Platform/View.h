@@ -33,6 +33,9 @@ public:
     virtual void OnInitialUpdate();
 
     BOOL OnCmdMsg(UINT nID, int nCode, void* pExtra, AFX_CMDHANDLERINFO* pHandlerInfo) override;
+    // A view made without a class of its own takes double clicks and is
+    // redrawn whole when its size changes (what it shows may be centred).
+    BOOL PreCreateWindow(CREATESTRUCT& cs) override;
     void PostNcDestroy() override;
 
 protected:
