@@ -298,6 +298,9 @@ BOOL CWnd::CreateEx(DWORD dwExStyle, LPCTSTR lpszClassName, LPCTSTR lpszWindowNa
         Wnd::TopLevels().insert(Wnd::TopLevels().begin(), m_hWnd);
     }
     d->frame = new WndWidget(d, false, parentWidget, flags);
+    // Hidden explicitly: a child widget not yet hidden would be shown with its
+    // parent, covering what the parent paints although its style says hidden.
+    d->frame->hide();
     d->clientWidget = new WndWidget(d, true, d->frame, Qt::Widget);
     if (!d->text.empty() && !child)
         d->frame->setWindowTitle(QString::fromUtf8(d->text.c_str()));

@@ -10,6 +10,8 @@
 
 #include <gtest/gtest.h>
 
+#include <QImage>
+
 #include <filesystem>
 #include <string>
 #include <vector>
@@ -111,6 +113,33 @@ TEST_F(OptionsDialog, ShowsTwoTabsOfRowsWithTheConfiguredValues)
     std::filesystem::create_directories(dir);
     dlg->UpdateWindow();
     EXPECT_TRUE(SaveWindowPicture(dlg->GetSafeHwnd(), (dir + "OptionsDialog.png").c_str()));
+}
+
+// Each colour row shows a swatch of its colour, as in the property pane; the
+// row editors, hidden until a row is clicked, do not cover it.
+TEST_F(OptionsDialog, ColourRowsShowASwatchOfTheirColour)
+{
+    const struct {
+        const char* label;
+        COLORREF colour;
+    } rows[] = { { "Background", RGB(0xC0, 0x20, 0x20) }, { "Backgroud", RGB(0x20, 0xA0, 0x20) },
+                 { "Border color", RGB(0x20, 0x20, 0xC0) } };
+    for (const auto& r : rows)
+        SetColour(r.label, r.colour);
+    COptionTree& grid = dlg->GetDiagramGrid();
+    grid.GetListWnd()->Invalidate();
+    dlg->UpdateWindow();
+    const std::string path = std::string(VEXAL_TEST_OUTPUT) + "/App/OptionsDialog-colours.png";
+    ASSERT_TRUE(SaveWindowPicture(dlg->GetSafeHwnd(), path.c_str()));
+    const QImage shot(QString::fromStdString(path));
+    CRect window;
+    dlg->GetWindowRect(&window);
+    for (const auto& r : rows) {
+        CRect value = RowLabelled(grid, r.label)->GetValueRect();
+        grid.GetListWnd()->ClientToScreen(&value);
+        const QColor seen = shot.pixelColor(value.left + 8 - window.left, value.top + 10 - window.top);
+        EXPECT_EQ(RGB(seen.red(), seen.green(), seen.blue()), r.colour) << r.label;
+    }
 }
 
 // A page side must leave room inside its edges of 1500; a help window must

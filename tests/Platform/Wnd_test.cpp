@@ -235,6 +235,23 @@ TEST(Paint, OnlyTheUpdateRegionIsPaintedAndErasedOnRequest)
     EXPECT_EQ(QColor(Qt::red).rgb(), shot.pixel(10, 10));
 }
 
+// A child made hidden while its parent was hidden stays hidden when the
+// parent is shown: it neither shows nor covers what the parent paints.
+TEST(Paint, AHiddenChildStaysHiddenWhenItsParentIsShown)
+{
+    CWnd top;
+    CreateTop(top, 0, 0, 100, 100, WS_POPUP);
+    PaintWnd parent;
+    ASSERT_TRUE(parent.Create(nullptr, "", WS_CHILD | WS_VISIBLE, CRect(0, 0, 100, 100), &top, 1));
+    CWnd hidden;
+    ASSERT_TRUE(hidden.Create(nullptr, "", WS_CHILD, CRect(10, 10, 50, 50), &parent, 2));
+    top.ShowWindow(SW_SHOW);
+    parent.UpdateWindow();
+    EXPECT_FALSE(hidden.IsWindowVisible());
+    EXPECT_FALSE(WndFrameWidget(hidden.GetSafeHwnd())->isVisible());
+    EXPECT_EQ(QColor(Qt::red).rgb(), WndFrameWidget(top.GetSafeHwnd())->grab().toImage().pixel(30, 30));
+}
+
 TEST(Paint, LockAndSetRedrawDoNotUndoEachOther)
 {
     CWnd top;
