@@ -8,6 +8,7 @@
 #include "MemDB/dbEngine.h"
 
 #include <cstring>
+#include <sys/mman.h>
 
 namespace {
 
@@ -314,6 +315,15 @@ offs_t dbEngine::ExtendAllocatableArea(size_t size, bool pageObject, oid_t moveI
         SetDirty(static_cast<oid_t>(d + k));
         maxHoles[d + k] = (k + 1) * quantaPerBitmapPage <= quanta - trailing ? 0 : 0x7fffffff;
     }
+    // The new area is about to be filled: fault its pages in with one call
+    // rather than one trap per page. Advice only, so a refusal is harmless.
+    size_t areaEnd = areaStart + pages * dbBitmapPageCoverage;
+    if (areaEnd > header->size)
+        areaEnd = header->size;
+    offs_t firstPage = pagesOffset + static_cast<offs_t>(pages * dbPageSize);
+    if (areaEnd > firstPage)
+        madvise(baseAddr + firstPage, areaEnd - firstPage, MADV_POPULATE_WRITE);
+
     dbAllocationPosition& position = pageObject ? pageObjectPosition : smallObjectPosition;
     position.page = static_cast<int>((objectOffset + size - 1) / dbBitmapPageCoverage) + dbBitmapId;
     position.offset = 0;

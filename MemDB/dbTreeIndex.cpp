@@ -60,9 +60,26 @@ struct Tree {
         }
         return rec + offs;
     }
+    // The usual key types compared inline; the rest as the field says.
     int Compare(const void* key, uint32_t recordId) const
     {
-        return dbFieldInfo::CompareKeys(type, key, KeyOf(recordId), size, cmp);
+        const void* other = KeyOf(recordId);
+        if (type == dbFieldInfo::tpInt4) {
+            int32_t x, y;
+            memcpy(&x, key, 4);
+            memcpy(&y, other, 4);
+            return x < y ? -1 : x > y;
+        }
+        if (type == dbFieldInfo::tpString) {
+            // Keys mostly differ in their first byte.
+            auto x = *static_cast<const unsigned char*>(key);
+            auto y = *static_cast<const unsigned char*>(other);
+            if (x != y)
+                return x < y ? -1 : 1;
+            if (x == 0)
+                return 0;
+        }
+        return dbFieldInfo::CompareKeys(type, key, other, size, cmp);
     }
     // Items are ordered by key and, among equal keys, by record identifier,
     // so that inserting, removing and finding one record is logarithmic
@@ -84,7 +101,15 @@ struct Tree {
         return id;
     }
 
-    void LoadRecord(uint32_t recordId) const { __builtin_prefetch(db->GetRow(recordId)); }
+    // The key's field, and for a text the line after it, where its bytes
+    // usually are: the record's fixed part comes before its texts.
+    void LoadRecord(uint32_t recordId) const
+    {
+        const char* field = db->GetRow(recordId) + offs;
+        __builtin_prefetch(field);
+        if (type == dbFieldInfo::tpString)
+            __builtin_prefetch(field + 64);
+    }
     // Starts loading the records a binary search over items [l, r) of n may
     // compare next, once it has compared item m.
     void LoadNextProbes(const dbTtreeNode* n, int l, int m, int r) const
