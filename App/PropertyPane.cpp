@@ -132,11 +132,9 @@ void CPropertyPane::ApplySymbolRows(oid_t oid, SymbolT& symbol)
         !MemDbUpdate(&SymbolT::TableInfo, &symbol, oid))
         return;
     ModifiedUnits::Mark(pageId, 1);
-    if (CVexalView* view = GetMainView()) {
-        CClientDC dc(view);
-        dc.SetMapMode(MM_HIMETRIC);
-        RelayoutSymbol(m_id, &dc);
-    }
+    if (CVexalView* view = GetMainView())
+        if (std::unique_ptr<CDC> dc = view->MeasuringDC())
+            RelayoutSymbol(m_id, dc.get());
     RefreshDiagram(m_id);
 }
 

@@ -9,6 +9,7 @@
 #include "MemDB/db.h"
 #include "Platform/Resource.h"
 #include "Platform/WinApp.h"
+#include "UML/Model/DiagramController.h"
 #include "UML/Model/ShellHooks.h"
 
 CMainFrame* GetMainFrame() { return DYNAMIC_DOWNCAST(CMainFrame, AfxGetMainWnd()); }
@@ -32,10 +33,14 @@ CVexalView* GetMainView()
 }
 
 // The view paints the page anew from its rows.
-void RefreshElementSymbols(int)
+void RefreshElementSymbols(int elementId)
 {
     CVexalView* view = GetMainView();
-    if (view && view->GetDiagramId() > 0)
+    CDiagramController* controller = view && view->GetDiagramId() > 0 ? view->GetController() : nullptr;
+    if (!controller)
+        return;
+    std::unique_ptr<CDC> dc = view->MeasuringDC();
+    if (dc && controller->RelayoutElementSymbols(elementId, dc.get()))
         view->Invalidate(FALSE);
 }
 

@@ -9,12 +9,14 @@
 #include "File/ProjectStore.h"
 #include "MemDB/ModelSchema.h"
 #include "MemDB/UndoLog.h"
+#include "MemDB/db.h"
 #include "MemDB/dbCursor.h"
 #include "Platform/Dc.h"
 #include "Platform/TickCount.h"
 #include "UML/Model/DrawResources.h"
 #include "UML/Model/PageState.h"
 #include "UML/Model/PlacementTool.h"
+#include "UML/Model/SymbolRows.h"
 
 #include <gtest/gtest.h>
 
@@ -166,4 +168,23 @@ TEST_F(SymbolLayout, AClassPlacedWithTheMouseIsAsWideAsItsName)
         EXPECT_LE(row.tx2, row.x2) << w.way;
     }
     shell.ViewScreenshot("symbol-layout-placed");
+}
+
+// A renamed element's symbols are laid out again for the new name, as the
+// property pane and the browser do after writing the element.
+TEST_F(SymbolLayout, ARenamedElementsSymbolsAreLaidOutForTheNewName)
+{
+    shell.ViewScreenshot("symbol-layout-before-rename");
+    const char* longName = "ItemOfAnOrderWithAMuchLongerName";
+    dbTypedCursor<ModelT> c(&ModelT::TableInfo);
+    ASSERT_GT(c.SelectByKey("Name", "Item"), 0);
+    ModelT element = *c.GetRecord();
+    element.Name = longName;
+    ASSERT_EQ(MemDbUpdate(&ModelT::TableInfo, &element, c.GetCurrentOid()), 1);
+    ASSERT_TRUE(RefreshSymbolsOfElement(element));
+    const SymbolT row = SymbolWithSguid("S2");
+    ASSERT_STREQ(row.Text, longName);
+    EXPECT_GE(row.tx2 - row.tx1, NameWidth(longName));
+    EXPECT_LE(row.tx2, row.x2);
+    shell.ViewScreenshot("symbol-layout-renamed");
 }
