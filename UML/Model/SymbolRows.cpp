@@ -260,20 +260,64 @@ void MoveAttachedLines(const SymbolT& row, CDC* dc, SIZE delta)
     }
 }
 
+namespace {
+
+// Children centred on an edge of the box before a resize (ports, pins) go
+// with that edge: the layout that follows keeps a border symbol on the side
+// it finds it on in the stored box, and the box is stored first.
+void MoveBorderChildren(const SymbolT& before, const SymbolT& after, CDC* dc)
+{
+    for (oid_t oid : SymbolsBy("FID", before.ID)) {
+        SymbolT child;
+        if (!theModelDb.FetchRecord(oid, &SymbolT::TableInfo, &child) || child.MSC == MSC_LINE)
+            continue;
+        const int cx = (child.x1 + child.x2) / 2, cy = (child.y1 + child.y2) / 2;
+        SIZE delta{0, 0};
+        if (cx == before.x1)
+            delta.cx = after.x1 - before.x1;
+        else if (cy == before.y1)
+            delta.cy = after.y1 - before.y1;
+        else if (cx == before.x2)
+            delta.cx = after.x2 - before.x2;
+        else if (cy == before.y2)
+            delta.cy = after.y2 - before.y2;
+        if (delta.cx == 0 && delta.cy == 0)
+            continue;
+        Shift(child, delta);
+        if (MemDbUpdate(&SymbolT::TableInfo, &child, oid) && theModelDb.FetchRecord(oid, &SymbolT::TableInfo, &child)) {
+            MoveAttachedLines(child, dc, delta);
+            MoveChildSymbols(child, dc, delta);
+        }
+    }
+}
+
+} // namespace
+
 void ResizeSymbol(int symbolId, SIZE delta, int handle, CDC* dc)
 {
     SymbolT row;
     oid_t oid;
     if ((delta.cx == 0 && delta.cy == 0) || !FetchSymbolById(symbolId, row, &oid))
         return;
-    row.ItemState = static_cast<int16_t>(row.ItemState & ~SYMBOL_AUTOLAYOUT);
-    if (handle == 0) {
-        row.x1 += delta.cx;
-        row.y1 += delta.cy;
-    } else {
-        row.x2 += delta.cx;
-        row.y2 += delta.cy;
+    auto resize = [&](SymbolT& r) {
+        r.ItemState = static_cast<int16_t>(r.ItemState & ~SYMBOL_AUTOLAYOUT);
+        if (handle == 0) {
+            r.x1 += delta.cx;
+            r.y1 += delta.cy;
+        } else {
+            r.x2 += delta.cx;
+            r.y2 += delta.cy;
+        }
+    };
+    if (row.MSC != MSC_LINE) {
+        SymbolT after = row;
+        resize(after);
+        MoveBorderChildren(row, after, dc);
+        // The children's writes may have moved the row's texts.
+        if (!theModelDb.FetchRecord(oid, &SymbolT::TableInfo, &row))
+            return;
     }
+    resize(row);
     if (MemDbUpdate(&SymbolT::TableInfo, &row, oid))
         RelayoutSymbol(symbolId, dc);
 }

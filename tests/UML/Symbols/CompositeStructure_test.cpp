@@ -164,6 +164,43 @@ TEST_F(CompositeStructure, APortSnapsToTheNearestSideAndKeepsItWhenTheClassIsRes
     EXPECT_TRUE(OnSide(Row(car), c.x, c.y, SideLeft)) << c.x << "," << c.y;
 }
 
+// A box grown from either corner keeps each port on its side, also one that
+// lies nearer another side of the grown box than the moved edge.
+TEST_F(CompositeStructure, APortKeepsItsSideWhenTheBoxGrowsFromEitherCorner)
+{
+    const struct {
+        int handle;
+        SIZE delta;
+    } resizes[] = { { 0, SIZE{-3000, -1000} }, { 0, SIZE{-1000, -3000} }, { 1, SIZE{3000, 1000} },
+                    { 1, SIZE{1000, 3000} } };
+    for (const auto& r : resizes) {
+        const int box = Place("Class", RECT{8000, 8000, 8100, 8100}, 0, "Box");
+        ResizeSymbol(box, SIZE{2000, 2000}, 1, &canvas.dc);
+        const SymbolT b = Row(box);
+        const struct {
+            POINT at;  // the centre as placed
+            int side;
+        } ports[] = { { POINT{b.x1, b.y1 + 300}, SideLeft },
+                      { POINT{b.x1 + 300, b.y1}, SideTop },
+                      { POINT{b.x2, b.y2 - 300}, SideRight },
+                      { POINT{b.x2 - 300, b.y2}, SideBottom } };
+        std::vector<int> ids;
+        for (const auto& p : ports) {
+            ids.push_back(Place("Port", RECT{p.at.x - 50, p.at.y - 50, p.at.x + 50, p.at.y + 50}, box,
+                                ("p" + std::to_string(ids.size())).c_str()));
+            RelayoutSymbol(ids.back(), &canvas.dc);
+            const POINT c = Centre(Row(ids.back()));
+            ASSERT_TRUE(OnSide(Row(box), c.x, c.y, p.side)) << "placed " << ids.size();
+        }
+        ResizeSymbol(box, r.delta, r.handle, &canvas.dc);
+        for (size_t i = 0; i < ids.size(); ++i) {
+            const POINT c = Centre(Row(ids[i]));
+            EXPECT_TRUE(OnSide(Row(box), c.x, c.y, ports[i].side))
+                << "handle " << r.handle << " by " << r.delta.cx << "," << r.delta.cy << ": port " << i;
+        }
+    }
+}
+
 TEST_F(CompositeStructure, InterfaceEndsStandOutFromThePortAndSpreadWhenTwo)
 {
     const SymbolT box = Row(car);
