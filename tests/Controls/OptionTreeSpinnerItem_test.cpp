@@ -7,6 +7,7 @@
 #include "Platform/DialogHook.h"
 #include "Platform/Menu.h"
 #include "Platform/Messages.h"
+#include "Platform/TimerHook.h"
 
 #include <algorithm>
 #include <string>
@@ -83,8 +84,15 @@ TEST(SpinnerRow, StepsStayInTheRangeOrWrap)
     }
 }
 
+std::vector<UINT> g_timerStarts;
+
 TEST(SpinnerRow, AHeldButtonRepeatsAfterTheDelayAndAnyReleaseEndsIt)
 {
+    g_timerStarts.clear();
+    const TimerHook old = AfxSetTimerHook([](HWND, UINT_PTR id, UINT elapse) {
+        if (id == OT_SPINNER_TIMER)
+            g_timerStarts.push_back(elapse);
+    });
     SpinPane p;
     EXPECT_EQ(500u, p.spin->GetInitialDelay());
     EXPECT_EQ(28u, p.spin->GetRepeatInterval());
@@ -93,15 +101,18 @@ TEST(SpinnerRow, AHeldButtonRepeatsAfterTheDelayAndAnyReleaseEndsIt)
     EXPECT_EQ(CString("6"), p.Text());
     EXPECT_TRUE(p.spin->IsPressed());
     EXPECT_EQ(p.spin, CWnd::GetCapture());
+    EXPECT_EQ(std::vector<UINT>{ 500 }, g_timerStarts);
     PlayMouse(WM_MOUSEMOVE, CPoint(700, 500));  // the repeat keeps the pressed button
     p.spin->SendMessage(WM_TIMER, OT_SPINNER_TIMER);
     p.spin->SendMessage(WM_TIMER, OT_SPINNER_TIMER);
     EXPECT_EQ(CString("8"), p.Text());
+    EXPECT_EQ((std::vector<UINT>{ 500, 28 }), g_timerStarts);  // the first tick switches to the repeat rate
     PlayMouse(WM_LBUTTONUP, CPoint(700, 500));  // released far outside
     EXPECT_FALSE(p.spin->IsPressed());
     EXPECT_EQ(nullptr, CWnd::GetCapture());
     p.Click(p.Button(false));
     EXPECT_EQ(CString("7"), p.Text());
+    AfxSetTimerHook(old);
 }
 
 TEST(SpinnerRow, TheArrowKeysStepAndTypingNeedsTheEditOption)
