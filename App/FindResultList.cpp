@@ -99,33 +99,29 @@ int CFindResultList::Search(const char* text, const char* metaclass, bool force)
             query.Append(dbFragText, " and ");
         query.Append(dbFragString, m_lastText.c_str()).Append(dbFragText, m_elementMode ? " in Name" : " in Text");
     }
+    // Fills the shown page from the hits; an element shows only with an icon
+    // the registry knows.
+    auto showPage = [this, &query](auto& hits, auto textOf, bool knownOnly) {
+        m_hitCount = hits.Select(query, dbCursorViewOnly);
+        if (m_hitCount <= 0)
+            return;
+        if (m_firstHit >= m_hitCount)
+            m_firstHit = 0;
+        bool more = hits.Skip(m_firstHit);
+        for (; more && int(m_rows.size()) < m_rowsPerPage; more = hits.Next() != nullptr) {
+            bool known = false;
+            const int icon = IconOf(hits->Type, known);
+            if (known || !knownOnly)
+                m_rows.push_back({ hits->ID, icon, Cut(textOf(*hits.GetRecord())) });
+        }
+    };
     try {
         if (m_elementMode) {
             dbTypedCursor<ModelT> hits(&ModelT::TableInfo);
-            m_hitCount = hits.Select(query, dbCursorViewOnly);
-            if (m_hitCount > 0) {
-                if (m_firstHit >= m_hitCount)
-                    m_firstHit = 0;
-                bool more = hits.Skip(m_firstHit);
-                for (; more && int(m_rows.size()) < m_rowsPerPage; more = hits.Next() != nullptr) {
-                    bool known = false;
-                    const int icon = IconOf(hits->Type, known);
-                    if (known)
-                        m_rows.push_back({ hits->ID, icon, Cut(hits->Name) });
-                }
-            }
+            showPage(hits, [](const ModelT& r) { return r.Name; }, true);
         } else {
             dbTypedCursor<SymbolT> hits(&SymbolT::TableInfo);
-            m_hitCount = hits.Select(query, dbCursorViewOnly);
-            if (m_hitCount > 0) {
-                if (m_firstHit >= m_hitCount)
-                    m_firstHit = 0;
-                bool more = hits.Skip(m_firstHit);
-                for (; more && int(m_rows.size()) < m_rowsPerPage; more = hits.Next() != nullptr) {
-                    bool known = false;
-                    m_rows.push_back({ hits->ID, IconOf(hits->Type, known), Cut(hits->Text) });
-                }
-            }
+            showPage(hits, [](const SymbolT& r) { return r.Text; }, false);
         }
     } catch (const dbException& e) {
         OutputMessage(std::string("The search failed: ") + e.what());

@@ -1,6 +1,8 @@
 #include "Scripting/JSParser.h"
 #include "Scripting/Utf8Sequence.h"
 
+#include "Platform/TextConv.h"
+
 #include <cstring>
 
 namespace {
@@ -97,7 +99,7 @@ JSParser::Char JSParser::ReadChar()
         return c;
     c.bytes[0] = static_cast<unsigned char>(lead);
     c.length = 1;
-    const int need = Utf8SequenceLength(c.bytes[0]);
+    const int need = MbCharLength(c.bytes[0]);
     unsigned char taken[3];
     for (int i = 1; i < need; ++i) {
         const int b = NextByte();
@@ -247,7 +249,7 @@ bool JSParser::IsWord(const std::string& text) const
     if (text.empty())
         return false;
     Char c{};
-    const int need = Utf8SequenceLength(static_cast<unsigned char>(text[0]));
+    const int need = MbCharLength(static_cast<unsigned char>(text[0]));
     c.length = 1;
     c.bytes[0] = static_cast<unsigned char>(text[0]);
     if (need > 1 && text.size() >= size_t(need)) {

@@ -2,6 +2,7 @@
 #include "Scripting/Utf8Sequence.h"
 
 #include "Platform/FileSystem.h"
+#include "Platform/TextConv.h"
 
 #include <sys/stat.h>
 #include <unistd.h>
@@ -193,7 +194,7 @@ long ScriptFile::DecodeUtf8(int lead, int& bytes)
     bytes = 1;
     if (lead < 0x80)
         return lead;
-    const int need = Utf8SequenceLength(static_cast<unsigned char>(lead));
+    const int need = MbCharLength(static_cast<unsigned char>(lead));
     if (need == 1)
         return kReplacement;
     long cp = lead & (need == 2 ? 0x1F : need == 3 ? 0x0F : 0x07);

@@ -2,19 +2,6 @@
 // above U+10FFFF.
 #pragma once
 
-// The length of the sequence that lead starts: 1 for ASCII and for a byte
-// that starts none.
-inline int Utf8SequenceLength(unsigned char lead)
-{
-    if (lead >= 0xC2 && lead <= 0xDF)
-        return 2;
-    if (lead >= 0xE0 && lead <= 0xEF)
-        return 3;
-    if (lead >= 0xF0 && lead <= 0xF4)
-        return 4;
-    return 1;
-}
-
 // Whether b may stand at index (1..3) of a sequence led by lead.
 inline bool Utf8Continues(unsigned char lead, int index, unsigned char b)
 {

@@ -10,16 +10,6 @@
 
 namespace {
 
-class Parent : public CWnd {
-public:
-    Log log;
-    BOOL OnCommand(WPARAM wParam, LPARAM lParam) override
-    {
-        log.push_back(Fmt("%u:%u", unsigned(LOWORD(wParam)), unsigned(HIWORD(wParam))));
-        return CWnd::OnCommand(wParam, lParam);
-    }
-};
-
 // An owner-drawn button that notes the state it is asked to draw in.
 class DrawnButton : public CButton {
 public:
@@ -33,7 +23,7 @@ public:
 };
 
 struct ButtonFixture {
-    Parent parent;
+    CommandParent parent;
     ButtonFixture() { CreateTop(parent, 200, 200, 240, 160); }
     CPoint Screen(CWnd& w, int x, int y)
     {

@@ -14,16 +14,6 @@
 
 namespace {
 
-class Parent : public CWnd {
-public:
-    Log log;
-    BOOL OnCommand(WPARAM wParam, LPARAM lParam) override
-    {
-        log.push_back(Fmt("%u:%u", unsigned(LOWORD(wParam)), unsigned(HIWORD(wParam))));
-        return CWnd::OnCommand(wParam, lParam);
-    }
-};
-
 // Notes the entries it is told are gone and paints each entry in the
 // colour its item data holds.
 class OwnedCombo : public CComboBox {
@@ -53,7 +43,7 @@ std::string TextOf(CWnd& w)
 }
 
 struct DropDown {
-    Parent parent;
+    CommandParent parent;
     OwnedCombo combo;
     explicit DropDown(DWORD style = CBS_DROPDOWN)
     {
@@ -114,7 +104,7 @@ TEST(ComboBoxDropDown, ADropDownListHasNoEdit)
 
 TEST(ComboBoxSort, AddedEntriesTakeTheirPlaceCaseIgnored)
 {
-    Parent parent;
+    CommandParent parent;
     CreateTop(parent, 300, 300, 200, 200);
     struct Case {
         DWORD style;

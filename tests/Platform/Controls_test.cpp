@@ -15,17 +15,6 @@
 
 namespace {
 
-// A parent that notes every control notification as "id:code".
-class Parent : public CWnd {
-public:
-    Log log;
-    BOOL OnCommand(WPARAM wParam, LPARAM lParam) override
-    {
-        log.push_back(Fmt("%u:%u", unsigned(LOWORD(wParam)), unsigned(HIWORD(wParam))));
-        return CWnd::OnCommand(wParam, lParam);
-    }
-};
-
 // An edit whose map eats Backspace, the letter x and Ctrl+V (character 22)
 // before the control sees them.
 class GuardedEdit : public CEdit {
@@ -69,7 +58,7 @@ std::string TextOf(CWnd& w)
 }
 
 struct EditFixture {
-    Parent parent;
+    CommandParent parent;
     EditFixture() { CreateTop(parent, 300, 300, 200, 120); }
 };
 
@@ -226,7 +215,7 @@ TEST(EditControl, ClipboardCommandsCutCopyPasteAndClear)
 }
 
 struct ComboFixture {
-    Parent parent;
+    CommandParent parent;
     NotedCombo combo;
     ComboFixture()
     {
@@ -299,7 +288,7 @@ TEST(ComboBox, TheWindowIsTheFieldAndTheAskedHeightIsTheList)
 // program's own text and a picked entry are not typed.
 TEST(ComboBox, ADropDownWithEditTakesTypedTextIntoItsField)
 {
-    Parent parent;
+    CommandParent parent;
     CreateTop(parent, 300, 300, 200, 200);
     CComboBox combo;
     ASSERT_TRUE(combo.Create(WS_CHILD | WS_VISIBLE | CBS_DROPDOWN, CRect(10, 10, 150, 130), &parent, 9));
@@ -326,7 +315,7 @@ TEST(ComboBox, ADropDownWithEditTakesTypedTextIntoItsField)
 
 TEST(StaticControl, ClicksReachTheParentOnlyWithNotify)
 {
-    Parent parent;
+    CommandParent parent;
     CreateTop(parent, 300, 300, 200, 100);
     CStatic plain, notify;
     ASSERT_TRUE(plain.Create("plain", WS_CHILD | WS_VISIBLE, CRect(0, 0, 50, 20), &parent, 4));
@@ -412,7 +401,7 @@ TEST(ControlFocus, APopupHoldingTheCaptureTakesTheKeysWhileTheFocusStays)
 
 TEST(ToolTip, ARestingPointerShowsTheToolsTextUntilAButtonIsPressed)
 {
-    Parent parent;
+    CommandParent parent;
     CreateTop(parent, 100, 100, 200, 100);
     CToolTipCtrl tips;
     ASSERT_TRUE(tips.Create(&parent));
@@ -443,7 +432,7 @@ namespace {
 
 TEST(ComboBox, AListFilledWhileHiddenShowsItsEntriesOnceShown)
 {
-    Parent parent;
+    CommandParent parent;
     CreateTop(parent, 300, 300, 200, 200);
     CComboBox combo;
     ASSERT_TRUE(combo.Create(WS_CHILD | CBS_DROPDOWNLIST, CRect(10, 10, 150, 130), &parent, 9));

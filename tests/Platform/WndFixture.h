@@ -29,6 +29,17 @@ inline std::string Fmt(const char* format, ...)
     return buffer;
 }
 
+// A parent that notes every control notification as "id:code".
+class CommandParent : public CWnd {
+public:
+    Log log;
+    BOOL OnCommand(WPARAM wParam, LPARAM lParam) override
+    {
+        log.push_back(Fmt("%u:%u", unsigned(LOWORD(wParam)), unsigned(HIWORD(wParam))));
+        return CWnd::OnCommand(wParam, lParam);
+    }
+};
+
 // A window that notes every mouse, focus and capture message in a shared log.
 class LoggingWnd : public CWnd {
 public:

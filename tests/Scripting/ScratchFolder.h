@@ -1,10 +1,10 @@
 // A fresh folder of the test's own under the test output, removed afterwards.
 #pragma once
 
+#include "TestFolder.h"
+
 #include <cstdlib>
 #include <filesystem>
-#include <fstream>
-#include <sstream>
 #include <string>
 
 class ScratchFolder {
@@ -25,17 +25,8 @@ public:
 
     std::string operator/(const std::string& name) const { return path + "/" + name; }
 
-    static std::string Read(const std::string& file)
-    {
-        std::ifstream in(file, std::ios::binary);
-        std::stringstream s;
-        s << in.rdbuf();
-        return s.str();
-    }
-    static void Write(const std::string& file, const std::string& bytes)
-    {
-        std::ofstream(file, std::ios::binary) << bytes;
-    }
+    static std::string Read(const std::string& file) { return TestFolder::Read(file); }
+    static void Write(const std::string& file, const std::string& bytes) { TestFolder::Write(file, bytes); }
 
     std::string path;
 };
