@@ -378,6 +378,8 @@ void CMainFrame::RunScript(const char* path)
     m_wndPropertyPane.CommitOpenEdit();
     theModelDb.Commit();
     theScriptSeam.RunFile(m_scriptHost, path);
+    if (CVexalView* view = GetMainView())
+        view->RefreshPage();
 }
 
 void CMainFrame::OnSearch()

@@ -140,6 +140,14 @@ bool CVexalView::OpenDiagram(int diagramId, int pageId)
     return true;
 }
 
+void CVexalView::RefreshPage()
+{
+    if (!m_controller)
+        return;
+    m_controller->ScheduleLayout();
+    Invalidate(FALSE);
+}
+
 void CVexalView::CloseDiagram()
 {
     m_stripHeight = StripClosed;

@@ -32,6 +32,9 @@ public:
     virtual bool OpenDiagram(int diagramId, int pageId);
     // Drops the diagram shown, if any.
     virtual void CloseDiagram();
+    // The shown page's rows changed outside its gestures (a script): lays out
+    // the symbols never laid out and paints the page again.
+    void RefreshPage();
     int GetDiagramId() const { return m_controller ? m_diagramId : 0; }
     CDiagramController* GetController() const { return m_controller; }
     CColorEdit& GetEditor() { return m_editor; }

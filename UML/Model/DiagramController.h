@@ -119,6 +119,9 @@ public:
     // Lays out again every symbol of the element; true when one of them lies on
     // the current page.
     bool RelayoutElementSymbols(int elementId, CDC* dc);
+    // The next paint lays out the page's symbols that were never laid out:
+    // rows written by something else than the page's own gestures.
+    void ScheduleLayout() { layoutPending_ = true; }
 
     int GetSelectionCount() const { return SelectionCount; }
     const HitSymbol* GetCurrentSymbol() const { return SelectionCount > 0 ? &Current : nullptr; }

@@ -4,6 +4,7 @@
 // wide as its name measured in the page's font.
 #include "ShellHarness.h"
 
+#include "App/ScriptSeam.h"
 #include "App/ShellServices.h"
 #include "App/VexalView.h"
 #include "File/ProjectStore.h"
@@ -11,15 +12,19 @@
 #include "MemDB/UndoLog.h"
 #include "MemDB/db.h"
 #include "MemDB/dbCursor.h"
+#include "Platform/CommonDialogs.h"
 #include "Platform/Dc.h"
 #include "Platform/TickCount.h"
 #include "UML/Model/DrawResources.h"
 #include "UML/Model/PageState.h"
 #include "UML/Model/PlacementTool.h"
+#include "UML/Model/Symbol.h"
+#include "UML/Model/SymbolRegistry.h"
 #include "UML/Model/SymbolRows.h"
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <cstring>
 #include <string>
 
@@ -187,4 +192,34 @@ TEST_F(SymbolLayout, ARenamedElementsSymbolsAreLaidOutForTheNewName)
     EXPECT_GE(row.tx2 - row.tx1, NameWidth(longName));
     EXPECT_LE(row.tx2, row.x2);
     shell.ViewScreenshot("symbol-layout-renamed");
+}
+
+// A script run from the Tools menu writes rows onto the page on screen; the
+// page lays them out when it paints next, not only when opened again.
+TEST_F(SymbolLayout, SymbolsAScriptPutsOnTheShownPageAreLaidOut)
+{
+    static int pageId;
+    pageId = thePageState.PageId;
+    theScriptSeam.RunFile = [](ScriptHost*, const char*) {
+        CSymbol* prototype = nullptr;
+        if (!FindMetaclass("Class", prototype))
+            return false;
+        const std::string page = std::to_string(pageId);
+        prototype->InsertSymbolFields({ "PID", page.c_str(), "GUID", "G10", "SGUID", "S9", "Text",
+                                        "AnOrderLineWithALongName", "x1", "2000", "y1", "8000", "x2",
+                                        "12000", "y2", "11000" });
+        return true;
+    };
+    shell.Queue({ DialogKind::FileOpen, IDOK, [&](DialogRequest& request) {
+                     auto* ofn = static_cast<OPENFILENAME*>(request.data);
+                     std::snprintf(ofn->lpstrFile, ofn->nMaxFile, "%s", (shell.Folder() + "add.js").c_str());
+                 } });
+    shell.Command(32795);
+    ResetScriptSeam();
+    shell.ViewScreenshot("symbol-layout-after-script");
+    const SymbolT row = SymbolWithSguid("S9");
+    ASSERT_EQ(row.PID, pageId);
+    EXPECT_LT(row.x1, row.tx1);
+    EXPECT_GE(row.tx2 - row.tx1, NameWidth("AnOrderLineWithALongName"));
+    EXPECT_LT(row.tx2, row.x2);
 }
