@@ -1,6 +1,7 @@
 // The diagram view: the page centred on grey at each zoom, the zoom and page
 // commands with their scroll sizes, the mouse and keys through the real
 // input path, and the edit commands on editable and read-only pages.
+#include "OwnTimers.h"
 #include "ShellHarness.h"
 
 #include "App/HelpSeam.h"
@@ -13,7 +14,6 @@
 #include "Controls/CommandImageList.h"
 #include "Platform/Playback.h"
 #include "Platform/TickCount.h"
-#include "Platform/TimerHook.h"
 #include "Pub/SYSConfig.h"
 #include "UML/Model/DiagramController.h"
 #include "UML/Model/PageState.h"
@@ -514,12 +514,7 @@ TEST_F(View, HelpTopicsHandsTheSelectedSymbolsTopicToTheHelpViewer)
 // ticks itself, so a slow run cannot scroll between its steps.
 TEST_F(View, AutoscrollNearAnEdgeStopsAtThePagesEdge)
 {
-    static std::vector<UINT> intervals;
-    intervals.clear();
-    struct OwnTimers {
-        TimerHook previous = AfxSetTimerHook([](HWND, UINT_PTR, UINT elapse) { intervals.push_back(elapse); });
-        ~OwnTimers() { AfxSetTimerHook(previous); }
-    } ownTimers;
+    OwnTimers timers;
     shell.SizeView(500, 400);
     CRect client;
     view->GetClientRect(&client);
@@ -540,8 +535,8 @@ TEST_F(View, AutoscrollNearAnEdgeStopsAtThePagesEdge)
         }
         EXPECT_GT(steps, 2) << "it scrolled";
         EXPECT_FALSE(view->KillTimer(c.timer)) << "the timer stopped at the edge";
-        EXPECT_EQ(intervals, std::vector<UINT>(1, 100)) << "one timer started, at a tenth of a second";
-        intervals.clear();
+        EXPECT_EQ(OwnTimers::Intervals(), std::vector<UINT>(1, 100)) << "one timer started, at a tenth of a second";
+        OwnTimers::Forget();
         if (c.timer == 2)
             EXPECT_LE(view->GetUsableRect().bottom, client.bottom);
         else

@@ -5,6 +5,7 @@
 #include "Platform/MessageMap.h"
 #include "Platform/ResourceTable.h"
 #include "Platform/SysColors.h"
+#include "OwnTimers.h"
 #include "PngFile.h"
 #include "TestIcons.h"
 
@@ -159,9 +160,11 @@ TEST(CoolTabCtrl, SelectionShowsOnePage)
 
 TEST(CoolTabCtrl, SlideInTakesElevenTicks)
 {
+    OwnTimers timers;
     Tabs t(2);
     t.tabs.SetSlideIn(TRUE);
     t.tabs.SelectPage(1);
+    EXPECT_EQ(OwnTimers::Intervals(TAB_SLIDE_TIMER), std::vector<UINT>(1, 15));
     const CRect area(5, 5, 295, 174);
     const int W = area.Width(), step = W / 10;
     EXPECT_FALSE(t.pages[1].IsWindowVisible());
@@ -183,6 +186,7 @@ TEST(CoolTabCtrl, SlideInTakesElevenTicks)
 
 TEST(CoolTabCtrl, ASelectionMidSlideStartsTheSlideAgain)
 {
+    OwnTimers timers;
     Tabs a(2), b(2);
     a.tabs.SetSlideIn(TRUE);
     b.tabs.SetSlideIn(TRUE);

@@ -2,13 +2,13 @@
 // link's colours and hover through the mouse, its window shown while the
 // row is drawn, and its commit when the focus leaves.
 #include "GridFixture.h"
+#include "OwnTimers.h"
 #include "ShellRecorder.h"
 
 #include "Controls/OptionTreeHyperLinkItem.h"
 #include "Controls/SafeLink.h"
 #include "Platform/Messages.h"
 #include "Platform/SysColors.h"
-#include "Platform/TimerHook.h"
 
 namespace {
 
@@ -78,7 +78,7 @@ TEST(HyperLinkRow, TheMouseHoversVisitsAndLeavesTheLink)
     ShellRecorder shell;
     ASSERT_FALSE(p.link->GetTextRect().IsRectEmpty());
     // The test gives the hover timer's ticks itself, so a slow run cannot end the hover early.
-    const TimerHook old = AfxSetTimerHook([](HWND, UINT_PTR, UINT) {});
+    OwnTimers timers;
     EXPECT_EQ(RGB(0, 0, 255), p.link->TextColor());
     PlayMouse(WM_MOUSEMOVE, p.OnText());
     EXPECT_TRUE(p.link->IsHover());
@@ -94,7 +94,6 @@ TEST(HyperLinkRow, TheMouseHoversVisitsAndLeavesTheLink)
     p.link->SendMessage(WM_TIMER, OT_HYPERLINK_TIMER);
     EXPECT_FALSE(p.link->IsHover());
     EXPECT_EQ(RGB(128, 0, 128), p.link->TextColor());
-    AfxSetTimerHook(old);
 }
 
 TEST(HyperLinkRow, AReadOnlyRowIsGreyIgnoresTheMouseAndOpensNothing)

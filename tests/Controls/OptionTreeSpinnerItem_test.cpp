@@ -2,12 +2,12 @@
 // buttons' press, repeat and release (captured), the edit field's keys and
 // menu, and the commit reaching the owner before the next row is reported.
 #include "GridFixture.h"
+#include "OwnTimers.h"
 
 #include "Controls/OptionTreeSpinnerItem.h"
 #include "Platform/DialogHook.h"
 #include "Platform/Menu.h"
 #include "Platform/Messages.h"
-#include "Platform/TimerHook.h"
 
 #include <algorithm>
 #include <string>
@@ -84,15 +84,9 @@ TEST(SpinnerRow, StepsStayInTheRangeOrWrap)
     }
 }
 
-std::vector<UINT> g_timerStarts;
-
 TEST(SpinnerRow, AHeldButtonRepeatsAfterTheDelayAndAnyReleaseEndsIt)
 {
-    g_timerStarts.clear();
-    const TimerHook old = AfxSetTimerHook([](HWND, UINT_PTR id, UINT elapse) {
-        if (id == OT_SPINNER_TIMER)
-            g_timerStarts.push_back(elapse);
-    });
+    OwnTimers timers;
     SpinPane p;
     EXPECT_EQ(500u, p.spin->GetInitialDelay());
     EXPECT_EQ(28u, p.spin->GetRepeatInterval());
@@ -101,18 +95,18 @@ TEST(SpinnerRow, AHeldButtonRepeatsAfterTheDelayAndAnyReleaseEndsIt)
     EXPECT_EQ(CString("6"), p.Text());
     EXPECT_TRUE(p.spin->IsPressed());
     EXPECT_EQ(p.spin, CWnd::GetCapture());
-    EXPECT_EQ(std::vector<UINT>{ 500 }, g_timerStarts);
+    EXPECT_EQ(std::vector<UINT>{ 500 }, OwnTimers::Intervals(OT_SPINNER_TIMER));
     PlayMouse(WM_MOUSEMOVE, CPoint(700, 500));  // the repeat keeps the pressed button
     p.spin->SendMessage(WM_TIMER, OT_SPINNER_TIMER);
     p.spin->SendMessage(WM_TIMER, OT_SPINNER_TIMER);
     EXPECT_EQ(CString("8"), p.Text());
-    EXPECT_EQ((std::vector<UINT>{ 500, 28 }), g_timerStarts);  // the first tick switches to the repeat rate
+    // The first tick switches to the repeat rate.
+    EXPECT_EQ((std::vector<UINT>{ 500, 28 }), OwnTimers::Intervals(OT_SPINNER_TIMER));
     PlayMouse(WM_LBUTTONUP, CPoint(700, 500));  // released far outside
     EXPECT_FALSE(p.spin->IsPressed());
     EXPECT_EQ(nullptr, CWnd::GetCapture());
     p.Click(p.Button(false));
     EXPECT_EQ(CString("7"), p.Text());
-    AfxSetTimerHook(old);
 }
 
 TEST(SpinnerRow, TheArrowKeysStepAndTypingNeedsTheEditOption)
