@@ -3,6 +3,7 @@
 // focus-loss commit never comes; the commands that save, close, open or run
 // a script end it first. Undo and Redo read the pane's rows again, so a
 // stale row is never written back over the replayed values.
+#include "ElementNamed.h"
 #include "ShellHarness.h"
 
 #include "App/PropertyPane.h"
@@ -33,12 +34,6 @@ std::string Read(const std::string& path)
     std::stringstream s;
     s << in.rdbuf();
     return s.str();
-}
-
-int ElementNamed(const char* name)
-{
-    dbTypedCursor<ModelT> c(&ModelT::TableInfo);
-    return c.SelectByKey("Name", name) > 0 ? c->ID : 0;
 }
 
 std::string NameOf(int id)

@@ -1,6 +1,7 @@
 // The property pane in the running shell: which categories a selection
 // shows and in which order, the expanded set, and what a commit writes,
 // marks and records for undo.
+#include "ElementNamed.h"
 #include "ShellHarness.h"
 
 #include "App/PropertyPane.h"
@@ -45,12 +46,6 @@ const char* kElements =
     "<Initial sid=\"S2\" area=\"2EE0,7D0,3070,960\" text=\"\"/>\r\n"
     "</Page>\r\n"
     "</Classdiagram>\r\n";
-
-int ElementNamed(const char* name)
-{
-    dbTypedCursor<ModelT> c(&ModelT::TableInfo);
-    return c.SelectByKey("Name", name) > 0 ? c->ID : 0;
-}
 
 int SymbolOfType(const char* type)
 {

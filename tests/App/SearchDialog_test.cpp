@@ -2,6 +2,7 @@
 // find exactly what a substring test over the names finds, whatever their
 // characters; the metaclass filter; the history; Enter opening a hit in
 // either mode; paging; the count and path labels.
+#include "ElementNamed.h"
 #include "ShellHarness.h"
 
 #include "App/FindResultList.h"
@@ -75,12 +76,6 @@ Expected BruteForce(const std::string& text, const std::string& type = "")
             e.listed.insert(c->ID);
     }
     return e;
-}
-
-int ElementNamed(const char* name)
-{
-    dbTypedCursor<ModelT> c(&ModelT::TableInfo);
-    return c.SelectByKey("Name", name) > 0 ? c->ID : 0;
 }
 
 class SearchDialog : public ::testing::Test {

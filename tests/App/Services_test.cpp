@@ -1,5 +1,6 @@
 // The shell services other subsystems call, the Window list, the status
 // bar's prompts, tooltips, the dialogs the shell opens and its seams.
+#include "ElementNamed.h"
 #include "ShellHarness.h"
 
 #include "App/HelpSeam.h"
@@ -17,12 +18,6 @@
 #include <gtest/gtest.h>
 
 namespace {
-
-int ElementNamed(const char* name)
-{
-    dbTypedCursor<ModelT> c(&ModelT::TableInfo);
-    return c.SelectByKey("Name", name) > 0 ? c->ID : 0;
-}
 
 std::string Diagrams(int count)
 {

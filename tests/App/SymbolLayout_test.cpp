@@ -2,6 +2,7 @@
 // are laid out when their page is first painted, and a class placed with the
 // mouse, from the symbol toolbar or dragged from the model browser, is as
 // wide as its name measured in the page's font.
+#include "ElementNamed.h"
 #include "ShellHarness.h"
 
 #include "App/ScriptSeam.h"
@@ -55,12 +56,6 @@ SymbolT SymbolWithSguid(const char* sguid)
     if (c.SelectByKey("SGUID", sguid) > 0)
         row = *c.GetRecord();
     return row;
-}
-
-int ElementNamed(const char* name)
-{
-    dbTypedCursor<ModelT> c(&ModelT::TableInfo);
-    return c.SelectByKey("Name", name) > 0 ? c->ID : 0;
 }
 
 // The newest symbol of the page.

@@ -2,6 +2,7 @@
 // per page, turned as the page is, a page that fits at its own size and
 // centred, a larger one scaled down to fit, the dialog's page range, and
 // the view as it was afterwards.
+#include "ElementNamed.h"
 #include "PdfSheets.h"
 #include "ShellHarness.h"
 
@@ -40,12 +41,6 @@ struct PageSize {
 };
 const PageSize kPages[] = {{14800, 21000}, {21000, 14800}, {29700, 42000}, {59400, 84000}};
 const int kEdge = 1500;
-
-int ElementNamed(const char* name)
-{
-    dbTypedCursor<ModelT> c(&ModelT::TableInfo);
-    return c.SelectByKey("Name", name) > 0 ? c->ID : 0;
-}
 
 class ViewPrint : public ::testing::Test {
 protected:

@@ -1,6 +1,7 @@
 // The diagram view: the page centred on grey at each zoom, the zoom and page
 // commands with their scroll sizes, the mouse and keys through the real
 // input path, and the edit commands on editable and read-only pages.
+#include "ElementNamed.h"
 #include "OwnTimers.h"
 #include "ShellHarness.h"
 
@@ -52,12 +53,6 @@ const char* kElements =
     "</Page>\r\n"
     "<Page Name=\"P2\" GUID=\"G8\"/>\r\n"
     "</Classdiagram>\r\n";
-
-int ElementNamed(const char* name)
-{
-    dbTypedCursor<ModelT> c(&ModelT::TableInfo);
-    return c.SelectByKey("Name", name) > 0 ? c->ID : 0;
-}
 
 struct Box {
     int id, fid, x1, y1;
