@@ -152,8 +152,7 @@ void CDiagramController::DrawSymbolRecord(CDC* dc, const SymbolT& row)
 void CDiagramController::DrawPage(CDC* dc)
 {
     DrawPageBorder(dc);
-    // The first paint of a page holds the first context that measures as the
-    // page draws.
+    // The paint holds a context that measures as the page draws.
     if (layoutPending_) {
         layoutPending_ = false;
         LayoutUnplacedSymbols(thePageState.PageId, dc);

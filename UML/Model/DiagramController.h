@@ -167,8 +167,8 @@ private:
     // Set when this gesture's press accepted the source of a new line: only
     // then does the release draw the line.
     bool lineSourceAccepted_ = false;
-    // Set when a page is made current: its first paint lays out the symbols
-    // that were never laid out.
+    // Set when a page is made current or ScheduleLayout is called: the next
+    // paint lays out the symbols that were never laid out.
     bool layoutPending_ = false;
     std::vector<ContextMenuItem> menu_;
 };
