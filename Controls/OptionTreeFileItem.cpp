@@ -57,6 +57,16 @@ BOOL COptionTreeFileItem::CreateFileItem(LPCTSTR lpszInitialFile, LPCTSTR lpszDe
     return TRUE;
 }
 
+void COptionTreeFileItem::AddFile(LPCTSTR lpszPath)
+{
+    m_strFiles.Add(CString(lpszPath));
+    COptionTree* grid = GetOptionTree();
+    if (!grid || m_lSetupHeight == 0)
+        return;
+    SizeToPaths(int(m_strFiles.GetSize()));
+    grid->UpdateScroll();
+}
+
 void COptionTreeFileItem::SetOption(DWORD dwBits, BOOL bOn) { SetBits(m_dwOptions, dwBits, bOn); }
 
 void COptionTreeFileItem::SetDialogFlag(DWORD dwBits, BOOL bOn) { SetBits(m_dwDlgFlags, dwBits, bOn); }

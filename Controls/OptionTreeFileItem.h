@@ -3,7 +3,7 @@
 // no editor window: activating the value runs the dialog at once, and a
 // choice commits with notification and sizes the row to show one path per
 // line (the label moves to the top when the paths outgrow the set-up
-// height). A cancelled dialog changes nothing.
+// height); an added file sizes it too. A cancelled dialog changes nothing.
 #pragma once
 
 #include "Controls/OptionTreeFileDialog.h"
@@ -32,7 +32,10 @@ public:
     // even when empty: it names the first dialog's initial file.
     BOOL CreateFileItem(LPCTSTR lpszInitialFile, LPCTSTR lpszDefExt, LPCTSTR lpszFilter, DWORD dwOptions,
                         DWORD dwDlgFlags);
-    void AddFile(LPCTSTR lpszPath) { m_strFiles.Add(CString(lpszPath)); }
+    // Once the row is set up, sizes it to its paths as a choice does and has
+    // the grid lay out and repaint its rows; before, the height is left for
+    // CreateFileItem to take as the set-up height.
+    void AddFile(LPCTSTR lpszPath);
     const CStringArray& GetFiles() const { return m_strFiles; }
 
     BOOL GetOption(DWORD dwBits) const { return (m_dwOptions & dwBits) != 0; }

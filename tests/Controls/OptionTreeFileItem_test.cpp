@@ -1,6 +1,6 @@
 // The file row: what its value shows of the chosen paths under each option,
 // the dialogs it runs when its value is clicked, the commit and the height
-// a choice gives it, and a cancel that changes nothing.
+// a choice or an added file gives it, and a cancel that changes nothing.
 #include "FileAnswer.h"
 #include "GridFixture.h"
 
@@ -104,6 +104,46 @@ TEST(FileRow, AChoiceCommitsOnceAndSizesTheRowToItsPaths)
     EXPECT_EQ(setUp, p.file->GetHeight());
     EXPECT_FALSE(p.file->IsLabelAtTop());
     EXPECT_STREQ("/srv/one.fup", p.file->GetPathName());
+}
+
+TEST(FileRow, AnAddedFileRegrowsTheRowAndLaysOutTheRowsBelow)
+{
+    FilePane p("/srv/d/a.fup", OT_FILE_SHOWFULLPATH);
+    COptionTreeTextItem* below = p.Text(p.general, "Below", "next row");
+    p.grid.UpdateScroll();
+    const long setUp = p.file->GetHeight();
+    SCROLLINFO before = { sizeof(SCROLLINFO), SIF_RANGE, 0, 0, 0, 0, 0 };
+    p.grid.GetListWnd()->GetScrollInfo(SB_VERT, &before, SIF_RANGE);
+    p.file->AddFile("/srv/d/b.fup");
+    p.file->AddFile("/srv/d/c.fup");
+    ASSERT_GT(3 * p.LineHeight(), setUp);
+    EXPECT_EQ(3 * p.LineHeight() + 5, p.file->GetHeight());
+    EXPECT_TRUE(p.file->IsLabelAtTop());
+    EXPECT_EQ(p.file->GetHeight() - 1, p.file->GetValueRect().Height());
+    EXPECT_EQ(p.file->GetLocation().y + p.file->GetHeight(), below->GetLocation().y);
+    SCROLLINFO after = { sizeof(SCROLLINFO), SIF_RANGE, 0, 0, 0, 0, 0 };
+    p.grid.GetListWnd()->GetScrollInfo(SB_VERT, &after, SIF_RANGE);
+    EXPECT_EQ(before.nMax + p.file->GetHeight() - setUp, after.nMax);
+    std::filesystem::create_directories(VEXAL_TEST_OUTPUT);
+    EXPECT_TRUE(SaveWindowPicture(p.owner.GetSafeHwnd(), VEXAL_TEST_OUTPUT "/property_grid_file_row_added.png"));
+}
+
+// Set-up takes the row's height as the one a short choice restores, so
+// files added before it must leave that height alone.
+TEST(FileRow, FilesAddedBeforeSetUpLeaveTheSetUpHeight)
+{
+    GridFixture g;
+    COptionTreeItem* general = g.Category("General");
+    auto* file = new COptionTreeFileItem;
+    g.grid.InsertItem(file, general);
+    file->AddFile("/srv/d/a.fup");
+    file->AddFile("/srv/d/b.fup");
+    EXPECT_EQ(OT_ROW_HEIGHT, file->GetHeight());
+    EXPECT_FALSE(file->IsLabelAtTop());
+    ASSERT_TRUE(file->CreateFileItem("/srv/d/c.fup", "", "", OT_FILE_SHOWFULLPATH | OT_FILE_OPENDIALOG, 0));
+    FileAnswer answer("/srv/one.fup");
+    file->BeginEdit();
+    EXPECT_EQ(OT_ROW_HEIGHT, file->GetHeight());
 }
 
 TEST(FileRow, ACancelledDialogChangesNothingAndCommitsNothing)
