@@ -24,7 +24,8 @@ public:
     // Writes the committed rows' values back to the model as one undo group.
     virtual void CommitEdit();
     // Ends the open editor, committing its edit as leaving it would: a
-    // command that saves, closes, opens or runs a script must not lose it.
+    // command that saves, closes, opens, runs a script, undoes or redoes must
+    // not lose it.
     void CommitOpenEdit();
     // Keeps the category's bit of the expanded set in step with the user.
     void OnItemExpanded(COptionTreeItem* otiItem, BOOL bExpanded) override;

@@ -1,5 +1,6 @@
 #include "App/UndoReplay.h"
 
+#include "App/PropertyPane.h"
 #include "App/ShellServices.h"
 #include "App/VexalView.h"
 #include "File/ModifiedUnits.h"
@@ -53,6 +54,8 @@ void Touched(dbTableInfo* table, const std::vector<char>& image, std::set<int>& 
 
 int ReplayUndoLog(bool redo)
 {
+    if (thePropertyPane)
+        thePropertyPane->CommitOpenEdit();
     if (!(redo ? UndoLog::Redo() : UndoLog::Undo()))
         return 0;
     std::set<int> elements;

@@ -1,13 +1,15 @@
 // No edit is lost to a command: a menu choice, a key or a toolbar button
 // leaves the focus in the property pane's editor, so the editor's own
 // focus-loss commit never comes; the commands that save, close, open or run
-// a script end it first. Undo and Redo read the pane's rows again, so a
+// a script end it first. Undo and Redo commit the open edit first, so it is
+// an undo step of its own, and read the pane's rows again afterwards, so a
 // stale row is never written back over the replayed values.
 #include "ElementNamed.h"
 #include "ShellHarness.h"
 
 #include "App/PropertyPane.h"
 #include "App/ShellServices.h"
+#include "App/VexalView.h"
 #include "File/ProjectStore.h"
 #include "MemDB/ModelSchema.h"
 #include "MemDB/UndoLog.h"
@@ -42,15 +44,19 @@ std::string NameOf(int id)
     return FetchElementById(id, element) && element.Name ? element.Name : "";
 }
 
-COptionTreeItem* NameRow()
+COptionTreeItem* RowKeyed(const char* key)
 {
-    COptionTreeItem* base = thePropertyPane->GetRootItem()->GetFirstChild();
-    for (COptionTreeItem* row = base ? base->GetFirstChild() : nullptr; row; row = row->GetNextSibling()) {
-        if (row->GetKey() && std::string(row->GetKey()) == "Name")
-            return row;
+    for (COptionTreeItem* category = thePropertyPane->GetRootItem()->GetFirstChild(); category;
+         category = category->GetNextSibling()) {
+        for (COptionTreeItem* row = category->GetFirstChild(); row; row = row->GetNextSibling()) {
+            if (row->GetKey() && std::string(row->GetKey()) == key)
+                return row;
+        }
     }
     return nullptr;
 }
+
+COptionTreeItem* NameRow() { return RowKeyed("Name"); }
 
 // The project Demo with class A, whose rows the pane shows with the base
 // category expanded; the browser has A checked and the focus.
@@ -75,7 +81,15 @@ protected:
     // editor keeps the focus and nothing is committed yet.
     void TypeIntoName(const char* typed)
     {
-        COptionTreeItem* row = NameRow();
+        const std::string before = NameOf(a);
+        ASSERT_NO_FATAL_FAILURE(ClickValue(NameRow()));
+        PlayText(typed);
+        shell.Pump();
+        ASSERT_EQ(NameOf(a), before);
+    }
+
+    void ClickValue(COptionTreeItem* row)
+    {
         ASSERT_NE(row, nullptr);
         CPoint p = row->GetValueRect().CenterPoint();
         thePropertyPane->GetListWnd()->ClientToScreen(&p);
@@ -83,9 +97,6 @@ protected:
         PlayMouse(WM_LBUTTONUP, p);
         shell.Pump();
         ASSERT_TRUE(row->IsEditing());
-        PlayText(typed);
-        shell.Pump();
-        ASSERT_EQ(NameOf(a), "A");
     }
 
     std::string PaneName() { return NameRow() ? NameRow()->GetValueText() : "<no row>"; }
@@ -201,6 +212,146 @@ TEST_F(OpenEdit, UndoAndRedoReloadThePaneSoNoStaleRowIsWrittenBack)
         shell.Give(kUndo, c.via, c.undoKey, MK_CONTROL);
         ASSERT_EQ(NameOf(a), "A");
     }
+}
+
+enum class Focus { Editor, Browser, View };
+
+struct ReplayCase {
+    const char* name;
+    Via via;
+    UINT undoKey, redoKey;
+    Focus focus;   // Browser and View: the editor lost the focus to no window first
+};
+
+// With the editor focused the Edit menu and the keys go to the editor's own
+// text undo; the toolbar gives the view's. An editor that lost the focus to
+// no window stays open while the browser or the view takes the focus back.
+const ReplayCase kReplays[] = {
+    { "ToolBarFromTheEditor", Via::ToolBar, 0, 0, Focus::Editor },
+    { "KeyInTheBrowser", Via::Key, 'Z', 'Y', Focus::Browser },
+    { "MenuInTheBrowser", Via::Menu, 0, 0, Focus::Browser },
+    { "KeyInTheView", Via::Key, 'Z', 'Y', Focus::View },
+    { "ToolBarInTheView", Via::ToolBar, 0, 0, Focus::View },
+};
+
+void PrintTo(const ReplayCase& c, std::ostream* out) { *out << c.name; }
+
+// Undo and Redo commit the pane's open edit as leaving the field would, so
+// the typed value is an undo step of its own.
+class ReplayWithAnOpenEdit : public OpenEdit, public ::testing::WithParamInterface<ReplayCase> {
+protected:
+    // Types before the name and leaves the editor open where the case wants
+    // the focus.
+    void TypeAndStay(const char* typed)
+    {
+        ASSERT_NO_FATAL_FAILURE(TypeIntoName(typed));
+        const Focus focus = GetParam().focus;
+        if (focus == Focus::Editor)
+            return;
+        ::SetFocus(nullptr);
+        if (focus == Focus::Browser)
+            shell.Frame()->GetModelBrowser().SetFocus();
+        else
+            GetMainView()->SetFocus();
+        shell.Pump();
+        ASSERT_TRUE(NameRow()->IsEditing());
+    }
+
+    void Give(UINT id)
+    {
+        const ReplayCase& c = GetParam();
+        shell.Give(id, c.via, id == kUndo ? c.undoKey : c.redoKey, MK_CONTROL);
+    }
+};
+
+// Undo takes back the typed value alone, Redo gives it back, and the change
+// before it stays a step of its own.
+TEST_P(ReplayWithAnOpenEdit, UndoTakesBackTheTypedValueAlone)
+{
+    StartWith();
+    ASSERT_NO_FATAL_FAILURE(TypeIntoName("Z"));
+    PlayKey(VK_RETURN);
+    shell.Pump();
+    ASSERT_EQ(NameOf(a), "ZA");
+    ASSERT_NO_FATAL_FAILURE(TypeAndStay("Y"));
+
+    Give(kUndo);
+    EXPECT_EQ(NameOf(a), "ZA");
+    EXPECT_FALSE(NameRow()->IsEditing());
+    EXPECT_EQ(PaneName(), "ZA");
+    EXPECT_TRUE(shell.Screenshot(TestName() + "-undone"));
+
+    Give(kRedo);
+    EXPECT_EQ(NameOf(a), "YZA");
+    EXPECT_EQ(PaneName(), "YZA");
+
+    Give(kUndo);
+    Give(kUndo);
+    EXPECT_EQ(NameOf(a), "A");
+    EXPECT_EQ(PaneName(), "A");
+}
+
+// A typed value is a new change: Redo keeps it and has nothing left to redo.
+TEST_P(ReplayWithAnOpenEdit, RedoKeepsTheTypedValue)
+{
+    StartWith();
+    ASSERT_NO_FATAL_FAILURE(TypeIntoName("Z"));
+    PlayKey(VK_RETURN);
+    shell.Frame()->GetModelBrowser().SetFocus();
+    shell.Pump();
+    shell.Give(kUndo, Via::Menu);
+    ASSERT_EQ(NameOf(a), "A");
+    ASSERT_EQ(UndoLog::RedoDepth(), 1u);
+    ASSERT_NO_FATAL_FAILURE(TypeAndStay("X"));
+
+    Give(kRedo);
+    EXPECT_EQ(NameOf(a), "XA");
+    EXPECT_FALSE(NameRow()->IsEditing());
+    EXPECT_EQ(PaneName(), "XA");
+    EXPECT_EQ(UndoLog::RedoDepth(), 0u);
+
+    Give(kUndo);
+    EXPECT_EQ(NameOf(a), "A");
+    EXPECT_EQ(PaneName(), "A");
+}
+
+INSTANTIATE_TEST_SUITE_P(Table, ReplayWithAnOpenEdit, ::testing::ValuesIn(kReplays),
+                         [](const ::testing::TestParamInfo<ReplayCase>& info) { return info.param.name; });
+
+// Page P, whose class symbol reaches x 10000 and y 6000.
+const char* kPageWithAClass = "<Class Name=\"A\" GUID=\"GA\"/>\r\n"
+                              "<Classdiagram Name=\"D\" GUID=\"GD\">\r\n"
+                              "<Page Name=\"P\" GUID=\"GP\">\r\n"
+                              "<Class sid=\"S1\" mid=\"GA\" area=\"7D0,7D0,2710,1770\"/>\r\n"
+                              "</Page>\r\n"
+                              "</Classdiagram>\r\n";
+
+// A value the pane refuses is refused as leaving the field refuses it, with
+// its message once and nothing stored; the Undo then goes on to the step
+// before.
+TEST_F(OpenEdit, UndoWithARefusedEditSaysWhyAndUndoesTheStepBefore)
+{
+    thePropertyExpandBits = PROPERTY_BASE | PROPERTY_EXTENDED;
+    ASSERT_TRUE(shell.Start({ shell.MakeProject("Demo", kPageWithAClass) }));
+    a = ElementNamed("P");
+    ASSERT_GT(a, 0);
+    PropertyPaneShow(a, true);
+    shell.Pump();
+    UndoLog::Clear();
+    ASSERT_NO_FATAL_FAILURE(TypeIntoName("Q"));
+    PlayKey(VK_RETURN);
+    shell.Pump();
+    ASSERT_EQ(NameOf(a), "QP");
+    ASSERT_NO_FATAL_FAILURE(ClickValue(RowKeyed("PageWidth")));
+    PlayKey('A', MK_CONTROL);
+    PlayText("5000");
+    shell.Pump();
+
+    shell.Give(kUndo, Via::ToolBar);
+    EXPECT_EQ(shell.Messages(), std::vector<std::string>{ "Can't be smaller than (13000, 9000)" });
+    EXPECT_EQ(NameOf(a), "P");
+    EXPECT_STREQ(RowKeyed("PageWidth")->GetValueText(), "21000");
+    EXPECT_EQ(UndoLog::UndoDepth(), 0u);
 }
 
 } // namespace
