@@ -42,6 +42,11 @@ bool GoesToFocusedPane(UINT id)
     return std::find(std::begin(kIds), std::end(kIds), id) != std::end(kIds);
 }
 
+// Undo and Redo answered by the property pane or a window inside it are its
+// editor's own text undo: no model value changed, so the pane is not read
+// again, which would throw away the open edit.
+bool InPane(const CWnd& pane, const CWnd* wnd) { return wnd == &pane || pane.IsChild(wnd); }
+
 void Say(UINT stringId) { OutputMessage(LoadResString(stringId).GetString()); }
 
 CString Filter(const char* pattern)
@@ -94,8 +99,9 @@ BOOL CMainFrame::PreTranslateMessage(MSG* pMsg)
     CWnd* focus = GetFocus();
     if (focus && pMsg->message == WM_KEYDOWN) {
         if (const UINT command = TranslateKey(m_hAccelPane, pMsg)) {
+            const bool reload = (command == kUndo || command == kRedo) && !InPane(m_wndPropertyPane, focus);
             focus->SendMessage(WM_COMMAND, MAKEWPARAM(WORD(command), 1));
-            if (command == kUndo || command == kRedo)
+            if (reload)
                 ReloadPropertyPane();
             return TRUE;
         }
@@ -115,9 +121,10 @@ bool CMainFrame::RouteToFocusedPane(MSG* pMsg)
         Say(kNoProjectOpened);
         return true;
     }
+    const bool reload = (id == kUndo || id == kRedo) && !InPane(m_wndPropertyPane, focus);
     if (!focus->OnCmdMsg(id, CN_COMMAND, nullptr, nullptr))
         return false;
-    if (id == kUndo || id == kRedo)
+    if (reload)
         ReloadPropertyPane();
     return true;
 }

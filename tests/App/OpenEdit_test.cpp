@@ -3,7 +3,8 @@
 // focus-loss commit never comes; the commands that save, close, open or run
 // a script end it first. Undo and Redo commit the open edit first, so it is
 // an undo step of its own, and read the pane's rows again afterwards, so a
-// stale row is never written back over the replayed values.
+// stale row is never written back over the replayed values; the editor's own
+// text undo leaves the rows and the edit as they are.
 #include "ElementNamed.h"
 #include "ShellHarness.h"
 
@@ -317,6 +318,70 @@ TEST_P(ReplayWithAnOpenEdit, RedoKeepsTheTypedValue)
 
 INSTANTIATE_TEST_SUITE_P(Table, ReplayWithAnOpenEdit, ::testing::ValuesIn(kReplays),
                          [](const ::testing::TestParamInfo<ReplayCase>& info) { return info.param.name; });
+
+struct EditorCommandCase {
+    const char* name;
+    UINT id;
+    Via via;
+    UINT vk;
+    const char* text;   // the editor's text after the command
+};
+
+// The editor's own undo takes back the typing since the caret last moved; it
+// has no redo of its own, so Redo given to it changes nothing.
+const EditorCommandCase kEditorCommands[] = {
+    { "UndoByKey", kUndo, Via::Key, 'Z', "YZA" },
+    { "UndoByMenu", kUndo, Via::Menu, 0, "YZA" },
+    { "RedoByKey", kRedo, Via::Key, 'Y', "YQWZA" },
+};
+
+void PrintTo(const EditorCommandCase& c, std::ostream* out) { *out << c.name; }
+
+class EditorAnswers : public OpenEdit, public ::testing::WithParamInterface<EditorCommandCase> {};
+
+// A command the focused editor answers changes no model value: the pane keeps
+// its rows and the open edit, the log keeps the step to undo and the one to
+// redo, and the editor's text is stored when the edit is committed.
+TEST_P(EditorAnswers, ThePaneKeepsTheTyping)
+{
+    const EditorCommandCase& c = GetParam();
+    StartWith();
+    // Z stored, X stored and undone.
+    for (const char* typed : { "Z", "X" }) {
+        ASSERT_NO_FATAL_FAILURE(TypeIntoName(typed));
+        PlayKey(VK_RETURN);
+        shell.Pump();
+    }
+    shell.Give(kUndo, Via::ToolBar);
+    ASSERT_EQ(NameOf(a), "ZA");
+    ASSERT_NO_FATAL_FAILURE(TypeIntoName("Y"));
+    PlayKey(VK_LEFT);
+    PlayKey(VK_RIGHT);
+    PlayText("QW");
+    shell.Pump();
+    COptionTreeItem* const row = NameRow();
+    ASSERT_STREQ(row->GetValueText(), "YQWZA");
+    ASSERT_EQ(CWnd::GetFocus(), dynamic_cast<CWnd*>(row));
+
+    shell.Give(c.id, c.via, c.vk, MK_CONTROL);
+    ASSERT_EQ(NameRow(), row) << "the pane's rows were built again";
+    EXPECT_TRUE(row->IsEditing());
+    EXPECT_EQ(CWnd::GetFocus(), dynamic_cast<CWnd*>(row));
+    EXPECT_STREQ(row->GetValueText(), c.text);
+    EXPECT_EQ(NameOf(a), "ZA");
+    EXPECT_EQ(UndoLog::UndoDepth(), 1u);
+    EXPECT_EQ(UndoLog::RedoDepth(), 1u);
+    EXPECT_TRUE(shell.Screenshot(TestName()));
+
+    PlayKey(VK_RETURN);
+    shell.Pump();
+    EXPECT_EQ(NameOf(a), c.text);
+    EXPECT_EQ(PaneName(), c.text);
+    EXPECT_EQ(UndoLog::UndoDepth(), 2u);
+}
+
+INSTANTIATE_TEST_SUITE_P(Table, EditorAnswers, ::testing::ValuesIn(kEditorCommands),
+                         [](const ::testing::TestParamInfo<EditorCommandCase>& info) { return info.param.name; });
 
 // Page P, whose class symbol reaches x 10000 and y 6000.
 const char* kPageWithAClass = "<Class Name=\"A\" GUID=\"GA\"/>\r\n"
