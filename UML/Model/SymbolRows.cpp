@@ -299,6 +299,12 @@ void ResizeSymbol(int symbolId, SIZE delta, int handle, CDC* dc)
     oid_t oid;
     if ((delta.cx == 0 && delta.cy == 0) || !FetchSymbolById(symbolId, row, &oid))
         return;
+    // A lifeline's head always fits its text, so its top handle can only move
+    // it: the stop, marks and message ends go along, as in a move.
+    if (row.MSC == MSC_LIFELINE && handle == 0) {
+        MoveSymbol(symbolId, dc, delta);
+        return;
+    }
     auto resize = [&](SymbolT& r) {
         r.ItemState = static_cast<int16_t>(r.ItemState & ~SYMBOL_AUTOLAYOUT);
         if (handle == 0) {

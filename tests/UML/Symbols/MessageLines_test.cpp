@@ -1,15 +1,19 @@
 // Message lines on a sequence diagram: where an end lands on a lifeline or on
 // another target, what creation refuses, that lifelines moved or resized keep
 // their message ends on the centre line in their order (and undo brings the
-// rows back), the type a text is checked against, and the mirrored method
+// rows back), that a lifeline dragged on the page takes its stop and message
+// ends along, the type a text is checked against, and the mirrored method
 // call.
 #include "MemDB/ModelStore/ModelStoreFixture.h"
 #include "PageFile.h"
 #include "SymbolFixture.h"
 #include "TestFolder.h"
 
+#include "Platform/Messages.h"
 #include "Pub/SyntaxRunCodec.h"
 #include "Pub/TextPool.h"
+#include "UML/Model/DiagramController.h"
+#include "UML/Model/PageZoom.h"
 
 #include <string>
 #include <vector>
@@ -206,7 +210,7 @@ TEST_F(FlowLines, JoinAnyTwoSymbolsButNotOneToItself)
 }
 
 // Twenty messages from a to b and a Create from a to c; b moved, then its
-// head dragged down over some of them, then a moved sideways.
+// head dragged down by its top handle, then a moved sideways.
 TEST_F(MessageLines, MovedAndResizedLifelinesKeepTheirEndsInOrder)
 {
     const int a = Place("Lifeline", RECT{2000, 1000, 2100, 1100}, 0, "a");
@@ -259,9 +263,9 @@ TEST_F(MessageLines, MovedAndResizedLifelinesKeepTheirEndsInOrder)
 
     UndoLog::NewGroup();
     ResizeSymbol(b, SIZE{0, 5000}, 0, &canvas.dc);
-    expectInOrder("head dragged over ten ends");
-    EXPECT_EQ(Row(messages[0]).y2, Row(b).y2 + p);
-    EXPECT_EQ(Row(messages[1]).y2, Row(b).y2 + 3 * p);
+    expectInOrder("head dragged down by its top handle");
+    EXPECT_EQ(Row(messages[0]).y2, y2Before + 7000);
+    EXPECT_EQ(Row(messages[0]).y1, y2Before);
 
     UndoLog::NewGroup();
     MoveSymbol(a, &canvas.dc, SIZE{3000, 0});
@@ -276,6 +280,119 @@ TEST_F(MessageLines, MovedAndResizedLifelinesKeepTheirEndsInOrder)
         EXPECT_GT(UndoLog::Undo(), 0);
     EXPECT_TRUE(modelstore::SameTables(modelstore::TakeSnapshot(), before));
 }
+
+// A stereotype makes b's head taller over ends levelled 2P apart just below
+// it: each goes P below the new head and 2P below the one before, none
+// passing another, while their other ends stay on a.
+TEST_F(MessageLines, AHeadGrownOverItsEndsPushesThemBelowInOrder)
+{
+    const int a = Place("Lifeline", RECT{2000, 1000, 2100, 1100}, 0, "a");
+    const int b = Place("Lifeline", RECT{8000, 1000, 8100, 1100}, 0, "b");
+    const int first = Row(b).y2 + p;
+    std::vector<int> messages;
+    for (int i = 0; i < 12; ++i) {
+        const int id = Line("Message", a, b, RECT{0, 0, 0, 0});
+        Attach(id, 0, a, POINT{0, first + 2 * p * i});
+        Attach(id, 1, b, POINT{0, first + 2 * p * i});
+        messages.push_back(id);
+    }
+    const std::string stereotype = NewGuid(true);
+    ASSERT_GT(Prototype("Stereotype")->CreateElement(owner, "boundary", stereotype.c_str(), nullptr), 0);
+    ASSERT_TRUE(UpdateSymbolFields(b, {"Stereotype", stereotype.c_str()}));
+    RelayoutSymbol(b, &canvas.dc);
+    const SymbolT head = Row(b);
+    ASSERT_GT(head.y2, first) << "the head covers the first end";
+    for (int i = 0; i < 12; ++i) {
+        const SymbolT m = Row(messages[i]);
+        EXPECT_EQ(m.y2, head.y2 + p + 2 * p * i) << "message " << i;
+        EXPECT_EQ(m.x2, (head.x1 + head.x2) / 2);
+        EXPECT_EQ(m.y1, first + 2 * p * i);
+    }
+}
+
+// A lifeline b dragged through the page controller by a handle of its head
+// or by its line; the head, its stop and its message ends go down the page
+// together by headMoves (the bottom handle cannot resize a head that fits its
+// text), while the ends on lifeline a stay.
+enum Grip { TopHandle, BottomHandle, TheLine };
+struct HeadDrag {
+    const char* name;
+    Grip grip;
+    SIZE drag;
+    int headMoves;
+};
+
+const HeadDrag kHeadDrags[] = {
+    {"TopHandleDown", TopHandle, {600, 2500}, 2500},
+    {"TopHandleUp", TopHandle, {-600, -1500}, -1500},
+    {"BottomHandle", BottomHandle, {600, 2500}, 0},
+    {"LineMoved", TheLine, {600, 2500}, 2500},
+};
+
+class DraggedLifeline : public MessageLines, public ::testing::WithParamInterface<HeadDrag> {};
+
+TEST_P(DraggedLifeline, TakesItsStopAndMessageEndsAlong)
+{
+    const HeadDrag& c = GetParam();
+    SetZoom(1.0f);
+    CDiagramController* controller = nullptr;
+    ASSERT_TRUE(FindDiagramController(kind_, controller));
+    controller->Attach(owner, diagram, nullptr);
+    ASSERT_EQ(controller->OpenPage(diagram, page), 0);
+    const int a = Place("Lifeline", RECT{2000, 3000, 2100, 3100}, 0, "a");
+    const int b = Place("Lifeline", RECT{8000, 3000, 8100, 3100}, 0, "b");
+    const SymbolT headBefore = Row(b);
+    const int stop = Place("Lifelinestop", RECT{8200, headBefore.y2 + 4500, 8300, headBefore.y2 + 4600}, b);
+    ASSERT_GT(stop, 0);
+    std::vector<int> messages;
+    for (int i = 1; i <= 3; ++i) {
+        const int id = Line("Message", a, b, RECT{0, 0, 0, 0});
+        Attach(id, 0, a, POINT{0, headBefore.y2 + 1000 * i});
+        Attach(id, 1, b, POINT{0, headBefore.y2 + 1000 * i});
+        messages.push_back(id);
+    }
+    RelayoutSymbol(b, &canvas.dc);  // the stop onto the line
+    const SymbolT stopBefore = Row(stop);
+    std::vector<SymbolT> before;
+    for (int id : messages)
+        before.push_back(Row(id));
+
+    controller->SetSelection(page, true, b);
+    controller->DrawPage(&canvas.dc);  // the handles
+    const int cx = (headBefore.x1 + headBefore.x2) / 2;
+    const POINT press = c.grip == TopHandle      ? POINT{headBefore.x1, headBefore.y1}
+                        : c.grip == BottomHandle ? POINT{headBefore.x2, headBefore.y2}
+                                                 : POINT{cx, headBefore.y2 + 500};
+    const POINT release{press.x + c.drag.cx, press.y + c.drag.cy};
+    UndoLog::NewGroup();
+    controller->OnMouseDown(MK_LBUTTON, press, &canvas.dc);
+    controller->OnMouseMove(MK_LBUTTON, release, &canvas.dc);
+    controller->OnMouseUp(0, release, &canvas.dc);
+    controller->SetSelection(page, false, -1);
+
+    PageCanvas picture(PageCanvas::Device(11000), PageCanvas::Device(12000));
+    PrepareSymbolDC(&picture.dc);
+    controller->DrawPage(&picture.dc);
+    picture.Save(std::string("symbols/lifeline-") + c.name);
+
+    const SymbolT head = Row(b), stopAfter = Row(stop);
+    EXPECT_EQ(head.y1, headBefore.y1 + c.headMoves);
+    EXPECT_EQ(stopAfter.y1, stopBefore.y1 + c.headMoves);
+    const int centre = (head.x1 + head.x2) / 2, bottom = (stopAfter.y1 + stopAfter.y2) / 2;
+    for (size_t i = 0; i < messages.size(); ++i) {
+        SCOPED_TRACE("message " + std::to_string(i + 1));
+        const SymbolT m = Row(messages[i]);
+        EXPECT_EQ(m.x1, before[i].x1);
+        EXPECT_EQ(m.y1, before[i].y1);
+        EXPECT_EQ(m.x2, centre);
+        EXPECT_EQ(m.y2, before[i].y2 + c.headMoves);
+        EXPECT_GT(m.y2, head.y2);
+        EXPECT_LT(m.y2, bottom);
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Gestures, DraggedLifeline, ::testing::ValuesIn(kHeadDrags),
+                         [](const ::testing::TestParamInfo<HeadDrag>& info) { return std::string(info.param.name); });
 
 TEST_F(MessageLines, TheTextIsCheckedAgainstTheReceivingType)
 {
