@@ -7,6 +7,13 @@
 
 dbEngine theModelDb(dbEngine::dbAllAccess, 0x10000000, 0x400000, 0x80000, 1);
 
+void ReuseFreedHoles(dbEngine& db)
+{
+    // One bucket per allocation quantum; a commit of a large change frees
+    // more holes than are kept, and the rest are found by the search.
+    db.GetHoleCache().Configure(dbAllocationQuantum, dbPageSize, dbAllocationQuantum, 16384);
+}
+
 namespace {
 
 const int Indexed = dbFieldInfo::INDEXED;

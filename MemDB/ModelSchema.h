@@ -18,6 +18,13 @@
 // one worker. Constructed before every table descriptor below.
 extern dbEngine theModelDb;
 
+// Has db take back the holes of under a page that it frees, size by size,
+// before it searches the image for space; the model database is opened so.
+// A change copies the tree nodes and records it writes, and its commit frees
+// the copies they replace: the next change's copies then go to space that
+// is still in the cache rather than to fresh lines.
+void ReuseFreedHoles(dbEngine& db);
+
 enum {
     VISIBILITY_PRIVATE = 0,
     VISIBILITY_PROTECTED = 1,

@@ -50,6 +50,7 @@ void CloseAtExit()
 
 int MemDbOpen()
 {
+    ReuseFreedHoles(theModelDb);
     if (theDbName[0] && theModelDb.Open(theDbName, nullptr, -1, 0)) {
         static bool closeAtExit = std::atexit(CloseAtExit) == 0;
         (void)closeAtExit;

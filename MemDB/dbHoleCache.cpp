@@ -25,7 +25,7 @@ void dbHoleCache::Reset()
         nodes[i].next = freeNodes;
         freeNodes = static_cast<int>(i);
     }
-    hits = misses = lastSearch = 0;
+    held = hits = misses = lastSearch = 0;
 }
 
 void dbHoleCache::Put(offs_t offset, size_t size)
@@ -39,12 +39,13 @@ void dbHoleCache::Put(offs_t offset, size_t size)
     nodes[n].offset = offset;
     nodes[n].next = buckets[b];
     buckets[b] = n;
+    held++;
 }
 
 offs_t dbHoleCache::Get(size_t size)
 {
     lastSearch = 0;
-    if (!Covers(size)) {
+    if (!Covers(size) || held == 0) {
         misses++;
         return 0;
     }
@@ -56,6 +57,7 @@ offs_t dbHoleCache::Get(size_t size)
             buckets[b] = nodes[n].next;
             nodes[n].next = freeNodes;
             freeNodes = n;
+            held--;
             hits++;
             return nodes[n].offset;
         }

@@ -10,7 +10,7 @@
 
 class dbHoleCache {
 public:
-    dbHoleCache() : minSize(0), maxSize(0), step(0), hits(0), misses(0), lastSearch(0) {}
+    dbHoleCache() : minSize(0), maxSize(0), step(0), held(0), hits(0), misses(0), lastSearch(0) {}
 
     void Configure(size_t minimum, size_t maximum, size_t sizeStep, size_t nodeCount);
     void Reset();
@@ -38,6 +38,7 @@ private:
     std::vector<int> buckets; // head node of each bucket, -1 = empty
     std::vector<Node> nodes;
     int freeNodes = -1;
+    size_t held;              // holes in the buckets: none spares Get the search
     size_t hits;
     size_t misses;
     size_t lastSearch;        // buckets visited by the last Get

@@ -6,6 +6,7 @@
 // them (the tree index, a scan). The two engines run each workload in
 // alternating turns, so that the load of a shared machine falls on both alike.
 //   build/bin/bench_engine_vs_sqlite [seconds per measurement, default 0.3]
+#include "MemDB/ModelSchema.h"
 #include "MemDB/dbCursor.h"
 #include "MemDB/dbEngine.h"
 #include "MemDB/dbQueryText.h"
@@ -319,10 +320,12 @@ class Sqlite {
     long sink = 0;
 };
 
+// An engine set up as the model database is.
 class Engine {
   public:
     Engine() : db(dbEngine::dbAllAccess, 256 << 20, 4 << 20, 524288, 1)
     {
+        ReuseFreedHoles(db);
         elements.reset(new dbTableInfo("ModelT", &db, sizeof(Element), DescribeElement));
         hashed.reset(new dbTableInfo("HashedT", &db, sizeof(Element), DescribeHashedElement));
         placed.reset(new dbTableInfo("PlacedT", &db, sizeof(Placed), DescribePlaced));

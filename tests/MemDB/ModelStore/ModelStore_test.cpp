@@ -119,6 +119,25 @@ TEST_F(ModelStoreWrapperTest, MissingRowsAreNeitherChangedNorLogged)
     EXPECT_EQ(RowIds(&StereotypeObj::TableInfo), std::vector<oid_t>{other});
 }
 
+TEST_F(ModelStoreWrapperTest, ACommittedChangeCopiesIntoTheSpaceTheLastCommitFreed)
+{
+    ModelT e = Element("Name");
+    oid_t id = theModelDb.InsertRecord(&ModelT::TableInfo, &e);
+    theModelDb.Commit();
+    // A change to a committed record writes a copy; its commit frees the
+    // place the record left, and the next copy takes it back.
+    std::vector<offs_t> places{theModelDb.GetEntry(id) & ~dbFlagsMask};
+    for (int16_t state = 1; state <= 3; ++state) {
+        e.ItemState = state;
+        ASSERT_TRUE(theModelDb.UpdateRecord(id, &ModelT::TableInfo, &e));
+        theModelDb.Commit();
+        places.push_back(theModelDb.GetEntry(id) & ~dbFlagsMask);
+    }
+    EXPECT_NE(places[1], places[0]);
+    EXPECT_EQ(places[2], places[0]);
+    EXPECT_EQ(places[3], places[1]);
+}
+
 TEST_F(ModelStoreWrapperTest, SetIdWritesTheIdFieldOnly)
 {
     ModelOperation operation;
