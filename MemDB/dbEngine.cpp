@@ -614,6 +614,7 @@ void dbEngine::DoClose()
     // 7. Release the section and the kernel objects.
     free(databaseName);
     databaseName = nullptr;
+    treeBatches.DiscardAll();
     UnmapImage();
     initMutex.Close();
     monitorSem.Close();

@@ -23,6 +23,7 @@
 #include "MemDB/dbOs.h"
 #include "MemDB/dbPagedFile.h"
 #include "MemDB/dbThreadState.h"
+#include "MemDB/dbTreeBatch.h"
 #include "MemDB/dbWorkerPool.h"
 
 #include <cstddef>
@@ -193,6 +194,7 @@ public:
     void SetDirty(oid_t id) { monitor->dirtyPagesMap[id >> 15] |= 1u << ((id >> 10) & 31); }
 
     dbHoleCache& GetHoleCache() { return holeCache; }
+    dbTreeBatches& GetTreeBatches() { return treeBatches; }
     size_t GetAllocatedBytes() const { return allocatedSize; }
     size_t GetFreedBytes() const { return deallocatedSize; }
 
@@ -291,6 +293,7 @@ protected:
 
 private:
     friend class dbImageChecker;
+    friend class dbTreeBatches;
 
     struct dbAllocatedArea {
         offs_t offset;
@@ -367,6 +370,7 @@ private:
 
     dbWorkerPool threadPool;
     dbHoleCache holeCache;
+    dbTreeBatches treeBatches;
     pthread_key_t threadStateKey;
 
     char* baseAddr;

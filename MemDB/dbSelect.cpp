@@ -709,6 +709,7 @@ bool TreeOrder(dbEngine* db, dbTableInfo* table, const uint8_t* tableRow, std::v
     if (index != nullptr) {
         std::vector<uint32_t> path;
         uint32_t root;
+        db->GetTreeBatches().Settle(db, index->tTree);
         std::memcpy(&root, db->GetObject(index->tTree), 4);
         if (root != 0)
             path.push_back(root);

@@ -289,6 +289,7 @@ void dbEngine::Commit()
             EndTransaction(state);
         return;
     }
+    treeBatches.SettleAll(this);
     if (!state->holdsExclusiveLock)
         BeginTransaction(accessType == dbConcurrentUpdate ? dbCommitLock : dbExclusiveLock);
     if (commitDelay == 0) {
@@ -426,6 +427,7 @@ void dbEngine::Rollback()
             || state->concurrentId == monitor->concurrentTransId)) {
         if (!state->holdsExclusiveLock)
             BeginTransaction(accessType == dbConcurrentUpdate ? dbCommitLock : dbExclusiveLock);
+        treeBatches.DiscardAll();
         smallObjectPosition = pageObjectPosition = {2, 0};
         for (int32_t& hole : maxHoles)
             hole = 0x7fffffff;
@@ -472,6 +474,9 @@ void dbEngine::Rollback()
 
 void dbEngine::EndTransaction(dbThreadState* state)
 {
+    // A writer letting go without a commit leaves its changes whole.
+    if (state->holdsExclusiveLock || state->holdsMutatorLock)
+        treeBatches.SettleAll(this);
     // 1. Cursors lose their selections.
     if (!state->commitPending) {
         dbListLink* link = state->cursors.next;

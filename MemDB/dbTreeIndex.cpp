@@ -701,6 +701,15 @@ bool WalkNodes(const Tree& t, uint32_t nodeId, dbIndexSearch& s, bool forward)
     return true;
 }
 
+// Queued insertions that a step about one record must see first. Only a
+// record inserted or re-keyed since the last commit, and so no longer shared
+// with it, can be queued; the rest of the queue does not bear on the record.
+void SettleFor(dbEngine* db, uint32_t treeId, uint32_t recordId)
+{
+    if (!db->IsShared(recordId))
+        db->GetTreeBatches().Settle(db, treeId);
+}
+
 } // namespace
 
 uint32_t dbTreeIndex::Create(dbEngine* db)
@@ -729,6 +738,7 @@ void dbTreeIndex::Insert(dbEngine* db, uint32_t treeId, uint32_t recordId, int t
 void dbTreeIndex::Remove(dbEngine* db, uint32_t treeId, uint32_t recordId, int type,
                          size_t size, dbComparator cmp, size_t offs)
 {
+    SettleFor(db, treeId, recordId);
     uint32_t root = Root(db, treeId);
     if (root == 0)
         return;
@@ -745,12 +755,14 @@ void dbTreeIndex::Remove(dbEngine* db, uint32_t treeId, uint32_t recordId, int t
 int dbTreeIndex::Contains(dbEngine* db, uint32_t treeId, uint32_t recordId, const void* key,
                           int type, size_t size, dbComparator cmp, size_t offs)
 {
+    SettleFor(db, treeId, recordId);
     Route route;
     return MakeTree(db, type, size, cmp, offs).Find(Root(db, treeId), recordId, key, route) ? 1 : 0;
 }
 
 void dbTreeIndex::Clear(dbEngine* db, uint32_t treeId)
 {
+    db->GetTreeBatches().Discard(treeId);
     uint32_t root = Root(db, treeId);
     if (root != 0) {
         MakeTree(db, 0, 0, nullptr, 0).Free(root);
@@ -766,21 +778,25 @@ void dbTreeIndex::Drop(dbEngine* db, uint32_t treeId)
 
 bool dbTreeIndex::Find(dbEngine* db, uint32_t treeId, dbIndexSearch& search)
 {
+    db->GetTreeBatches().Settle(db, treeId);
     return FindInRange(MakeTree(search), Root(db, treeId), search);
 }
 
 bool dbTreeIndex::FindPrefixesOf(dbEngine* db, uint32_t treeId, dbIndexSearch& search)
 {
+    db->GetTreeBatches().Settle(db, treeId);
     auto* value = static_cast<const char*>(search.firstKey);
     return FindPrefixes(MakeTree(search), Root(db, treeId), search, value) != Stop;
 }
 
 bool dbTreeIndex::WalkForward(dbEngine* db, uint32_t treeId, dbIndexSearch& search)
 {
+    db->GetTreeBatches().Settle(db, treeId);
     return WalkNodes(MakeTree(search), Root(db, treeId), search, true);
 }
 
 bool dbTreeIndex::WalkBackward(dbEngine* db, uint32_t treeId, dbIndexSearch& search)
 {
+    db->GetTreeBatches().Settle(db, treeId);
     return WalkNodes(MakeTree(search), Root(db, treeId), search, false);
 }

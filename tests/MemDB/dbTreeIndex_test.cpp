@@ -37,10 +37,14 @@ protected:
         nameField = table->FindField("name");
     }
 
+    // Each record goes into the trees at once, so that a test's order of
+    // insertion is the trees' own.
     oid_t Insert(int32_t key, const char* name = "")
     {
         Keyed rec{key, name};
-        return db().InsertRecord(table, &rec);
+        oid_t id = db().InsertRecord(table, &rec);
+        db().GetTreeBatches().SettleAll(&db());
+        return id;
     }
     dbEngine& db() { return base.db; }
 
@@ -89,6 +93,7 @@ protected:
     std::vector<oid_t> CheckTree(dbFieldInfo* fd)
     {
         std::vector<oid_t> inOrder;
+        db().GetTreeBatches().SettleAll(&db());
         oid_t root = dbGet32(db().GetObject(fd->tTree), 0);
         CheckNode(root, fd, nullptr, nullptr, inOrder);
         return inOrder;
@@ -360,6 +365,95 @@ TEST_F(TreeIndexTest, WalksReportEveryRecordInKeyOrderBothWays)
             std::reverse(expected.begin(), expected.end());
         EXPECT_EQ(keys, expected);
     }
+}
+
+// Records inserted in a write transaction reach the trees in key order only
+// when something next reads or changes a tree; until then every step of the
+// transaction must see them as if they were there.
+TEST_F(TreeIndexTest, QueuedInsertionsAreSeenByEveryLaterStepOfTheirTransaction)
+{
+    std::mt19937 rng(99);
+    std::multimap<int32_t, oid_t> model;
+    std::map<oid_t, int32_t> keyOf;
+    // Names alike in more bytes than the queue sorts by.
+    auto name = [&] { return "a prefix of twenty b" + std::to_string(rng() % 500); };
+    auto pickRow = [&] {
+        auto it = keyOf.begin();
+        std::advance(it, rng() % keyOf.size());
+        return it;
+    };
+    for (int step = 0; step < 3000; ++step) {
+        const int op = rng() % 20;
+        if (op < 14 || keyOf.empty()) {
+            const std::string text = name();
+            Keyed rec{static_cast<int32_t>(rng() % 60) - 30, text.c_str()};
+            oid_t id = db().InsertRecord(table, &rec);
+            ASSERT_NE(id, 0u);
+            model.emplace(rec.key, id);
+            keyOf[id] = rec.key;
+        } else if (op < 16) {
+            auto it = pickRow();
+            EraseEntry(model, it->second, it->first);
+            ASSERT_TRUE(db().RemoveRecord(table, it->first));
+            keyOf.erase(it);
+        } else if (op < 18) {
+            auto it = pickRow();
+            const std::string text = name();
+            Keyed rec{static_cast<int32_t>(rng() % 60) - 30, text.c_str()};
+            EraseEntry(model, it->second, it->first);
+            ASSERT_TRUE(db().UpdateRecord(it->first, table, &rec));
+            it->second = rec.key;
+            model.emplace(rec.key, it->first);
+        } else {
+            int32_t lo = static_cast<int32_t>(rng() % 60) - 30, hi = lo + 10;
+            std::vector<oid_t> found = Search(keyField, &lo, true, &hi, false);
+            std::multiset<oid_t> got(found.begin(), found.end()), want;
+            for (auto m = model.lower_bound(lo); m != model.lower_bound(hi); ++m)
+                want.insert(m->second);
+            ASSERT_EQ(got, want) << "step " << step;
+        }
+    }
+    ExpectInStep(model, keyOf);
+    std::vector<std::string> names = Names(CheckTree(nameField));
+    EXPECT_EQ(names.size(), keyOf.size());
+    EXPECT_TRUE(std::is_sorted(names.begin(), names.end()));
+    EXPECT_TRUE(base.Consistent());
+}
+
+TEST_F(TreeIndexTest, ACommitLeavesEveryQueuedRecordInItsTree)
+{
+    std::mt19937 rng(5);
+    for (int i = 0; i < 2000; ++i) {
+        Keyed rec{static_cast<int32_t>(rng() % 100000), ""};
+        db().InsertRecord(table, &rec);
+    }
+    db().Commit();
+    // Read as another engine attached to the image would: from the nodes.
+    std::vector<oid_t> inOrder;
+    CheckNode(dbGet32(db().GetObject(keyField->tTree), 0), keyField, nullptr, nullptr, inOrder);
+    EXPECT_EQ(inOrder.size(), 2000u);
+    EXPECT_TRUE(base.Consistent());
+}
+
+TEST_F(TreeIndexTest, ARollbackForgetsTheQueuedInsertions)
+{
+    std::vector<oid_t> kept;
+    for (int32_t k = 0; k < 50; ++k)
+        kept.push_back(Insert(k));
+    db().Commit();
+    for (int32_t k = 0; k < 500; ++k) {
+        Keyed rec{1000 - k, ""};
+        db().InsertRecord(table, &rec);
+    }
+    db().Rollback();
+    EXPECT_EQ(CheckTree(keyField), kept);
+    EXPECT_TRUE(base.Consistent());
+
+    Keyed rec{25, ""};
+    oid_t late = db().InsertRecord(table, &rec);
+    db().Commit();
+    int32_t key = 25;
+    EXPECT_EQ(Search(keyField, &key, true, &key, true), (std::vector<oid_t>{kept[25], late}));
 }
 
 } // namespace

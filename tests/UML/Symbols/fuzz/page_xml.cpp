@@ -12,6 +12,7 @@
 #include "UML/Model/SymbolRegistry.h"
 #include "UML/Symbols/SymbolClasses.h"
 
+#include <algorithm>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
@@ -20,6 +21,7 @@
 #include <string>
 #include <unistd.h>
 #include <unordered_set>
+#include <vector>
 
 namespace {
 
@@ -62,16 +64,24 @@ void CheckPage(int pageId)
     dbTypedCursor<ModelPage> page(&ModelPage::TableInfo);
     Check(page.SelectByKey("ID", pageId) > 0, "the page row is missing");
     Check(page->Parsed == 0, "a loaded page is parsed");
-    std::unordered_set<int> seen;
+    struct Row {
+        int id, fid, itemState;
+    };
+    std::vector<Row> rows;
     dbTypedCursor<SymbolT> c(&SymbolT::TableInfo);
     if (c.SelectByKey("PID", pageId) <= 0)
         return;
-    // Index order is ID order: parents come first.
-    do {
-        Check(c->FID == 0 || seen.count(c->FID), "a symbol nests in no earlier symbol of its page");
-        Check((c->ItemState & ~(0x0F | SYMBOL_HAS_CHILDREN)) == 0, "a state bit a file cannot give");
-        seen.insert(c->ID);
-    } while (c.Next());
+    do
+        rows.push_back({c->ID, c->FID, c->ItemState});
+    while (c.Next());
+    // Symbols take IDs in reading order: a parent's is below its children's.
+    std::sort(rows.begin(), rows.end(), [](const Row& a, const Row& b) { return a.id < b.id; });
+    std::unordered_set<int> seen;
+    for (const Row& r : rows) {
+        Check(r.fid == 0 || seen.count(r.fid), "a symbol nests in no earlier symbol of its page");
+        Check((r.itemState & ~(0x0F | SYMBOL_HAS_CHILDREN)) == 0, "a state bit a file cannot give");
+        seen.insert(r.id);
+    }
 }
 
 } // namespace
