@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "MemDB/dbEngine.h"
+#include "MemDB/dbThreadState.h"
 #include "MemDB/dbTreeIndex.h"
 
 namespace {
@@ -96,13 +97,16 @@ bool dbTreeBatches::Add(dbEngine* db, const dbFieldInfo* fd, uint32_t recordId)
 {
     // An insertion may need a new node and a private copy of one more; the
     // queue stays within what the image can still grow by twice over.
-    const size_t queued = count.load(std::memory_order_relaxed);
-    const size_t room = 2 * 2 * sizeof(dbTtreeNode) * (queued + 1);
+    const size_t room = 2 * 2 * sizeof(dbTtreeNode) * (count.load(std::memory_order_relaxed) + 1);
     if (db->header->size + room > db->sizeLimit)
         return false;
+    // A new writer comes only after the last one's transaction ended: what
+    // is left queued is a dropped writer's, undone with its transaction.
     const dbThreadState* writer = db->GetThreadState();
-    if (owner.load(std::memory_order_relaxed) != writer)
+    if (owner.load(std::memory_order_relaxed) != writer) {
+        DiscardAll();
         owner.store(writer, std::memory_order_relaxed);
+    }
     Batch* b = Find(fd->tTree);
     if (b == nullptr) {
         batches.push_back(Batch{fd->tTree, 0, 0, nullptr, 0, {}});
@@ -115,14 +119,22 @@ bool dbTreeBatches::Add(dbEngine* db, const dbFieldInfo* fd, uint32_t recordId)
         b->offs = fd->dbsOffs;
     }
     b->items.push_back(recordId);
-    count.store(queued + 1, std::memory_order_relaxed);
+    count.store(count.load(std::memory_order_relaxed) + 1, std::memory_order_relaxed);
     return true;
 }
 
 void dbTreeBatches::SettleTree(dbEngine* db, uint32_t treeId)
 {
-    if (db->GetThreadState() != owner.load(std::memory_order_relaxed))
+    const dbThreadState* state = db->GetThreadState();
+    if (state == nullptr || state != owner.load(std::memory_order_relaxed))
         return;
+    // A writer that held its lock too long has lost it and its transaction.
+    const bool writing = state->holdsMutatorLock
+        || (state->holdsExclusiveLock && db->monitor->ownerThreadId == state->threadId);
+    if (!writing) {
+        DiscardAll();
+        return;
+    }
     Batch* b = Find(treeId);
     if (b == nullptr || b->items.empty())
         return;

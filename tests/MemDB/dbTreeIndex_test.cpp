@@ -6,8 +6,10 @@
 #include <map>
 #include <random>
 #include <set>
+#include <thread>
 
 #include "MemDB/dbIndexSearch.h"
+#include "MemDB/dbQueryText.h"
 #include "MemDB/dbTreeIndex.h"
 #include "dbTablesFixture.h"
 
@@ -456,6 +458,51 @@ TEST_F(TreeIndexTest, ARollbackForgetsTheQueuedInsertions)
     db().Commit();
     int32_t key = 25;
     EXPECT_EQ(Search(keyField, &key, true, &key, true), (std::vector<oid_t>{kept[25], late}));
+}
+
+// A writer that holds its lock too long loses it, and its transaction with
+// it: what it had queued must not reach the trees of the writer that takes
+// over, from another thread of its engine or from another engine, nor when
+// it lets go without a commit.
+TEST(TreeIndexQueue, ADroppedWritersQueueNeverReachesTheTrees)
+{
+    for (bool sameEngine : {true, false}) {
+        SCOPED_TRACE(sameEngine ? "another thread" : "another engine");
+        const std::string name = UniqueName("dropped");
+        dbEngine writer(dbEngine::dbAllAccess, 8 << 20, 1 << 20, 8194, 1);
+        dbEngine waiter(dbEngine::dbAllAccess, 8 << 20, 1 << 20, 8194, 1);
+        dbTableInfo written("Keyed", &writer, sizeof(Keyed), DescribeKeyed);
+        dbTableInfo waited("Keyed", &waiter, sizeof(Keyed), DescribeKeyed);
+        ASSERT_TRUE(writer.Open(name.c_str(), nullptr, 100));
+        ASSERT_TRUE(waiter.Open(name.c_str(), nullptr, 100));
+        dbEngine& next = sameEngine ? writer : waiter;
+        dbTableInfo& nextTable = sameEngine ? written : waited;
+        for (int32_t k = 0; k < 50; ++k) {
+            Keyed rec{k, "lost"};
+            ASSERT_NE(writer.InsertRecord(&written, &rec), 0u);
+        }
+        std::thread other([&] {
+            Keyed rec{7, "kept"};
+            next.InsertRecord(&nextTable, &rec); // waits, then takes over
+            next.Commit();
+            next.Detach();
+        });
+        other.join();
+        EXPECT_THROW(writer.Commit(), dbException);
+        writer.Detach(0);
+
+        dbTypedCursor<Keyed> rows(&nextTable);
+        int32_t low = INT32_MIN;
+        dbQueryText all;
+        all.Append(dbFragText, "key>=").Append(dbFragInt4, &low).Append(dbFragText, " order by key");
+        ASSERT_EQ(rows.Select(all, dbCursorViewOnly), 1);
+        EXPECT_STREQ(rows->name, "kept");
+        std::string problems;
+        EXPECT_TRUE(dbImageChecker::Check(next, &problems)) << problems;
+        next.Commit();
+        writer.Close();
+        waiter.Close();
+    }
 }
 
 } // namespace
