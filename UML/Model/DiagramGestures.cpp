@@ -18,6 +18,7 @@
 #include "UML/Model/SymbolRegistry.h"
 #include "UML/Model/SymbolRows.h"
 
+#include <algorithm>
 #include <cstring>
 #include <string>
 #include <unordered_set>
@@ -49,6 +50,22 @@ CSymbol* PrototypeOf(const SymbolT& row)
 RECT BoxOf(const SymbolT& row)
 {
     return RECT{row.x1, row.y1, row.x2, row.y2};
+}
+
+// The move d cut short where it would take the extent past an edge of the
+// usable page; it never turns back what already lies beyond one.
+SIZE KeptOnPage(const RECT& extent, SIZE d)
+{
+    const int w = thePageState.UsableWidth, h = thePageState.UsableHeight;
+    if (d.cx > 0 && extent.right + d.cx > w)
+        d.cx = std::max(0, w - static_cast<int>(extent.right));
+    if (d.cx < 0 && extent.left + d.cx < 0)
+        d.cx = std::min(0, -static_cast<int>(extent.left));
+    if (d.cy > 0 && extent.bottom + d.cy > h)
+        d.cy = std::max(0, h - static_cast<int>(extent.bottom));
+    if (d.cy < 0 && extent.top + d.cy < 0)
+        d.cy = std::min(0, -static_cast<int>(extent.top));
+    return d;
 }
 
 } // namespace
@@ -265,8 +282,10 @@ int CDiagramController::OnMouseUp(UINT, POINT point, CDC* dc)
                     result = NoChange;
                 break;
             case ResizeBox: {
-                const SIZE delta = HotHandle == 0 ? SIZE{Tracking.left - Current.rec.x1, Tracking.top - Current.rec.y1}
-                                                  : SIZE{Tracking.right - Current.rec.x2, Tracking.bottom - Current.rec.y2};
+                SIZE delta = HotHandle == 0 ? SIZE{Tracking.left - Current.rec.x1, Tracking.top - Current.rec.y1}
+                                            : SIZE{Tracking.right - Current.rec.x2, Tracking.bottom - Current.rec.y2};
+                if (ResizeMoves(Current.rec, HotHandle))
+                    delta = KeptOnPage(MovedExtent(Current.rec), delta);
                 ResizeSymbol(Current.rec.ID, delta, HotHandle, dc);
                 break;
             }
@@ -523,7 +542,7 @@ bool CDiagramController::MoveSelection(CDC* dc, int dx, int dy)
 {
     struct Moved {
         int id, fid;
-        RECT box;
+        RECT extent;
     };
     std::vector<Moved> rows;
     std::unordered_set<int> selected;
@@ -537,7 +556,7 @@ bool CDiagramController::MoveSelection(CDC* dc, int dx, int dy)
             do {
                 selected.insert(c->ID);
                 if (c->MSC != line && PrototypeOf(*c.GetRecord()))
-                    rows.push_back(Moved{c->ID, c->FID, BoxOf(*c.GetRecord())});
+                    rows.push_back(Moved{c->ID, c->FID, MovedExtent(*c.GetRecord())});
             } while (c.Next());
     }
     bool moved = false;
@@ -553,17 +572,9 @@ bool CDiagramController::MoveSelection(CDC* dc, int dx, int dy)
             }
         if (insideSelected)
             continue;
-        int mx = dx, my = dy;
-        if (m.box.right + mx >= thePageState.UsableWidth)
-            mx = thePageState.UsableWidth - m.box.right;
-        if (m.box.left + mx <= 0)
-            mx = -m.box.left;
-        if (m.box.top + my <= 0)
-            my = -m.box.top;
-        if (m.box.bottom + my >= thePageState.UsableHeight)
-            my = thePageState.UsableHeight - m.box.bottom;
-        if (mx || my) {
-            MoveSymbol(m.id, dc, SIZE{mx, my});
+        const SIZE d = KeptOnPage(m.extent, SIZE{dx, dy});
+        if (d.cx || d.cy) {
+            MoveSymbol(m.id, dc, d);
             moved = true;
         }
     }

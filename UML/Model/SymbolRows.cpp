@@ -9,6 +9,7 @@
 #include "UML/Model/Symbol.h"
 #include "UML/Model/SymbolRegistry.h"
 
+#include <algorithm>
 #include <string>
 #include <unordered_set>
 #include <vector>
@@ -234,6 +235,54 @@ void MoveSymbol(int symbolId, CDC* dc, SIZE delta)
     RelayoutSymbol(symbolId, dc);
 }
 
+namespace {
+
+void Widen(RECT& r, int x, int y)
+{
+    r.left = std::min<LONG>(r.left, x);
+    r.right = std::max<LONG>(r.right, x);
+    r.top = std::min<LONG>(r.top, y);
+    r.bottom = std::max<LONG>(r.bottom, y);
+}
+
+// Widens r by what moves with the row: the ends of its attached lines, then
+// its nested symbols and what moves with each of them.
+void WidenByMoved(const SymbolT& row, RECT& r, std::unordered_set<int>& seen)
+{
+    if (!seen.insert(row.ID).second)
+        return;
+    if (row.SGUID && *row.SGUID) {
+        const std::string sguid = row.SGUID;
+        for (const char* end : {"SrcID", "DestID"}) {
+            const bool source = end[0] == 'S';
+            for (oid_t oid : SymbolsBy(end, sguid.c_str())) {
+                SymbolT line;
+                if (theModelDb.FetchRecord(oid, &SymbolT::TableInfo, &line))
+                    Widen(r, source ? line.x1 : line.x2, source ? line.y1 : line.y2);
+            }
+        }
+    }
+    for (oid_t oid : SymbolsBy("FID", row.ID)) {
+        SymbolT child;
+        if (!theModelDb.FetchRecord(oid, &SymbolT::TableInfo, &child) || child.MSC == MSC_LINE)
+            continue;
+        Widen(r, child.x1, child.y1);
+        Widen(r, child.x2, child.y2);
+        WidenByMoved(child, r, seen);
+    }
+}
+
+} // namespace
+
+RECT MovedExtent(const SymbolT& row)
+{
+    RECT r{row.x1, row.y1, row.x1, row.y1};
+    Widen(r, row.x2, row.y2);
+    std::unordered_set<int> seen;
+    WidenByMoved(row, r, seen);
+    return r;
+}
+
 void MoveChildSymbols(const SymbolT& row, CDC* dc, SIZE delta)
 {
     std::unordered_set<int> seen;
@@ -293,15 +342,19 @@ void MoveBorderChildren(const SymbolT& before, const SymbolT& after, CDC* dc)
 
 } // namespace
 
+bool ResizeMoves(const SymbolT& row, int handle)
+{
+    return row.MSC == MSC_LIFELINE && handle == 0;
+}
+
 void ResizeSymbol(int symbolId, SIZE delta, int handle, CDC* dc)
 {
     SymbolT row;
     oid_t oid;
     if ((delta.cx == 0 && delta.cy == 0) || !FetchSymbolById(symbolId, row, &oid))
         return;
-    // A lifeline's head always fits its text, so its top handle can only move
-    // it: the stop, marks and message ends go along, as in a move.
-    if (row.MSC == MSC_LIFELINE && handle == 0) {
+    // The stop, marks and message ends go along, as in a move.
+    if (ResizeMoves(row, handle)) {
         MoveSymbol(symbolId, dc, delta);
         return;
     }

@@ -41,9 +41,15 @@ void MoveSymbol(int symbolId, CDC* dc, SIZE delta);
 void MoveChildSymbols(const SymbolT& row, CDC* dc, SIZE delta);
 // Moves the ends of the lines starting or ending at the row; bend points stay.
 void MoveAttachedLines(const SymbolT& row, CDC* dc, SIZE delta);
+// The box a move of the row carries along: its own, its nested symbols' at
+// every depth, and the ends of the lines attached to any of them.
+RECT MovedExtent(const SymbolT& row);
 // Handle 0 moves the top-left corner, any other the bottom-right one; the
 // automatic layout is switched off.
 void ResizeSymbol(int symbolId, SIZE delta, int handle, CDC* dc);
+// Whether ResizeSymbol moves the row rather than resizing it: a lifeline's
+// head always fits its text, so its top handle can only move it.
+bool ResizeMoves(const SymbolT& row, int handle);
 // Lays out the top-level symbol that holds the symbol (the line itself for a
 // line) and re-attaches its lines when that changed it. Nothing happens when an
 // enclosing symbol is missing or the enclosing chain loops.

@@ -13,8 +13,10 @@
 #include "Pub/SyntaxRunCodec.h"
 #include "Pub/TextPool.h"
 #include "UML/Model/DiagramController.h"
+#include "UML/Model/PageState.h"
 #include "UML/Model/PageZoom.h"
 
+#include <climits>
 #include <string>
 #include <vector>
 
@@ -322,11 +324,16 @@ struct HeadDrag {
     int headMoves;
 };
 
+// A drag past the page's foot stops where the stop meets it.
+const int kToTheFoot = INT_MIN;
+
 const HeadDrag kHeadDrags[] = {
     {"TopHandleDown", TopHandle, {600, 2500}, 2500},
     {"TopHandleUp", TopHandle, {-600, -1500}, -1500},
     {"BottomHandle", BottomHandle, {600, 2500}, 0},
     {"LineMoved", TheLine, {600, 2500}, 2500},
+    {"TopHandlePastTheFoot", TopHandle, {0, 60000}, kToTheFoot},
+    {"LinePastTheFoot", TheLine, {0, 60000}, kToTheFoot},
 };
 
 class DraggedLifeline : public MessageLines, public ::testing::WithParamInterface<HeadDrag> {};
@@ -375,9 +382,11 @@ TEST_P(DraggedLifeline, TakesItsStopAndMessageEndsAlong)
     controller->DrawPage(&picture.dc);
     picture.Save(std::string("symbols/lifeline-") + c.name);
 
+    const int moves = c.headMoves == kToTheFoot ? thePageState.UsableHeight - stopBefore.y2 : c.headMoves;
     const SymbolT head = Row(b), stopAfter = Row(stop);
-    EXPECT_EQ(head.y1, headBefore.y1 + c.headMoves);
-    EXPECT_EQ(stopAfter.y1, stopBefore.y1 + c.headMoves);
+    EXPECT_EQ(head.y1, headBefore.y1 + moves);
+    EXPECT_EQ(stopAfter.y1, stopBefore.y1 + moves);
+    EXPECT_LE(stopAfter.y2, thePageState.UsableHeight);
     const int centre = (head.x1 + head.x2) / 2, bottom = (stopAfter.y1 + stopAfter.y2) / 2;
     for (size_t i = 0; i < messages.size(); ++i) {
         SCOPED_TRACE("message " + std::to_string(i + 1));
@@ -385,7 +394,7 @@ TEST_P(DraggedLifeline, TakesItsStopAndMessageEndsAlong)
         EXPECT_EQ(m.x1, before[i].x1);
         EXPECT_EQ(m.y1, before[i].y1);
         EXPECT_EQ(m.x2, centre);
-        EXPECT_EQ(m.y2, before[i].y2 + c.headMoves);
+        EXPECT_EQ(m.y2, before[i].y2 + moves);
         EXPECT_GT(m.y2, head.y2);
         EXPECT_LT(m.y2, bottom);
     }
