@@ -39,9 +39,8 @@ protected:
         ASSERT_TRUE(editor.Create(WS_CHILD, &host, CRect(0, 0, 10, 10), 1, 4, font, 0));
         editor.SetMapMode(MM_HIMETRIC);
         editor.HideEdit();
-        ASSERT_TRUE(FindDiagramController(kind_, controller));
-        controller->Attach(owner, diagram, &editor);
-        ASSERT_EQ(controller->OpenPage(diagram, page), 0);
+        controller = ShowPage(&editor);
+        ASSERT_NE(controller, nullptr);
     }
     void TearDown() override
     {

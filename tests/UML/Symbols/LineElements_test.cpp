@@ -169,10 +169,8 @@ TEST_F(LineElements, AMovedEndRelinksOwnerAndType)
 
 TEST_F(LineElements, DeleteFromTheContextMenuKeepsTheElementAndShiftDeleteRemovesIt)
 {
-    CDiagramController* controller = nullptr;
-    ASSERT_TRUE(FindDiagramController(kind_, controller));
-    controller->Attach(owner, diagram, nullptr);
-    ASSERT_EQ(controller->OpenPage(diagram, page), 0);
+    CDiagramController* controller = ShowPage();
+    ASSERT_NE(controller, nullptr);
     const int a = Box("A", 0), b = Box("B", 1);
     for (bool withElement : {false, true}) {
         SCOPED_TRACE(withElement ? "Shift+Delete" : "Delete");

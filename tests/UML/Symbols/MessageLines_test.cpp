@@ -342,10 +342,8 @@ TEST_P(DraggedLifeline, TakesItsStopAndMessageEndsAlong)
 {
     const HeadDrag& c = GetParam();
     SetZoom(1.0f);
-    CDiagramController* controller = nullptr;
-    ASSERT_TRUE(FindDiagramController(kind_, controller));
-    controller->Attach(owner, diagram, nullptr);
-    ASSERT_EQ(controller->OpenPage(diagram, page), 0);
+    CDiagramController* controller = ShowPage();
+    ASSERT_NE(controller, nullptr);
     const int a = Place("Lifeline", RECT{2000, 3000, 2100, 3100}, 0, "a");
     const int b = Place("Lifeline", RECT{8000, 3000, 8100, 3100}, 0, "b");
     const SymbolT headBefore = Row(b);
@@ -377,7 +375,9 @@ TEST_P(DraggedLifeline, TakesItsStopAndMessageEndsAlong)
     controller->OnMouseUp(0, release, &canvas.dc);
     controller->SetSelection(page, false, -1);
 
-    PageCanvas picture(PageCanvas::Device(11000), PageCanvas::Device(12000));
+    // A drag to the foot is drawn with the whole page, to show where it ended.
+    const int shown = c.headMoves == kToTheFoot ? thePageState.PageHeight : 12000;
+    PageCanvas picture(PageCanvas::Device(11000), PageCanvas::Device(shown));
     PrepareSymbolDC(&picture.dc);
     controller->DrawPage(&picture.dc);
     picture.Save(std::string("symbols/lifeline-") + c.name);

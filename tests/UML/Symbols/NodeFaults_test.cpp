@@ -82,9 +82,8 @@ protected:
         ASSERT_TRUE(editor.Create(WS_CHILD, &host, CRect(0, 0, 10, 10), 1, 4, font, 0));
         editor.SetMapMode(MM_HIMETRIC);
         editor.HideEdit();
-        ASSERT_TRUE(FindDiagramController(kind_, controller));
-        controller->Attach(owner, diagram, &editor);
-        ASSERT_EQ(controller->OpenPage(diagram, page), 0);
+        controller = ShowPage(&editor);
+        ASSERT_NE(controller, nullptr);
     }
     void TearDown() override
     {
@@ -354,10 +353,8 @@ protected:
 
 TEST_F(Partitions, AreHitAfterWhatIsDrawnOverThem)
 {
-    CDiagramController* controller = nullptr;
-    ASSERT_TRUE(FindDiagramController(kind_, controller));
-    controller->Attach(owner, diagram, nullptr);
-    ASSERT_EQ(controller->OpenPage(diagram, page), 0);
+    CDiagramController* controller = ShowPage();
+    ASSERT_NE(controller, nullptr);
     const int lane = Place("Partition", RECT{1000, 1000, 9000, 20000}, 0, "Lane");
     const int first = Place("Action", RECT{2000, 3000, 2100, 3100}, 0, "a = 1");
     const int second = Place("Action", RECT{6000, 3000, 6100, 3100}, 0, "b = 2");

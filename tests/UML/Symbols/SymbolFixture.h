@@ -10,6 +10,7 @@
 #include "MemDB/UndoLog.h"
 #include "MemDB/dbCursor.h"
 #include "Pub/GuidText.h"
+#include "UML/Model/DiagramController.h"
 #include "UML/Model/DrawResources.h"
 #include "UML/Model/Symbol.h"
 #include "UML/Model/SymbolRegistry.h"
@@ -114,6 +115,24 @@ protected:
         SymbolT row = *c.GetRecord();
         Prototype(row.Type)->Layout(row, &canvas.dc, nullptr);
         MemDbUpdate(&SymbolT::TableInfo, &row, c.GetCurrentOid());
+    }
+
+    // The controller of the fixture's diagram kind, attached to its diagram
+    // (with the text editor, when given) and showing its page; null, with a
+    // failure, when it cannot.
+    CDiagramController* ShowPage(CColorEdit* editor = nullptr)
+    {
+        CDiagramController* controller = nullptr;
+        if (!FindDiagramController(kind_, controller)) {
+            ADD_FAILURE() << "no controller for " << kind_;
+            return nullptr;
+        }
+        controller->Attach(owner, diagram, editor);
+        if (controller->OpenPage(diagram, page) != 0) {
+            ADD_FAILURE() << "page " << page << " did not open";
+            return nullptr;
+        }
+        return controller;
     }
 
     // The element the symbol shows.

@@ -156,9 +156,8 @@ protected:
         theModelDb.UpdateRecord(c.GetCurrentOid(), &ModelPage::TableInfo, &wide);
         SetZoom(1.0f);
         PrepareSymbolDC(&picture.dc);
-        ASSERT_TRUE(FindDiagramController(kind_, controller));
-        controller->Attach(owner, diagram, nullptr);
-        ASSERT_EQ(controller->OpenPage(diagram, page), 0);
+        controller = ShowPage();
+        ASSERT_NE(controller, nullptr);
         SafeStrCopy(thePageState.Title, kind_, sizeof thePageState.Title);
     }
     void TearDown() override { PlacementTool::Reset(); }
