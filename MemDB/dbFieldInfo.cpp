@@ -328,7 +328,14 @@ void dbFieldInfo::FetchRecordFields(dbFieldInfo* ring, uint8_t* app, const uint8
             FetchRecordFields(fd->components, to, rec);
             break;
         default:
-            memcpy(to, from, fd->dbsSize);
+            // Fixed sizes copy inline: a fetch is mostly small fields.
+            switch (fd->dbsSize) {
+            case 1: *to = *from; break;
+            case 2: memcpy(to, from, 2); break;
+            case 4: memcpy(to, from, 4); break;
+            case 8: memcpy(to, from, 8); break;
+            default: memcpy(to, from, fd->dbsSize);
+            }
         }
     } while ((fd = fd->next) != ring);
 }

@@ -24,11 +24,18 @@ const uint32_t kPrimes[] = {
 };
 const size_t kPrimeCount = sizeof kPrimes / sizeof kPrimes[0];
 
+// h = h * 31 + byte over the key. Four bytes a step, by powers of 31, give
+// the same value (arithmetic mod 2^32) with a quarter of the dependent
+// multiplications: a lookup hashes its key before anything else can start.
 uint32_t BytesHash(const void* key, size_t size)
 {
     auto* p = static_cast<const uint8_t*>(key);
     uint32_t h = 0;
-    for (size_t i = 0; i < size; i++)
+    size_t i = 0;
+    for (; i + 4 <= size; i += 4)
+        h = h * (31u * 31 * 31 * 31) + p[i] * (31u * 31 * 31) + p[i + 1] * (31u * 31) + p[i + 2] * 31u
+          + p[i + 3];
+    for (; i < size; i++)
         h = h * 31 + p[i];
     return h;
 }

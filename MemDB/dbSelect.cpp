@@ -214,7 +214,8 @@ bool Planner::SameKey(dbFieldInfo* field, const Bound& low, const Bound& high)
       case dbFieldInfo::tpReal4: return low.f == high.f;
       case dbFieldInfo::tpReal8: return low.r == high.r;
       case dbFieldInfo::tpString:
-        return std::strcmp(static_cast<const char*>(low.ptr), static_cast<const char*>(high.ptr)) == 0;
+        return low.ptr == high.ptr
+            || std::strcmp(static_cast<const char*>(low.ptr), static_cast<const char*>(high.ptr)) == 0;
       case dbFieldInfo::tpRawBinary:
         return std::memcmp(low.ptr, high.ptr, field->dbsSize) == 0;
       default:

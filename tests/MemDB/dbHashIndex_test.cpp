@@ -315,6 +315,16 @@ TEST(HashFunctions, EachImageVersionHasItsOwn)
         EXPECT_EQ(dbHashIndex::FunctionFor(c.version)(bytes, c.type, c.size), c.code)
             << c.version << " type " << c.type;
     EXPECT_EQ(dbHashIndex::StringHash("ab", 2), 97u * 31 + 98);
+    // Stored images keep their codes: every length and byte value hashes
+    // as the one-byte-a-step definition.
+    std::string text;
+    for (int n = 0; n <= 41; n++) {
+        uint32_t byDefinition = 0;
+        for (unsigned char c : text)
+            byDefinition = byDefinition * 31 + c;
+        EXPECT_EQ(dbHashIndex::StringHash(text.data(), text.size()), byDefinition) << n;
+        text.push_back(static_cast<char>(0xE9 + n * 7));
+    }
 }
 
 TEST_F(HashIndexTest, TheSchemaLoadChoosesTheFunctionOfTheImagesVersion)
