@@ -88,6 +88,20 @@ const char* ColorMultiplicity(const std::string& text, size_t pos)
     return theSyntaxWriter.GetText();
 }
 
+// The colon at `colon`, then the type name after it, coloured by whether it
+// resolves from the scope, then a multiplicity; the encoded runs.
+const char* ColorTypeAfterColon(const std::string& text, size_t colon, const char* delimiters, int scopeId)
+{
+    theSyntaxWriter.AddRun(static_cast<int>(colon), kPunctuation);
+    size_t pos = colon + 1, start = 0;
+    std::string word;
+    if (!NextWord(text, pos, delimiters, word, start))
+        return theSyntaxWriter.GetText();
+    theSyntaxWriter.AddRun(static_cast<int>(colon) + 1,
+                           ResolveType(scopeId, word).empty() ? kUnresolved : kTypeName);
+    return ColorMultiplicity(text, pos);
+}
+
 int LimitAt(const std::string& text, char stop)
 {
     const size_t at = text.find(stop);
@@ -265,13 +279,7 @@ const char* CAttributeSymbol::MakeSyntax(const SymbolT& row, int scopeId)
     const size_t colon = text.find(':', pos);
     if (colon == std::string::npos)
         return ColorMultiplicity(text, 0);
-    theSyntaxWriter.AddRun(static_cast<int>(colon), kPunctuation);
-    pos = colon + 1;
-    if (!NextWord(text, pos, kDelimiters, word, start))
-        return theSyntaxWriter.GetText();
-    theSyntaxWriter.AddRun(static_cast<int>(colon) + 1,
-                           ResolveType(scopeId, word).empty() ? kUnresolved : kTypeName);
-    return ColorMultiplicity(text, pos);
+    return ColorTypeAfterColon(text, colon, kDelimiters, scopeId);
 }
 
 void CAttributeSymbol::SaveElementXml(CXmlFile& xml, const ModelT& element)
@@ -559,13 +567,7 @@ const char* COperationSymbol::MakeSyntax(const SymbolT& row, int scopeId)
     const size_t colon = text.find(':', colonFrom);
     if (colon == std::string::npos)
         return theSyntaxWriter.GetText();
-    theSyntaxWriter.AddRun(static_cast<int>(colon), kPunctuation);
-    pos = colon + 1;
-    if (!NextWord(text, pos, kDelimiters, token, start))
-        return theSyntaxWriter.GetText();
-    theSyntaxWriter.AddRun(static_cast<int>(colon) + 1,
-                           ResolveType(scopeId, token).empty() ? kUnresolved : kTypeName);
-    return ColorMultiplicity(text, pos);
+    return ColorTypeAfterColon(text, colon, kDelimiters, scopeId);
 }
 
 void COperationSymbol::SaveElementXml(CXmlFile& xml, const ModelT& element)
