@@ -9,6 +9,8 @@
 #include <string>
 #include <vector>
 
+#include <unistd.h>
+
 // The bytes of a 16x16 24-bit BMP with the colour of each pixel, top row first.
 template <class Pixel>
 std::vector<BYTE> IconBmp(Pixel pixel)
@@ -39,9 +41,15 @@ inline std::string WriteIcon(const char* name, COLORREF colour)
         IconBmp([colour](int x, int y) { return x >= 4 && x < 12 && y >= 4 && y < 12 ? colour : RGB(255, 255, 255); });
     std::filesystem::create_directories(VEXAL_TEST_OUTPUT);
     const std::string path = std::string(VEXAL_TEST_OUTPUT) + "/" + name;
-    if (std::FILE* f = std::fopen(path.c_str(), "wb")) {
+    // Test programs run side by side and load the same icons: each writes
+    // its own copy and renames it into place, so no reader sees a file
+    // half written.
+    const std::string own = path + "." + std::to_string(getpid());
+    if (std::FILE* f = std::fopen(own.c_str(), "wb")) {
         std::fwrite(b.data(), 1, b.size(), f);
         std::fclose(f);
+        std::error_code ignored;
+        std::filesystem::rename(own, path, ignored);
     }
     return path;
 }
