@@ -33,6 +33,14 @@ struct Route {
     int last = -1;
     uint32_t lastNode = 0; // the node at level `last`
     bool inside = false;
+    // Every item of the last node holds the item's key, so that identifiers
+    // alone order the item among them (set with `inside`).
+    bool sameKeys = false;
+    // Of the last node on the way whose first item does not order after
+    // the item: whether that first item holds the key, and whether every
+    // item of the node does.
+    bool boundFirstSame = false;
+    bool boundAllSame = false;
 };
 
 struct Tree {
@@ -91,8 +99,9 @@ struct Tree {
         int c = Compare(key, item);
         if (c != 0)
             return c;
-        return keyId < item ? -1 : keyId > item;
+        return CompareIds(keyId, item);
     }
+    static int CompareIds(uint32_t keyId, uint32_t item) { return keyId < item ? -1 : keyId > item; }
     uint32_t NewNode(uint32_t recordId) const
     {
         uint32_t id = db->AllocateObject(dbTtreeNodeKind);
@@ -165,16 +174,31 @@ struct Tree {
 int Tree::Locate(uint32_t nodeId, uint32_t recordId, const void* key, Route& route, uint32_t& boundId) const
 {
     int bound = -1;
+    // Once the way has turned right at a node whose first item holds the key
+    // and left at another such node, every item below holds it: a run of
+    // equal keys is searched by identifier without reading its records.
+    bool atLeastKey = false, atMostKey = false;
     for (int level = 0;; ++level) {
         const dbTtreeNode* n = Node(nodeId);
-        LoadAhead(n);
-        const bool right = CompareItem(key, recordId, n->item[0]) >= 0;
+        const bool sameKeys = atLeastKey && atMostKey;
+        int keyOrder = 0;
+        if (!sameKeys) {
+            LoadAhead(n);
+            keyOrder = Compare(key, n->item[0]);
+        }
+        const bool right = (keyOrder != 0 ? keyOrder : CompareIds(recordId, n->item[0])) >= 0;
         route.right[level] = right;
         if (right) {
             bound = level;
             boundId = nodeId;
+            route.boundFirstSame = keyOrder == 0;
+            route.boundAllSame = sameKeys;
+            atLeastKey = atLeastKey || keyOrder == 0;
             // An insertion compares with the last item of the last such node.
-            LoadRecord(n->item[n->nItems - 1]);
+            if (!sameKeys)
+                LoadRecord(n->item[n->nItems - 1]);
+        } else {
+            atMostKey = atMostKey || keyOrder == 0;
         }
         const uint32_t next = right ? n->right : n->left;
         if (next == 0) {
@@ -214,10 +238,15 @@ Route Tree::InsertionWay(uint32_t nodeId, uint32_t recordId, const void* key) co
     const int bound = Locate(nodeId, recordId, key, route, boundId);
     if (bound >= 0) {
         const dbTtreeNode* n = Node(boundId);
-        if (CompareItem(key, recordId, n->item[n->nItems - 1]) < 0) {
+        const uint32_t last = n->item[n->nItems - 1];
+        const int keyOrder = route.boundAllSame ? 0 : Compare(key, last);
+        if ((keyOrder != 0 ? keyOrder : CompareIds(recordId, last)) < 0) {
             route.last = bound;
             route.lastNode = boundId;
             route.inside = true;
+            // The items lie in key order between a first and a last that
+            // both hold the key.
+            route.sameKeys = route.boundFirstSame && keyOrder == 0;
         }
     }
     return route;
@@ -334,8 +363,13 @@ bool Tree::Insert(uint32_t& nodeId, uint32_t recordId, const void* key, const Ro
         int l = 1, r = count - 1;
         while (l < r) {
             int m = (l + r) / 2;
-            LoadNextProbes(n, l, m, r);
-            int c = CompareItem(key, recordId, n->item[m]);
+            int c;
+            if (route.sameKeys) {
+                c = CompareIds(recordId, n->item[m]);
+            } else {
+                LoadNextProbes(n, l, m, r);
+                c = CompareItem(key, recordId, n->item[m]);
+            }
             if (c == 0) {
                 l = m;
                 break;
