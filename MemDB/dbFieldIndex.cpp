@@ -34,9 +34,10 @@ void dbFieldIndex::Insert(dbEngine* db, const dbFieldInfo* fd, uint32_t recordId
     if (fd->hashTable != 0)
         dbHashIndex::Insert(db, fd->hashTable, recordId, fd->type, fd->dbsSize, fd->dbsOffs,
                             growthLimit);
-    if (fd->tTree != 0 && fd->type == dbFieldInfo::tpRectangle)
-        dbSpatialIndex::Insert(db, fd->tTree, recordId, fd->dbsOffs);
-    else if (fd->tTree != 0 && !db->GetTreeBatches().Add(db, fd, recordId))
+    // A T-tree insertion waits in the transaction's queue when it can; an
+    // R-tree takes its record at once.
+    if (fd->tTree != 0
+        && (fd->type == dbFieldInfo::tpRectangle || !db->GetTreeBatches().Add(db, fd, recordId)))
         InsertIntoTree(db, fd, recordId);
 }
 
